@@ -1,0 +1,32 @@
+# velmora: the two commands of the README, and what they need.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+PACKAGES = g++ make cmake pkg-config googletest libgtest-dev libbenchmark-dev \
+           qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core
+
+.PHONY: deps build run test bench clean
+
+# Installs the Debian packages the build needs (only when one is missing).
+deps:
+	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
+	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/velmora
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
+
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD)

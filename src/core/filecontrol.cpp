@@ -1,0 +1,147 @@
+#include "core/filecontrol.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "core/modpublic.h"
+#include "core/soundmsg.h"
+#include "platform/base/ansi.h"
+#include "platform/base/appinfo.h"
+#include "platform/base/strtable.h"
+
+namespace fs = std::filesystem;
+
+void clsSimpleFunc::w_zMakeFullPath(const std::string& folder, const std::string& file, std::string& fullPath) const {
+  if (!folder.empty() && folder.back() == '/') fullPath = folder + file;
+  else fullPath = folder + "/" + file;
+}
+
+clsFileControl& objFileControl() {
+  static clsFileControl instance;
+  return instance;
+}
+
+clsSimpleFunc& objSimpleFunc() {
+  static clsSimpleFunc instance;
+  return instance;
+}
+
+std::string clsFileControl::resolve(const std::string& folder, const std::string& file) {
+  objSimpleFunc().w_zMakeFullPath(folder.empty() ? app::path() : folder, file, strFullPath);
+  std::error_code ec;
+  lastSize_ = fs::is_regular_file(strFullPath, ec) ? static_cast<int64_t>(fs::file_size(strFullPath, ec)) : -1;
+  if (ec) lastSize_ = -1;
+  return strFullPath;
+}
+
+bool clsFileControl::readImage(std::vector<uint8_t>& buffer, int32_t last, std::string& error) {
+  buffer.assign(static_cast<size_t>(last) + 1, 0);
+  std::ifstream in(strFullPath, std::ios::binary);
+  if (!in) {
+    error = "open";
+    return false;
+  }
+  in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
+  if (in.bad()) {
+    error = "read";
+    return false;
+  }
+  return true;
+}
+
+bool clsFileControl::blnGetBinaryData(const std::string& folder, const std::string& file, std::vector<uint8_t>& a,
+                                      std::vector<uint8_t>& b, int32_t last) {
+  resolve(folder, file);
+  if (last < 0 || lastSize_ < 0) return false;
+  std::vector<uint8_t> buffer;
+  std::string error;
+  if (!readImage(buffer, last, error)) return false;
+  if (a.size() < buffer.size()) a.resize(buffer.size());
+  if (b.size() < buffer.size()) b.resize(buffer.size());
+  std::copy(buffer.begin(), buffer.end(), a.begin());
+  std::copy(buffer.begin(), buffer.end(), b.begin());
+  return true;
+}
+
+bool clsFileControl::blnGetEEPROMData(const std::string& folder, const std::string& file, std::vector<uint8_t>& a,
+                                      std::vector<uint8_t>& b, int32_t last) {
+  resolve(folder, file);
+  if (last < 0 || lastSize_ < 0) return false;
+  std::vector<uint8_t> buffer;
+  std::string error;
+  if (!readImage(buffer, last, error)) {
+    intSoundMsgBox(SoundKind::Warning, LoadResString(10056) + "\rFile:" + strFullPath, "blnGetEEROMData");
+    return false;
+  }
+  if (a.size() < buffer.size()) a.resize(buffer.size());
+  if (b.size() < buffer.size()) b.resize(buffer.size());
+  std::copy(buffer.begin(), buffer.end(), a.begin());
+  std::copy(buffer.begin(), buffer.end(), b.begin());
+  return true;
+}
+
+bool clsFileControl::blnGetStringData(const std::string&, const std::string& file, std::vector<std::string>& table,
+                                      int32_t last) {
+  resolve("", file);
+  if (last < 0 || lastSize_ < 0) return false;
+  std::ifstream in(strFullPath, std::ios::binary);
+  if (!in) return false;
+  std::vector<std::string> buffer(static_cast<size_t>(last) + 1);
+  for (auto& element : buffer) {
+    unsigned char len[2];
+    if (!in.read(reinterpret_cast<char*>(len), 2)) return false;
+    const size_t n = len[0] | (len[1] << 8);
+    std::string raw(n, '\0');
+    if (n > 0 && !in.read(raw.data(), static_cast<std::streamsize>(n))) return false;
+    element = ansi::toUtf8(raw);
+  }
+  if (table.size() < buffer.size()) table.resize(buffer.size());
+  std::copy(buffer.begin(), buffer.end(), table.begin());
+  return true;
+}
+
+bool clsFileControl::blnPutBinaryData(const std::string& folder, const std::string& file,
+                                      const std::vector<uint8_t>& data) {
+  const std::string folderUsed = folder.empty() ? app::path() : folder;
+  resolve(folder, file);
+  const size_t count = static_cast<size_t>(modPublic.lngDataLast) + 1;
+  bool ok = modPublic.lngDataLast >= 0 && data.size() >= count;
+  const std::string temp = strFullPath + ".tmp~" + std::to_string(::getpid());
+  if (ok) {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    ok = static_cast<bool>(out);
+    if (ok) {
+      out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(count));
+      out.flush();
+      ok = static_cast<bool>(out);
+      out.close();
+      ok = ok && !out.fail();
+    }
+  }
+  if (ok) {
+    std::error_code ec;
+    fs::rename(temp, strFullPath, ec);
+    ok = !ec;
+  }
+  if (!ok) {
+    std::error_code ec;
+    fs::remove(temp, ec);
+    intSoundMsgBox(SoundKind::Warning, LoadResString(10006) + "\r\rPath:" + folderUsed, "blnPutBinaryData");
+    return false;
+  }
+  return true;
+}
+
+bool clsFileControl::blnDelFile(const std::string& folder, const std::string& file) {
+  resolve(folder, file);
+  std::error_code ec;
+  const bool ok = lastSize_ >= 0 && fs::remove(strFullPath, ec) && !ec;
+  if (!ok) {
+    intSoundMsgBox(SoundKind::Warning,
+                   LoadResString(10011) + "\r" + LoadResString(10012) + "\rFile:" + strFullPath, "blnDelFile");
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,51 @@
+#include "platform/base/appinfo.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <filesystem>
+#include <unistd.h>
+
+#ifndef VELMORA_VERSION_MAJOR
+#define VELMORA_VERSION_MAJOR 1
+#define VELMORA_VERSION_MINOR 0
+#define VELMORA_VERSION_PATCH 0
+#endif
+
+namespace app {
+namespace {
+std::string& overridePath() {
+  static std::string p;
+  return p;
+}
+}  // namespace
+
+int major() { return VELMORA_VERSION_MAJOR; }
+int minor() { return VELMORA_VERSION_MINOR; }
+int revision() { return VELMORA_VERSION_PATCH; }
+
+std::string versionText() {
+  return std::to_string(major()) + "." + std::to_string(minor()) + std::to_string(revision());
+}
+
+std::string path() {
+  if (!overridePath().empty()) return overridePath();
+  static const std::string exeDir = [] {
+    std::error_code ec;
+    auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return std::filesystem::current_path().string();
+    return p.parent_path().string();
+  }();
+  return exeDir;
+}
+
+void setPath(const std::string& folder) { overridePath() = folder; }
+
+std::string dataFolder() {
+  QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  if (base.isEmpty()) base = QDir::homePath() + "/.local/share";
+  const QString folder = base + "/velmora/data";
+  QDir().mkpath(folder);
+  return folder.toStdString();
+}
+
+}  // namespace app

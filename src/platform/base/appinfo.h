@@ -1,0 +1,22 @@
+#pragma once
+// Program identity and folders.
+#include <string>
+
+namespace app {
+
+constexpr const char* kTitle = "velmora";     // application title
+int major();
+int minor();
+int revision();
+// "1.00" for version 1.0.0: major, ".", then minor and revision written together.
+std::string versionText();
+
+// The folder of the running executable (resources sit beside it). Tests may
+// point it elsewhere.
+std::string path();
+void setPath(const std::string& folder);
+
+// Per-user folder for data files ("~/.local/share/velmora/data"), created on first use.
+std::string dataFolder();
+
+}  // namespace app

@@ -1,0 +1,17 @@
+#pragma once
+// The per-user settings store: application / section / key, string values.
+// Held as an INI file in the user's config folder ("~/.config/velmora/velmora-settings.ini").
+#include <string>
+
+namespace settings {
+
+std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                       const std::string& def = std::string());
+void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                 const std::string& value);
+
+// Tests (and a user who wants a portable set-up) point the store at another file.
+void setStoreFile(const std::string& path);
+std::string storeFile();
+
+}  // namespace settings

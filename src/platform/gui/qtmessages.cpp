@@ -1,0 +1,63 @@
+#include "platform/gui/qtmessages.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSoundEffect>
+#include <QTimer>
+#include <QUrl>
+
+int QtMessageService::msgBox(const std::string& text, int style, const std::string& title) {
+  QMessageBox box(QApplication::activeWindow());
+  // The texts use carriage returns as line breaks.
+  QString t = QString::fromStdString(text);
+  t.replace("\r\n", "\n").replace('\r', '\n');
+  box.setText(t);
+  box.setWindowTitle(QString::fromStdString(title));
+  switch (style & 0x70) {
+    case vb::vbCritical: box.setIcon(QMessageBox::Critical); break;
+    case vb::vbQuestion: box.setIcon(QMessageBox::Question); break;
+    case vb::vbExclamation: box.setIcon(QMessageBox::Warning); break;
+    case vb::vbInformation: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+  }
+  switch (style & 7) {
+    case vb::vbOKCancel:
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      break;
+    case vb::vbYesNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      break;
+    default:
+      box.setStandardButtons(QMessageBox::Ok);
+  }
+  switch (box.exec()) {
+    case QMessageBox::Cancel: return vb::vbCancel;
+    case QMessageBox::Yes: return vb::vbYes;
+    case QMessageBox::No: return vb::vbNo;
+    default: return (style & 7) == vb::vbOKCancel && box.clickedButton() == nullptr ? vb::vbCancel : vb::vbOK;
+  }
+}
+
+void QtMessageService::playWave(const std::string& path) {
+  const QString file = QString::fromStdString(path);
+  if (!QFileInfo(file).isFile()) return;
+  QSoundEffect effect;
+  effect.setSource(QUrl::fromLocalFile(file));
+  QEventLoop loop;
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+  QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [&] {
+    if (effect.status() == QSoundEffect::Ready) effect.play();
+    if (effect.status() == QSoundEffect::Error) loop.quit();
+  });
+  QObject::connect(&effect, &QSoundEffect::playingChanged, &loop, [&] {
+    if (!effect.isPlaying() && effect.status() == QSoundEffect::Ready) loop.quit();
+  });
+  guard.start(10000);  // no wave of ours is that long; a stuck device never hangs a message
+  if (effect.status() == QSoundEffect::Ready) effect.play();
+  loop.exec();
+}

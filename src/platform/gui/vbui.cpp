@@ -1,0 +1,219 @@
+#include "platform/gui/vbui.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <vector>
+
+#include "platform/base/vbtext.h"
+
+namespace vbui {
+
+QColor color(uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+QColor colorFromLiteral(const std::string& s) { return color(vb::ColorValue(s)); }
+
+void setBackColor(QWidget* w, uint32_t bgr) {
+  if (!w) return;
+  QPalette p = w->palette();
+  const QColor c = color(bgr);
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    p.setColor(group, QPalette::Base, c);
+    p.setColor(group, QPalette::Window, c);
+    p.setColor(group, QPalette::Button, c);
+  }
+  w->setPalette(p);
+  w->setAutoFillBackground(true);
+}
+
+void setForeColor(QWidget* w, uint32_t bgr) {
+  if (!w) return;
+  QPalette p = w->palette();
+  p.setColor(QPalette::WindowText, color(bgr));
+  p.setColor(QPalette::Text, color(bgr));
+  w->setPalette(p);
+}
+
+void setEnabledPainted(QWidget* w, bool enabled) {
+  if (!w) return;
+  w->setEnabled(enabled);
+  w->setVisible(w->isVisible() || !w->isHidden());
+  QPalette p = w->palette();
+  const QColor back = color(enabled ? kEnabledBack : kDisabledBack);
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) p.setColor(group, QPalette::Base, back);
+  w->setPalette(p);
+}
+
+int keyCode(const QKeyEvent* e) {
+  const int k = e->key();
+  switch (k) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return: case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Space: return 32;
+    default: break;
+  }
+  if (k >= Qt::Key_0 && k <= Qt::Key_9) return 48 + (k - Qt::Key_0);
+  if (k >= Qt::Key_A && k <= Qt::Key_Z) return 65 + (k - Qt::Key_A);
+  if (k >= Qt::Key_F1 && k <= Qt::Key_F12) return 112 + (k - Qt::Key_F1);
+  return 0;
+}
+
+int shiftState(const QKeyEvent* e) {
+  int s = 0;
+  if (e->modifiers() & Qt::ShiftModifier) s |= 1;
+  if (e->modifiers() & Qt::ControlModifier) s |= 2;
+  if (e->modifiers() & Qt::AltModifier) s |= 4;
+  return s;
+}
+
+int keyAscii(const QKeyEvent* e) {
+  const QString t = e->text();
+  if (t.isEmpty()) return 0;
+  const int c = t.at(0).unicode();
+  return c < 256 ? c : 0;
+}
+
+}  // namespace vbui
+
+namespace {
+std::vector<QPointer<Page>>& frontStack() {
+  static std::vector<QPointer<Page>> s;
+  return s;
+}
+Page::ModalHook& modalHook() {
+  static Page::ModalHook h;
+  return h;
+}
+}  // namespace
+
+Page::Page(QWidget* parent) : QDialog(parent) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+Page::~Page() { popFront(); }
+
+int Page::Top() const { return vbui::pixelsToTwips(frameGeometry().y()); }
+int Page::Left() const { return vbui::pixelsToTwips(frameGeometry().x()); }
+int Page::Width() const { return vbui::pixelsToTwips(frameGeometry().width()); }
+int Page::Height() const { return vbui::pixelsToTwips(frameGeometry().height()); }
+void Page::Move(int leftTwips, int topTwips) { move(vbui::twipsToPixels(leftTwips), vbui::twipsToPixels(topTwips)); }
+void Page::setTop(int twips) { Move(Left(), twips); }
+void Page::setLeft(int twips) { Move(twips, Top()); }
+void Page::setCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+
+void Page::setModalHook(ModalHook hook) { modalHook() = std::move(hook); }
+
+Page* Page::front() {
+  auto& s = frontStack();
+  while (!s.empty() && s.back().isNull()) s.pop_back();
+  return s.empty() ? nullptr : s.back().data();
+}
+
+void Page::pushFront() {
+  auto& s = frontStack();
+  s.erase(std::remove(s.begin(), s.end(), QPointer<Page>(this)), s.end());
+  s.push_back(this);
+}
+
+void Page::popFront() {
+  auto& s = frontStack();
+  const bool wasFront = !s.empty() && s.back() == this;
+  s.erase(std::remove_if(s.begin(), s.end(), [this](const QPointer<Page>& p) { return p.isNull() || p == this; }),
+          s.end());
+  // The page below comes to the front again.
+  if (wasFront && !s.empty() && s.back() && s.back()->loaded_ && !s.back()->unloading_) {
+    QPointer<Page> below = s.back();
+    QTimer::singleShot(0, below, [below] {
+      if (below && below->loaded_) below->Form_Activate();
+    });
+  }
+}
+
+void Page::ensureLoaded() {
+  if (loaded_) return;
+  loaded_ = true;
+  unloading_ = false;
+  Form_Load();
+}
+
+void Page::Show() {
+  ensureLoaded();
+  if (!loaded_) return;  // Form_Load may unload the page again
+  pushFront();
+  show();
+  if (!activatedOnce_) {
+    activatedOnce_ = true;
+    Form_Activate();
+  }
+}
+
+void Page::showModal() {
+  ensureLoaded();
+  if (!loaded_) return;
+  pushFront();
+  if (!activatedOnce_) {
+    activatedOnce_ = true;
+    Form_Activate();
+  }
+  if (!loaded_) return;  // unloaded by its own activation (command-line road)
+  if (modalHook()) {
+    modalHook()(*this);
+    if (loaded_) Unload();
+    return;
+  }
+  setModal(true);
+  exec();
+}
+
+void Page::Unload() {
+  if (!loaded_ || unloading_) return;
+  bool cancel = false;
+  unloading_ = true;
+  Form_Unload(cancel);
+  if (cancel) {
+    unloading_ = false;
+    return;
+  }
+  loaded_ = false;
+  activatedOnce_ = false;
+  popFront();
+  if (isVisible()) {
+    if (isModal()) done(0);
+    else hide();
+  }
+  unloading_ = false;
+}
+
+void Page::closeEvent(QCloseEvent* e) {
+  if (loaded_) {
+    Unload();
+    if (loaded_) {
+      e->ignore();
+      return;
+    }
+  }
+  e->accept();
+}
+
+void Page::reject() {
+  // Escape and the window's close button both come here; a page decides by
+  // its own Form_Unload whether it may go.
+  Unload();
+}

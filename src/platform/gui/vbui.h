@@ -1,0 +1,90 @@
+#pragma once
+// The page binding: how the pages' original event model maps onto Qt.
+// Twips stay the unit of placement; colours are "&H00bbggrr&" literals.
+#include <QColor>
+#include <QDialog>
+#include <functional>
+#include <string>
+
+class QKeyEvent;
+class QWidget;
+
+namespace vbui {
+
+// 15 twips per pixel (96 dpi), converted here and nowhere else.
+constexpr int kTwipsPerPixel = 15;
+inline int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+inline int pixelsToTwips(int px) { return px * kTwipsPerPixel; }
+
+QColor color(uint32_t bgr);                    // 0x00bbggrr to a colour
+QColor colorFromLiteral(const std::string& s);  // "&H0000C000&"
+constexpr uint32_t kEnabledBack = 0xFFFFFF;
+constexpr uint32_t kDisabledBack = 0xC0C0C0;
+
+void setBackColor(QWidget* w, uint32_t bgr);
+void setForeColor(QWidget* w, uint32_t bgr);
+// Enables or disables a control; a disabled one stays visible and is painted grey.
+void setEnabledPainted(QWidget* w, bool enabled);
+
+// Key codes of the original runtime: 8 back, 9 tab, 13 enter, 27 escape,
+// 33..40 page up/down, end, home, arrows, 45 insert, 46 delete, 48..57 digits,
+// 65..90 letters, 112..123 F1..F12; 0 for others.
+int keyCode(const QKeyEvent* e);
+// Shift state: 1 shift, 2 ctrl, 4 alt.
+int shiftState(const QKeyEvent* e);
+// The typed character (judged by what the key produces), 0 when none.
+int keyAscii(const QKeyEvent* e);
+
+}  // namespace vbui
+
+// A page of the program: a window with the load / activate / unload events
+// the pages were designed for, and twips placement.
+class Page : public QDialog {
+  Q_OBJECT
+ public:
+  explicit Page(QWidget* parent = nullptr);
+  ~Page() override;
+
+  // Placement in twips (outer frame position).
+  int Top() const;
+  int Left() const;
+  int Width() const;
+  int Height() const;
+  void Move(int leftTwips, int topTwips);
+  void setTop(int twips);
+  void setLeft(int twips);
+  void setCaption(const std::string& caption);
+
+  // Loads the page once (Form_Load) and shows it without waiting.
+  void Show();
+  // Loads the page once and shows it modally; returns when it has unloaded.
+  // Tests install a hook that drives the page instead of waiting on it.
+  void showModal();
+  // Unloads the page: Form_Unload, then it closes.
+  void Unload();
+  bool isLoaded() const { return loaded_; }
+
+  using ModalHook = std::function<void(Page&)>;
+  static void setModalHook(ModalHook hook);
+  // The page in front (last shown, not yet unloaded).
+  static Page* front();
+
+ protected:
+  virtual void Form_Load() {}
+  // The page comes to the front inside the program: its first show, and each
+  // time a page opened over it unloads. Not fired by message boxes.
+  virtual void Form_Activate() {}
+  // Set cancel to keep the page open.
+  virtual void Form_Unload(bool& cancel) { (void)cancel; }
+
+  void closeEvent(QCloseEvent* e) override;
+  void reject() override;  // Escape does not close a page by itself
+
+ private:
+  void ensureLoaded();
+  void pushFront();
+  void popFront();
+  bool loaded_ = false;
+  bool unloading_ = false;
+  bool activatedOnce_ = false;
+};
