@@ -23,6 +23,15 @@ const char* const kStepsF1[] = {"5.00", "6.25", "10.00", "12.50"};        // fam
 const char* const kWidths[] = {"WID", "NRW", "4KH", ""};
 const char* const kModes[] = {"Simp", "Semi", "Dupl", "Repe"};
 
+// text == word without a strlen and library compare per cell: the encoder
+// and decoder test a dozen cells on every one of up to 510 rows.
+bool is(const std::string& text, const char* word) {
+  size_t i = 0;
+  for (; i < text.size(); ++i)
+    if (word[i] != text[i]) return false;  // also stops at the word's end
+  return word[i] == '\0';
+}
+
 std::string stepOfCode(int family, int code) {
   if (family == 1) return kStepsF1[code & 3];
   return kSteps[std::min(code, 4)];
@@ -31,17 +40,17 @@ std::string stepOfCode(int family, int code) {
 int codeOfStep(int family, const std::string& text) {
   if (family == 1) {
     for (int i = 1; i < 4; ++i)
-      if (text == kStepsF1[i]) return i;
+      if (is(text, kStepsF1[i])) return i;
     return 0;
   }
   for (int i = 0; i < 5; ++i)
-    if (text == kSteps[i]) return i;
+    if (is(text, kSteps[i])) return i;
   return 0;
 }
 
 int codeOf(const std::string& text, const char* const* words, int count) {
   for (int i = 1; i < count; ++i)
-    if (text == words[i]) return i;
+    if (is(text, words[i])) return i;
   return 0;
 }
 
@@ -90,10 +99,14 @@ bool ready(const ChannelData& d) {
 }  // namespace
 
 uint8_t bytReverseBits(uint8_t b) {
-  uint8_t r = 0;
-  for (int i = 0; i < 8; ++i)
-    if (b & (1u << i)) r = static_cast<uint8_t>(r | (0x80u >> i));
-  return r;
+  static const auto table = [] {
+    std::array<uint8_t, 256> t{};
+    for (int v = 0; v < 256; ++v)
+      for (int i = 0; i < 8; ++i)
+        if (v & (1 << i)) t[static_cast<size_t>(v)] = static_cast<uint8_t>(t[static_cast<size_t>(v)] | (0x80u >> i));
+    return t;
+  }();
+  return table[b];
 }
 
 int chanRowOffset(int family, const Image& image, int row) {
@@ -145,7 +158,7 @@ bool blnChanIniSet(ChannelData& d, float sngIF, std::string* failedFile) {
 std::string strFormatFrequency(const ChannelData& d, int row, int rx) {
   const Row& cells = modPublic.chanParaRows.at(static_cast<size_t>(row));
   if (d.sngIF == 0 || cells[kStep].empty() || cells[kPres].empty()) return "";
-  const int P = vb::CInt(vb::Val(cells[kPres]));
+  const int P = freq::whole(cells[kPres]);
   const int64_t step = freq::micros(cells[kStep]);
   if (P <= 0 || step <= 0 || step > 1'000'000'000'000) return "";
   const typPllData& pll = d.udtPllData.at(static_cast<size_t>(row));
@@ -157,10 +170,10 @@ bool blnSetPllData(ChannelData& d, int row, int64_t hz) {
   const ModPublic& m = modPublic;
   typPllData& pll = d.udtPllData.at(static_cast<size_t>(row));
   pll = {};
-  if (m.strChanParaTxRx.at(static_cast<size_t>(row)) == "RX") hz += d.dblIFOffset;
+  if (is(m.strChanParaTxRx.at(static_cast<size_t>(row)), "RX")) hz += d.dblIFOffset;
   const Row& cells = m.chanParaRows.at(static_cast<size_t>(row));
   freq::PllCounters c;
-  if (!freq::pllCounters(hz, freq::micros(cells[kStep]), vb::CInt(vb::Val(cells[kPres])), c)) return false;
+  if (!freq::pllCounters(hz, freq::micros(cells[kStep]), freq::whole(cells[kPres]), c)) return false;
   pll.intPllB = static_cast<int16_t>(reverse11(c.B));
   pll.bytPllA = static_cast<uint8_t>(bytReverseBits(static_cast<uint8_t>(c.A)) >> 1);
   return true;
@@ -180,7 +193,7 @@ bool blnGetChanPara(ChannelData& d) {
     const size_t o = static_cast<size_t>(chanRowOffset(family, img, r));
     const uint8_t* b = &img[o];
     if (!chanrows::rowUsed(family, b)) continue;
-    const bool rx = m.strChanParaTxRx[ur] == "RX";
+    const bool rx = is(m.strChanParaTxRx[ur], "RX");
     const int k = r / 2;
 
     const bool presBit = (b[0] & 1) != 0;
@@ -262,13 +275,14 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
   for (int r = 0; r <= d.intMaxRow; ++r) {
     const auto ur = static_cast<size_t>(r);
     const Row& cells = m.chanParaRows[ur];
-    const bool rx = m.strChanParaTxRx[ur] == "RX";
+    const bool rx = is(m.strChanParaTxRx[ur], "RX");
     const int k = r / 2;
     const size_t o = static_cast<size_t>(chanRowOffset(family, img, r));
     uint8_t* b = &img[o];
     const size_t length = family == 0 ? 8 : 4;
 
-    if (vb::Val(cells[kFreq]) == 0) {
+    const int64_t hz = freq::micros(cells[kFreq]);
+    if (hz == 0) {
       static const uint8_t empty1[] = {0xFF, 0x3F, 0x7F, 0x00};
       static const uint8_t empty2[] = {0xF9, 0x3F, 0x7F, 0x00};
       if (family == 0) std::fill(b, b + 8, 0);
@@ -279,9 +293,8 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
     }
 
     // Counters first: a row they cannot be computed for keeps what it had.
-    const int64_t hz = freq::micros(cells[kFreq]);
     bool ok = blnSetPllData(d, r, hz);
-    if (!ok && cells[kStep] == "6.25") ok = blnSetPllData(d, r, hz + 50);
+    if (!ok && is(cells[kStep], "6.25")) ok = blnSetPllData(d, r, hz + 50);
     m.blnResult = ok;
     if (!ok) {
       all = false;
@@ -300,7 +313,7 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
     }
 
     std::fill(b, b + length, 0);
-    if (cells[kPres] == (family == 1 ? "32" : "64")) b[0] |= 1;
+    if (is(cells[kPres], family == 1 ? "32" : "64")) b[0] |= 1;
     const int stepCode = codeOfStep(family, cells[kStep]);
     if (family == 1) b[0] = static_cast<uint8_t>(b[0] | stepCode << 1);
     else if (family == 0) b[4] = static_cast<uint8_t>(stepCode);
@@ -324,53 +337,55 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
 
     const int wn = codeOf(cells[kWN], kWidths, 3);
     if (family == 0) b[4] = static_cast<uint8_t>(b[4] | wn << 3);
-    else if (family == 1 && cells[kWN] == "NRW") b[1] |= 0x80;
+    else if (family == 1 && is(cells[kWN], "NRW")) b[1] |= 0x80;
     else if (family == 2 && rx) {
       const Pair w = wnPair(k), md = modePair(k);
       img[w.at] = static_cast<uint8_t>(img[w.at] | wn << w.shift);
       img[md.at] = static_cast<uint8_t>(img[md.at] | codeOf(cells[kMode], kModes, 4) << md.shift);
     }
 
-    if ((rx && cells[kScan] == "ON") || (!rx && cells[kTxPower] == "LO")) {
+    if ((rx && is(cells[kScan], "ON")) || (!rx && is(cells[kTxPower], "LO"))) {
       if (family == 0) b[4] |= 0x20;
       else b[1] |= 0x40;
     }
 
     const ChannelData::KeptTone& kept = d.keptTone[ur];
-    bool dcs = false;
+    bool dcsType = false;
     if (kept.kept && cells[kCtc] == kept.ctc && cells[kDcs] == kept.dcsText && cells[kInv] == kept.inv) {
-      dcs = kept.dcs;
+      dcsType = kept.dcs;
       b[3] = kept.byte3;
     } else {
-      const int dcsIndex = cells[kDcs].empty() ? -1 : tones::dcsLookup(d.strDcsTable, cells[kDcs]);
-      if (dcsIndex >= 0) {
+      // The same elements the DCS cell's lookup accepts, so an accepted code
+      // is never stored as "no tone".
+      const int dcs = cells[kDcs].empty() ? -1 : tones::dcsLookup(d.strDcsTable, cells[kDcs]);
+      if (dcs >= 0) {
         // A row holds one tone: with a DCS code a stray CTCSS text is not added in.
-        dcs = true;
-        b[3] = static_cast<uint8_t>(dcsIndex | (cells[kInv] == "1" ? 0x80 : 0));
+        dcsType = true;
+        b[3] = static_cast<uint8_t>(dcs | (is(cells[kInv], "1") ? 0x80 : 0));
       } else if (!cells[kCtc].empty()) {
         const int last = std::min<int>(tones::kCtcLast, static_cast<int>(d.strCtcTable.size()) - 1);
         for (int i = 1; i <= last; ++i)
-          if (d.strCtcTable[static_cast<size_t>(i)] == cells[kCtc]) {
+          if (tones::same(d.strCtcTable[static_cast<size_t>(i)], cells[kCtc])) {
             b[3] = static_cast<uint8_t>(i);
             break;
           }
       }
     }
-    if (dcs) {
+    if (dcsType) {
       if (family == 0) b[0] |= 4;
       else b[2] |= 0x80;
     }
 
-    if (rx && cells[kSH] == "1") {
+    if (rx && is(cells[kSH], "1")) {
       if (family == 1) img[shBit(k).at] |= shBit(k).mask;
       else if (family == 0) b[4] |= 0x80;
     }
-    if (cells[kSR] == "1") {
+    if (is(cells[kSR], "1")) {
       if (family == 1) img[srBit(k, rx).at] |= srBit(k, rx).mask;
       else if (family == 2) b[1] |= 0x80;
       else b[4] |= 0x40;
     }
-    if (cells[kPMFM] == "FM") {
+    if (is(cells[kPMFM], "FM")) {
       if (family == 0) b[0] |= 2;
       else if (family == 2) img[pmfmBit(k, rx).at] |= pmfmBit(k, rx).mask;
     }

@@ -1,5 +1,6 @@
 #include "channel/freqcheck.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -48,18 +49,36 @@ int64_t firstNearestStep(int family, int64_t hz) {
 }  // namespace
 
 int64_t micros(const std::string& text) {
+  const size_t n = text.size();
   size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r')) ++i;
-  if (i < text.size() && text[i] == '&') return clampedRound(vb::Val(text) * 1e6);
+  while (i < n && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r')) ++i;
+  if (i < n && text[i] == '&') return clampedRound(vb::Val(text) * 1e6);
   bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  std::string whole, fraction;
-  bool point = false;
-  for (; i < text.size(); ++i) {
+  if (i < n && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  // Whole part, then up to 6 decimals; the 7th decides the rounding, any
+  // further non-zero digit breaks a tie.
+  int64_t v = 0;
+  int wholeDigits = 0, decimals = 0;
+  bool point = false, any = false;
+  char seventh = 0;
+  bool beyond = false;
+  for (; i < n; ++i) {
     const char c = text[i];
     if (c == ' ' || c == '\t') continue;
-    if (std::isdigit(static_cast<unsigned char>(c))) {
-      (point ? fraction : whole) += c;
+    if (c >= '0' && c <= '9') {
+      any = true;
+      if (!point) {
+        if (wholeDigits > 0 || c != '0') ++wholeDigits;
+        if (wholeDigits > 12) return negative ? -kHuge : kHuge;
+        v = v * 10 + (c - '0');
+      } else if (decimals < 6) {
+        v = v * 10 + (c - '0');
+        ++decimals;
+      } else if (seventh == 0) {
+        seventh = c;
+      } else if (c != '0') {
+        beyond = true;
+      }
       continue;
     }
     if (c == '.' && !point) {
@@ -68,21 +87,19 @@ int64_t micros(const std::string& text) {
     }
     break;
   }
-  if (whole.empty() && fraction.empty()) return 0;
-  if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd'))
+  if (!any) return 0;
+  if (i < n && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd'))
     return clampedRound(vb::Val(text) * 1e6);  // exponent form: rare enough for binary arithmetic
-  const size_t lead = whole.find_first_not_of('0');
-  whole = lead == std::string::npos ? "" : whole.substr(lead);
-  if (whole.size() > 12) return negative ? -kHuge : kHuge;
-  int64_t v = 0;
-  for (char c : whole) v = v * 10 + (c - '0');
-  for (size_t d = 0; d < 6; ++d) v = v * 10 + (d < fraction.size() ? fraction[d] - '0' : 0);
-  if (fraction.size() > 6) {
-    const char next = fraction[6];
-    const bool beyond = fraction.find_first_not_of('0', 7) != std::string::npos;
-    if (next > '5' || (next == '5' && (beyond || (v & 1)))) ++v;
-  }
+  for (; decimals < 6; ++decimals) v *= 10;
+  if (seventh > '5' || (seventh == '5' && (beyond || (v & 1)))) ++v;
   return negative ? -v : v;
+}
+
+int whole(const std::string& text) {
+  const int64_t m = micros(text);
+  const int64_t a = divNearestEven(m < 0 ? -m : m, 1'000'000);
+  const int64_t w = m < 0 ? -a : a;
+  return static_cast<int>(std::clamp<int64_t>(w, -32768, 32767));
 }
 
 const std::vector<int64_t>& stepList(int family) {

@@ -15,6 +15,10 @@ namespace freq {
 // read exactly, without binary rounding.
 int64_t micros(const std::string& text);
 
+// Val(text) rounded to a whole number (a half to the even one), as the
+// prescaler texts are read.
+int whole(const std::string& text);
+
 // The channel steps of a family in mHz, ascending: 2.5, 5, 6.25, 10 and
 // 12.5 kHz; family "1" has no 2.5 kHz step.
 const std::vector<int64_t>& stepList(int family);

@@ -63,7 +63,7 @@ int dcsLookup(const std::vector<std::string>& table, const std::string& text) {
   if (text.empty()) return -1;
   const int last = std::min<int>(kDcsLast, static_cast<int>(table.size()) - 1);
   for (int i = 0; i <= last; ++i)
-    if (table[static_cast<size_t>(i)] == text) return i;
+    if (same(table[static_cast<size_t>(i)], text)) return i;
   return -1;
 }
 

@@ -28,6 +28,11 @@ bool load(int family, std::vector<std::string>& ctc, std::vector<std::string>& d
 // "Configuration file is not found", "FileName:<file>", "Processing is discontinued".
 std::string missingText(const std::string& file);
 
+// Exact comparison, quick on the many pairs that differ in length or first character.
+inline bool same(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && (a.empty() || a[0] == b[0]) && a == b;
+}
+
 // A typed CTCSS text: upper-cased, then compared with elements 1..55 in
 // order, each exactly or by its short form (the text before its last ".":
 // "88" finds "88.5", "L67" finds "L67.0"). On a match `text` becomes the
