@@ -159,11 +159,7 @@ TEST(FrequencyCheck, TextsAndNumbers) {
   EXPECT_EQ(freq::micros("6.25"), 6'250'000);
   EXPECT_EQ(freq::micros(""), 0);
   EXPECT_EQ(freq::micros("abc"), 0);
-  EXPECT_EQ(freq::mhzText(-21'600'000'000), "-21.60000");
-  EXPECT_EQ(freq::mhzText(411'625'000'000), "411.62500");
   EXPECT_EQ(freq::mhzText(145'006'249'620), "145.00625");
-  EXPECT_EQ(freq::plainMhzText(145'006'250), "145.00625");
-  EXPECT_EQ(freq::plainMhzText(30'000'000), "30");
 
   // The IF in Hz: 73.35 exactly, other values from the single-precision number.
   EXPECT_EQ(freq::ifHz(73.35f), 73'350'000);
