@@ -8,7 +8,6 @@
 #include "core/chanrows.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
-#include "platform/base/vbtext.h"
 
 namespace {
 

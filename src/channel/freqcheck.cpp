@@ -139,7 +139,14 @@ std::string plainMhzText(int64_t hz) {
   return text;
 }
 
-std::string stepText(int64_t milliHz) { return vb::Format(static_cast<double>(milliHz) / 1e6, "####0.00"); }
+std::string stepText(int64_t milliHz) {
+  const bool negative = milliHz < 0;
+  const int64_t a = negative ? -milliHz : milliHz;
+  const int64_t tens = (a + 5000) / 10000;  // 10 Hz units: the two decimals of kHz
+  std::string frac = std::to_string(tens % 100);
+  frac.insert(0, 2 - frac.size(), '0');
+  return std::string(negative && tens != 0 ? "-" : "") + std::to_string(tens / 100) + "." + frac;
+}
 
 bool pllCounters(int64_t hz, int64_t stepMilliHz, int P, PllCounters& out) {
   if (P <= 0 || stepMilliHz <= 0 || stepMilliHz >= kHuge) return false;
