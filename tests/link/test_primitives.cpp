@@ -104,6 +104,7 @@ TEST_F(LinkTest, FrameEchoFaults) {
   EXPECT_EQ(engine.lngCommState, kStateOk);
 
   // A wrong echo on the first try only: resent once.
+  line.nowUs += 5000;
   line.sent.clear();
   radio->faults.wrongEchoAt = 0;
   line.setRadio(radio.get());

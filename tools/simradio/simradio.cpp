@@ -146,10 +146,12 @@ std::vector<Chunk> Radio::echo(const std::vector<uint8_t>& bytes, bool* garbled)
   if (n == faults.wrongEchoAt || (faults.wrongEchoAlways && faults.wrongEchoAt >= 0 && n >= faults.wrongEchoAt)) {
     out[0] ^= 0x55;
     *garbled = true;
+    if (!faults.wrongEchoAlways) faults.wrongEchoAt = -1;  // once
     note("echo " + std::to_string(n) + " garbled");
   } else if (n == faults.shortEchoAt && out.size() > 1) {
     out.pop_back();
     *garbled = true;
+    faults.shortEchoAt = -1;  // once
     note("echo " + std::to_string(n) + " cut short");
   }
   return {Chunk{0, out, false}};
