@@ -1,5 +1,7 @@
 #include "link/qtlink.h"
 
+#include <termios.h>
+
 #include <QEventLoop>
 #include <QTimer>
 #include <functional>
@@ -83,7 +85,11 @@ bool QtSerialPort::write(uint8_t byte) {
 }
 
 void QtSerialPort::flush() {
-  if (serial.isOpen()) serial.flush();
+  if (!serial.isOpen()) return;
+  serial.flush();
+  // Wait until the driver has put the byte on the line, so the pause that
+  // follows is a real gap on the wire.
+  if (serial.handle() >= 0) tcdrain(serial.handle());
 }
 
 int QtSerialPort::bytesWaiting() { return serial.isOpen() ? static_cast<int>(serial.bytesAvailable()) : 0; }
