@@ -1,8 +1,16 @@
 #pragma once
 // The radio link: port handling, the exchange primitives, the read and write
 // transfers of the three families, their sums, the state code with its
-// messages, and the write trace. The link page owns one engine, gives it a
-// port and a waiter, and wires its progress bar and stop button to it.
+// messages, and the write trace.
+//
+// The link page owns one radiolink::QtLink (port and waiter) and one engine on
+// it, and wires:
+//   - onProgress            -> the progress bar's value (percent);
+//   - the stop button        -> requestStop() while an operation runs;
+//   - its load / exit         -> subCommOpen() / subCommClose();
+//   - its timing and line fields are the engine's public fields.
+// The page's driver calls the transfers below and reads lngCommState after
+// each; blnCommStateAnalyze() shows the outcome.
 #include <array>
 #include <cstdint>
 #include <ctime>

@@ -1,6 +1,7 @@
 // The real link (QSerialPort, event-loop waits) against the simulated radio
 // program over a pseudo-terminal.
 #include <QCoreApplication>
+#include <QTimer>
 #include <cstdlib>
 
 #include "core/modpublic.h"
@@ -114,3 +115,34 @@ TEST_P(EndToEnd, RadioHangsUpDuringRead) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, EndToEnd, ::testing::Values(0, 1, 2));
+
+// The stop button's click arrives through the event loop while the link waits
+// for a radio that stays silent.
+TEST(EndToEndStop, StopArrivesDuringAWait) {
+  TempDir dir;
+  RecordingMessages messages;
+  freshModel(dir);
+  portmap::setConfigFile(dir.file("ports.conf"));
+  modPublic.strRadioFamily = "2";
+  modPublic.lngDataLast = 2559;
+  modPublic.dimImage();
+  const auto before = modPublic.bytRadioData;
+  SimProcess sim;
+  ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, "", {"--fault", "silent"}));
+  setenv("VELMORA_COM9", sim.device().c_str(), 1);
+  QtLink link;
+  LinkEngine engine(link.port, link.waiter);
+  engine.strCommPort = "9";
+  engine.strBaudRate = "9600";
+  ASSERT_EQ(engine.subCommOpen(), kStateOk);
+  bool clicked = false;
+  QTimer::singleShot(200, [&] {
+    clicked = true;
+    engine.requestStop();
+  });
+  EXPECT_FALSE(engine.blnReadFrames(3, 0x5C));
+  EXPECT_TRUE(clicked);
+  EXPECT_EQ(engine.lngCommState, kStateStopped);
+  EXPECT_EQ(modPublic.bytRadioData, before);
+  EXPECT_TRUE(messages.boxes.empty());
+}

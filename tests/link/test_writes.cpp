@@ -50,6 +50,9 @@ TEST_F(LinkTest, FamilyZeroSumAndSize) {
   modPublic.blnRadioRead = false;
   EXPECT_TRUE(engine.blnCommP1RACompFormat(1, size, sum, 0x69));
   EXPECT_EQ(engine.lngCommState, kStateOk);
+  // The command frame announces the 384 words the sum covers.
+  EXPECT_EQ(std::vector<uint8_t>(line.sent.begin(), line.sent.begin() + 4), (std::vector<uint8_t>{0x69, 0x80, 0x01, 0x00}));
+  EXPECT_EQ(wordsSent(line.sent).size(), 385u);  // words 0..383, then word 32 again
   EXPECT_EQ(sentFrom(line.sent.size() - 4), (std::vector<uint8_t>{0xFF, 0xFF, 0x70, 0x11}));
   EXPECT_EQ(radio->log().back(), "write: 385 frames stored");
   EXPECT_EQ(radio->log()[radio->log().size() - 2], "write: sum ok (4464)");
