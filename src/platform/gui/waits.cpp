@@ -1,0 +1,27 @@
+#include "platform/gui/waits.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace vbui {
+
+void pauseMs(int ms) {
+  if (ms <= 0) {
+    QCoreApplication::processEvents();
+    return;
+  }
+  QEventLoop loop;
+  QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+void waitForEvents(int maxWaitMs) {
+  // The guard timer wakes the wait when nothing else happens.
+  QTimer guard;
+  guard.setSingleShot(true);
+  guard.start(maxWaitMs > 0 ? maxWaitMs : 0);
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+}  // namespace vbui
