@@ -1,6 +1,6 @@
 #include "core/modeltables.h"
 
-#include "platform/base/settings.h"
+#include "core/settingkeys.h"
 
 namespace {
 std::string blanks(int n) { return std::string(static_cast<size_t>(n), ' '); }
@@ -97,7 +97,7 @@ FamilyTexts subSetRadioTable() {
     m.lngDataLast = 2559;
     m.udtModelTable2 = table2();
   }
-  settings::SaveSetting("velmora", "STARTUP", "RadioSelect", m.strRadioFamily);
+  saveSetting(keys::RadioSelect, m.strRadioFamily);
   return texts;
 }
 
