@@ -199,10 +199,11 @@ std::string hexNibbles(int first, int count) {
 }
 
 std::string dtmfForm(const std::string& hex) {
+  static const std::string lookup = "1234567890ABCDEF";
   static const std::string keys = "123456789D0*#ABC";
   std::string out;
   for (char c : hex) {
-    const size_t p = std::string(kHex).find(c);
+    const size_t p = lookup.find(c);
     out += p == std::string::npos ? c : keys[p];
   }
   return out;

@@ -29,13 +29,13 @@
 #include "core/pages/frmmainmenu.h"
 #include "core/pages/frmstartup.h"
 #include "core/pages/placement.h"
+#include "core/settingkeys.h"
 #include "core/pages/program.h"
 #include "core/pages/updown.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/msgservice.h"
 #include "platform/base/portmap.h"
-#include "platform/base/settings.h"
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
 #include "platform/gui/helpviewer.h"
@@ -334,7 +334,7 @@ void FrmConfiguration::showPortDevice() {
 
 void FrmConfiguration::subRestoreConfigPosition() {
   adjustSize();
-  placeFromSettings(*this, "CONFIGURATION", "ConfigTop", "ConfigLeft", true);
+  placeFromSettings(*this, keys::ConfigTop, keys::ConfigLeft, true);
   subGetConfigData();
   subSetConfigControls();
 }
@@ -407,7 +407,7 @@ void FrmConfiguration::OptZRSelect_Click(int index) {
     const QSignalBlocker lock(cboRadioModel);
     cboRadioModel->clear();
     const bool zr330 = OptZRSelect[1]->isChecked();
-    settings::SaveSetting("velmora", "CONFIGURATION", "ZRSelect", zr330 ? "1" : "2");
+    saveSetting(keys::ZRSelect, zr330 ? "1" : "2");
     for (const auto& r : modPublic.udtModelTable1)
       cboRadioModel->addItem(q((zr330 ? r.strModelName2 : r.strModelName) + "  " + r.strBandName));
     cboRadioModel->setCurrentIndex(-1);
@@ -582,7 +582,7 @@ bool FrmConfiguration::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FrmConfiguration::savePositionKeys() {
-  if (modPublic.strCmdFileName.empty()) savePosition(*this, "CONFIGURATION", "ConfigTop", "ConfigLeft");
+  if (modPublic.strCmdFileName.empty()) savePosition(*this, keys::ConfigTop, keys::ConfigLeft);
 }
 
 void FrmConfiguration::goToMainMenu() {

@@ -1,6 +1,7 @@
 #include "core/pages/frmmainmenu.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@
 #include "core/pages/frmconfiguration.h"
 #include "core/pages/frmstartup.h"
 #include "core/pages/placement.h"
+#include "core/settingkeys.h"
 #include "core/pages/program.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
@@ -145,7 +147,7 @@ void FrmMainMenu::Form_Load() {
 }
 
 void FrmMainMenu::Form_Activate() {
-  placeFromSettings(*this, "MAINMENU", "MainTop", "MainLeft");
+  placeFromSettings(*this, keys::MainTop, keys::MainLeft);
   modPublic.blnResult = blnSetInformation();
   ModPublic& m = modPublic;
   if (m.intMainMenuIndex <= 10 && m.intMainMenuIndex >= 0) {
@@ -185,7 +187,7 @@ bool FrmMainMenu::blnSetInformation() {
   return true;
 }
 
-void FrmMainMenu::savePositionKeys() { savePosition(*this, "MAINMENU", "MainTop", "MainLeft"); }
+void FrmMainMenu::savePositionKeys() { savePosition(*this, keys::MainTop, keys::MainLeft); }
 
 void FrmMainMenu::cmdMainMenu_Click(int index) {
   savePositionKeys();

@@ -20,11 +20,11 @@
 #include "core/pages/cmdline.h"
 #include "core/pages/frmconfiguration.h"
 #include "core/pages/placement.h"
+#include "core/settingkeys.h"
 #include "core/pages/program.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/msgservice.h"
-#include "platform/base/settings.h"
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
 #include "platform/gui/helpviewer.h"
@@ -139,18 +139,18 @@ void FrmStartUp::Form_Load() {
   }
   if (m.strCmdFileName.empty()) {
     adjustSize();
-    placeFromSettings(*this, "STARTUP", "StartUpTop", "StartUpLeft");
+    placeFromSettings(*this, keys::StartUpTop, keys::StartUpLeft);
     setCaption(std::string(app::kTitle) + "-" + "StartUp");
   }
 
   // The wave files ship in the program folder's "media" folder.
   m.strSoundPath = app::path() + "/media/";
-  m.strSoundOnOff = settings::GetSetting("velmora", "SOUND", "SoundOnOff", "0");
+  m.strSoundOnOff = readSetting(keys::SoundOnOff);
   m.intSoundOn = vb::CInt(vb::Val(m.strSoundOnOff));
-  m.strSoundInquiry = settings::GetSetting("velmora", "SOUND", "Inquiry", "DING.WAV");
-  m.strSoundAttention = settings::GetSetting("velmora", "SOUND", "Attention", "CHORD.WAV");
-  m.strSoundInformation = settings::GetSetting("velmora", "SOUND", "Information", "CHORD.WAV");
-  m.strSoundWarning = settings::GetSetting("velmora", "SOUND", "Worning", "CHORD.WAV");
+  m.strSoundInquiry = readSetting(keys::Inquiry);
+  m.strSoundAttention = readSetting(keys::Attention);
+  m.strSoundInformation = readSetting(keys::Information);
+  m.strSoundWarning = readSetting(keys::Worning);
 
   lblMessage[0]->setText(q(LoadResString(100)));
   lblMessage[1]->setText(q(LoadResString(101)));
@@ -171,7 +171,7 @@ void FrmStartUp::Form_Load() {
   }
 
   if (m.intCmdRadio < 0) {
-    const int k = vb::CInt(vb::Val(settings::GetSetting("velmora", "STARTUP", "RadioSelect", "2")));
+    const int k = vb::CInt(vb::Val(readSetting(keys::RadioSelect)));
     if (k >= 0 && k <= 2) optSelectRadio[static_cast<size_t>(k)]->setChecked(true);
     for (size_t i = 0; i < 3; ++i) optSelectRadio[i]->setEnabled(maskEnabled(m.strStrMask[i], 0));
   } else {
@@ -273,7 +273,7 @@ void FrmStartUp::subDirectStart() {
   savePositionKeys();
 }
 
-void FrmStartUp::savePositionKeys() { savePosition(*this, "STARTUP", "StartUpTop", "StartUpLeft"); }
+void FrmStartUp::savePositionKeys() { savePosition(*this, keys::StartUpTop, keys::StartUpLeft); }
 
 void FrmStartUp::optSelectRadio_Click(int index) {
   ModPublic& m = modPublic;

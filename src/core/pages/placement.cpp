@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <string>
 
-#include "platform/base/settings.h"
+#include "core/settingkeys.h"
 #include "platform/base/vbtext.h"
 #include "platform/gui/vbui.h"
 
@@ -23,8 +23,7 @@ int placeLeft(int stored, int screenWidth, int windowWidth, bool noNegative) {
   return stored;
 }
 
-void placeFromSettings(Page& page, const char* section, const char* topKey, const char* leftKey,
-                       bool noNegativeLeft) {
+void placeFromSettings(Page& page, const SettingKey& topKey, const SettingKey& leftKey, bool noNegativeLeft) {
   QScreen* screen = page.screen() ? page.screen() : QGuiApplication::primaryScreen();
   const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
   const int screenH = vbui::pixelsToTwips(area.height());
@@ -32,13 +31,13 @@ void placeFromSettings(Page& page, const char* section, const char* topKey, cons
   const QSize frame = page.frameGeometry().size().expandedTo(page.sizeHint());
   const int winH = vbui::pixelsToTwips(frame.height());
   const int winW = vbui::pixelsToTwips(frame.width());
-  const int top = placeTop(vb::CInt(vb::Val(settings::GetSetting("velmora", section, topKey, "-200"))), screenH, winH);
-  const int left = placeLeft(vb::CInt(vb::Val(settings::GetSetting("velmora", section, leftKey, "-5000"))), screenW,
+  const int top = placeTop(vb::CInt(vb::Val(readSetting(topKey))), screenH, winH);
+  const int left = placeLeft(vb::CInt(vb::Val(readSetting(leftKey))), screenW,
                              winW, noNegativeLeft);
   page.Move(left, top);
 }
 
-void savePosition(const Page& page, const char* section, const char* topKey, const char* leftKey) {
-  settings::SaveSetting("velmora", section, topKey, std::to_string(page.Top()));
-  settings::SaveSetting("velmora", section, leftKey, std::to_string(page.Left()));
+void savePosition(const Page& page, const SettingKey& topKey, const SettingKey& leftKey) {
+  saveSetting(topKey, std::to_string(page.Top()));
+  saveSetting(leftKey, std::to_string(page.Left()));
 }

@@ -12,9 +12,9 @@ int placeTop(int stored, int screenHeight, int windowHeight);
 int placeLeft(int stored, int screenWidth, int windowWidth, bool noNegative = false);
 
 class Page;
-// Reads section/topKey/leftKey from the settings store (defaults "-200" and
-// "-5000") and places the page on its screen.
-void placeFromSettings(Page& page, const char* section, const char* topKey, const char* leftKey,
-                       bool noNegativeLeft = false);
+struct SettingKey;
+// Reads the stored top and left (defaults "-200" and "-5000") and places the
+// page on its screen.
+void placeFromSettings(Page& page, const SettingKey& topKey, const SettingKey& leftKey, bool noNegativeLeft = false);
 // Stores the page's top and left as text.
-void savePosition(const Page& page, const char* section, const char* topKey, const char* leftKey);
+void savePosition(const Page& page, const SettingKey& topKey, const SettingKey& leftKey);
