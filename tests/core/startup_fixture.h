@@ -27,7 +27,8 @@ class StartupRoad : public ::testing::Test {
     program::unregisterMainMenuPages();
     FrmStartUp::setCalibrationTickMs(1);
     FrmConfiguration::setPortProbe([](int) { return false; });
-    Page::setModalHook(nullptr);
+    // A modal page loads and unloads at once unless a test drives it.
+    Page::setModalHook([](Page&) {});
   }
   void TearDown() override {
     Page::setModalHook(nullptr);
