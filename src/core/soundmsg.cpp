@@ -24,10 +24,14 @@ static const std::string& waveOf(SoundKind kind) {
   return modPublic.strSoundWarning;
 }
 
-int intSoundMsgBox(SoundKind kind, const std::string& text, const std::string& title) {
-  if (modPublic.intSoundOn != 0) messageService().playWave(modPublic.strSoundPath + waveOf(kind));
-  modPublic.intMsgBoxResult = static_cast<int16_t>(messageService().msgBox(text, soundKindStyle(kind), title));
+int intSoundMsgBoxStyled(SoundKind wave, int style, const std::string& text, const std::string& title) {
+  if (modPublic.intSoundOn != 0) messageService().playWave(modPublic.strSoundPath + waveOf(wave));
+  modPublic.intMsgBoxResult = static_cast<int16_t>(messageService().msgBox(text, style, title));
   return modPublic.intMsgBoxResult;
+}
+
+int intSoundMsgBox(SoundKind kind, const std::string& text, const std::string& title) {
+  return intSoundMsgBoxStyled(kind, soundKindStyle(kind), text, title);
 }
 
 int MsgBoxNoSound(const std::string& text, int style, const std::string& title) {

@@ -12,6 +12,9 @@ int soundKindStyle(SoundKind kind);
 // Plays the kind's wave when modPublic.intSoundOn is set, then shows the box.
 int intSoundMsgBox(SoundKind kind, const std::string& text, const std::string& title);
 
+// The wave of one kind with the box style of another (a few messages pair them so).
+int intSoundMsgBoxStyled(SoundKind wave, int style, const std::string& text, const std::string& title);
+
 // A box shown without sound (the start-up messages); the answer is kept too.
 int MsgBoxNoSound(const std::string& text, int style, const std::string& title);
 

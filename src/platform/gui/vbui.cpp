@@ -118,6 +118,20 @@ void Page::setTop(int twips) { Move(Left(), twips); }
 void Page::setLeft(int twips) { Move(twips, Top()); }
 void Page::setCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
 
+namespace {
+QPointer<Page>& mainMenuRef() {
+  static QPointer<Page> p;
+  return p;
+}
+}  // namespace
+
+void Page::setMainMenu(Page* menu) { mainMenuRef() = menu; }
+Page* Page::mainMenu() { return mainMenuRef().data(); }
+
+void Page::placeFromMainMenu(int dTop, int dLeft) {
+  if (Page* m = mainMenu()) Move(m->Left() + dLeft, m->Top() + dTop);
+}
+
 void Page::setModalHook(ModalHook hook) { modalHook() = std::move(hook); }
 
 Page* Page::front() {

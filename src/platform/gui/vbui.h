@@ -68,6 +68,11 @@ class Page : public QDialog {
   static void setModalHook(ModalHook hook);
   // The page in front (last shown, not yet unloaded).
   static Page* front();
+  // The main menu, which the pages it opens place themselves against.
+  static void setMainMenu(Page* menu);
+  static Page* mainMenu();
+  // Places this page at the main menu's Top + dTop and Left + dLeft (twips).
+  void placeFromMainMenu(int dTop, int dLeft);
 
  protected:
   virtual void Form_Load() {}

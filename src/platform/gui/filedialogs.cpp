@@ -1,0 +1,41 @@
+#include "platform/gui/filedialogs.h"
+
+#include <QFileDialog>
+
+namespace {
+std::function<std::string(const FileDialogRequest&)>& hook() {
+  static std::function<std::string(const FileDialogRequest&)> h;
+  return h;
+}
+}  // namespace
+
+void setFileDialogHook(std::function<std::string(const FileDialogRequest&)> h) { hook() = std::move(h); }
+
+std::string qtFilter(const std::string& filter) {
+  // Pairs of description and pattern; Qt wants only the descriptions, which
+  // carry the pattern in parentheses.
+  std::string out;
+  size_t start = 0;
+  int part = 0;
+  while (start <= filter.size()) {
+    size_t bar = filter.find('|', start);
+    if (bar == std::string::npos) bar = filter.size();
+    if (part % 2 == 0 && bar > start) {
+      if (!out.empty()) out += ";;";
+      out += filter.substr(start, bar - start);
+    }
+    ++part;
+    start = bar + 1;
+  }
+  return out;
+}
+
+std::string chooseFile(QWidget* parent, const FileDialogRequest& r) {
+  if (hook()) return hook()(r);
+  const QString title = QString::fromStdString(r.title);
+  const QString folder = QString::fromStdString(r.folder);
+  const QString filter = QString::fromStdString(qtFilter(r.filter));
+  const QString chosen = r.save ? QFileDialog::getSaveFileName(parent, title, folder, filter)
+                                : QFileDialog::getOpenFileName(parent, title, folder, filter);
+  return chosen.toStdString();
+}

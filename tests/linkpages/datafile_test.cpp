@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <filesystem>
+
+#include "core/modeltables.h"
+#include "core/modpublic.h"
+#include "core/settingkeys.h"
+#include "link/datafile.h"
+#include "link/pages/frmfiledelet.h"
+#include "link/pages/frmfileutility.h"
+#include "platform/gui/filedialogs.h"
+#include "support/testsupport.h"
+
+namespace {
+class DataFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    freshModel(dir);
+    setFileDialogHook([this](const FileDialogRequest& r) {
+      requests.push_back(r);
+      if (answers.empty()) return std::string();
+      std::string a = answers.front();
+      answers.erase(answers.begin());
+      return a;
+    });
+  }
+  void TearDown() override { setFileDialogHook({}); }
+  std::vector<uint8_t> pattern(size_t n, uint8_t seed) {
+    std::vector<uint8_t> v(n);
+    for (size_t i = 0; i < n; ++i) v[i] = static_cast<uint8_t>(i * 13 + seed);
+    return v;
+  }
+  TempDir dir;
+  RecordingMessages msgs;
+  std::vector<FileDialogRequest> requests;
+  std::vector<std::string> answers;
+};
+}  // namespace
+
+TEST_F(DataFiles, ExtensionsAndFiltersFollowFamilyAndRadioType) {
+  ASSERT_TRUE(setUpFamily("0"));
+  EXPECT_EQ(datafile::dialogFilter(), "velmora(*.R1A)|*.R1A");
+  ASSERT_TRUE(setUpFamily("1"));
+  modPublic.bytRadioData[1017] = 1;
+  EXPECT_EQ(datafile::dialogFilter(), "velmora-ZR330(*.R2B)|*.R2B");
+  modPublic.bytRadioData[1017] = 2;
+  EXPECT_EQ(datafile::filePattern(), "*.R2C");
+  modPublic.bytRadioData[1017] = 9;
+  EXPECT_EQ(datafile::dialogFilter(), "");
+  EXPECT_EQ(datafile::filePattern(), "");
+  ASSERT_TRUE(setUpFamily("2"));
+  EXPECT_EQ(datafile::dialogFilter(), "velmora(*.R3D)|*.R3D");
+  EXPECT_EQ(qtFilter("velmora(*.R3D)|*.R3D"), "velmora(*.R3D)");
+}
+
+TEST_F(DataFiles, SaveThenOpenRoundTripsEveryFamily) {
+  for (const char* family : {"0", "1", "2"}) {
+    ASSERT_TRUE(setUpFamily(family));
+    const size_t n = static_cast<size_t>(modPublic.lngDataLast) + 1;
+    auto image = pattern(kImageSize, static_cast<uint8_t>(family[0]));
+    image[1017] = 2;
+    image[1016] = 3;
+    std::copy(image.begin(), image.begin() + static_cast<long>(n), modPublic.bytRadioData.begin());
+    FrmFileUtility page;
+    page.Show();
+    answers = {dir.file(std::string("radio") + family)};  // typed without extension
+    page.comReadWrite_Click(1);
+    const std::string ext = datafile::extension();
+    const auto saved = readFileBytes(dir.file(std::string("radio") + family + ext));
+    ASSERT_EQ(saved.size(), n) << family;
+    EXPECT_EQ(std::string(saved.begin() + (family[0] == '0' ? 2 : 2016), saved.begin() + (family[0] == '0' ? 14 : 2028)),
+              "velmora 1.00");
+    if (family[0] != '0') {
+      uint32_t sum = 0;
+      for (size_t k = 0; k < 1023; ++k) sum += saved[2 * k] + 256u * saved[2 * k + 1];
+      EXPECT_EQ(saved[2046], sum & 0xFF);
+      EXPECT_EQ(saved[2047], (sum >> 8) & 0xFF);
+    } else {
+      EXPECT_EQ(saved[2046], image[2046]);  // no sum for this family
+    }
+    EXPECT_EQ(msgs.boxes.back().text, "Writing success");
+    EXPECT_EQ(readSetting(keys::ConfigDirectory), dir.str() + "/");
+    EXPECT_EQ(readSetting(keys::ConfigDrive), "/");
+    EXPECT_EQ(requests.back().title, "velmora-File Save");
+    EXPECT_EQ(requests.back().filter, datafile::dialogFilter());
+
+    // Saving twice writes the same file; opening it brings the same bytes back.
+    answers = {dir.file(std::string("radio") + family + ext)};
+    page.comReadWrite_Click(1);
+    EXPECT_EQ(readFileBytes(dir.file(std::string("radio") + family + ext)), saved);
+    std::fill(modPublic.bytRadioData.begin(), modPublic.bytRadioData.end(), 0x5A);
+    modPublic.blnRadioWritten = true;
+    answers = {dir.file(std::string("radio") + family + ext)};
+    page.comReadWrite_Click(0);
+    EXPECT_EQ(msgs.boxes.back().text, "Reading success");
+    EXPECT_EQ(msgs.boxes.back().title, "subFileRead");
+    for (size_t i = 0; i < n; ++i) {
+      if (family[0] == '0' && (i == 64 || i == 65)) {
+        ASSERT_EQ(modPublic.bytRadioData[i], 0);  // kill status cleared on open
+        continue;
+      }
+      ASSERT_EQ(modPublic.bytRadioData[i], saved[i]) << family << " byte " << i;
+    }
+    if (n < modPublic.bytRadioData.size()) {
+      EXPECT_EQ(modPublic.bytRadioData[n], 0x5A) << "bytes beyond the image stay";
+    }
+    EXPECT_EQ(modPublic.blnRadioWritten, family[0] == '1');
+    page.Unload();
+  }
+}
+
+TEST_F(DataFiles, ShortFileIsRefusedAndCancelChangesNothing) {
+  ASSERT_TRUE(setUpFamily("2"));
+  const auto before = modPublic.bytRadioData;
+  writeFileBytes(dir.file("short.R3D"), std::vector<uint8_t>(2048, 1));
+  FrmFileUtility page;
+  page.Show();
+  answers = {dir.file("short.R3D")};
+  page.subFileRead();
+  EXPECT_EQ(modPublic.bytRadioData, before);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_NE(msgs.boxes[0].text.find("2048 of 2560"), std::string::npos) << msgs.boxes[0].text;
+
+  // A longer file is fine: only the family's bytes are read.
+  auto longer = pattern(3000, 7);
+  writeFileBytes(dir.file("long.R3D"), longer);
+  answers = {dir.file("long.R3D")};
+  page.subFileRead();
+  EXPECT_TRUE(std::equal(longer.begin(), longer.begin() + 2560, modPublic.bytRadioData.begin()));
+
+  saveSetting(keys::ConfigDirectory, "/keep/");
+  const auto now = modPublic.bytRadioData;
+  page.subFileRead();  // cancelled
+  page.subFileSave();  // cancelled
+  EXPECT_EQ(modPublic.bytRadioData, now);
+  EXPECT_EQ(readSetting(keys::ConfigDirectory), "/keep/");
+}
+
+TEST_F(DataFiles, OpenDerivesTheBaseStationIfAndTheFirstRow) {
+  ASSERT_TRUE(setUpFamily("2"));
+  auto image = modPublic.bytRadioData;
+  image[937] = 0;
+  image[948] = 5;
+  image[4 * 40] = 0x33;  // channel 21 RX row
+  image[4 * 40 + 1] = 0x12;
+  writeFileBytes(dir.file("a.R3D"), std::vector<uint8_t>(image.begin(), image.begin() + 2560));
+  FrmFileUtility page;
+  page.Show();
+  answers = {dir.file("a.R3D")};
+  page.subFileRead();
+  EXPECT_EQ(modPublic.udtModelTable2[1].sngIFOffset, 21.6f);
+  EXPECT_EQ(modPublic.udtModelTable2[12].sngIFOffset, -73.35f);
+  EXPECT_EQ(modPublic.intTopRow, 40);
+  // No channel in use: the first row becomes 1.
+  ASSERT_TRUE(setUpFamily("2"));
+  writeFileBytes(dir.file("b.R3D"), std::vector<uint8_t>(modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + 2560));
+  answers = {dir.file("b.R3D")};
+  page.subFileRead();
+  EXPECT_EQ(modPublic.intTopRow, 1);
+}
+
+TEST_F(DataFiles, DeletePageDeletesExactlyTheFileItNamed) {
+  ASSERT_TRUE(setUpFamily("0"));
+  std::filesystem::create_directories(dir.file("other"));
+  for (const char* f : {"a.R1A", "b.R1A", "c.R1A", "note.txt"}) writeFileBytes(dir.file(f), {1});
+  writeFileBytes(dir.file("other/z.R1A"), {1});
+  saveSetting(keys::ConfigDirectory, dir.str() + "/");
+  FrmFileDelet page;
+  page.Show();
+  ASSERT_EQ(page.filSetUpFile->count(), 3);  // only the family's files
+  EXPECT_EQ(page.selectedFile(), "a.R1A");
+
+  page.filSetUpFile->setCurrentRow(2);
+  msgs.answers = {2};  // Cancel
+  page.CmdAction_Click(0);
+  EXPECT_TRUE(std::filesystem::exists(dir.file("c.R1A")));
+  EXPECT_EQ(msgs.boxes.back().text, "Is it good to delete the file?\rFileName:c.R1A");
+
+  page.CmdAction_Click(0);  // OK: the last entry goes, the new last is selected
+  EXPECT_FALSE(std::filesystem::exists(dir.file("c.R1A")));
+  EXPECT_EQ(msgs.boxes.back().text, "The file was deleted");
+  EXPECT_EQ(page.filSetUpFile->currentRow(), 1);
+  EXPECT_EQ(page.selectedFile(), "b.R1A");
+
+  // In another folder the question and the delete name the file selected there.
+  page.setDirPath(dir.file("other"));
+  EXPECT_EQ(readSetting(keys::ConfigDirectory), dir.file("other") + "/");
+  page.filSetUpFile->setCurrentRow(0);
+  page.CmdAction_Click(0);
+  EXPECT_EQ(msgs.boxes[msgs.boxes.size() - 2].text, "Is it good to delete the file?\rFileName:z.R1A");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("other/z.R1A")));
+  EXPECT_TRUE(std::filesystem::exists(dir.file("b.R1A")));
+  EXPECT_EQ(page.filSetUpFile->currentRow(), -1);
+  const size_t shown = msgs.boxes.size();
+  page.CmdAction_Click(0);  // nothing selected: nothing asked
+  EXPECT_EQ(msgs.boxes.size(), shown);
+}
+
+TEST_F(DataFiles, DeletePageFallsBackWhenTheDriveIsNotReady) {
+  ASSERT_TRUE(setUpFamily("2"));
+  saveSetting(keys::ConfigDrive, "/no/such/drive");
+  FrmFileDelet page;
+  page.Show();
+  ASSERT_FALSE(msgs.boxes.empty());
+  EXPECT_EQ(msgs.boxes[0].text, "Not Ready Reading Drive/no/such/drive");
+  EXPECT_EQ(msgs.boxes[0].title, "Drive1_Change");
+  EXPECT_EQ(msgs.boxes[0].style, 48);
+}
