@@ -2,6 +2,7 @@
 // information panel and the command-line road.
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <stdexcept>
 
 #include "core/pages/frmmainmenu.h"
@@ -248,4 +249,29 @@ TEST_F(MainMenuPage, CommandLineRoadWithoutTheLinkPageEndsWithFailure) {
   start->Start();
   EXPECT_TRUE(program::ended());
   EXPECT_EQ(program::exitStatus(), 1);
+}
+
+TEST_F(MainMenuPage, TheRoadFromStartUpToAFilledPanelForEachFamily) {
+  const char* names[] = {"ZR310-15   ", "ZR320-15A  ", "ZR340/350-15B"};
+  for (int f = 0; f < 3; ++f) {
+    SCOPED_TRACE(f);
+    auto* start = new FrmStartUp;
+    start->Start();
+    start->optSelectRadio[static_cast<size_t>(f)]->click();
+    start->CmdAction_Click(0);
+    auto* config = front<FrmConfiguration>();
+    ASSERT_NE(config, nullptr);
+    ASSERT_TRUE(config->isVisible());
+    config->CmdAction_Click(0);
+    auto* menu = front<FrmMainMenu>();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->lblRadioName->text().toStdString(), names[f]);
+    EXPECT_EQ(menu->lblEncode->text(), "NON");
+    EXPECT_EQ(menu->lblDecode->text(), "NON");
+    menu->CmdAction_Click(2);  // Startup, answered OK
+    ASSERT_NE(front<FrmStartUp>(), nullptr);
+    front<FrmStartUp>()->Unload();
+  }
+  EXPECT_EQ(msgs.boxes.size(), 3u);  // the three Startup questions, nothing else
 }

@@ -29,10 +29,9 @@
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
-FrmMainMenu* g_instance = nullptr;
 }  // namespace
 
-FrmMainMenu* FrmMainMenu::instance() { return g_instance; }
+FrmMainMenu* FrmMainMenu::instance() { return qobject_cast<FrmMainMenu*>(Page::mainMenu()); }
 
 FrmMainMenu::FrmMainMenu(QWidget* parent) : Page(parent) {
   setObjectName("frmMainMenu");
@@ -94,11 +93,11 @@ FrmMainMenu::FrmMainMenu(QWidget* parent) : Page(parent) {
 }
 
 FrmMainMenu::~FrmMainMenu() {
-  if (g_instance == this) g_instance = nullptr;
+  if (Page::mainMenu() == this) Page::setMainMenu(nullptr);
 }
 
 void FrmMainMenu::Form_Load() {
-  g_instance = this;
+  Page::setMainMenu(this);
   ModPublic& m = modPublic;
   const int family = m.family();
   setCaption(std::string(app::kTitle) + "-" + "MainMenu");
@@ -211,6 +210,8 @@ void FrmMainMenu::openPage(int index) {
     if (openedPage_) openedPage_->showModal();
   } catch (const std::exception& e) {
     MsgBoxNoSound(e.what(), vb::vbOKOnly, std::string(app::kTitle) + " " + LoadResString(10076));
+  } catch (...) {
+    MsgBoxNoSound(LoadResString(10055), vb::vbOKOnly, std::string(app::kTitle) + " " + LoadResString(10076));
   }
   openedPage_.reset();
 }
@@ -254,5 +255,5 @@ void FrmMainMenu::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Main
 void FrmMainMenu::Form_Unload(bool& cancel) {
   (void)cancel;
   if (Top() > 0) savePositionKeys();
-  if (g_instance == this) g_instance = nullptr;
+  if (Page::mainMenu() == this) Page::setMainMenu(nullptr);
 }

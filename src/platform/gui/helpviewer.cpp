@@ -53,6 +53,8 @@ bool showTopic(const std::string& helpFileName, const std::string& keyword) {
   if (!viewer) {
     viewer = new QDialog;
     viewer->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The viewer never keeps the program running on its own.
+    viewer->setAttribute(Qt::WA_QuitOnClose, false);
     auto* layout = new QVBoxLayout(viewer);
     browser = new QTextBrowser(viewer);
     layout->addWidget(browser);
