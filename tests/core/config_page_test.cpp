@@ -384,3 +384,18 @@ TEST_F(ConfigPage, PlacementStartupAndEnd) {
   EXPECT_TRUE(program::ended());
   page->Unload();
 }
+
+TEST_F(ConfigPage, EnterAndEscapeDoNotLeaveThePage) {
+  family("1");
+  FrmConfiguration* page = open();
+  for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(page->txtPIN, &press);
+    QKeyEvent pagePress(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(page, &pagePress);
+  }
+  EXPECT_TRUE(page->isLoaded());
+  EXPECT_EQ(front<FrmConfiguration>(), page);
+  EXPECT_EQ(front<FrmMainMenu>(), nullptr);
+  page->Unload();
+}

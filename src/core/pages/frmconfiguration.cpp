@@ -28,6 +28,7 @@
 #include "core/pages/frmclearselect.h"
 #include "core/pages/frmmainmenu.h"
 #include "core/pages/frmstartup.h"
+#include "core/pages/pagekit.h"
 #include "core/pages/placement.h"
 #include "core/settingkeys.h"
 #include "core/pages/program.h"
@@ -203,6 +204,7 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
   connect(cboFUHFIF, &QComboBox::currentIndexChanged, this, [this] { cboFUHFIF_Change(); });
   connect(cboRsPort, &QComboBox::currentIndexChanged, this, [this] { cboRsPort_Change(); });
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
+  noDefaultButtons(this);
 }
 
 ConfigEnables FrmConfiguration::enables() const {

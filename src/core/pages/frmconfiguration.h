@@ -87,6 +87,8 @@ class FrmConfiguration : public Page {
   QAction* mnuHelp = nullptr;
 
  protected:
+  // Escape means nothing on this page; it is left by its buttons or closed.
+  void reject() override {}
   void Form_Load() override;
   void Form_Unload(bool& cancel) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

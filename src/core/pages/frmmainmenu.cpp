@@ -17,6 +17,7 @@
 #include "core/modpublic.h"
 #include "core/pages/frmconfiguration.h"
 #include "core/pages/frmstartup.h"
+#include "core/pages/pagekit.h"
 #include "core/pages/placement.h"
 #include "core/settingkeys.h"
 #include "core/pages/program.h"
@@ -90,6 +91,7 @@ FrmMainMenu::FrmMainMenu(QWidget* parent) : Page(parent) {
   root->addWidget(fraAction);
   root->addWidget(lblVersion);
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
+  noDefaultButtons(this);
 }
 
 FrmMainMenu::~FrmMainMenu() {

@@ -54,6 +54,8 @@ class FrmMainMenu : public Page {
   QAction* mnuHelp = nullptr;
 
  protected:
+  // Escape means nothing on this page; it is left by its buttons or closed.
+  void reject() override {}
   void Form_Load() override;
   void Form_Activate() override;
   void Form_Unload(bool& cancel) override;

@@ -19,6 +19,7 @@
 #include "core/modpublic.h"
 #include "core/pages/cmdline.h"
 #include "core/pages/frmconfiguration.h"
+#include "core/pages/pagekit.h"
 #include "core/pages/placement.h"
 #include "core/settingkeys.h"
 #include "core/pages/program.h"
@@ -122,6 +123,7 @@ FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
   connect(&tmrLight, &QTimer::timeout, this, [this] { tmrLight_Timer(); });
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
   setMinimumSize(520, 300);
+  noDefaultButtons(this);
 }
 
 void FrmStartUp::Form_Load() {

@@ -47,6 +47,8 @@ class FrmStartUp : public Page {
   int intTickCount = 0;
 
  protected:
+  // Escape means nothing on this page; it is left by its buttons or closed.
+  void reject() override {}
   void Form_Load() override;
   void Form_Unload(bool& cancel) override;
 
