@@ -63,6 +63,11 @@ TEST_F(CommandLine, OptionsCountOnlyAtTheStartOfAToken) {
   EXPECT_EQ(modPublic.strCmdFileName, "");
 }
 
+TEST_F(CommandLine, DroppingTheDataFileKeepsEveryOtherToken) {
+  EXPECT_EQ(withoutDataFile("/H guide\t/fA/B /Rzr310  /FOO /com3"), "/H guide /Rzr310 /com3");
+  EXPECT_EQ(withoutDataFile("/Fonly"), "");
+}
+
 TEST_F(CommandLine, AnEleventhTokenIsIgnored) {
   std::string line;
   for (int i = 0; i < 10; ++i) line += "x" + std::to_string(i) + " ";

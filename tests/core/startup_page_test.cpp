@@ -199,6 +199,12 @@ TEST_F(StartUpPage, DataFileWithoutRadioIsIgnoredWithAWarning) {
   ASSERT_NE(config, nullptr);
   EXPECT_TRUE(config->isVisible());  // the interactive road, no automatic write
   config->Unload();
+  // Back at the start-up page later in the run: no second warning.
+  EXPECT_EQ(program::commandLine(), "");
+  msgs.boxes.clear();
+  page = start(program::commandLine());
+  EXPECT_TRUE(msgs.boxes.empty());
+  page->Unload();
 }
 
 TEST_F(StartUpPage, CommandLineModeWithAMissingFileEnds) {

@@ -63,6 +63,21 @@ int16_t intGetCommandLine(const std::string& commandLine) {
   return result;
 }
 
+std::string withoutDataFile(const std::string& commandLine) {
+  std::string out;
+  std::string token;
+  auto flush = [&] {
+    if (!token.empty() && !startsWith(vb::UCase(token), "/F")) out += (out.empty() ? "" : " ") + token;
+    token.clear();
+  };
+  for (char c : commandLine) {
+    if (c == ' ' || c == '\t') flush();
+    else token += c;
+  }
+  flush();
+  return out;
+}
+
 CmdDataFile splitCmdDataFile(const std::string& value, int radioCode) {
   CmdDataFile d;
   const size_t cut = value.find_last_of("/\\");

@@ -548,7 +548,7 @@ bool FrmConfiguration::eventFilter(QObject* watched, QEvent* event) {
   if (box && event->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(event);
     const int ascii = vbui::keyAscii(k);
-    if (ascii == 0 || ascii == 8) return false;  // navigation keys and Backspace pass
+    if (ascii < 32 || ascii == 127) return false;  // navigation, editing and control keys pass
     const bool serial = box == txtSerialNo;
     const std::string allowed = serial ? kSerialChars : kDigits;
     if (ascii > 127 || allowed.find(static_cast<char>(ascii)) == std::string::npos) return true;

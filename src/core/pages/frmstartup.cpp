@@ -138,6 +138,8 @@ void FrmStartUp::Form_Load() {
     MsgBoxNoSound(LoadResString(10080) + "\r" + m.strCmdFileName, vb::vbExclamation,
                   std::string(app::kTitle) + " StartUp Form_Load");
     m.strCmdFileName.clear();
+    // Dropped for the whole run: a later return to this page asks nothing.
+    program::setCommandLine(withoutDataFile(program::commandLine()));
   }
   if (m.strCmdFileName.empty()) {
     adjustSize();
