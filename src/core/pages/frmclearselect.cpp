@@ -7,6 +7,7 @@
 
 #include "core/filecontrol.h"
 #include "core/modpublic.h"
+#include "core/pages/pagekit.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/strtable.h"
@@ -33,6 +34,7 @@ void FrmClearSelect::Form_Load() {
   Move(std::max(left, 0), std::max(top, 0));
   setCaption(std::string(app::kTitle) + "-" + "ClearSelect");
   vbui::setBackColor(this, vb::ColorValue(modPublic.strLabelColor));
+  plainButtonColours(this);
 }
 
 void FrmClearSelect::subClearChannels() {

@@ -228,6 +228,7 @@ void FrmConfiguration::Form_Load() {
   for (QWidget* w : std::initializer_list<QWidget*>{this, fraConfmenu, fraAction, FraZRSelect, OptZRSelect[1],
                                                     OptZRSelect[2]})
     vbui::setBackColor(w, colour);
+  plainButtonColours(this);
 
   OptZRSelect[1]->setText(q(LoadResString(251)));
   OptZRSelect[2]->setText(q(LoadResString(252)));

@@ -74,6 +74,8 @@ FrmMainMenu::FrmMainMenu(QWidget* parent) : Page(parent) {
     *values[i] = new QLabel(fraInformation);
     info->addWidget(*values[i], i + 1, 1);
   }
+  for (int i = 0; i < 11; ++i) (*values[i])->setMinimumWidth(150);
+  info->setColumnStretch(1, 1);
   lblSingleTime = new QLabel(fraInformation);
   info->addWidget(lblSingleTime, 10, 2);
   body->addWidget(fraInformation, 2);
@@ -109,6 +111,7 @@ void FrmMainMenu::Form_Load() {
   vbui::setBackColor(fraAction, colour);
   vbui::setBackColor(fraMainMenu, 16711680);
   vbui::setForeColor(lblMainMenu, 16777215);
+  plainButtonColours(this);
 
   for (int i = 0; i < 12; ++i) lblInformation[static_cast<size_t>(i)]->setText(q(LoadResString(300 + i)));
   for (int i = 0; i < 11; ++i) cmdMainMenu[static_cast<size_t>(i)]->setText(q(LoadResString(320 + i)));
