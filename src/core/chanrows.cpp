@@ -27,10 +27,11 @@ bool f0ChannelUsed(const std::vector<uint8_t>& image, int channel) {
   if (channel < 1 || channel > kF0Channels) return false;
   const size_t at = static_cast<size_t>(recordOffset(channel));
   if (image.size() < at + 2) return false;
-  return image[at] != 0 || image[at + 1] != 0;
+  return rowUsed(0, &image[at]);
 }
 
 bool rowUsed(int family, const uint8_t* row) {
+  if (family == 0) return row[0] != 0 || row[1] != 0;
   if (row[1] != 0x3F) return true;
   if (row[0] == 0xFF) return false;
   return !(family == 2 && row[0] == 0xF9);

@@ -22,8 +22,8 @@ inline int recordOffset(int channel) { return kF0RecordBase + kF0RecordSize * (c
 
 // Family "0": record bytes 0 and 1 not both zero.
 bool f0ChannelUsed(const std::vector<uint8_t>& image, int channel);
-// Families "1"/"2": a 4-byte row that is not an empty-row pattern
-// (family "1": FF 3F; family "2": FF 3F or F9 3F).
+// A row (RX or TX) that is not its family's empty-row pattern: family "0"
+// bytes 0 and 1 both 00, family "1" FF 3F, family "2" FF 3F or F9 3F.
 bool rowUsed(int family, const uint8_t* row);
 // Channel (1-based) of the current family holds data: family "0" by its
 // record, families "1"/"2" by its RX row.

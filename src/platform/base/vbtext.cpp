@@ -88,12 +88,12 @@ std::string Format(double v, const std::string& pattern) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.0f", scaled);
   std::string digits = buf;
-  if (static_cast<int>(digits.size()) <= decimals) digits.insert(0, decimals - digits.size() + 1, '0');
+  if (static_cast<int>(digits.size()) <= decimals) digits = std::string(decimals - digits.size() + 1, '0') + digits;
   std::string ip = digits.substr(0, digits.size() - decimals);
   std::string fp = digits.substr(digits.size() - decimals);
   while (ip.size() > 1 && ip[0] == '0') ip.erase(0, 1);
   if (ip == "0" && minInt == 0) ip.clear();
-  while (static_cast<int>(ip.size()) < minInt) ip.insert(0, "0");
+  if (static_cast<int>(ip.size()) < minInt) ip = std::string(static_cast<size_t>(minInt) - ip.size(), '0') + ip;
   std::string out = negative ? "-" : "";
   out += ip;
   if (decimals > 0) out += "." + fp;

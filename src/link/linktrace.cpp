@@ -1,0 +1,64 @@
+#include "link/linktrace.h"
+
+#include "core/modpublic.h"
+
+namespace radiolink {
+
+LinkTrace::LinkTrace() {
+  clock = [] {
+    std::time_t t = std::time(nullptr);
+    std::tm out{};
+    localtime_r(&t, &out);
+    return out;
+  };
+}
+
+LinkTrace::~LinkTrace() { close(); }
+
+void LinkTrace::open() {
+  close();
+  if (modPublic.intDebugLog != 1) return;
+  // A folder that cannot be written leaves the write untraced.
+  file = std::fopen(fileName.c_str(), "ab");
+}
+
+void LinkTrace::line(const std::string& text) {
+  if (!file) return;
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::fwrite("\r\n", 1, 2, file);
+}
+
+void LinkTrace::close() {
+  if (!file) return;
+  std::fclose(file);
+  file = nullptr;
+}
+
+std::string LinkTrace::dateTime() const {
+  const std::tm t = clock();
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour,
+                t.tm_min, t.tm_sec);
+  return buf;
+}
+
+std::string LinkTrace::num(int64_t value) {
+  return (value < 0 ? std::string() : std::string(" ")) + std::to_string(value) + " ";
+}
+
+std::string LinkTrace::hex(uint32_t value) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%X", value);
+  return buf;
+}
+
+std::string LinkTrace::send(const uint8_t* bytes, int count) {
+  std::string s = "Send=";
+  for (int i = 0; i < count; ++i) {
+    if (i) s += ' ';
+    s += hex(bytes[i]);
+  }
+  return s;
+}
+
+}  // namespace radiolink

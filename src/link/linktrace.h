@@ -1,0 +1,40 @@
+#pragma once
+// The write trace "velmora.out": plain text lines ending CR LF, appended while
+// "/DEBUG" is on. A trace that cannot be opened is skipped, never an error.
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <string>
+
+namespace radiolink {
+
+class LinkTrace {
+ public:
+  LinkTrace();
+  ~LinkTrace();
+  LinkTrace(const LinkTrace&) = delete;
+  LinkTrace& operator=(const LinkTrace&) = delete;
+
+  // The file, in the current folder unless a folder is given.
+  std::string fileName = "velmora.out";
+  // The clock for the date and time pieces (local time by default).
+  std::function<std::tm()> clock;
+
+  // Opens for appending when tracing is on (modPublic.intDebugLog = 1).
+  void open();
+  bool active() const { return file != nullptr; }
+  void line(const std::string& text);
+  void close();
+
+  // Pieces of a line.
+  std::string dateTime() const;                 // "yyyy-mm-dd h:nn:ss"
+  static std::string num(int64_t value);        // " 1000 ", "-5 "
+  static std::string hex(uint32_t value);       // "FF", "0", "1AE"
+  static std::string send(const uint8_t* bytes, int count);  // "Send=69 F8 1 0"
+
+ private:
+  std::FILE* file = nullptr;
+};
+
+}  // namespace radiolink

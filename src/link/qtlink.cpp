@@ -1,0 +1,151 @@
+#include "link/qtlink.h"
+
+#include <termios.h>
+
+#include <QEventLoop>
+#include <QTimer>
+#include <functional>
+
+namespace radiolink {
+
+QtSerialPort::QtSerialPort() {
+  QObject::connect(&serial, &QSerialPort::errorOccurred, &serial,
+                   [this](QSerialPort::SerialPortError e) { onError(e); });
+}
+
+int QtSerialPort::errorNumber(QSerialPort::SerialPortError error) {
+  switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError: return kErrUnexpected;
+    default: return kErrOther;
+  }
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+  if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError) return;
+  if (!serial.isOpen()) return;  // open failures are reported by open()
+  if (faultNumber == 0) faultNumber = errorNumber(error);
+  if (error == QSerialPort::ResourceError) {
+    // The device went away: close it once control is back in the event loop,
+    // so a hung-up line cannot keep waking it.
+    QTimer::singleShot(0, &serial, [this] {
+      if (serial.isOpen()) serial.close();
+    });
+  }
+}
+
+bool QtSerialPort::open(const std::string& device, const LineSettings& line) {
+  if (serial.isOpen()) serial.close();
+  faultNumber = 0;
+  serial.setPortName(QString::fromStdString(device));
+  serial.setBaudRate(line.baud);
+  serial.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits));
+  switch (line.parity) {
+    case 'e': serial.setParity(QSerialPort::EvenParity); break;
+    case 'o': serial.setParity(QSerialPort::OddParity); break;
+    case 'm': serial.setParity(QSerialPort::MarkParity); break;
+    case 's': serial.setParity(QSerialPort::SpaceParity); break;
+    default: serial.setParity(QSerialPort::NoParity); break;
+  }
+  serial.setStopBits(line.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+  serial.setFlowControl(QSerialPort::NoFlowControl);
+  const bool ok = serial.open(QIODevice::ReadWrite);
+  faultNumber = 0;
+  return ok;
+}
+
+void QtSerialPort::close() {
+  if (serial.isOpen()) serial.close();
+}
+
+bool QtSerialPort::isOpen() const { return serial.isOpen(); }
+
+void QtSerialPort::discardInput() {
+  if (serial.isOpen()) serial.clear(QSerialPort::Input);
+}
+
+void QtSerialPort::discardOutput() {
+  if (serial.isOpen()) serial.clear(QSerialPort::Output);
+}
+
+bool QtSerialPort::write(uint8_t byte) {
+  if (!serial.isOpen()) {
+    if (faultNumber == 0) faultNumber = kErrUnexpected;
+    return false;
+  }
+  const char c = static_cast<char>(byte);
+  if (serial.write(&c, 1) != 1) {
+    if (faultNumber == 0) faultNumber = kErrUnexpected;
+    return false;
+  }
+  // Each byte goes to the driver at once, as the radio expects it.
+  serial.flush();
+  return faultNumber == 0;
+}
+
+void QtSerialPort::flush() {
+  if (!serial.isOpen()) return;
+  serial.flush();
+  // Wait until the driver has put the byte on the line, so the pause that
+  // follows is a real gap on the wire.
+  if (serial.handle() >= 0) tcdrain(serial.handle());
+}
+
+int QtSerialPort::bytesWaiting() { return serial.isOpen() ? static_cast<int>(serial.bytesAvailable()) : 0; }
+
+bool QtSerialPort::takeByte(uint8_t& byte) {
+  char c = 0;
+  if (!serial.isOpen() || !serial.getChar(&c)) return false;
+  byte = static_cast<uint8_t>(c);
+  return true;
+}
+
+void QtLinkWaiter::run(int64_t ms, const std::function<bool()>& done) {
+  if (done()) return;
+  QEventLoop l;
+  QTimer timer;
+  timer.setSingleShot(true);
+  timer.setTimerType(Qt::PreciseTimer);
+  bool expired = false;
+  QObject::connect(&timer, &QTimer::timeout, &l, [&] {
+    expired = true;
+    l.quit();
+  });
+  QEventLoop* outer = loop;
+  const bool outerInterrupted = interrupted;
+  loop = &l;
+  interrupted = false;
+  timer.start(static_cast<int>(std::min<int64_t>(ms, 0x7FFFFFFF)));
+  while (!expired && !interrupted && !done()) l.exec();
+  loop = outer;
+  // A stop that ended a nested wait ends the one around it as well.
+  if (outer && interrupted) outer->quit();
+  interrupted = outer ? (outerInterrupted || interrupted) : false;
+}
+
+void QtLinkWaiter::waitReply(SerialPort& port, int ms) {
+  run(ms, [&port] { return port.bytesWaiting() > 0 || port.fault() != 0 || !port.isOpen(); });
+}
+
+void QtLinkWaiter::pause(int64_t units) {
+  if (units <= 0) return;
+  run(units, [] { return false; });
+}
+
+void QtLinkWaiter::interrupt() {
+  if (!loop) return;
+  interrupted = true;
+  loop->quit();
+}
+
+void QtLinkWaiter::wake() {
+  if (loop) loop->quit();
+}
+
+QtLink::QtLink() {
+  QObject::connect(&port.device(), &QSerialPort::readyRead, &waiter, [this] { waiter.wake(); });
+  QObject::connect(&port.device(), &QSerialPort::errorOccurred, &waiter, [this] { waiter.wake(); });
+}
+
+}  // namespace radiolink

@@ -1,0 +1,58 @@
+#pragma once
+// The real link: QSerialPort behind the port seam, and waits on the Qt event
+// loop that sleep until a byte, the time limit or a stop arrives.
+#include <QObject>
+#include <QSerialPort>
+
+#include "link/linkport.h"
+
+class QEventLoop;
+
+namespace radiolink {
+
+class QtSerialPort : public SerialPort {
+ public:
+  QtSerialPort();
+  bool open(const std::string& device, const LineSettings& line) override;
+  void close() override;
+  bool isOpen() const override;
+  void discardInput() override;
+  void discardOutput() override;
+  bool write(uint8_t byte) override;
+  void flush() override;
+  int bytesWaiting() override;
+  bool takeByte(uint8_t& byte) override;
+  int fault() const override { return faultNumber; }
+
+  QSerialPort& device() { return serial; }
+  // The serial error number a port error stands for.
+  static int errorNumber(QSerialPort::SerialPortError error);
+
+ private:
+  void onError(QSerialPort::SerialPortError error);
+  QSerialPort serial;
+  int faultNumber = 0;
+};
+
+class QtLinkWaiter : public QObject, public LinkWaiter {
+ public:
+  void waitReply(SerialPort& port, int ms) override;
+  void pause(int64_t units) override;
+  void interrupt() override;
+  // Something arrived: the wait in progress looks again.
+  void wake();
+
+ private:
+  void run(int64_t ms, const std::function<bool()>& done);
+  QEventLoop* loop = nullptr;
+  bool interrupted = false;
+};
+
+// A port and a waiter wired together, as the link page owns them.
+struct QtLink {
+  QtLink();
+  QtSerialPort port;
+  QtLinkWaiter waiter;
+};
+
+}  // namespace radiolink

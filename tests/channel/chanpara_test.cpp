@@ -1,0 +1,271 @@
+// Channel rows of the image <-> the working grid, per family and layout.
+#include <random>
+
+#include "channel/freqcheck.h"
+#include "channel/tonetables.h"
+#include "chantest.h"
+#include "core/chanrows.h"
+#include "platform/base/vbtext.h"
+
+using Cells = std::array<std::string, kChanParaColumns>;
+
+TEST_F(ChannelTest, Family0RowsDecode) {
+  setUpChannels("0", 4);  // 136-174 MHz, IF 48.5 MHz
+  put(768, {0x47, 0x40, 0x22, 0x0C, 0xF4, 0x00, 0x00, 0x00});  // channel 1 RX
+  put(776, {0x41, 0x40, 0x22, 0x05, 0x04, 0x00, 0x00, 0x00});  // channel 1 TX
+  put(792, {0x00, 0x00, 0x22, 0x05, 0x04, 0x00, 0x00, 0x00});  // channel 2 RX: empty
+  ASSERT_TRUE(blnGetChanPara(data));
+  EXPECT_EQ(data.udtPllData[1].intPllB, 514);
+  EXPECT_EQ(data.udtPllData[1].bytPllA, 34);
+  EXPECT_EQ(row(1), (Cells{"64", "12.50", "411.62500", "WID", "", "", "HI", data.strCtcTable[5], "PM", "", "", "", ""}));
+  EXPECT_EQ(row(0), (Cells{"64", "12.50", "363.12500", "4KH", "", "ON", "", "", "FM", data.strDcsTable[12], "", "1", "1"}));
+  EXPECT_EQ(row(2), Cells{});
+  EXPECT_EQ(data.udtPllData[2].intPllB, 0);
+
+  // A negative IF raises the RX frequency; an IF of 0 shows no frequency.
+  data.dblIFOffset = freq::ifHz(-48.5f);
+  data.sngIF = -48.5f;
+  ASSERT_TRUE(blnGetChanPara(data));
+  EXPECT_EQ(row(0)[2], "460.12500");
+  EXPECT_EQ(row(1)[2], "411.62500");
+  data.sngIF = 0;
+  ASSERT_TRUE(blnGetChanPara(data));
+  EXPECT_EQ(row(0)[2], "");
+  EXPECT_EQ(row(1)[2], "");
+  EXPECT_EQ(row(1)[0], "64");
+}
+
+TEST_F(ChannelTest, Family1EmptyPatternsAndLayouts) {
+  setUpChannels("1", 2);  // IF 48.5 MHz, 200 channels
+  EXPECT_EQ(data.intMaxRow, 399);
+  EXPECT_EQ(chanRowOffset(1, image(), 199), 796);
+  EXPECT_EQ(chanRowOffset(1, image(), 200), 1024);
+  EXPECT_EQ(chanRowOffset(1, image(), 399), 1820);
+  for (int r = 0; r <= data.intMaxRow; ++r) put(static_cast<size_t>(chanRowOffset(1, image(), r)), {0xFF, 0x3F, 0x12, 0x34});
+  put(0, {0x00, 0x00, 0x00, 0x00});
+  put(4, {0x00, 0x00, 0x00, 0x00});
+  ASSERT_TRUE(blnGetChanPara(data));
+  EXPECT_EQ(row(0), (Cells{"64", "5.00", "-48.50000", "WID", "", "OFF", "", "", "", "", "", "", ""}));
+  EXPECT_EQ(row(1), (Cells{"64", "5.00", "0.00000", "WID", "", "", "HI", "", "", "", "", "", ""}));
+  for (int r = 2; r <= data.intMaxRow; ++r) ASSERT_EQ(row(r), Cells{}) << r;
+
+  // The channel-name option halves the table: channel 51 starts at 1024.
+  setUpChannels("1", 2, true);
+  EXPECT_EQ(data.intMaxRow, 199);
+  EXPECT_EQ(modPublic.chanParaLastRow(), 199);
+  EXPECT_EQ(chanRowOffset(1, image(), 99), 396);
+  EXPECT_EQ(chanRowOffset(1, image(), 100), 1024);
+  EXPECT_EQ(modPublic.strChanParaNo[0], "001");
+  EXPECT_EQ(modPublic.strChanParaTxRx[0], "RX");
+  EXPECT_EQ(modPublic.strChanParaNo[1], "");
+  EXPECT_EQ(modPublic.strChanParaTxRx[1], "TX");
+  EXPECT_EQ(modPublic.strChanParaNo[198], "100");
+  EXPECT_EQ(modPublic.strChanParaTxRx[198], "RX");
+}
+
+TEST_F(ChannelTest, CountersAndFieldsLandOnTheirBits) {
+  const Cells rx0{"64", "12.50", "145.01250", "NRW", "", "ON", "", "", "FM", "", "1", "1", "1"};
+  const Cells tx{"64", "12.50", "145.01250", "WID", "", "", "HI", "", "PM", "", "", "", ""};
+
+  setUpChannels("0", 4);
+  clearGrid();
+  row(0) = rx0;
+  row(0)[9] = data.strDcsTable[12];
+  row(1) = tx;
+  ASSERT_TRUE(blnPutChanPara(data));
+  // RX: N = 193.5125 MHz / 12.5 kHz = 15481, B = 241, A = 57; TX: B = 181, A = 17.
+  EXPECT_EQ(bytes(768, 8), (std::vector<uint8_t>{0x07, 0x8F, 0x4E, 0x8C, 0xEC, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(bytes(776, 8), (std::vector<uint8_t>{0x01, 0xAD, 0x44, 0x00, 0x04, 0x07, 0x00, 0x00}));
+  EXPECT_EQ(data.udtPllData[1].intPllB, 1384);
+  EXPECT_EQ(data.udtPllData[1].bytPllA, 68);
+  EXPECT_EQ(bytes(792, 8), std::vector<uint8_t>(8, 0));
+
+  setUpChannels("1", 2);
+  clearGrid();
+  row(0) = rx0;
+  row(0)[8] = "";
+  row(0)[9] = data.strDcsTable[12];
+  row(1) = tx;
+  row(1)[8] = "";
+  ASSERT_TRUE(blnPutChanPara(data));
+  EXPECT_EQ(bytes(0, 4), (std::vector<uint8_t>{0xC6, 0xE3, 0xCE, 0x8C}));
+  EXPECT_EQ(bytes(4, 4), (std::vector<uint8_t>{0x46, 0x2B, 0x44, 0x00}));
+  EXPECT_EQ(bytes(8, 4), (std::vector<uint8_t>{0xFF, 0x3F, 0x7F, 0x00}));
+  EXPECT_EQ(image()[982], 0x01);  // SR of the RX row
+  EXPECT_EQ(image()[996], 0x00);
+  EXPECT_EQ(image()[1856], 0x01);  // SH
+
+  setUpChannels("2", 5);  // 136-156 MHz, IF 48.5
+  image()[2048] = 0xA7;
+  clearGrid();
+  row(0) = rx0;
+  row(0)[4] = "Dupl";
+  row(0)[9] = data.strDcsTable[12];
+  row(0)[11] = "";
+  row(1) = tx;
+  row(1)[3] = "";
+  row(1)[8] = "FM";
+  ASSERT_TRUE(blnPutChanPara(data));
+  EXPECT_EQ(bytes(0, 4), (std::vector<uint8_t>{0xC1, 0xE3, 0xCE, 0x8C}));
+  EXPECT_EQ(bytes(4, 4), (std::vector<uint8_t>{0x41, 0x2B, 0x44, 0x00}));
+  EXPECT_EQ(bytes(8, 4), (std::vector<uint8_t>{0xF9, 0x3F, 0x7F, 0x00}));
+  EXPECT_EQ(image()[1920], 0x02);  // mode
+  EXPECT_EQ(image()[1952], 0x01);  // W/N
+  EXPECT_EQ(image()[1984], 0x01);  // FM on the RX row
+  EXPECT_EQ(image()[2000], 0x01);  // FM on the TX row
+  EXPECT_EQ(image()[2048], 0x44);  // both steps 12.5 kHz
+  EXPECT_EQ(image()[2416], 14);    // band position codes
+  EXPECT_EQ(image()[1816], 14);
+}
+
+TEST_F(ChannelTest, Family2StepsMapsAndEmptyRows) {
+  setUpChannels("2", 5);
+  for (int r = 0; r <= data.intMaxRow; ++r) put(static_cast<size_t>(4 * r), {0xFF, 0x3F, 0x00, 0x00});
+  put(8, {0xF9, 0x3F, 0x55, 0x55});
+  put(0, {0x41, 0x2B, 0x44, 0x00});  // channel 1 RX
+  put(4, {0x41, 0x2B, 0x44, 0x00});  // channel 1 TX
+  image()[2048] = 0xF2;              // RX 6.25 kHz, TX code 15
+  image()[1952] = 0x03;              // W/N code 3 has no text
+  image()[1920] = 0x03;
+  image()[2000] = 0x01;
+  image()[2049] = 0x31;  // channel 2 (empty): its step nibbles survive the write
+  ASSERT_TRUE(blnGetChanPara(data));
+  EXPECT_EQ(row(0), (Cells{"64", "6.25", "24.00625", "", "Repe", "OFF", "", "", "PM", "", "", "", ""}));
+  EXPECT_EQ(row(1), (Cells{"64", "12.50", "145.01250", "", "", "", "HI", "", "FM", "", "", "", ""}));
+  for (int r = 2; r <= data.intMaxRow; ++r) ASSERT_EQ(row(r), Cells{}) << r;
+  EXPECT_FALSE(chanrows::channelUsed(2, image(), 2));
+  EXPECT_TRUE(chanrows::channelUsed(2, image(), 1));
+
+  ASSERT_TRUE(blnPutChanPara(data));
+  for (int r = 2; r <= data.intMaxRow; ++r)
+    ASSERT_EQ(bytes(static_cast<size_t>(4 * r), 4), (std::vector<uint8_t>{0xF9, 0x3F, 0x7F, 0x00})) << r;
+  EXPECT_EQ(image()[2049], 0x31);
+  EXPECT_EQ(image()[2048], 0x42);  // code 15 is written back as the 12.5 kHz code
+  EXPECT_EQ(image()[1952], 0x00);  // no W/N text: code 0
+}
+
+TEST_F(ChannelTest, Family1SecondBankFlags) {
+  setUpChannels("1", 2);
+  clearGrid();
+  const Cells rx{"64", "12.50", "145.01250", "WID", "", "OFF", "", "", "", "", "", "", "1"};
+  const Cells tx{"64", "12.50", "145.01250", "WID", "", "", "HI", "", "", "", "", "", "1"};
+  row(200) = rx;
+  row(201) = tx;
+  row(398) = rx;  // channel 200, bit 3 of the 13th map byte
+  ASSERT_TRUE(blnPutChanPara(data));
+  EXPECT_EQ(bytes(1024, 4), (std::vector<uint8_t>{0xC6, 0x23, 0x4E, 0x00}));  // channel 101 RX
+  EXPECT_EQ(bytes(1028, 4), (std::vector<uint8_t>{0x46, 0x2B, 0x44, 0x00}));  // channel 101 TX
+  EXPECT_EQ(image()[1824], 0x01);
+  EXPECT_EQ(image()[1838], 0x01);
+  EXPECT_EQ(image()[1836], 0x08);
+  for (int at = 982; at <= 1009; ++at) ASSERT_EQ(image()[static_cast<size_t>(at)], 0) << at;
+
+  // Taking the flag off channel 101's RX row: gone after close and reopen.
+  row(200)[12] = "";
+  ASSERT_TRUE(blnPutChanPara(data));
+  ASSERT_TRUE(blnGetChanPara(data));
+  EXPECT_EQ(row(200)[12], "");
+  EXPECT_EQ(row(201)[12], "1");
+  EXPECT_EQ(image()[1824], 0x00);
+}
+
+TEST_F(ChannelTest, EmptyFrequencyWritesTheEmptyPattern) {
+  setUpChannels("0", 4);
+  clearGrid();
+  std::fill(image().begin() + 768, image().begin() + 768 + 24, 0x5A);
+  row(0) = {"64", "12.50", "0", "NRW", "", "ON", "", "L67.0", "FM", "", "", "1", "1"};
+  row(1) = {"64", "12.50", "", "NRW", "", "", "LO", "", "FM", "", "", "", "1"};
+  ASSERT_TRUE(blnPutChanPara(data));
+  EXPECT_EQ(bytes(768, 16), std::vector<uint8_t>(16, 0));
+  EXPECT_EQ(bytes(784, 8), std::vector<uint8_t>(8, 0x5A));  // the channel name stays
+}
+
+TEST_F(ChannelTest, SixPointTwoFiveRetriesFiftyHertzHigher) {
+  setUpChannels("0", 4);
+  clearGrid();
+  row(1) = {"64", "6.25", "145.0062", "WID", "", "", "HI", "", "PM", "", "", "", ""};
+  std::vector<int> failed;
+  ASSERT_TRUE(blnPutChanPara(data, &failed));
+  EXPECT_TRUE(failed.empty());
+  ASSERT_TRUE(blnGetChanPara(data));
+  EXPECT_EQ(row(1)[2], "145.00625");
+  EXPECT_EQ(row(1)[1], "6.25");
+}
+
+TEST_F(ChannelTest, RowsWithoutCountersKeepTheirBytesAndAreReported) {
+  setUpChannels("1", 2);
+  clearGrid();
+  const std::vector<uint8_t> before{0x46, 0x2B, 0x44, 0x05};
+  put(20, {0x46, 0x2B, 0x44, 0x05});  // channel 3 TX
+  put(28, {0xFF, 0x3F, 0x7F, 0x00});  // channel 4 TX, empty
+  image()[996] = 0x04;  // channel 3 TX SR flag
+  row(5) = {"64", "12.50", "30.00000", "NRW", "", "", "LO", "", "", "", "", "", ""};
+  row(6) = {"64", "12.50", "145.01250", "WID", "", "OFF", "", "", "", "", "", "", ""};
+  row(7) = {"64", "12.50", "145.01000", "WID", "", "", "HI", "", "", "", "", "", ""};  // off the raster
+  std::vector<int> failed;
+  EXPECT_FALSE(blnPutChanPara(data, &failed));
+  EXPECT_EQ(failed, (std::vector<int>{3, 4}));
+  EXPECT_EQ(bytes(20, 4), before);
+  EXPECT_EQ(image()[996], 0x04);
+  EXPECT_EQ(bytes(28, 4), (std::vector<uint8_t>{0xFF, 0x3F, 0x7F, 0x00}));  // was empty, stays empty
+  EXPECT_NE(bytes(24, 4), (std::vector<uint8_t>{0xFF, 0x3F, 0x7F, 0x00}));
+}
+
+TEST_F(ChannelTest, TonesTheTablesCannotShowSurviveUntilEdited) {
+  setUpChannels("0", 4);
+  put(768, {0x01, 0xAD, 0x44, 0x3C, 0x04, 0x00, 0x00, 0x00});  // CTCSS index 60
+  put(776, {0x05, 0xAD, 0x44, 0xDA, 0x04, 0x07, 0x00, 0x00});  // DCS index 90 (empty in family "0"), INV
+  put(792, {0x01, 0xAD, 0x44, 0x53, 0x04, 0x00, 0x00, 0x00});  // DCS bit clear, index 83
+  put(800, {0x05, 0xAD, 0x44, 0x53, 0x04, 0x07, 0x00, 0x00});  // DCS element 83
+  const std::vector<uint8_t> original = image();
+  ASSERT_TRUE(blnGetChanPara(data));
+  EXPECT_EQ(row(0)[7], "");
+  EXPECT_EQ(row(1)[9], "");
+  EXPECT_EQ(row(1)[10], "1");
+  EXPECT_EQ(row(2)[7], "");
+  EXPECT_EQ(row(3)[9], data.strDcsTable[83]);
+  EXPECT_FALSE(row(3)[9].empty());
+  std::vector<int> failed;
+  ASSERT_TRUE(blnPutChanPara(data, &failed));
+  EXPECT_TRUE(failed.empty());
+  EXPECT_EQ(image(), original);
+
+  // Edited tone cells are stored as edited.
+  row(0)[7] = "88.5";
+  row(1)[10] = "";
+  row(2)[9] = data.strDcsTable[1];
+  ASSERT_TRUE(blnPutChanPara(data));
+  EXPECT_EQ(image()[771], 14);
+  EXPECT_EQ(image()[776] & 4, 0);
+  EXPECT_EQ(image()[779], 0);
+  EXPECT_EQ(image()[792], 0x05);
+  EXPECT_EQ(image()[795], 1);
+  // A row with both tone texts keeps the DCS code only.
+  row(0)[9] = data.strDcsTable[2];
+  row(0)[10] = "1";
+  ASSERT_TRUE(blnPutChanPara(data));
+  EXPECT_EQ(image()[768], 0x05);
+  EXPECT_EQ(image()[771], 0x82);
+}
+
+TEST_F(ChannelTest, BandPositionCode) {
+  setUpChannels("0", 4);  // top 174.0 MHz, 1.1875 MHz per code
+  EXPECT_EQ(bandPositionCode(0, 145'012'500), 7);
+  EXPECT_EQ(bandPositionCode(0, 150'250'000), 11);  // exactly 20 codes below the top
+  EXPECT_EQ(bandPositionCode(0, 173'987'500), 31);
+  EXPECT_EQ(bandPositionCode(0, 180'000'000), 31);
+  EXPECT_EQ(bandPositionCode(0, 136'000'000), 0);
+  EXPECT_EQ(bandPositionCode(1, 145'012'500), 0);
+  image()[14] = 99;  // no such model: nothing is indexed
+  EXPECT_EQ(bandPositionCode(0, 145'012'500), 0);
+  float ifMHz = 1;
+  EXPECT_FALSE(channelModelIf(ifMHz));
+}
+
+TEST(ChannelBits, ReverseBits) {
+  EXPECT_EQ(bytReverseBits(0x01), 0x80);
+  EXPECT_EQ(bytReverseBits(0x41), 0x82);
+  EXPECT_EQ(bytReverseBits(0xF0), 0x0F);
+  EXPECT_EQ(bytReverseBits(0xAD), 0xB5);
+  EXPECT_EQ(bytReverseBits(0x00), 0x00);
+}

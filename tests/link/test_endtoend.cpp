@@ -1,0 +1,148 @@
+// The real link (QSerialPort, event-loop waits) against the simulated radio
+// program over a pseudo-terminal.
+#include <QCoreApplication>
+#include <QTimer>
+#include <cstdlib>
+
+#include "core/modpublic.h"
+#include "link/linkengine.h"
+#include "link/qtlink.h"
+#include "linktest.h"
+#include "platform/base/appinfo.h"
+#include "platform/base/portmap.h"
+#include "simprocess.h"
+
+using namespace radiolink;
+
+namespace {
+
+class EndToEnd : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    freshModel(dir);
+    portmap::setConfigFile(dir.file("ports.conf"));
+    static const int32_t last[] = {6887, 2047, 2559};
+    family = GetParam();
+    modPublic.strRadioFamily = std::to_string(family);
+    modPublic.lngDataLast = last[family];
+    modPublic.dimImage();
+    memoryFile = dir.file("radio.bin");
+    radioMemory = pattern(static_cast<size_t>(last[family]) + 1, 11);
+    writeFileBytes(memoryFile, radioMemory);
+  }
+
+  bool startRadio(const std::vector<std::string>& extra = {}) {
+    if (!sim.start(app::path() + "/velmora-simradio", family, memoryFile, extra)) return false;
+    setenv("VELMORA_COM9", sim.device().c_str(), 1);
+    engine.strCommPort = "9";
+    engine.strBaudRate = family == 1 ? "4800" : "9600";
+    return engine.subCommOpen() == kStateOk;
+  }
+
+  bool read() {
+    std::array<uint8_t, 16> header{};
+    if (family == 0) return engine.blnReadWithHeader(3, header, 0x6A);
+    return engine.blnReadFrames(family == 1 ? 2 : 3, family == 1 ? 0x4C : 0x5C);
+  }
+
+  std::vector<uint8_t> image() const {
+    return {modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + modPublic.lngDataLast + 1};
+  }
+
+  TempDir dir;
+  RecordingMessages messages;
+  int family = 0;
+  std::string memoryFile;
+  std::vector<uint8_t> radioMemory;
+  SimProcess sim;
+  QtLink link;
+  LinkEngine engine{link.port, link.waiter};
+};
+
+}  // namespace
+
+TEST_P(EndToEnd, ReadThenFullWrite) {
+  ASSERT_TRUE(startRadio());
+  EXPECT_TRUE(read());
+  EXPECT_EQ(engine.lngCommState, kStateOk);
+  EXPECT_EQ(image(), radioMemory);
+  EXPECT_EQ(std::vector<uint8_t>(modPublic.bytRadioBase.begin(), modPublic.bytRadioBase.begin() + modPublic.lngDataLast + 1),
+            radioMemory);
+
+  // Every word of a new image goes to the radio.
+  std::vector<uint8_t> fresh = pattern(static_cast<size_t>(modPublic.lngDataLast) + 1, 23);
+  std::copy(fresh.begin(), fresh.end(), modPublic.bytRadioData.begin());
+  if (family == 0) {
+    modPublic.bytRadioData[32] = 255;
+    int32_t size = 0, sum = 0;
+    engine.blnP1RACheckSum(size, sum);
+    EXPECT_TRUE(engine.blnCommP1RACompFormat(1, size, sum, 0x69));
+  } else if (family == 1) {
+    EXPECT_TRUE(engine.blnCommSFormat(2, 0xE6));
+  } else {
+    LinkEngine::subStoreWriteSum();
+    EXPECT_TRUE(engine.blnCommSFormat(3, 0x5A));
+  }
+  EXPECT_EQ(engine.lngCommState, kStateOk);
+  EXPECT_TRUE(sim.waitForLine("frames stored", 3000));
+  EXPECT_EQ(readFileBytes(memoryFile), image());
+  if (family == 0) {
+    EXPECT_TRUE(sim.waitForLine("write: sum ok", 1000));
+  } else if (family == 2) {
+    EXPECT_TRUE(sim.waitForLine("write: end frame ok", 1000));
+  }
+
+  if (family == 1) {
+    // The delete command.
+    EXPECT_TRUE(engine.blnSendCommand(0x4D));
+    EXPECT_EQ(engine.lngCommState, kStateOk);
+    EXPECT_TRUE(sim.waitForLine("erase", 3000));
+    EXPECT_EQ(readFileBytes(memoryFile), std::vector<uint8_t>(2048, 0xFF));
+  }
+  EXPECT_TRUE(messages.boxes.empty());
+  engine.subCommClose();
+}
+
+TEST_P(EndToEnd, RadioHangsUpDuringRead) {
+  ASSERT_TRUE(startRadio({"--fault", "hangup-after=40"}));
+  const auto before = image();
+  EXPECT_FALSE(read());
+  EXPECT_EQ(engine.lngCommState, kStateOther);
+  EXPECT_EQ(image(), before);
+  ASSERT_EQ(messages.boxes.size(), 1u);
+  EXPECT_EQ(messages.boxes[0].title, "blnCommErrAnalyze");
+  engine.subCommClose();
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, EndToEnd, ::testing::Values(0, 1, 2));
+
+// The stop button's click arrives through the event loop while the link waits
+// for a radio that stays silent.
+TEST(EndToEndStop, StopArrivesDuringAWait) {
+  TempDir dir;
+  RecordingMessages messages;
+  freshModel(dir);
+  portmap::setConfigFile(dir.file("ports.conf"));
+  modPublic.strRadioFamily = "2";
+  modPublic.lngDataLast = 2559;
+  modPublic.dimImage();
+  const auto before = modPublic.bytRadioData;
+  SimProcess sim;
+  ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, "", {"--fault", "silent"}));
+  setenv("VELMORA_COM9", sim.device().c_str(), 1);
+  QtLink link;
+  LinkEngine engine(link.port, link.waiter);
+  engine.strCommPort = "9";
+  engine.strBaudRate = "9600";
+  ASSERT_EQ(engine.subCommOpen(), kStateOk);
+  bool clicked = false;
+  QTimer::singleShot(200, [&] {
+    clicked = true;
+    engine.requestStop();
+  });
+  EXPECT_FALSE(engine.blnReadFrames(3, 0x5C));
+  EXPECT_TRUE(clicked);
+  EXPECT_EQ(engine.lngCommState, kStateStopped);
+  EXPECT_EQ(modPublic.bytRadioData, before);
+  EXPECT_TRUE(messages.boxes.empty());
+}

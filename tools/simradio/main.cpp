@@ -1,0 +1,221 @@
+// velmora-simradio: a simulated radio on a pseudo-terminal pair.
+//
+//   velmora-simradio --family 0|1|2 [--memory FILE] [--link PATH] [--pace]
+//                    [--baud N] [--fault NAME[=N]]...
+//
+// It prints "PORT <device>" (the pseudo-terminal the program opens; point a
+// port number at it, e.g. VELMORA_COM1=<device>), then one line per event it
+// sees. The memory image is loaded from FILE when it exists and saved back to
+// it after every completed write or erase and at exit. With --pace every byte
+// takes its time on the line at the family's baud rate (4800 for family "1",
+// 9600 otherwise) in both directions. Faults: silent, wrong-echo=N,
+// wrong-echo-always=N, short-echo=N, header-bytes=N, wrong-header,
+// missing-frame=W, repeated-frame=W, missing-end, announce=N, hangup-after=N.
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "simradio.h"
+
+namespace {
+
+volatile std::sig_atomic_t quit = 0;
+void onSignal(int) { quit = 1; }
+
+int64_t nowUs() {
+  using namespace std::chrono;
+  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::vector<uint8_t> loadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void saveFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (path.empty()) return;
+  const std::string tmp = path + ".tmp";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) return;
+  }
+  std::rename(tmp.c_str(), path.c_str());
+}
+
+bool applyFault(sim::Faults& f, const std::string& spec) {
+  const auto eq = spec.find('=');
+  const std::string name = spec.substr(0, eq);
+  const int n = eq == std::string::npos ? 0 : std::atoi(spec.c_str() + eq + 1);
+  if (name == "silent") f.silent = true;
+  else if (name == "wrong-echo") f.wrongEchoAt = n;
+  else if (name == "wrong-echo-always") { f.wrongEchoAt = n; f.wrongEchoAlways = true; }
+  else if (name == "short-echo") f.shortEchoAt = n;
+  else if (name == "header-bytes") f.headerBytes = n;
+  else if (name == "wrong-header") f.wrongHeader = true;
+  else if (name == "missing-frame") f.missingFrame = n;
+  else if (name == "repeated-frame") f.repeatedFrame = n;
+  else if (name == "missing-end") f.missingEnd = true;
+  else if (name == "announce") f.announceWords = n;
+  else if (name == "hangup-after") f.hangupAfter = n;
+  else return false;
+  return true;
+}
+
+struct Timed {
+  int64_t us;
+  uint8_t byte;
+  bool hangup;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int family = -1;
+  std::string memoryFile, linkPath;
+  bool pace = false;
+  int baud = 0;
+  sim::Faults faults;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
+    if (a == "--family") family = std::atoi(value().c_str());
+    else if (a == "--memory") memoryFile = value();
+    else if (a == "--link") linkPath = value();
+    else if (a == "--pace") pace = true;
+    else if (a == "--baud") baud = std::atoi(value().c_str());
+    else if (a == "--fault") {
+      if (!applyFault(faults, value())) {
+        std::fprintf(stderr, "unknown fault\n");
+        return 2;
+      }
+    } else {
+      std::fprintf(stderr, "usage: velmora-simradio --family 0|1|2 [--memory FILE] [--link PATH] [--pace] [--baud N] [--fault NAME[=N]]...\n");
+      return 2;
+    }
+  }
+  if (family < 0 || family > 2) {
+    std::fprintf(stderr, "--family 0, 1 or 2 is required\n");
+    return 2;
+  }
+  if (baud <= 0) baud = family == 1 ? 4800 : 9600;
+  // One start bit, eight data bits, one stop bit.
+  const int64_t byteUs = pace ? (10LL * 1000000 + baud / 2) / baud : 0;
+
+  sim::Radio radio(family, memoryFile.empty() ? std::vector<uint8_t>() : loadFile(memoryFile));
+  radio.faults = faults;
+
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    std::perror("pseudo-terminal");
+    return 1;
+  }
+  const std::string slavePath = ptsname(master);
+  // Holding the slave open keeps the master readable while the program
+  // closes and reopens its side; raw mode keeps the line discipline out.
+  int slave = open(slavePath.c_str(), O_RDWR | O_NOCTTY);
+  termios tio{};
+  if (slave < 0 || tcgetattr(slave, &tio) != 0) {
+    std::perror("pseudo-terminal slave");
+    return 1;
+  }
+  cfmakeraw(&tio);
+  tcsetattr(slave, TCSANOW, &tio);
+  tcgetattr(master, &tio);
+  cfmakeraw(&tio);
+  tcsetattr(master, TCSANOW, &tio);
+  fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+  if (!linkPath.empty()) {
+    unlink(linkPath.c_str());
+    if (symlink(slavePath.c_str(), linkPath.c_str()) != 0) std::perror("link");
+  }
+
+  std::signal(SIGTERM, onSignal);
+  std::signal(SIGINT, onSignal);
+  std::printf("PORT %s\n", slavePath.c_str());
+  std::fflush(stdout);
+
+  const int64_t start = nowUs();
+  std::deque<Timed> rx, tx;
+  int64_t rxFree = 0, txFree = 0;
+  int lastCompleted = 0;
+  bool hungUp = false;
+  while (!quit && !hungUp) {
+    int64_t now = nowUs();
+    // Due bytes from the PC reach the radio.
+    while (!rx.empty() && rx.front().us <= now) {
+      const Timed t = rx.front();
+      rx.pop_front();
+      for (const sim::Chunk& c : radio.receive(t.byte, (t.us - start) / 1000)) {
+        int64_t at = std::max(txFree, t.us) + static_cast<int64_t>(c.gapMs) * 1000;
+        if (c.hangup) {
+          tx.push_back({at, 0, true});
+          txFree = at;
+          continue;
+        }
+        for (uint8_t b : c.bytes) {
+          at += byteUs;
+          tx.push_back({at, b, false});
+        }
+        txFree = at;
+      }
+      for (const std::string& line : radio.takeNewLog()) std::printf("RADIO: %s\n", line.c_str());
+      std::fflush(stdout);
+      if (radio.writesCompleted() != lastCompleted) {
+        lastCompleted = radio.writesCompleted();
+        saveFile(memoryFile, radio.memory());
+      }
+    }
+    // Due bytes of the radio go on the line.
+    while (!tx.empty() && tx.front().us <= now) {
+      if (tx.front().hangup) {
+        hungUp = true;
+        break;
+      }
+      const uint8_t b = tx.front().byte;
+      if (write(master, &b, 1) != 1) break;
+      tx.pop_front();
+    }
+    if (hungUp) break;
+    int64_t next = -1;
+    if (!rx.empty()) next = rx.front().us;
+    if (!tx.empty() && (next < 0 || tx.front().us < next)) next = tx.front().us;
+    int timeoutMs = 200;
+    if (next >= 0) timeoutMs = static_cast<int>(std::max<int64_t>(0, (next - nowUs() + 999) / 1000));
+    if (next >= 0 && next - nowUs() < 1000) timeoutMs = 0;
+    pollfd p{master, POLLIN, 0};
+    const int r = poll(&p, 1, timeoutMs);
+    if (r > 0 && (p.revents & POLLIN)) {
+      uint8_t buf[512];
+      const ssize_t n = read(master, buf, sizeof buf);
+      const int64_t t = nowUs();
+      for (ssize_t i = 0; i < n; ++i) {
+        rxFree = std::max(rxFree, t) + byteUs;
+        rx.push_back({rxFree, buf[i], false});
+      }
+    } else if (next >= 0 && next - nowUs() > 0 && next - nowUs() < 1000) {
+      // Sub-millisecond remainder: sleep it off instead of spinning.
+      usleep(static_cast<useconds_t>(next - nowUs()));
+    }
+  }
+  if (hungUp) std::printf("RADIO: line closed\n");
+  saveFile(memoryFile, radio.memory());
+  std::fflush(stdout);
+  close(master);
+  close(slave);
+  if (!linkPath.empty()) unlink(linkPath.c_str());
+  return 0;
+}
