@@ -6,16 +6,6 @@
 
 namespace vbui {
 
-void pauseMs(int ms) {
-  if (ms <= 0) {
-    QCoreApplication::processEvents();
-    return;
-  }
-  QEventLoop loop;
-  QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
 void waitForEvents(int maxWaitMs) {
   // The guard timer wakes the wait when nothing else happens.
   QTimer guard;
