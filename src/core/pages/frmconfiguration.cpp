@@ -20,7 +20,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-
 #include "core/controldata.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
