@@ -1,14 +1,76 @@
 #include "core/pages/program.h"
 
 #include <QApplication>
+#include <QStringList>
+#include <QWidget>
+#include <array>
 
+#include "core/pages/frmstartup.h"
+#include "platform/base/msgservice.h"
 #include "platform/base/strtable.h"
 #include "platform/gui/qtmessages.h"
+#include "platform/gui/vbui.h"
+
+namespace program {
+namespace {
+bool g_ended = false;
+int g_status = 0;
+std::string g_commandLine;
+std::array<PageFactory, kMainMenuButtons>& factories() {
+  static std::array<PageFactory, kMainMenuButtons> f;
+  return f;
+}
+}  // namespace
+
+void End(int status) {
+  g_ended = true;
+  g_status = status;
+  // Hide every window; no unload handler runs, as when a program ends.
+  for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+  QCoreApplication::exit(status);
+}
+bool ended() { return g_ended; }
+int exitStatus() { return g_status; }
+void resetEnded() {
+  g_ended = false;
+  g_status = 0;
+}
+
+void setCommandLine(const std::string& line) { g_commandLine = line; }
+const std::string& commandLine() { return g_commandLine; }
+
+void registerMainMenuPage(int index, PageFactory factory) {
+  if (index >= 0 && index < kMainMenuButtons) factories()[static_cast<size_t>(index)] = std::move(factory);
+}
+void unregisterMainMenuPages() {
+  for (auto& f : factories()) f = nullptr;
+}
+bool hasMainMenuPage(int index) {
+  return index >= 0 && index < kMainMenuButtons && static_cast<bool>(factories()[static_cast<size_t>(index)]);
+}
+std::unique_ptr<Page> makeMainMenuPage(int index) {
+  if (!hasMainMenuPage(index)) return nullptr;
+  return factories()[static_cast<size_t>(index)]();
+}
+
+}  // namespace program
 
 int runProgram(QApplication& application) {
   static QtMessageService messages;
   setMessageService(&messages);
   strtable::load();
   application.setApplicationName("velmora");
-  return 0;
+  QStringList args = QCoreApplication::arguments();
+  if (!args.isEmpty()) args.removeFirst();
+  program::setCommandLine(args.join(' ').toStdString());
+  program::resetEnded();
+
+  // The start-up page hands over to the next page and deletes itself; the
+  // program then runs until the last page closes or a page ends it.
+  auto* start = new FrmStartUp;
+  start->Start();
+  if (program::ended()) return program::exitStatus();
+  if (!Page::front()) return 0;
+  const int status = application.exec();
+  return program::ended() ? program::exitStatus() : status;
 }

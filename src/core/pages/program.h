@@ -1,4 +1,45 @@
 #pragma once
+// The program's run: its start, its end, and the pages other subsystems plug
+// into the main menu.
+#include <functional>
+#include <memory>
+#include <string>
+
 class QApplication;
-// Runs the program: start-up page, its pages, until the user ends it.
+class Page;
+
+// Runs the program: message service, string table, start-up page, event
+// loop; returns the exit status.
 int runProgram(QApplication& application);
+
+namespace program {
+
+// Ends the program: every page is closed without its unload handler and the
+// event loop stops with `status`. Callers return right after.
+void End(int status = 0);
+bool ended();
+int exitStatus();
+// Tests start each run afresh.
+void resetEnded();
+
+// The command line the start-up page parses: the arguments after the
+// program's name joined by blanks.
+void setCommandLine(const std::string& line);
+const std::string& commandLine();
+
+// Pages the main menu opens, by button index 0..10 (0 Channel Menu,
+// 1 Miscellaneous, 2 Encode Set, 3 Scan Set, 4 Memory Encode, 5 Priority CH
+// Set, 6 Decode Set, 7 Channel Name, 8 File Utility, 9 Programming, 10 Print
+// Out). A subsystem plugs its page in with one line before runProgram, e.g.
+//   program::registerMainMenuPage(9, [] { return std::make_unique<FrmProgramming>(); });
+// A button without an opener stays disabled. The command-line road hands over
+// to the opener of button 9 (the link page).
+using PageFactory = std::function<std::unique_ptr<Page>()>;
+constexpr int kMainMenuButtons = 11;
+constexpr int kProgrammingButton = 9;
+void registerMainMenuPage(int index, PageFactory factory);
+void unregisterMainMenuPages();
+bool hasMainMenuPage(int index);
+std::unique_ptr<Page> makeMainMenuPage(int index);
+
+}  // namespace program

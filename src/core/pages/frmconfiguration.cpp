@@ -1,0 +1,647 @@
+#include "core/pages/frmconfiguration.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "core/controldata.h"
+#include "core/modeltables.h"
+#include "core/modpublic.h"
+#include "core/pages/frmclearselect.h"
+#include "core/pages/frmmainmenu.h"
+#include "core/pages/frmstartup.h"
+#include "core/pages/pagekit.h"
+#include "core/pages/placement.h"
+#include "core/settingkeys.h"
+#include "core/pages/program.h"
+#include "core/pages/updown.h"
+#include "core/soundmsg.h"
+#include "platform/base/appinfo.h"
+#include "platform/base/msgservice.h"
+#include "platform/base/portmap.h"
+#include "platform/base/strtable.h"
+#include "platform/base/vbtext.h"
+#include "platform/gui/helpviewer.h"
+
+namespace {
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+FrmConfiguration::PortProbe& portProbe() {
+  static FrmConfiguration::PortProbe p;
+  return p;
+}
+
+// Family "0" rows without a variant (placeholders in the table).
+bool isPlaceholderRow0(int index) {
+  switch (index) {
+    case 1: case 2: case 5: case 7: case 8: case 9: case 11: case 13: case 14: case 16: return true;
+    default: return false;
+  }
+}
+
+bool allDigits(const QString& s) {
+  for (QChar c : s)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+const char* kTimesTip = "0: Free Entry,  1-255: Entry Times,  Over Entry: Kill Mode";
+const char* kDigits = "0123456789";
+const char* kSerialChars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+}  // namespace
+
+void FrmConfiguration::setPortProbe(PortProbe probe) { portProbe() = std::move(probe); }
+
+bool FrmConfiguration::probeDevice(const std::string& path) {
+  if (path.empty()) return false;
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return false;
+  bool ok = false;
+  termios t{};
+  if (::tcgetattr(fd, &t) == 0) {
+    cfmakeraw(&t);
+    cfsetispeed(&t, B4800);
+    cfsetospeed(&t, B4800);
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
+    t.c_cflag |= CS8 | CLOCAL | CREAD;
+    // A port another program holds exclusively is not free.
+    ok = ::tcsetattr(fd, TCSANOW, &t) == 0;
+  }
+  ::close(fd);
+  return ok;
+}
+
+FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
+  setObjectName("frmConfiguration");
+  auto* root = new QVBoxLayout(this);
+  menuBar = new QMenuBar(this);
+  mnuHelp = menuBar->addAction("&Help");
+  root->setMenuBar(menuBar);
+
+  fraConfmenu = new QGroupBox(this);
+  auto* grid = new QGridLayout(fraConfmenu);
+  auto label = [&](int i, int row) {
+    lblConfmenu[static_cast<size_t>(i)] = new QLabel(fraConfmenu);
+    lblConfmenu[static_cast<size_t>(i)]->setObjectName(QString("lblConfmenu%1").arg(i));
+    grid->addWidget(lblConfmenu[static_cast<size_t>(i)], row, 0);
+  };
+  label(0, 0);
+  cboRadioModel = new QComboBox(fraConfmenu);
+  grid->addWidget(cboRadioModel, 0, 1, 1, 2);
+  FraZRSelect = new QGroupBox(fraConfmenu);
+  auto* zr = new QHBoxLayout(FraZRSelect);
+  for (int i = 1; i <= 2; ++i) {
+    OptZRSelect[static_cast<size_t>(i)] = new QRadioButton(FraZRSelect);
+    zr->addWidget(OptZRSelect[static_cast<size_t>(i)]);
+    connect(OptZRSelect[static_cast<size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) OptZRSelect_Click(i);
+    });
+  }
+  grid->addWidget(FraZRSelect, 1, 1, 1, 2);
+
+  auto box = [&](QLineEdit*& e, int maxLen, const char* name) {
+    e = new QLineEdit(fraConfmenu);
+    e->setObjectName(name);
+    e->setMaxLength(maxLen);
+    e->installEventFilter(this);
+  };
+  label(1, 2);
+  box(txtPIN, 6, "txtPIN");
+  box(txtPINTime, 3, "txtPINTime");
+  grid->addWidget(txtPIN, 2, 1);
+  grid->addWidget(txtPINTime, 2, 2);
+  label(2, 3);
+  box(txtKillPass, 4, "txtKillPass");
+  box(txtKillPassTime, 3, "txtKillPassTime");
+  grid->addWidget(txtKillPass, 3, 1);
+  grid->addWidget(txtKillPassTime, 3, 2);
+  label(3, 4);
+  box(txtSerialNo, 8, "txtSerialNo");
+  grid->addWidget(txtSerialNo, 4, 1, 1, 2);
+  txtPIN->setToolTip("Input ID(Password) No. with 2 digits or more");
+  txtKillPass->setToolTip("Input Kill Data Enable Password with 4 Digits");
+  txtPINTime->setToolTip(kTimesTip);
+  txtKillPassTime->setToolTip(kTimesTip);
+
+  label(4, 5);
+  cboRsPort = new QComboBox(fraConfmenu);
+  grid->addWidget(cboRsPort, 5, 1);
+  lblPortDevice = new QLabel(fraConfmenu);
+  lblPortDevice->setObjectName("lblPortDevice");
+  grid->addWidget(lblPortDevice, 5, 2);
+
+  auto yesNo = [&](QListWidget*& list, int index, int row) {
+    list = new QListWidget(fraConfmenu);
+    list->addItems({"NON", "USE"});
+    list->setMaximumHeight(44);
+    list->installEventFilter(this);
+    grid->addWidget(list, row, 1);
+    auto* arrows = new QVBoxLayout;
+    for (int d = 0; d < 2; ++d) {
+      auto* b = new QToolButton(fraConfmenu);
+      b->setArrowType(d == 0 ? Qt::UpArrow : Qt::DownArrow);
+      updChangeSelect[static_cast<size_t>(index)][static_cast<size_t>(d)] = b;
+      arrows->addWidget(b);
+      connect(b, &QToolButton::clicked, this, [this, index, d] {
+        if (d == 0) updChangeSelect_Previous(index);
+        else updChangeSelect_Next(index);
+      });
+    }
+    grid->addLayout(arrows, row, 2, Qt::AlignLeft);
+  };
+  label(5, 6);
+  yesNo(LstChannelName, 0, 6);
+  label(6, 7);
+  yesNo(LstDigitalScrambler, 1, 7);
+  label(7, 8);
+  cboTXRef = new QComboBox(fraConfmenu);
+  cboTXRef->addItems({"10MHz", "12MHz"});
+  grid->addWidget(cboTXRef, 8, 1);
+  lblConfmenu[9] = new QLabel("UHF IF", fraConfmenu);
+  grid->addWidget(lblConfmenu[9], 9, 0);
+  cboFUHFIF = new QComboBox(fraConfmenu);
+  cboFUHFIF->addItems({"-48.50MHz", "-73.35MHz"});
+  grid->addWidget(cboFUHFIF, 9, 1);
+  root->addWidget(fraConfmenu);
+
+  fraAction = new QGroupBox(this);
+  auto* actions = new QHBoxLayout(fraAction);
+  const char* tips[4] = {"Go to Main menu", "End this application", "Clear Radio configuration data", "Go to Startup"};
+  for (int i = 0; i < 4; ++i) {
+    auto* b = new QPushButton(fraAction);
+    b->setObjectName(QString("CmdAction%1").arg(i));
+    b->setToolTip(tips[i]);
+    CmdAction[static_cast<size_t>(i)] = b;
+    actions->addWidget(b);
+    connect(b, &QPushButton::clicked, this, [this, i] { CmdAction_Click(i); });
+  }
+  root->addWidget(fraAction);
+  lblCompanyMsg = new QLabel(this);
+  lblRadioModelMsg = new QLabel(this);
+  root->addWidget(lblCompanyMsg);
+  root->addWidget(lblRadioModelMsg);
+
+  connect(cboRadioModel, &QComboBox::currentIndexChanged, this, [this] { cboRadioModel_Change(); });
+  connect(cboTXRef, &QComboBox::currentIndexChanged, this, [this] { cboTXRef_Change(); });
+  connect(cboFUHFIF, &QComboBox::currentIndexChanged, this, [this] { cboFUHFIF_Change(); });
+  connect(cboRsPort, &QComboBox::currentIndexChanged, this, [this] { cboRsPort_Change(); });
+  connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
+  noDefaultButtons(this);
+}
+
+ConfigEnables FrmConfiguration::enables() const {
+  ConfigEnables e;
+  e.model = cboRadioModel->isEnabled();
+  e.pin = txtPIN->isEnabled();
+  e.pinTime = txtPINTime->isEnabled();
+  e.killPass = txtKillPass->isEnabled();
+  e.killPassTime = txtKillPassTime->isEnabled();
+  e.serial = txtSerialNo->isEnabled();
+  e.channelName = LstChannelName->isEnabled();
+  e.scrambler = LstDigitalScrambler->isEnabled();
+  return e;
+}
+
+void FrmConfiguration::Form_Load() {
+  ModPublic& m = modPublic;
+  const int family = m.family();
+  setCaption(std::string(app::kTitle) + "-" + "Configuration");
+  const uint32_t colour = vb::ColorValue(m.strLabelColor);
+  for (QWidget* w : std::initializer_list<QWidget*>{this, fraConfmenu, fraAction, FraZRSelect, OptZRSelect[1],
+                                                    OptZRSelect[2]})
+    vbui::setBackColor(w, colour);
+  plainButtonColours(this);
+
+  OptZRSelect[1]->setText(q(LoadResString(251)));
+  OptZRSelect[2]->setText(q(LoadResString(252)));
+  for (int i = 0; i <= 7; ++i) lblConfmenu[static_cast<size_t>(i)]->setText(q(LoadResString(200 + i)));
+
+  cboRadioModel->clear();
+  enableFromMask();
+
+  if (family == 0) {
+    OptZRSelect[1]->setEnabled(false);
+    OptZRSelect[2]->setEnabled(false);
+    const QSignalBlocker lock(cboRadioModel);
+    for (const auto& r : m.udtModelTable0) cboRadioModel->addItem(q(r.strModelName + "  " + r.strBandName));
+    cboRadioModel->setCurrentIndex(-1);
+  } else if (family == 1) {
+    OptZRSelect[1]->setChecked(true);
+  } else if (family == 2) {
+    OptZRSelect[1]->setEnabled(false);
+    OptZRSelect[2]->setEnabled(false);
+    const QSignalBlocker lock(cboRadioModel);
+    for (size_t i = 0; i < m.udtModelTable2.size(); ++i)
+      if (i != 4) cboRadioModel->addItem(q(m.udtModelTable2[i].strModelName + "  " + m.udtModelTable2[i].strBandName));
+    cboRadioModel->setCurrentIndex(-1);
+  }
+
+  for (int i = 0; i < 4; ++i) CmdAction[static_cast<size_t>(i)]->setText(q(LoadResString(280 + i)));
+  fillPortList();
+  lblCompanyMsg->setText(q(LoadResString(100)));
+  lblRadioModelMsg->setText(q(LoadResString(290 + std::max(family, 0)) + LoadResString(102) + app::versionText()));
+
+  if (!m.strCmdFileName.empty()) {
+    subGetConfigData();
+    subSetConfigControls();
+    asLoaded_ = values;
+    goToMainMenu();
+    return;
+  }
+  subRestoreConfigPosition();
+  asLoaded_ = values;
+  if (m.intCmdRadio == 1) OptZRSelect[2]->setChecked(true);
+  else if (m.intCmdRadio == 11) OptZRSelect[1]->setChecked(true);
+  CmdAction[3]->setEnabled(m.blnNoCmdRadio);
+  m.intCmdRadio = -1;
+}
+
+void FrmConfiguration::enableFromMask() {
+  const int family = modPublic.family();
+  const std::string mask = family >= 0 ? modPublic.strCfgMask[static_cast<size_t>(family)] : std::string();
+  auto on = [&](int ch) { return maskEnabled(mask, ch - 1); };
+  for (size_t i = 0; i < lblConfmenu.size(); ++i)
+    if (lblConfmenu[i]) lblConfmenu[i]->setEnabled(on(static_cast<int>(i) + 1));
+  vbui::setEnabledPainted(cboRadioModel, on(1));
+  vbui::setEnabledPainted(txtPIN, on(2));
+  vbui::setEnabledPainted(txtPINTime, on(2));
+  vbui::setEnabledPainted(txtKillPass, on(3));
+  vbui::setEnabledPainted(txtKillPassTime, on(3));
+  vbui::setEnabledPainted(txtSerialNo, on(4));
+  vbui::setEnabledPainted(cboRsPort, on(5));
+  vbui::setEnabledPainted(LstChannelName, on(6));
+  for (QToolButton* b : updChangeSelect[0]) b->setEnabled(on(6));
+  vbui::setEnabledPainted(LstDigitalScrambler, on(7));
+  for (QToolButton* b : updChangeSelect[1]) b->setEnabled(on(7));
+  vbui::setEnabledPainted(cboTXRef, on(8));
+  vbui::setEnabledPainted(cboFUHFIF, on(10));
+}
+
+int FrmConfiguration::subProbeCommPort(int port) {
+  const bool opened = portProbe() ? portProbe()(port) : probeDevice(portmap::devicePath(port));
+  return opened ? 0 : 10;
+}
+
+void FrmConfiguration::fillPortList() {
+  ModPublic& m = modPublic;
+  const QSignalBlocker lock(cboRsPort);
+  cboRsPort->clear();
+  if (m.intCmdCommPort != -1) {
+    for (int n = portmap::kFirstPort; n <= portmap::kLastPort; ++n) {
+      cboRsPort->addItem(QString("COM %1").arg(n), n);
+      cboRsPort->setItemData(n - 1, q(portmap::devicePath(n)), Qt::ToolTipRole);
+    }
+    strCommPortText = std::to_string(m.intCmdCommPort);
+    m.intCommPort = m.intCmdCommPort;
+  } else {
+    bool earlierFound = false;
+    for (int n = portmap::kFirstPort; n <= portmap::kLastPort; ++n) {
+      if (subProbeCommPort(n) != 0) continue;
+      cboRsPort->addItem(QString("COM  %1").arg(n), n);
+      cboRsPort->setItemData(cboRsPort->count() - 1, q(portmap::devicePath(n)), Qt::ToolTipRole);
+      if (n == m.intCommPort) earlierFound = true;
+    }
+    if (cboRsPort->count() > 0) {
+      // The user's earlier choice stays while its port is still there.
+      if (!earlierFound) m.intCommPort = static_cast<int16_t>(cboRsPort->itemData(0).toInt());
+      strCommPortText = std::to_string(m.intCommPort);
+    }
+  }
+  showPortDevice();
+}
+
+void FrmConfiguration::showPortDevice() {
+  const int port = static_cast<int>(vb::Val(strCommPortText));
+  const std::string path = portmap::devicePath(port);
+  lblPortDevice->setText(q(path));
+  cboRsPort->setToolTip(q(path));
+}
+
+void FrmConfiguration::subRestoreConfigPosition() {
+  adjustSize();
+  placeFromSettings(*this, keys::ConfigTop, keys::ConfigLeft, true);
+  subGetConfigData();
+  subSetConfigControls();
+}
+
+void FrmConfiguration::subGetConfigData() { values = ::subGetConfigData(enables()); }
+
+void FrmConfiguration::subPutConfigData() { ::subPutConfigData(values, enables(), asLoaded_); }
+
+void FrmConfiguration::subSetConfigControls() {
+  const int family = modPublic.family();
+  if (values.strRadioType == "1" || values.strRadioType == "2")
+    OptZRSelect[values.strRadioType == "1" ? 1 : 2]->setChecked(true);
+  int model = static_cast<int>(vb::Val(values.strModelIndex));
+  if (family == 2 && model >= 4) model -= 1;
+  cboRadioModel->setCurrentIndex(model < cboRadioModel->count() ? model : -1);
+  txtPIN->setText(q(values.strPIN));
+  txtKillPass->setText(q(values.strKillPass));
+  txtSerialNo->setText(q(values.strSerialNo));
+  const int port = static_cast<int>(vb::Val(strCommPortText));
+  cboRsPort->setCurrentIndex(strCommPortText.empty() ? -1 : cboRsPort->findData(port));
+  cboTXRef->setCurrentIndex(static_cast<int>(vb::Val(values.strTXRef)));
+  cboFUHFIF->setCurrentIndex(static_cast<int>(vb::Val(values.strUHFIF)));
+  auto timeBox = [](QLineEdit* code, QLineEdit* times, std::string& value) {
+    if (!code->text().isEmpty()) {
+      vbui::setEnabledPainted(times, true);
+      times->setText(q(vb::Format(vb::Val(value), "##0")));
+    } else {
+      vbui::setEnabledPainted(times, false);
+      value.clear();
+      times->clear();
+    }
+  };
+  timeBox(txtPIN, txtPINTime, values.strPINTime);
+  timeBox(txtKillPass, txtKillPassTime, values.strKillPassTime);
+  LstChannelName->setCurrentRow(-1);
+  LstDigitalScrambler->setCurrentRow(-1);
+}
+
+bool FrmConfiguration::InputDataCheck() {
+  auto fail = [](const std::string& text) {
+    intSoundMsgBox(SoundKind::Information, text, "InputDataCheck");
+    return false;
+  };
+  const std::string range = msgText(10032, 10033);
+  auto codeBox = [&](QLineEdit* box, int minLen, int lengthMsg) {
+    const QString t = box->text();
+    if (t.isEmpty()) return true;
+    if (t.size() < minLen) return fail(LoadResString(lengthMsg));
+    if (!allDigits(t)) return fail(range);
+    return true;
+  };
+  auto timeBox = [&](QLineEdit* box) {
+    const QString t = box->text();
+    if (t.isEmpty()) return true;
+    if (!allDigits(t)) return fail(range);
+    if (t.toLongLong() > 255) return fail(LoadResString(10032));
+    return true;
+  };
+  return codeBox(txtPIN, 2, 10074) && timeBox(txtPINTime) && codeBox(txtKillPass, 4, 10075) &&
+         timeBox(txtKillPassTime);
+}
+
+void FrmConfiguration::OptZRSelect_Click(int index) {
+  if (modPublic.family() != 1) return;
+  if (!InputDataCheck()) {
+    subSetConfigControls();
+    return;
+  }
+  {
+    const QSignalBlocker lock(cboRadioModel);
+    cboRadioModel->clear();
+    const bool zr330 = OptZRSelect[1]->isChecked();
+    saveSetting(keys::ZRSelect, zr330 ? "1" : "2");
+    for (const auto& r : modPublic.udtModelTable1)
+      cboRadioModel->addItem(q((zr330 ? r.strModelName2 : r.strModelName) + "  " + r.strBandName));
+    cboRadioModel->setCurrentIndex(-1);
+  }
+  values.strRadioType = std::to_string(index);
+  cboRadioModel->setCurrentIndex(static_cast<int>(vb::Val(values.strModelIndex)));
+  subSetConfigControls();
+}
+
+void FrmConfiguration::cboRadioModel_Change() {
+  int index = cboRadioModel->currentIndex();
+  if (index < 0) return;  // nothing chosen: the stored code stays
+  if (!InputDataCheck()) {
+    subSetConfigControls();
+    return;
+  }
+  const int family = modPublic.family();
+  if (family == 0 && isPlaceholderRow0(index)) {
+    subSetConfigControls();
+    return;
+  }
+  if (family == 2 && index >= 4) index += 1;
+  values.strModelIndex = std::to_string(index);
+}
+
+void FrmConfiguration::cboTXRef_Change() {
+  if (cboTXRef->currentIndex() < 0) return;
+  if (!InputDataCheck()) {
+    subSetConfigControls();
+    return;
+  }
+  values.strTXRef = std::to_string(cboTXRef->currentIndex());
+}
+
+void FrmConfiguration::cboFUHFIF_Change() {
+  if (modPublic.family() != 2 || cboFUHFIF->currentIndex() < 0) return;
+  if (!InputDataCheck()) {
+    subSetConfigControls();
+    return;
+  }
+  values.strUHFIF = std::to_string(cboFUHFIF->currentIndex());
+  setFamily2UhfIf(values.strUHFIF != "0");
+}
+
+void FrmConfiguration::updChangeSelect_Previous(int index) { updChangeSelect_Step(index, 0); }
+void FrmConfiguration::updChangeSelect_Next(int index) { updChangeSelect_Step(index, 1); }
+
+void FrmConfiguration::updChangeSelect_Step(int index, int direction) {
+  if (!InputDataCheck()) {
+    subSetConfigControls();
+    return;
+  }
+  if (index != 0 && index != 1) return;
+  QListWidget* list = index == 0 ? LstChannelName : LstDigitalScrambler;
+  std::string& option = index == 0 ? values.strChannelNameOpt : values.strScramblerOpt;
+  const std::string before = option;
+  const int now = objUpDownControl().binUpDown(list, direction, static_cast<int>(vb::Val(option)));
+  if (now >= 0) option = std::to_string(now);
+  list->setFocus();
+  if (index == 0 && modPublic.family() == 1 && option != before) subSwitchChannelNames(option == "1");
+}
+
+void FrmConfiguration::LstChannelName_GotFocus() {
+  LstChannelName->setCurrentRow(static_cast<int>(vb::Val(values.strChannelNameOpt)));
+}
+
+void FrmConfiguration::LstChannelName_LostFocus() {
+  if (InputDataCheck() && LstChannelName->currentRow() >= 0)
+    values.strChannelNameOpt = std::to_string(LstChannelName->currentRow());
+  LstChannelName->setCurrentRow(-1);
+}
+
+void FrmConfiguration::LstDigitalScrambler_GotFocus() {
+  LstDigitalScrambler->setCurrentRow(static_cast<int>(vb::Val(values.strScramblerOpt)));
+}
+
+void FrmConfiguration::LstDigitalScrambler_LostFocus() {
+  if (InputDataCheck() && LstDigitalScrambler->currentRow() >= 0)
+    values.strScramblerOpt = std::to_string(LstDigitalScrambler->currentRow());
+  LstDigitalScrambler->setCurrentRow(-1);
+}
+
+void FrmConfiguration::cboRsPort_Change() {
+  if (cboRsPort->currentIndex() < 0) return;
+  if (!InputDataCheck()) {
+    subSetConfigControls();
+    return;
+  }
+  const int port = cboRsPort->currentData().toInt();
+  strCommPortText = std::to_string(port);
+  modPublic.intCommPort = static_cast<int16_t>(port);
+  showPortDevice();
+}
+
+void FrmConfiguration::txtPIN_KeyUp() {
+  if (!txtPIN->text().isEmpty()) {
+    vbui::setEnabledPainted(txtPINTime, true);
+  } else {
+    values.strPINTime.clear();
+    txtPINTime->clear();
+    vbui::setEnabledPainted(txtPINTime, false);
+  }
+}
+
+void FrmConfiguration::txtKillPass_KeyUp() {
+  if (!txtKillPass->text().isEmpty()) {
+    vbui::setEnabledPainted(txtKillPassTime, true);
+  } else {
+    values.strKillPassTime.clear();
+    txtKillPassTime->clear();
+    vbui::setEnabledPainted(txtKillPassTime, false);
+  }
+}
+
+void FrmConfiguration::leaveBox(QLineEdit* box, std::string& value, bool isTime) {
+  if (checking_) return;
+  checking_ = true;
+  if (InputDataCheck()) {
+    value = box->text().toStdString();
+    if (isTime && box->isEnabled()) box->setText(q(vb::Format(vb::Val(value), "##0")));
+  } else {
+    subSetConfigControls();
+    box->setFocus();
+  }
+  checking_ = false;
+}
+
+void FrmConfiguration::txtPIN_LostFocus() { leaveBox(txtPIN, values.strPIN, false); }
+void FrmConfiguration::txtPINTime_LostFocus() { leaveBox(txtPINTime, values.strPINTime, true); }
+void FrmConfiguration::txtKillPass_LostFocus() { leaveBox(txtKillPass, values.strKillPass, false); }
+void FrmConfiguration::txtKillPassTime_LostFocus() { leaveBox(txtKillPassTime, values.strKillPassTime, true); }
+void FrmConfiguration::txtSerialNo_LostFocus() { leaveBox(txtSerialNo, values.strSerialNo, false); }
+
+bool FrmConfiguration::eventFilter(QObject* watched, QEvent* event) {
+  auto* box = qobject_cast<QLineEdit*>(watched);
+  if (box && event->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(event);
+    const int ascii = vbui::keyAscii(k);
+    if (ascii < 32 || ascii == 127) return false;  // navigation, editing and control keys pass
+    const bool serial = box == txtSerialNo;
+    const std::string allowed = serial ? kSerialChars : kDigits;
+    if (ascii > 127 || allowed.find(static_cast<char>(ascii)) == std::string::npos) return true;
+    if (serial && modPublic.family() == 1 && ascii >= 'a' && ascii <= 'z') {
+      box->insert(QString(QChar(ascii - 'a' + 'A')));
+      return true;
+    }
+    return false;
+  }
+  if (box && event->type() == QEvent::KeyRelease) {
+    if (box == txtPIN) txtPIN_KeyUp();
+    if (box == txtKillPass) txtKillPass_KeyUp();
+    return false;
+  }
+  if (event->type() == QEvent::FocusOut) {
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    // A message box or a menu taking the focus is not leaving the field.
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    if (watched == txtPIN) txtPIN_LostFocus();
+    else if (watched == txtPINTime) txtPINTime_LostFocus();
+    else if (watched == txtKillPass) txtKillPass_LostFocus();
+    else if (watched == txtKillPassTime) txtKillPassTime_LostFocus();
+    else if (watched == txtSerialNo) txtSerialNo_LostFocus();
+    else if (watched == LstChannelName) LstChannelName_LostFocus();
+    else if (watched == LstDigitalScrambler) LstDigitalScrambler_LostFocus();
+    return false;
+  }
+  if (event->type() == QEvent::FocusIn) {
+    if (watched == LstChannelName) LstChannelName_GotFocus();
+    else if (watched == LstDigitalScrambler) LstDigitalScrambler_GotFocus();
+  }
+  return Page::eventFilter(watched, event);
+}
+
+void FrmConfiguration::savePositionKeys() {
+  if (modPublic.strCmdFileName.empty()) savePosition(*this, keys::ConfigTop, keys::ConfigLeft);
+}
+
+void FrmConfiguration::goToMainMenu() {
+  auto* menu = new FrmMainMenu;
+  menu->Show();
+  if (program::ended()) return;
+  Unload();
+  deleteLater();
+}
+
+void FrmConfiguration::goToStartUp() {
+  auto* start = new FrmStartUp;
+  start->Start();
+  if (program::ended()) return;
+  Unload();
+  deleteLater();
+}
+
+void FrmConfiguration::CmdAction_Click(int index) {
+  switch (index) {
+    case 0:
+      subPutConfigData();
+      savePositionKeys();
+      goToMainMenu();
+      break;
+    case 1:
+      intSoundMsgBox(SoundKind::Inquiry, msgText(10003, 10004), "CmdAction_Click");
+      if (modPublic.intMsgBoxResult == vb::vbOK) {
+        savePositionKeys();
+        program::End(0);
+      }
+      break;
+    case 2: {
+      subPutConfigData();
+      FrmClearSelect dialog(this);
+      dialog.showModal();
+      // The dialog may have reloaded or cleared the image: show what it holds
+      // now, so a later Main writes no stale values back.
+      subGetConfigData();
+      subSetConfigControls();
+      asLoaded_ = values;
+      break;
+    }
+    case 3:
+      intSoundMsgBox(SoundKind::Inquiry, msgText(10079, 10004), "CmdAction_Click");
+      if (modPublic.intMsgBoxResult == vb::vbOK) {
+        subPutConfigData();
+        savePositionKeys();
+        goToStartUp();
+      }
+      break;
+    default: break;
+  }
+}
+
+void FrmConfiguration::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Configuration Menu"); }
+
+void FrmConfiguration::Form_Unload(bool& cancel) {
+  (void)cancel;
+  savePositionKeys();
+}

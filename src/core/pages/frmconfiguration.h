@@ -1,0 +1,109 @@
+#pragma once
+// The configuration page: the radio's identity fields, the serial port, and
+// the road on to the main menu.
+#include <array>
+#include <functional>
+
+#include "core/identity.h"
+#include "platform/gui/vbui.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
+class FrmConfiguration : public Page {
+  Q_OBJECT
+ public:
+  explicit FrmConfiguration(QWidget* parent = nullptr);
+
+  // Page values (texts), decoded from and encoded into the image.
+  ConfigValues values;
+  std::string strCommPortText;
+
+  // Handlers, named after the events they stand for.
+  void OptZRSelect_Click(int index);
+  void cboRadioModel_Change();
+  void cboTXRef_Change();
+  void cboFUHFIF_Change();
+  void updChangeSelect_Previous(int index);
+  void updChangeSelect_Next(int index);
+  void LstChannelName_GotFocus();
+  void LstChannelName_LostFocus();
+  void LstDigitalScrambler_GotFocus();
+  void LstDigitalScrambler_LostFocus();
+  void cboRsPort_Change();
+  void txtPIN_KeyUp();
+  void txtKillPass_KeyUp();
+  void txtPIN_LostFocus();
+  void txtPINTime_LostFocus();
+  void txtKillPass_LostFocus();
+  void txtKillPassTime_LostFocus();
+  void txtSerialNo_LostFocus();
+  void CmdAction_Click(int index);
+  void mnuHelp_Click();
+
+  // The shared routines of the page.
+  bool InputDataCheck();
+  void subSetConfigControls();
+  void subGetConfigData();
+  void subPutConfigData();
+  ConfigEnables enables() const;
+
+  // Whether a port opens (4800 baud, 8N1); tests replace it. The default
+  // opens the device the port number stands for (see the port map).
+  using PortProbe = std::function<bool(int port)>;
+  static void setPortProbe(PortProbe probe);
+  static bool probeDevice(const std::string& path);
+
+  std::array<QLabel*, 10> lblConfmenu{};  // 0..7 and 9
+  QComboBox* cboRadioModel = nullptr;
+  QGroupBox* FraZRSelect = nullptr;
+  std::array<QRadioButton*, 3> OptZRSelect{};  // 1 ZR330, 2 ZR320
+  QLineEdit* txtPIN = nullptr;
+  QLineEdit* txtPINTime = nullptr;
+  QLineEdit* txtKillPass = nullptr;
+  QLineEdit* txtKillPassTime = nullptr;
+  QLineEdit* txtSerialNo = nullptr;
+  QComboBox* cboRsPort = nullptr;
+  QLabel* lblPortDevice = nullptr;
+  QListWidget* LstChannelName = nullptr;
+  QListWidget* LstDigitalScrambler = nullptr;
+  std::array<std::array<QToolButton*, 2>, 2> updChangeSelect{};  // [index][0 previous, 1 next]
+  QComboBox* cboTXRef = nullptr;
+  QComboBox* cboFUHFIF = nullptr;
+  std::array<QPushButton*, 4> CmdAction{};
+  QLabel* lblCompanyMsg = nullptr;
+  QLabel* lblRadioModelMsg = nullptr;
+  QGroupBox* fraConfmenu = nullptr;
+  QGroupBox* fraAction = nullptr;
+  QMenuBar* menuBar = nullptr;
+  QAction* mnuHelp = nullptr;
+
+ protected:
+  // Escape means nothing on this page; it is left by its buttons or closed.
+  void reject() override {}
+  void Form_Load() override;
+  void Form_Unload(bool& cancel) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void enableFromMask();
+  void fillPortList();
+  int subProbeCommPort(int port);
+  void subRestoreConfigPosition();
+  void updChangeSelect_Step(int index, int direction);
+  void leaveBox(QLineEdit* box, std::string& value, bool isTime);
+  void showPortDevice();
+  void goToMainMenu();
+  void goToStartUp();
+  void savePositionKeys();
+  ConfigValues asLoaded_;
+  bool checking_ = false;
+};

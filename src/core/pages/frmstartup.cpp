@@ -1,0 +1,339 @@
+#include "core/pages/frmstartup.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/controldata.h"
+#include "core/filecontrol.h"
+#include "core/modeltables.h"
+#include "core/modpublic.h"
+#include "core/pages/cmdline.h"
+#include "core/pages/frmconfiguration.h"
+#include "core/pages/pagekit.h"
+#include "core/pages/placement.h"
+#include "core/settingkeys.h"
+#include "core/pages/program.h"
+#include "core/soundmsg.h"
+#include "platform/base/appinfo.h"
+#include "platform/base/msgservice.h"
+#include "platform/base/strtable.h"
+#include "platform/base/vbtext.h"
+#include "platform/gui/helpviewer.h"
+#include "platform/gui/waits.h"
+
+#if __has_include("core/pages/frmsound.h")
+#include "core/pages/frmsound.h"
+#define VELMORA_HAVE_SOUND_PAGE 1
+#endif
+
+namespace {
+int g_tickMs = 200;
+constexpr const char* kGreen = "&H0000C000&";
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// A label that reports clicks.
+class ClickLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+  std::function<void()> onClick;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton && isEnabled() && onClick) onClick();
+    QLabel::mouseReleaseEvent(e);
+  }
+};
+}  // namespace
+
+void FrmStartUp::setCalibrationTickMs(int ms) { g_tickMs = std::max(1, ms); }
+
+FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
+  setObjectName("frmStartUp");
+  auto* root = new QVBoxLayout(this);
+  menuBar = new QMenuBar(this);
+  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp->setObjectName("mnuHelp");
+  root->setMenuBar(menuBar);
+
+  ShpFlame = new QWidget(this);
+  auto* messages = new QVBoxLayout(ShpFlame);
+  for (size_t i = 0; i < lblMessage.size(); ++i) {
+    lblMessage[i] = new QLabel(ShpFlame);
+    lblMessage[i]->setObjectName(QString("lblMessage%1").arg(i));
+    lblMessage[i]->setAlignment(Qt::AlignCenter);
+    messages->addWidget(lblMessage[i]);
+  }
+  root->addWidget(ShpFlame);
+
+  auto* row = new QHBoxLayout;
+  fraSelectRadio = new QGroupBox(this);
+  auto* radios = new QVBoxLayout(fraSelectRadio);
+  group_ = new QButtonGroup(this);
+  for (int i = 0; i < 3; ++i) {
+    optSelectRadio[static_cast<size_t>(i)] = new QRadioButton(fraSelectRadio);
+    optSelectRadio[static_cast<size_t>(i)]->setObjectName(QString("optSelectRadio%1").arg(i));
+    radios->addWidget(optSelectRadio[static_cast<size_t>(i)]);
+    group_->addButton(optSelectRadio[static_cast<size_t>(i)], i);
+    connect(optSelectRadio[static_cast<size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) optSelectRadio_Click(i);
+    });
+  }
+  row->addWidget(fraSelectRadio, 3);
+
+  fraAction = new QGroupBox(this);
+  auto* actions = new QVBoxLayout(fraAction);
+  for (int i = 0; i < 2; ++i) {
+    auto* b = new QPushButton(fraAction);
+    b->setObjectName(QString("CmdAction%1").arg(i));
+    CmdAction[static_cast<size_t>(i)] = b;
+    actions->addWidget(b);
+    connect(b, &QPushButton::clicked, this, [this, i] { CmdAction_Click(i); });
+  }
+  CmdAction[0]->setToolTip("Go to Configuration menu");
+  CmdAction[1]->setToolTip("End this application");
+  CmdAction[0]->setEnabled(false);
+  auto* sound = new ClickLabel(fraAction);
+  sound->setText("Sound...");
+  sound->setObjectName("lblSound");
+  sound->setCursor(Qt::PointingHandCursor);
+  sound->onClick = [this] { lblSound_Click(); };
+  lblSound = sound;
+  actions->addWidget(lblSound);
+  row->addWidget(fraAction, 1);
+  root->addLayout(row);
+#ifndef VELMORA_HAVE_SOUND_PAGE
+  lblSound->setEnabled(false);
+#endif
+
+  tmrBase.setInterval(g_tickMs);
+  connect(&tmrBase, &QTimer::timeout, this, [this] { tmrBase_Timer(); });
+  tmrLight.setInterval(500);
+  tmrLight.setProperty("Tag", "0");
+  connect(&tmrLight, &QTimer::timeout, this, [this] { tmrLight_Timer(); });
+  connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
+  setMinimumSize(520, 300);
+  noDefaultButtons(this);
+}
+
+void FrmStartUp::Form_Load() {
+  ModPublic& m = modPublic;
+  m.intMainMenuIndex = 99;
+  m.intTopRow = 0;
+  m.intCmdRadio = intGetCommandLine(program::commandLine());
+
+  // A data file is only ever written into the radio named with it; without a
+  // radio the file is dropped and the user goes the interactive road.
+  if (m.intCmdRadio < 0 && !m.strCmdFileName.empty()) {
+    MsgBoxNoSound(LoadResString(10080) + "\r" + m.strCmdFileName, vb::vbExclamation,
+                  std::string(app::kTitle) + " StartUp Form_Load");
+    m.strCmdFileName.clear();
+    // Dropped for the whole run: a later return to this page asks nothing.
+    program::setCommandLine(withoutDataFile(program::commandLine()));
+  }
+  if (m.strCmdFileName.empty()) {
+    adjustSize();
+    placeFromSettings(*this, keys::StartUpTop, keys::StartUpLeft);
+    setCaption(std::string(app::kTitle) + "-" + "StartUp");
+  }
+
+  // The wave files ship in the program folder's "media" folder.
+  m.strSoundPath = app::path() + "/media/";
+  m.strSoundOnOff = readSetting(keys::SoundOnOff);
+  m.intSoundOn = vb::CInt(vb::Val(m.strSoundOnOff));
+  m.strSoundInquiry = readSetting(keys::Inquiry);
+  m.strSoundAttention = readSetting(keys::Attention);
+  m.strSoundInformation = readSetting(keys::Information);
+  m.strSoundWarning = readSetting(keys::Worning);
+
+  lblMessage[0]->setText(q(LoadResString(100)));
+  lblMessage[1]->setText(q(LoadResString(101)));
+  lblMessage[2]->setText(q(LoadResString(102) + app::versionText() + "  " + LoadResString(1)));
+  lblMessage[3]->setText(q(LoadResString(103)));
+  lblMessage[4]->setText(q(LoadResString(104)));
+  lblMessage[5]->setText(q(LoadResString(105) + LoadResString(107) + "-" + LoadResString(1) + " " + LoadResString(106)));
+  fraSelectRadio->setTitle(q(LoadResString(160)));
+  fraAction->setTitle(q(LoadResString(161)));
+  for (int i = 0; i < 2; ++i) CmdAction[static_cast<size_t>(i)]->setText(q(LoadResString(180 + i)));
+  for (int i = 0; i < 3; ++i) optSelectRadio[static_cast<size_t>(i)]->setText(q(LoadResString(190 + i)));
+
+  m.blnNoCmdRadio = m.intCmdRadio < 0;
+  m.blnResult = blnGetControlData();
+  if (!m.blnResult && m.strCmdFileName.empty()) {
+    program::End(1);
+    return;
+  }
+
+  if (m.intCmdRadio < 0) {
+    const int k = vb::CInt(vb::Val(readSetting(keys::RadioSelect)));
+    if (k >= 0 && k <= 2) optSelectRadio[static_cast<size_t>(k)]->setChecked(true);
+    for (size_t i = 0; i < 3; ++i) optSelectRadio[i]->setEnabled(maskEnabled(m.strStrMask[i], 0));
+  } else {
+    optSelectRadio[m.intCmdRadio == 11 ? 1 : static_cast<size_t>(m.intCmdRadio)]->setChecked(true);
+  }
+
+  if (m.intCmdRadio < 0) {
+    subStartUpShow();
+  } else if (m.strCmdFileName.empty()) {
+    subDirectStart();
+    if (program::ended()) return;
+    subSpeedCheck();
+    m.strLabelColor = kGreen;
+    handOverToConfiguration();
+  } else {
+    commandLineMode();
+  }
+}
+
+void FrmStartUp::commandLineMode() {
+  ModPublic& m = modPublic;
+  subDirectStart();
+  if (program::ended()) return;
+  const CmdDataFile d = splitCmdDataFile(m.strCmdFileName, m.intCmdRadio);
+  m.strCmdFileName = d.fileName;
+  if (!objFileControl().blnGetEEPROMData(d.folder, d.fileToOpen, m.bytRadioData, m.bytRadioBase, m.lngDataLast)) {
+    std::string full;
+    objSimpleFunc().w_zMakeFullPath(d.folder, d.fileToOpen, full);
+    MsgBoxNoSound(full + " is not found !", vb::vbExclamation + vb::vbOKOnly,
+                  std::string(app::kTitle) + " StartUp Form_Load");
+    program::End(1);
+    return;
+  }
+  if (m.strRadioFamily == "0" || m.strRadioFamily == "2") m.blnRadioWritten = false;
+  subSpeedCheck();
+  handOverToConfiguration();
+}
+
+void FrmStartUp::handOverToConfiguration() {
+  if (program::ended()) return;
+  auto* next = new FrmConfiguration;
+  next->Show();
+  Unload();
+  deleteLater();
+}
+
+void FrmStartUp::subStartUpShow() {
+  show();
+  tmrLight.start();
+  subSpeedCheck();
+  if (program::ended() || !isLoaded()) return;
+  calibrated_ = true;
+  CmdAction[0]->setEnabled(group_->checkedId() >= 0);
+}
+
+void FrmStartUp::subSpeedCheck() {
+  // Counts event-loop passes during five clock ticks. Each pass waits for
+  // the next event instead of spinning, and the whole measurement is held
+  // to about one second even when the clock does not tick.
+  tmrBase.setInterval(g_tickMs);
+  intTickCount = 0;
+  tmrBase.start();
+  double passes = 0;
+  QElapsedTimer guard;
+  guard.start();
+  const qint64 limit = 5LL * g_tickMs + 500;
+  while (intTickCount < 5 && guard.elapsed() < limit) {
+    vbui::waitForEvents(g_tickMs);
+    passes += 1;
+  }
+  tmrBase.stop();
+  // Pauses of the link are real milliseconds; the factor stays for the
+  // pages that read it, never 0 and never beyond 16 bits.
+  modPublic.intWaitFactor = static_cast<int16_t>(std::clamp<int>(vb::CInt(passes / 1000.0), 1, 32767));
+}
+
+bool FrmStartUp::loadInitialImage(const char* title) {
+  ModPublic& m = modPublic;
+  m.dimImage();
+  if (m.strRadioFamily == "0") m.strInitialFile = "InitialP1RA.dat";
+  else if (m.strRadioFamily == "1") m.strInitialFile = "InitialP2RB.dat";
+  else if (m.strRadioFamily == "2") m.strInitialFile = "InitialP3RC.dat";
+  if (!objFileControl().blnGetBinaryData("", m.strInitialFile, m.bytRadioData, m.bytRadioBase, kImageLast)) {
+    std::string full;
+    objSimpleFunc().w_zMakeFullPath(app::path(), m.strInitialFile, full);
+    MsgBoxNoSound(LoadResString(10015) + "\r" + "FileName:" + full + "\r" + LoadResString(10016), vb::vbCritical,
+                  title);
+    program::End(1);
+    return false;
+  }
+  m.blnRadioWritten = false;
+  m.blnRadioRead = false;
+  return true;
+}
+
+void FrmStartUp::subDirectStart() {
+  modPublic.strLabelColor = kGreen;
+  if (!loadInitialImage("subDirectStart")) return;
+  savePositionKeys();
+}
+
+void FrmStartUp::savePositionKeys() { savePosition(*this, keys::StartUpTop, keys::StartUpLeft); }
+
+void FrmStartUp::optSelectRadio_Click(int index) {
+  ModPublic& m = modPublic;
+  m.strRadioFamily = std::to_string(index);
+  const FamilyTexts t = subSetRadioTable();
+  if (t.matched) {
+    lblMessage[1]->setText(q(LoadResString(t.titleId)));
+    lblMessage[3]->setText(q(LoadResString(t.welcomeId)));
+  }
+  vbui::setBackColor(ShpFlame, vb::ColorValue(m.strLabelColor));
+  if (calibrated_) CmdAction[0]->setEnabled(true);
+}
+
+void FrmStartUp::CmdAction_Click(int index) {
+  ModPublic& m = modPublic;
+  m.strLabelColor = kGreen;
+  if (index == 0) {
+    tmrLight.stop();
+    if (!loadInitialImage("CmdAction_Click")) return;
+    if (m.strCmdFileName.empty()) savePositionKeys();
+    handOverToConfiguration();
+  } else if (index == 1) {
+    intSoundMsgBox(SoundKind::Inquiry, msgText(10003, 10004), "CmdAction_Click");
+    if (m.intMsgBoxResult == vb::vbOK) {
+      savePositionKeys();
+      program::End(0);
+    }
+  }
+}
+
+void FrmStartUp::tmrBase_Timer() { ++intTickCount; }
+
+void FrmStartUp::tmrLight_Timer() {
+  const QString tag = tmrLight.property("Tag").toString();
+  if (tag == "0") {
+    tmrLight.setProperty("Tag", "1");
+    lblMessage[4]->setVisible(false);
+  } else if (tag == "1") {
+    tmrLight.setProperty("Tag", "0");
+    lblMessage[4]->setVisible(true);
+  }
+}
+
+void FrmStartUp::lblSound_Click() {
+#ifdef VELMORA_HAVE_SOUND_PAGE
+  auto* page = new FrmSound;
+  page->setAttribute(Qt::WA_DeleteOnClose, true);
+  page->Show();
+#endif
+}
+
+void FrmStartUp::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "StartUp Menu"); }
+
+void FrmStartUp::Form_Unload(bool& cancel) {
+  (void)cancel;
+  tmrLight.stop();
+  tmrBase.stop();
+  savePositionKeys();
+}

@@ -1,0 +1,399 @@
+// The configuration page driven headless.
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "core/pages/frmclearselect.h"
+#include "core/pages/frmmainmenu.h"
+#include "core/settingkeys.h"
+#include "platform/base/portmap.h"
+#include "startup_fixture.h"
+
+namespace {
+using Bytes = std::vector<uint8_t>;
+
+void typeInto(QWidget* w, const std::string& text) {
+  for (char c : text) {
+    int key = 0;
+    if (c >= '0' && c <= '9') key = Qt::Key_0 + (c - '0');
+    else if (c >= 'a' && c <= 'z') key = Qt::Key_A + (c - 'a');
+    else if (c >= 'A' && c <= 'Z') key = Qt::Key_A + (c - 'A');
+    else if (c == ' ') key = Qt::Key_Space;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(c)));
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(QChar(c)));
+    QCoreApplication::sendEvent(w, &press);
+    QCoreApplication::sendEvent(w, &release);
+  }
+}
+
+bool painted(QWidget* w, uint32_t bgr) {
+  return w->palette().color(QPalette::Base) == vbui::color(bgr);
+}
+}  // namespace
+
+class ConfigPage : public StartupRoad {
+ protected:
+  FrmConfiguration* open() {
+    auto* page = new FrmConfiguration;
+    page->Show();
+    return page;
+  }
+};
+
+TEST_F(ConfigPage, InputCheckRefusesShortOrNonDigitCodesAndTimesAbove255) {
+  family("1");
+  FrmConfiguration* page = open();
+  struct Case {
+    const char *pin, *pinTime, *kill, *killTime;
+    bool ok;
+    const char* message;
+  } cases[] = {
+      {"", "", "", "", true, ""},
+      {"5", "", "", "", false, "Input ID(password) No with 2 digits"},
+      {"1a", "", "", "", false, "Input value range outside error\rInput is the range of the numerical value (0 - 9)"},
+      {"12", "256", "", "", false, "Input value range outside error"},
+      {"12", "255", "", "", true, ""},
+      {"12", "2x", "", "", false, "Input value range outside error\rInput is the range of the numerical value (0 - 9)"},
+      {"", "", "123", "", false, "Input Kill Data Enable Password with 4 Digits"},
+      {"", "", "12a4", "", false, "Input value range outside error\rInput is the range of the numerical value (0 - 9)"},
+      {"", "", "1234", "300", false, "Input value range outside error"},
+      {"5", "999", "1", "x", false, "Input ID(password) No with 2 digits"},  // the first failure only
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.pin) + "/" + c.pinTime + "/" + c.kill + "/" + c.killTime);
+    msgs.boxes.clear();
+    page->txtPIN->setText(c.pin);
+    page->txtPINTime->setText(c.pinTime);
+    page->txtKillPass->setText(c.kill);
+    page->txtKillPassTime->setText(c.killTime);
+    EXPECT_EQ(page->InputDataCheck(), c.ok);
+    if (c.ok) {
+      EXPECT_TRUE(msgs.boxes.empty());
+    } else {
+      ASSERT_EQ(msgs.boxes.size(), 1u);
+      EXPECT_EQ(msgs.boxes[0].text, c.message);
+      EXPECT_EQ(msgs.boxes[0].style, 64);
+      EXPECT_EQ(msgs.boxes[0].title, "InputDataCheck");
+    }
+  }
+  page->Unload();
+}
+
+TEST_F(ConfigPage, LeavingABoxTakesItsValueOrPutsTheLastOneBack) {
+  family("1");
+  FrmConfiguration* page = open();
+  EXPECT_FALSE(page->txtPINTime->isEnabled());  // no PIN in the blank image
+  typeInto(page->txtPIN, "1x2y34");
+  EXPECT_EQ(page->txtPIN->text(), "1234");
+  EXPECT_TRUE(page->txtPINTime->isEnabled());
+  page->txtPIN_LostFocus();
+  EXPECT_EQ(page->values.strPIN, "1234");
+  page->subSetConfigControls();
+  EXPECT_EQ(page->txtPINTime->text(), "0");  // empty times show as 0
+  page->txtPINTime->setText("007");
+  page->txtPINTime_LostFocus();
+  EXPECT_EQ(page->values.strPINTime, "007");
+  EXPECT_EQ(page->txtPINTime->text(), "7");
+
+  page->txtPIN->setText("9");
+  page->txtPIN_LostFocus();
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(page->values.strPIN, "1234");
+  EXPECT_EQ(page->txtPIN->text(), "1234");
+
+  // Emptying the PIN empties and disables its times.
+  page->txtPIN->clear();
+  page->txtPIN_KeyUp();
+  EXPECT_FALSE(page->txtPINTime->isEnabled());
+  EXPECT_TRUE(painted(page->txtPINTime, 0xC0C0C0));
+  EXPECT_EQ(page->values.strPINTime, "");
+  page->Unload();
+}
+
+TEST_F(ConfigPage, SerialBoxTakesLettersAndDigitsUpperCasedForTheMobile) {
+  family("1");
+  FrmConfiguration* page = open();
+  typeInto(page->txtSerialNo, "ab-1 c");
+  EXPECT_EQ(page->txtSerialNo->text(), "AB1C");
+  page->Unload();
+  family("0");
+  page = open();
+  typeInto(page->txtSerialNo, "ab1");
+  EXPECT_EQ(page->txtSerialNo->text(), "ab1");
+  page->Unload();
+}
+
+TEST_F(ConfigPage, MaskEnablesTheControlsAndGreysTheRest) {
+  family("1");
+  modPublic.strCfgMask[1] = std::string(8, '1') + std::string(32, '0');
+  FrmConfiguration* page = open();
+  EXPECT_FALSE(page->cboFUHFIF->isEnabled());
+  EXPECT_TRUE(painted(page->cboFUHFIF, 0xC0C0C0));
+  EXPECT_FALSE(page->lblConfmenu[9]->isEnabled());
+  EXPECT_EQ(page->lblConfmenu[9]->text(), "UHF IF");
+  for (QWidget* w : std::initializer_list<QWidget*>{page->cboRadioModel, page->txtPIN, page->txtKillPass,
+                                                    page->txtSerialNo, page->cboRsPort, page->LstChannelName,
+                                                    page->LstDigitalScrambler, page->cboTXRef})
+    EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+  for (int i = 0; i <= 7; ++i) EXPECT_TRUE(page->lblConfmenu[static_cast<size_t>(i)]->isEnabled());
+  EXPECT_EQ(page->lblRadioModelMsg->text(), "ZR320/330 PROGRAMMING SOFT  1.00");
+  page->Unload();
+
+  family("2");  // shipped mask: no PIN on the base station
+  page = open();
+  EXPECT_FALSE(page->txtPIN->isEnabled());
+  EXPECT_FALSE(page->txtPINTime->isEnabled());
+  EXPECT_TRUE(page->cboFUHFIF->isEnabled());
+  EXPECT_TRUE(page->txtKillPass->isEnabled());
+  EXPECT_FALSE(page->OptZRSelect[1]->isEnabled());
+  page->Unload();
+}
+
+TEST_F(ConfigPage, ProbedPortsAreListedAndTheEarlierChoiceStays) {
+  family("1");
+  FrmConfiguration::setPortProbe([](int port) { return port == 2 || port == 5; });
+  FrmConfiguration* page = open();
+  ASSERT_EQ(page->cboRsPort->count(), 2);
+  EXPECT_EQ(page->cboRsPort->itemText(0), "COM  2");
+  EXPECT_EQ(page->cboRsPort->itemText(1), "COM  5");
+  EXPECT_EQ(page->cboRsPort->itemData(1).toInt(), 5);
+  EXPECT_EQ(modPublic.intCommPort, 2);
+  EXPECT_EQ(page->cboRsPort->currentIndex(), 0);
+  EXPECT_EQ(page->lblPortDevice->text().toStdString(), portmap::devicePath(2));
+  EXPECT_EQ(page->cboRsPort->itemData(1, Qt::ToolTipRole).toString().toStdString(), portmap::devicePath(5));
+  page->cboRsPort->setCurrentIndex(1);
+  EXPECT_EQ(modPublic.intCommPort, 5);
+  EXPECT_EQ(page->strCommPortText, "5");
+  page->Unload();
+
+  page = open();  // loaded again: port 5 is still there and stays chosen
+  EXPECT_EQ(modPublic.intCommPort, 5);
+  EXPECT_EQ(page->cboRsPort->currentIndex(), 1);
+  page->Unload();
+
+  FrmConfiguration::setPortProbe([](int) { return false; });
+  page = open();
+  EXPECT_EQ(page->cboRsPort->count(), 0);
+  EXPECT_EQ(modPublic.intCommPort, 5);
+  page->Unload();
+
+  modPublic.intCmdCommPort = 7;  // given on the command line: no probe
+  page = open();
+  ASSERT_EQ(page->cboRsPort->count(), 16);
+  EXPECT_EQ(page->cboRsPort->itemText(0), "COM 1");
+  EXPECT_EQ(page->cboRsPort->currentText(), "COM 7");
+  EXPECT_EQ(modPublic.intCommPort, 7);
+  page->Unload();
+}
+
+TEST_F(ConfigPage, TheRealProbeOpensOnlyTheDevicesThatExist) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  const std::string slave = ptsname(master);
+  for (int n = 1; n <= 16; ++n) {
+    const std::string name = "VELMORA_COM" + std::to_string(n);
+    setenv(name.c_str(), n == 3 ? slave.c_str() : (dir.str() + "/no-such-device").c_str(), 1);
+  }
+  EXPECT_TRUE(FrmConfiguration::probeDevice(slave));
+  EXPECT_FALSE(FrmConfiguration::probeDevice(dir.str() + "/no-such-device"));
+  EXPECT_FALSE(FrmConfiguration::probeDevice(dir.file("settings.ini")));  // not a terminal
+  family("2");
+  FrmConfiguration::setPortProbe(nullptr);
+  FrmConfiguration* page = open();
+  ASSERT_EQ(page->cboRsPort->count(), 1);
+  EXPECT_EQ(page->cboRsPort->itemText(0), "COM  3");
+  EXPECT_EQ(page->lblPortDevice->text().toStdString(), slave);
+  page->Unload();
+  for (int n = 1; n <= 16; ++n) unsetenv(("VELMORA_COM" + std::to_string(n)).c_str());
+  close(master);
+}
+
+TEST_F(ConfigPage, ModelListsMapToModelCodes) {
+  family("0");
+  FrmConfiguration* page = open();
+  ASSERT_EQ(page->cboRadioModel->count(), 17);
+  EXPECT_EQ(page->cboRadioModel->itemText(4), "ZR310-15     (136-174MHz)");
+  EXPECT_EQ(page->cboRadioModel->currentIndex(), 4);
+  page->cboRadioModel->setCurrentIndex(1);  // a placeholder row is refused
+  EXPECT_EQ(page->values.strModelIndex, "4");
+  EXPECT_EQ(page->cboRadioModel->currentIndex(), 4);
+  page->cboRadioModel->setCurrentIndex(10);
+  EXPECT_EQ(page->values.strModelIndex, "10");
+  page->Unload();
+
+  family("2");
+  page = open();
+  ASSERT_EQ(page->cboRadioModel->count(), 18);
+  EXPECT_EQ(page->cboRadioModel->currentIndex(), 5);  // code 6
+  page->cboRadioModel->setCurrentIndex(4);
+  EXPECT_EQ(page->values.strModelIndex, "5");
+  page->cboRadioModel->setCurrentIndex(3);
+  EXPECT_EQ(page->values.strModelIndex, "3");
+  page->Unload();
+
+  // A stored code beyond the list shows no row and is kept.
+  family("2");
+  put(1016, {40});
+  const Bytes before = image();
+  page = open();
+  EXPECT_EQ(page->cboRadioModel->currentIndex(), -1);
+  EXPECT_EQ(page->values.strModelIndex, "40");
+  page->CmdAction_Click(0);
+  EXPECT_EQ(image(), before);
+  if (auto* menu = front<FrmMainMenu>()) menu->Unload();
+}
+
+TEST_F(ConfigPage, RadioTypeOptionsSwitchTheNamesAndAreWrittenOnMain) {
+  family("1");  // blank image: ZR320, row 2
+  FrmConfiguration* page = open();
+  EXPECT_TRUE(page->OptZRSelect[2]->isChecked());
+  EXPECT_EQ(page->OptZRSelect[1]->text(), "ZR330");
+  EXPECT_EQ(page->cboRadioModel->count(), 15);
+  EXPECT_EQ(page->cboRadioModel->currentText(), "ZR320-15A    (136-162MHz)");
+  page->OptZRSelect[1]->click();
+  EXPECT_EQ(page->values.strRadioType, "1");
+  EXPECT_EQ(page->cboRadioModel->currentText(), "ZR330-15A    (136-162MHz)");
+  EXPECT_EQ(readSetting(keys::ZRSelect), "1");
+  page->CmdAction_Click(0);
+  EXPECT_EQ(bytes(1016, 2), (Bytes{2, 1}));
+  auto* menu = front<FrmMainMenu>();
+  ASSERT_NE(menu, nullptr);
+  menu->Unload();
+}
+
+TEST_F(ConfigPage, ChannelNameArrowsRearrangeTheMobilesChannelAreas) {
+  family("1");
+  for (int i = 0; i < 400; ++i) image()[static_cast<size_t>(400 + i)] = static_cast<uint8_t>(i);
+  const Bytes area = bytes(400, 400);
+  FrmConfiguration* page = open();
+  page->updChangeSelect_Previous(0);  // already at "NON": nothing moves
+  EXPECT_EQ(bytes(400, 400), area);
+  page->updChangeSelect_Next(0);
+  EXPECT_EQ(page->values.strChannelNameOpt, "1");
+  EXPECT_EQ(bytes(1024, 400), area);
+  EXPECT_EQ(bytes(400, 400), Bytes(400, 0xFF));
+  EXPECT_EQ(bytes(1424, 400), Bytes(400, 0xFF));
+  EXPECT_EQ(image()[801] & 2, 2);
+  const Bytes on = image();
+  page->updChangeSelect_Next(0);  // at the end of the list
+  EXPECT_EQ(image(), on);
+  page->updChangeSelect_Previous(0);
+  EXPECT_EQ(page->values.strChannelNameOpt, "0");
+  EXPECT_EQ(bytes(400, 400), area);
+  EXPECT_EQ(bytes(1024, 4), (Bytes{0xFF, 0x3F, 0x7F, 0x00}));
+  EXPECT_EQ(bytes(1820, 4), (Bytes{0xFF, 0x3F, 0x7F, 0x00}));
+  EXPECT_EQ(image()[801] & 2, 0);
+
+  // The scrambler arrows only change the option; Main writes its bit.
+  page->updChangeSelect_Next(1);
+  EXPECT_EQ(page->values.strScramblerOpt, "1");
+  EXPECT_EQ(image()[801] & 4, 0);
+  page->CmdAction_Click(0);
+  EXPECT_EQ(image()[801] & 4, 4);
+  if (auto* menu = front<FrmMainMenu>()) menu->Unload();
+}
+
+TEST_F(ConfigPage, MainWithoutEditsChangesNoByteAndEditsAreWritten) {
+  for (const char* f : {"0", "1", "2"}) {
+    SCOPED_TRACE(f);
+    family(f);
+    const IdentityLayout l = identityLayout();
+    put(l.serial, {'7', ' ', 'Q', 0, 'X', ' ', ' ', ' '});
+    put(l.pin, {0x21, 0xC3, 0xFF, 5});
+    put(l.killPass, {0x21, 0x43, 200});
+    put(856, {0xFF});
+    put(948, {0x02});
+    const Bytes before = image();
+    FrmConfiguration* page = open();
+    page->CmdAction_Click(0);
+    EXPECT_EQ(image(), before);
+    auto* menu = front<FrmMainMenu>();
+    ASSERT_NE(menu, nullptr);
+    menu->CmdAction_Click(0);  // Config, then Main again
+    page = front<FrmConfiguration>();
+    ASSERT_NE(page, nullptr);
+    page->txtSerialNo->setText("NEW1");
+    page->txtSerialNo_LostFocus();
+    page->CmdAction_Click(0);
+    EXPECT_EQ(bytes(l.serial, 8), (Bytes{'N', 'E', 'W', '1', ' ', ' ', ' ', ' '}));
+    Bytes expect = before;
+    std::copy_n(image().begin() + l.serial, 8, expect.begin() + l.serial);
+    EXPECT_EQ(image(), expect);
+    front<FrmMainMenu>()->Unload();
+  }
+}
+
+TEST_F(ConfigPage, ClearDialogIsFollowedByAFreshDecode) {
+  family("1");
+  put(806, {0x21, 0x43, 0xFF});
+  FrmConfiguration* page = open();
+  EXPECT_EQ(page->values.strPIN, "1234");
+  Page::setModalHook([](Page& p) {
+    auto* dialog = dynamic_cast<FrmClearSelect*>(&p);
+    ASSERT_NE(dialog, nullptr);
+    dialog->cmdAllDataClear_Click();
+  });
+  page->CmdAction_Click(2);
+  EXPECT_EQ(page->values.strPIN, "");
+  EXPECT_EQ(page->txtPIN->text(), "");
+  EXPECT_EQ(bytes(806, 3), (Bytes{0xFF, 0xFF, 0xFF}));
+  page->CmdAction_Click(0);
+  EXPECT_EQ(bytes(806, 3), (Bytes{0xFF, 0xFF, 0xFF}));  // no stale PIN written back
+  front<FrmMainMenu>()->Unload();
+}
+
+TEST_F(ConfigPage, PlacementStartupAndEnd) {
+  family("1");
+  saveSetting(keys::ConfigTop, "-150");  // whole pixels, so the twips come back exactly
+  saveSetting(keys::ConfigLeft, "-3000");
+  FrmConfiguration* page = open();
+  EXPECT_EQ(page->Top(), -150);
+  EXPECT_EQ(page->Left(), 0);
+  EXPECT_EQ(page->windowTitle(), "velmora-Configuration");
+  EXPECT_TRUE(page->CmdAction[3]->isEnabled());
+
+  msgs.answers = {vb::vbCancel};
+  page->CmdAction_Click(3);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "All Data is Reset.\rAre You Sure ?");
+  EXPECT_EQ(msgs.boxes[0].style, 33);
+  EXPECT_TRUE(page->isLoaded());
+  page->CmdAction_Click(3);
+  EXPECT_FALSE(page->isLoaded());
+  auto* start = front<FrmStartUp>();
+  ASSERT_NE(start, nullptr);
+  EXPECT_EQ(readSetting(keys::ConfigLeft), "0");
+  start->Unload();
+
+  family("1");
+  page = open();
+  msgs.boxes.clear();
+  page->CmdAction_Click(1);
+  EXPECT_EQ(msgs.boxes.at(0).text, "End Program And Return Windows\rAre You Sure ?");
+  EXPECT_TRUE(program::ended());
+  page->Unload();
+}
+
+TEST_F(ConfigPage, EnterAndEscapeDoNotLeaveThePage) {
+  family("1");
+  FrmConfiguration* page = open();
+  for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(page->txtPIN, &press);
+    QKeyEvent pagePress(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(page, &pagePress);
+  }
+  EXPECT_TRUE(page->isLoaded());
+  EXPECT_EQ(front<FrmConfiguration>(), page);
+  EXPECT_EQ(front<FrmMainMenu>(), nullptr);
+  page->Unload();
+}

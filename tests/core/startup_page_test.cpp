@@ -1,0 +1,212 @@
+// The start-up page driven headless: family options, Next, End, the direct
+// start and the command-line road.
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <filesystem>
+#include <fstream>
+
+#include "core/pages/frmmainmenu.h"
+#include "core/settingkeys.h"
+#include "platform/base/settings.h"
+#include "startup_fixture.h"
+
+namespace fs = std::filesystem;
+
+class StartUpPage : public StartupRoad {
+ protected:
+  // A program folder of our own with the shipped files, the control data
+  // changed by `edit`.
+  void ownProgramFolder(const std::function<void(std::string&)>& edit, bool withInitialFiles = true) {
+    const fs::path bin = app::path();
+    const fs::path own = dir.path() / "bin";
+    fs::create_directories(own);
+    std::string ini;
+    {
+      std::ifstream in(bin / "velmora.ini");
+      ini.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    edit(ini);
+    std::ofstream(own / "velmora.ini") << ini;
+    if (withInitialFiles)
+      for (const char* f : {"InitialP1RA.dat", "InitialP2RB.dat", "InitialP3RC.dat"}) fs::copy_file(bin / f, own / f);
+    app::setPath(own.string());
+  }
+
+  FrmStartUp* start(const std::string& commandLine = std::string()) {
+    program::setCommandLine(commandLine);
+    auto* page = new FrmStartUp;
+    page->Start();
+    return page;
+  }
+};
+
+TEST_F(StartUpPage, FirstRunOffersTheFamiliesAndChoosesTheBaseStation) {
+  FrmStartUp* page = start();
+  ASSERT_EQ(front<FrmStartUp>(), page);
+  EXPECT_TRUE(page->isVisible());
+  EXPECT_EQ(page->lblMessage[2]->text(), "PROGRAMMING SOFT  1.00  2009");
+  EXPECT_EQ(page->lblMessage[5]->text(), "Notice 2000-2009 Corvane");
+  EXPECT_EQ(page->windowTitle(), "velmora-StartUp");
+  EXPECT_TRUE(page->optSelectRadio[2]->isChecked());
+  EXPECT_EQ(modPublic.strRadioFamily, "2");
+  EXPECT_EQ(page->lblMessage[1]->text(), "VHF/UHF Base Station ZR340/350");
+  EXPECT_EQ(page->lblMessage[3]->text(), "Welcome to 99ch with Narrow/Wide");
+  EXPECT_TRUE(page->CmdAction[0]->isEnabled());
+  EXPECT_GE(modPublic.intWaitFactor, 1);
+  EXPECT_EQ(modPublic.intMainMenuIndex, 99);
+  EXPECT_EQ(modPublic.strSoundWarning, "CHORD.WAV");
+  EXPECT_TRUE(msgs.boxes.empty());
+
+  page->optSelectRadio[0]->click();
+  EXPECT_EQ(modPublic.strRadioFamily, "0");
+  EXPECT_EQ(modPublic.lngDataLast, 6887);
+  EXPECT_EQ(readSetting(keys::RadioSelect), "0");
+  EXPECT_EQ(page->lblMessage[3]->text(), "Welcome to 255ch with Narrow/Wide");
+
+  // The blink alternates the prompt line.
+  page->tmrLight_Timer();
+  EXPECT_TRUE(page->lblMessage[4]->isHidden());
+  page->tmrLight_Timer();
+  EXPECT_FALSE(page->lblMessage[4]->isHidden());
+  page->Unload();
+}
+
+TEST_F(StartUpPage, MaskAndRememberedFamilyDecideTheOptions) {
+  ownProgramFolder([](std::string& ini) {
+    const std::string key = "[Str 320]=1";
+    ini.replace(ini.find(key), key.size(), "[Str 320]=0");
+  });
+  saveSetting(keys::RadioSelect, "0");
+  saveSetting(keys::StartUpTop, "300");
+  saveSetting(keys::StartUpLeft, "450");
+  FrmStartUp* page = start();
+  EXPECT_TRUE(page->optSelectRadio[0]->isChecked());
+  EXPECT_TRUE(page->optSelectRadio[0]->isEnabled());
+  EXPECT_FALSE(page->optSelectRadio[1]->isEnabled());
+  EXPECT_TRUE(page->optSelectRadio[2]->isEnabled());
+  EXPECT_EQ(page->Top(), 300);
+  EXPECT_EQ(page->Left(), 450);
+  page->Unload();
+
+  // A remembered number naming no option selects none; Next waits for a choice.
+  saveSetting(keys::RadioSelect, "7");
+  page = start();
+  for (auto* o : page->optSelectRadio) EXPECT_FALSE(o->isChecked());
+  EXPECT_FALSE(page->CmdAction[0]->isEnabled());
+  page->optSelectRadio[2]->click();
+  EXPECT_TRUE(page->CmdAction[0]->isEnabled());
+  page->Unload();
+}
+
+TEST_F(StartUpPage, NextLoadsTheInitialImageAndOpensTheConfigurationPage) {
+  FrmStartUp* page = start();
+  page->optSelectRadio[1]->click();
+  modPublic.blnRadioWritten = true;
+  modPublic.blnRadioRead = true;
+  page->Move(600, 900);
+  page->CmdAction_Click(0);
+  EXPECT_FALSE(page->isLoaded());
+  auto* config = front<FrmConfiguration>();
+  ASSERT_NE(config, nullptr);
+  EXPECT_TRUE(config->isVisible());
+  EXPECT_EQ(modPublic.strInitialFile, "InitialP2RB.dat");
+  EXPECT_EQ(modPublic.bytRadioData.size(), 6888u);
+  EXPECT_EQ(modPublic.bytRadioInfo.size(), 12u);
+  const auto file = readFileBytes(app::path() + "/InitialP2RB.dat");
+  EXPECT_TRUE(std::equal(file.begin(), file.end(), modPublic.bytRadioData.begin()));
+  EXPECT_TRUE(std::equal(file.begin(), file.end(), modPublic.bytRadioBase.begin()));
+  EXPECT_FALSE(modPublic.blnRadioWritten);
+  EXPECT_FALSE(modPublic.blnRadioRead);
+  EXPECT_EQ(modPublic.strLabelColor, "&H0000C000&");
+  EXPECT_EQ(readSetting(keys::StartUpTop), "900");
+  EXPECT_EQ(readSetting(keys::StartUpLeft), "600");
+  config->Unload();
+}
+
+TEST_F(StartUpPage, EndAsksAndEndsOnlyOnOk) {
+  FrmStartUp* page = start();
+  msgs.answers = {vb::vbCancel, vb::vbOK};
+  page->CmdAction_Click(1);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "End Program And Return Windows\rAre You Sure ?");
+  EXPECT_EQ(msgs.boxes[0].style, 33);
+  EXPECT_EQ(msgs.boxes[0].title, "CmdAction_Click");
+  EXPECT_FALSE(program::ended());
+  EXPECT_TRUE(page->isLoaded());
+  page->CmdAction_Click(1);
+  EXPECT_TRUE(program::ended());
+  EXPECT_EQ(program::exitStatus(), 0);
+  page->Unload();
+}
+
+TEST_F(StartUpPage, MissingInitialFileIsNamedBeforeTheEnd) {
+  ownProgramFolder([](std::string&) {}, false);
+  FrmStartUp* page = start();
+  page->CmdAction_Click(0);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Configuration file is not found\rFileName:" + app::path() +
+                                    "/InitialP3RC.dat\rProcessing is discontinued");
+  EXPECT_EQ(msgs.boxes[0].style, 16);
+  EXPECT_TRUE(program::ended());
+  EXPECT_EQ(program::exitStatus(), 1);
+  EXPECT_EQ(front<FrmConfiguration>(), nullptr);
+  page->Unload();
+}
+
+TEST_F(StartUpPage, MissingControlDataEndsTheProgramAfterItsMessage) {
+  ownProgramFolder([](std::string& ini) { ini.clear(); });
+  start();
+  ASSERT_FALSE(msgs.boxes.empty());
+  EXPECT_TRUE(program::ended());
+}
+
+TEST_F(StartUpPage, RadioOnTheCommandLineStartsDirectlyWithThatModel) {
+  start("/rzr320 /com7");
+  auto* config = front<FrmConfiguration>();
+  ASSERT_NE(config, nullptr);
+  EXPECT_EQ(modPublic.strRadioFamily, "1");
+  EXPECT_EQ(modPublic.strLabelColor, "&H0000C000&");
+  EXPECT_TRUE(config->OptZRSelect[2]->isChecked());
+  EXPECT_EQ(config->values.strRadioType, "2");
+  EXPECT_FALSE(config->CmdAction[3]->isEnabled());
+  EXPECT_EQ(modPublic.intCmdRadio, -1);
+  EXPECT_FALSE(modPublic.blnNoCmdRadio);
+  EXPECT_EQ(modPublic.intCommPort, 7);
+  EXPECT_NE(readSetting(keys::StartUpTop), "-200");  // the direct start stores the position
+  config->Unload();
+}
+
+TEST_F(StartUpPage, DataFileWithoutRadioIsIgnoredWithAWarning) {
+  FrmStartUp* page = start("/F/home/tech/site4");
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text,
+            "A data file (/F) is written only with a radio (/R); the data file is ignored\r/home/tech/site4");
+  EXPECT_EQ(msgs.boxes[0].style, 48);
+  EXPECT_EQ(msgs.boxes[0].title, "velmora StartUp Form_Load");
+  EXPECT_EQ(modPublic.strCmdFileName, "");
+  EXPECT_EQ(front<FrmStartUp>(), page);
+  EXPECT_EQ(page->windowTitle(), "velmora-StartUp");
+  page->CmdAction_Click(0);
+  auto* config = front<FrmConfiguration>();
+  ASSERT_NE(config, nullptr);
+  EXPECT_TRUE(config->isVisible());  // the interactive road, no automatic write
+  config->Unload();
+  // Back at the start-up page later in the run: no second warning.
+  EXPECT_EQ(program::commandLine(), "");
+  msgs.boxes.clear();
+  page = start(program::commandLine());
+  EXPECT_TRUE(msgs.boxes.empty());
+  page->Unload();
+}
+
+TEST_F(StartUpPage, CommandLineModeWithAMissingFileEnds) {
+  start("/rzr310 /f" + dir.str() + "/NOFILE");
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, dir.str() + "/NOFILE.R1A is not found !");
+  EXPECT_EQ(msgs.boxes[0].style, 48);
+  EXPECT_EQ(msgs.boxes[0].title, "velmora StartUp Form_Load");
+  EXPECT_TRUE(program::ended());
+  EXPECT_EQ(program::exitStatus(), 1);
+}
