@@ -1,6 +1,7 @@
 #include "link/pages/frmfileutility.h"
 
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,6 +17,7 @@
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
 #include "platform/gui/filedialogs.h"
+#include "platform/gui/helpviewer.h"
 
 namespace {
 QString res(int id) { return QString::fromStdString(LoadResString(id)); }
@@ -23,6 +25,10 @@ QString res(int id) { return QString::fromStdString(LoadResString(id)); }
 
 FrmFileUtility::FrmFileUtility(QWidget* parent) : Page(parent) {
   auto* layout = new QVBoxLayout(this);
+  auto* menu = new QMenuBar(this);
+  QAction* help = menu->addAction("Help(&H)");
+  connect(help, &QAction::triggered, this, [] { help::showTopic(modPublic.strHelpFile, "File Utility Menu"); });
+  layout->setMenuBar(menu);
   labTitle = new QLabel(this);
   labTitle->setAlignment(Qt::AlignCenter);
   layout->addWidget(labTitle);

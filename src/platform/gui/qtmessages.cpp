@@ -1,6 +1,8 @@
 #include "platform/gui/qtmessages.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <cstdio>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -10,6 +12,16 @@
 #include <QUrl>
 
 int QtMessageService::msgBox(const std::string& text, int style, const std::string& title) {
+  // Without a screen (offscreen or minimal platform, as in scripts and CI) no
+  // one could answer a box: the message goes to standard error and counts as
+  // answered with its first button, so an unattended run never hangs.
+  const QString platform = QGuiApplication::platformName();
+  if (platform == "offscreen" || platform == "minimal") {
+    QString t = QString::fromStdString(text);
+    t.replace("\r\n", "\n").replace('\r', '\n');
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), t.toLocal8Bit().constData());
+    return (style & 7) == vb::vbYesNo ? vb::vbYes : vb::vbOK;
+  }
   QMessageBox box(QApplication::activeWindow());
   // The texts use carriage returns as line breaks.
   QString t = QString::fromStdString(text);

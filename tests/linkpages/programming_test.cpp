@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "core/modeltables.h"
+#include "core/modpublic.h"
+#include "core/pages/program.h"
+#include "fakeline.h"
+#include "link/pages/frmprogramming.h"
+#include "simradio.h"
+#include "support/testsupport.h"
+
+using namespace radiolink;
+
+namespace {
+// A radio whose memory is the family's blank image with one channel in use.
+std::vector<uint8_t> radioMemory(const std::string& family, uint8_t seed) {
+  std::vector<uint8_t> mem(modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + modPublic.lngDataLast + 1);
+  for (size_t i = 0; i < mem.size(); i += 97) mem[i] = static_cast<uint8_t>(mem[i] ^ seed);
+  if (family == "0") {
+    mem[768] = 0x40;  // channel 1 record
+    mem[769] = 0x12;
+    mem[32] = 1;
+    mem[64] = 'L';
+    mem[65] = 'K';
+  } else {
+    mem[0] = 0x55;  // channel 1 RX row
+    mem[1] = 0x12;
+    mem[849] = 0xA3;
+    mem[1017] = 2;
+    mem[810] = 7;
+    mem[834] = 7;
+  }
+  if (family == "0") {
+    mem[42] = 0;
+    mem[66] = 0;
+  }
+  return mem;
+}
+
+class LinkPage : public ::testing::Test {
+ protected:
+  void SetUp() override { freshModel(dir); }
+  void TearDown() override { page.reset(); }
+  void start(const std::string& family, uint8_t seed = 0x5A) {
+    page.reset();  // before the line it talks to goes
+    ASSERT_TRUE(setUpFamily(family));
+    modPublic.intCommPort = 1;
+    radio = std::make_unique<sim::Radio>(modPublic.family(), radioMemory(family, seed));
+    line = std::make_unique<FakeLine>(radio.get());
+    page = std::make_unique<FrmProgramming>(*line, *line);
+    page->Show();
+    line->reset();
+  }
+  std::vector<uint8_t> image() const {
+    return {modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + modPublic.lngDataLast + 1};
+  }
+  const std::string& lastText() const { return msgs.boxes.back().text; }
+
+  TempDir dir;
+  RecordingMessages msgs;
+  std::unique_ptr<sim::Radio> radio;
+  std::unique_ptr<FakeLine> line;
+  std::unique_ptr<FrmProgramming> page;
+};
+}  // namespace
+
+TEST_F(LinkPage, CaptionsFollowTheFamily) {
+  start("2");
+  EXPECT_EQ(page->comReadWrite[2]->text(), "Compulsion Write");
+  EXPECT_EQ(page->comExit->text(), "Exit");
+  EXPECT_FALSE(page->prbProcessRate->isVisible());
+  start("1");
+  EXPECT_EQ(page->comReadWrite[2]->text(), "Program Delete");
+  EXPECT_EQ(page->windowTitle(), "velmora-Programming");
+}
+
+TEST_F(LinkPage, Family2ReadThenWriteSendsOnlyTheChangedWords) {
+  start("2");
+  const auto mem = radio->memory();
+  auto& d = modPublic.bytRadioData;
+  page->comReadWrite_Click(0);
+  EXPECT_EQ(lastText(), "Processing completion");
+  EXPECT_EQ(image(), mem);
+  EXPECT_EQ(modPublic.bytRadioBase, modPublic.bytRadioData);
+  EXPECT_TRUE(modPublic.blnRadioWritten);
+  EXPECT_EQ(modPublic.udtModelTable2[0].sngIFOffset, mem[937] == 0 ? 21.6f : 73.35f);
+
+  d[100] ^= 0xFF;  // word 50
+  line->reset();
+  page->comReadWrite_Click(1);
+  EXPECT_EQ(lastText(), "Processing completion");
+  // Command, word 50, the stamp's words 1008..1013, the sum word 1279, the end frame.
+  const size_t frames = (line->sent.size() - 1) / 4;
+  EXPECT_EQ(line->sent.size() % 4, 1u);
+  EXPECT_LE(frames, 1u + 6u + 1u + 1u + 1u);  // word 849 changes too: its kill nibble is cleared
+  EXPECT_EQ(line->sent[0], 0x5A);
+  EXPECT_EQ(std::vector<uint8_t>(line->sent.end() - 4, line->sent.end()), (std::vector<uint8_t>{0xFF, 0xFF, 0xAB, 0xCD}));
+  EXPECT_EQ(radio->memory(), image());
+  EXPECT_EQ(d[849], 0x03);
+  EXPECT_EQ(modPublic.bytRadioBase, d);
+}
+
+TEST_F(LinkPage, Family0ReadKeepsTheRadioInformationAndCompulsionSendsEverything) {
+  start("0");
+  page->comReadWrite_Click(0);
+  EXPECT_EQ(lastText(), "Processing completion");
+  EXPECT_EQ(std::string(modPublic.bytRadioInfo.begin(), modPublic.bytRadioInfo.end()), "ZR310SIM0001");
+  EXPECT_TRUE(modPublic.blnRadioRead);
+  EXPECT_EQ(modPublic.intTopRow, 0);
+
+  // After the read only what changed goes out; the compulsion write sends all.
+  modPublic.bytRadioData[770] ^= 0x10;
+  line->reset();
+  page->comReadWrite_Click(1);
+  EXPECT_EQ(lastText(), "Processing completion");
+  const size_t changedOnly = line->sent.size();
+  EXPECT_EQ(modPublic.bytRadioData[64], 0);  // the kill status is never written back
+  EXPECT_EQ(radio->memory()[64], 0);
+  EXPECT_EQ(radio->memory(), image());
+
+  line->reset();
+  page->comReadWrite_Click(2);
+  EXPECT_EQ(lastText(), "Processing completion");
+  EXPECT_EQ(radio->memory(), image());
+  EXPECT_GT(line->sent.size(), changedOnly);
+}
+
+TEST_F(LinkPage, FailedWritesKeepTheKillStatusAndTheFlags) {
+  start("0");
+  page->comReadWrite_Click(0);
+  ASSERT_TRUE(modPublic.blnRadioRead);
+  modPublic.bytRadioData[200] ^= 1;
+  radio->faults.silent = true;
+  line->reset();
+  page->comReadWrite_Click(1);
+  EXPECT_EQ(page->lngCommState(), kStateFrameTimeout);  // the command frame got no echo
+  EXPECT_EQ(lastText(), "Reception time-out");
+  EXPECT_EQ(modPublic.bytRadioData[64], 'L');
+  EXPECT_EQ(modPublic.bytRadioData[65], 'K');
+  EXPECT_FALSE(modPublic.blnRadioRead);  // the next write sends every word
+
+  start("2");
+  page->comReadWrite_Click(0);
+  ASSERT_TRUE(modPublic.blnRadioWritten);
+  modPublic.bytRadioData[849] = 0xB7;  // the user's own edit of the low nibble
+  modPublic.bytRadioData[300] ^= 1;
+  radio->faults.wrongEchoAt = 1;
+  radio->faults.wrongEchoAlways = true;
+  line->reset();
+  page->comReadWrite_Click(1);
+  EXPECT_EQ(page->lngCommState(), kStateCollation);
+  EXPECT_EQ(modPublic.bytRadioData[849], 0xB7);  // put back from the image, not the baseline
+  EXPECT_FALSE(modPublic.blnRadioWritten);       // the next write sends everything
+  EXPECT_EQ(lastText(), "It is a collation result of transferred data error");
+}
+
+TEST_F(LinkPage, Family1WritesEverythingErasesAndRefusesUnknownRadioTypes) {
+  start("1");
+  page->comReadWrite_Click(0);
+  ASSERT_EQ(image(), radio->memory());
+  modPublic.bytRadioData[500] = 0x42;
+  line->reset();
+  page->comReadWrite_Click(1);
+  EXPECT_EQ(lastText(), "Processing completion");
+  EXPECT_EQ(line->sent[0], 0xE6);
+  EXPECT_EQ(radio->memory(), image());
+  EXPECT_EQ(modPublic.bytRadioData[849], 0x03);
+
+  line->reset();
+  page->comReadWrite_Click(2);
+  EXPECT_EQ(line->sent, std::vector<uint8_t>{0x4D});
+  EXPECT_EQ(radio->memory(), std::vector<uint8_t>(2048, 0xFF));
+
+  modPublic.bytRadioData[1017] = 5;
+  line->reset();
+  const size_t shown = msgs.boxes.size();
+  page->comReadWrite_Click(1);
+  EXPECT_TRUE(line->sent.empty());
+  ASSERT_EQ(msgs.boxes.size(), shown + 1);
+  EXPECT_EQ(lastText(), "The radio type in the data is neither ZR320 nor ZR330: nothing was sent");
+  EXPECT_NE(page->lngCommState(), kStateOk);
+}
+
+TEST_F(LinkPage, ChecksStopAWriteBeforeAnyExchange) {
+  start("2");
+  std::fill(modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + 792, 0);
+  for (int r = 0; r < 198; ++r) {
+    modPublic.bytRadioData[static_cast<size_t>(4 * r)] = 0xF9;
+    modPublic.bytRadioData[static_cast<size_t>(4 * r + 1)] = 0x3F;
+  }
+  page->comReadWrite_Click(2);
+  ASSERT_EQ(msgs.boxes.size(), 1u);  // the check's own message, no result message
+  EXPECT_EQ(lastText(), "No Frequency Data. Please Set !");
+  EXPECT_TRUE(line->sent.empty());
+  EXPECT_FALSE(page->busy());
+  EXPECT_TRUE(page->comReadWrite[0]->isEnabled());
+}
+
+TEST_F(LinkPage, StopDuringATransferLeavesTheImageAndIgnoresOtherClicks) {
+  start("2");
+  const auto before = image();
+  line->stopAtMs = line->nowMs() + 200;
+  line->onStop = [this] {
+    EXPECT_TRUE(page->busy());
+    EXPECT_FALSE(page->comReadWrite[1]->isEnabled());
+    EXPECT_EQ(page->comExit->text(), "stop");
+    page->comReadWrite_Click(1);  // ignored while busy
+    page->comExit_Click();        // the stop request
+  };
+  page->comReadWrite_Click(0);
+  EXPECT_EQ(page->lngCommState(), kStateStopped);
+  EXPECT_EQ(lastText(), "Processing was interrupted by the user");
+  EXPECT_EQ(image(), before);
+  EXPECT_FALSE(page->busy());
+  EXPECT_EQ(page->comExit->text(), "Exit");
+  EXPECT_EQ(line->sent.front(), 0x5C);
+  EXPECT_EQ(std::count(line->sent.begin(), line->sent.end(), 0x5A), 0) << "no write started";
+}
