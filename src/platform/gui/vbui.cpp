@@ -1,6 +1,10 @@
 #include "platform/gui/vbui.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QPointer>
@@ -19,13 +23,15 @@ QColor colorFromLiteral(const std::string& s) { return color(vb::ColorValue(s));
 
 void setBackColor(QWidget* w, uint32_t bgr) {
   if (!w) return;
+  // An entry field's back colour is its text area; anything else (a page, a
+  // frame, a label) paints its window. Children keep their own entry fields
+  // and buttons white and grey as usual.
+  const bool entry = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                     qobject_cast<QAbstractItemView*>(w) || qobject_cast<QAbstractSpinBox*>(w);
   QPalette p = w->palette();
   const QColor c = color(bgr);
-  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    p.setColor(group, QPalette::Base, c);
-    p.setColor(group, QPalette::Window, c);
-    p.setColor(group, QPalette::Button, c);
-  }
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    p.setColor(group, entry ? QPalette::Base : QPalette::Window, c);
   w->setPalette(p);
   w->setAutoFillBackground(true);
 }
