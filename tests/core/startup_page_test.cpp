@@ -90,13 +90,13 @@ TEST_F(StartUpPage, MaskAndRememberedFamilyDecideTheOptions) {
   EXPECT_EQ(page->Left(), 450);
   page->Unload();
 
-  // A remembered number naming no option selects none; Next waits for a choice.
+  // A remembered number naming no option falls back to the default option.
   saveSetting(keys::RadioSelect, "7");
   page = start();
-  for (auto* o : page->optSelectRadio) EXPECT_FALSE(o->isChecked());
-  EXPECT_FALSE(page->CmdAction[0]->isEnabled());
-  page->optSelectRadio[2]->click();
-  EXPECT_TRUE(page->CmdAction[0]->isEnabled());
+  EXPECT_FALSE(page->optSelectRadio[0]->isChecked());
+  EXPECT_FALSE(page->optSelectRadio[1]->isChecked());
+  EXPECT_TRUE(page->optSelectRadio[2]->isChecked());
+  EXPECT_EQ(modPublic.strRadioFamily, "2");
   page->Unload();
 }
 

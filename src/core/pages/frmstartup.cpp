@@ -175,8 +175,10 @@ void FrmStartUp::Form_Load() {
   }
 
   if (m.intCmdRadio < 0) {
-    const int k = vb::CInt(vb::Val(readSetting(keys::RadioSelect)));
-    if (k >= 0 && k <= 2) optSelectRadio[static_cast<size_t>(k)]->setChecked(true);
+    // A remembered number that names no option falls back to the default one.
+    int k = vb::CInt(vb::Val(readSetting(keys::RadioSelect)));
+    if (k < 0 || k > 2) k = vb::CInt(vb::Val(keys::RadioSelect.def));
+    optSelectRadio[static_cast<size_t>(k)]->setChecked(true);
     for (size_t i = 0; i < 3; ++i) optSelectRadio[i]->setEnabled(maskEnabled(m.strStrMask[i], 0));
   } else {
     optSelectRadio[m.intCmdRadio == 11 ? 1 : static_cast<size_t>(m.intCmdRadio)]->setChecked(true);
