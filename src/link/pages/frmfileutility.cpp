@@ -108,8 +108,8 @@ void FrmFileUtility::subFileRead() {
   if (files.blnGetEEPROMData(folder, name, loaded, spare, m.lngDataLast)) {
     if (files.lastFileSize() < need) {
       intSoundMsgBox(SoundKind::Attention,
-                     "The file is shorter than the radio's data (" + std::to_string(files.lastFileSize()) + " of " +
-                         std::to_string(need) + " bytes)\rFile:" + full,
+                     LoadResString(10091) + "\r" + std::to_string(files.lastFileSize()) + " / " +
+                         std::to_string(need) + " bytes\rFile:" + full,
                      "subFileRead");
     } else {
       std::copy(loaded.begin(), loaded.begin() + need, m.bytRadioData.begin());
