@@ -47,7 +47,6 @@ void setForeColor(QWidget* w, uint32_t bgr) {
 void setEnabledPainted(QWidget* w, bool enabled) {
   if (!w) return;
   w->setEnabled(enabled);
-  w->setVisible(w->isVisible() || !w->isHidden());
   QPalette p = w->palette();
   const QColor back = color(enabled ? kEnabledBack : kDisabledBack);
   for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) p.setColor(group, QPalette::Base, back);
