@@ -40,6 +40,12 @@ std::string path() {
 
 void setPath(const std::string& folder) { overridePath() = folder; }
 
+std::string configFolder() {
+  QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  if (base.isEmpty()) base = QDir::homePath() + "/.config";
+  return (base + "/velmora").toStdString();
+}
+
 std::string dataFolder() {
   QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   if (base.isEmpty()) base = QDir::homePath() + "/.local/share";

@@ -16,6 +16,9 @@ std::string versionText();
 std::string path();
 void setPath(const std::string& folder);
 
+// Per-user config folder ("~/.config/velmora"), not created here.
+std::string configFolder();
+
 // Per-user folder for data files ("~/.local/share/velmora/data"), created on first use.
 std::string dataFolder();
 

@@ -1,11 +1,10 @@
 #include "platform/base/portmap.h"
 
-#include <QDir>
-#include <QStandardPaths>
 #include <cstdlib>
 #include <fstream>
 #include <sys/stat.h>
 
+#include "platform/base/appinfo.h"
 #include "platform/base/vbtext.h"
 
 namespace portmap {
@@ -32,9 +31,7 @@ std::string fromFile(int port) {
 
 std::string configFile() {
   if (!overrideConfig().empty()) return overrideConfig();
-  QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-  if (base.isEmpty()) base = QDir::homePath() + "/.config";
-  return (base + "/velmora/ports.conf").toStdString();
+  return app::configFolder() + "/ports.conf";
 }
 
 void setConfigFile(const std::string& path) { overrideConfig() = path; }

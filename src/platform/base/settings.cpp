@@ -1,8 +1,8 @@
 #include "platform/base/settings.h"
 
-#include <QDir>
 #include <QSettings>
-#include <QStandardPaths>
+
+#include "platform/base/appinfo.h"
 
 namespace settings {
 namespace {
@@ -19,9 +19,7 @@ QString keyOf(const std::string& app, const std::string& section, const std::str
 
 std::string storeFile() {
   if (!overrideFile().empty()) return overrideFile();
-  QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-  if (base.isEmpty()) base = QDir::homePath() + "/.config";
-  return (base + "/velmora/velmora-settings.ini").toStdString();
+  return app::configFolder() + "/velmora-settings.ini";
 }
 
 void setStoreFile(const std::string& path) { overrideFile() = path; }
