@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "core/controldata.h"
 #include "core/modpublic.h"
 #include "options/misc.h"
 #include "support/testsupport.h"
@@ -407,4 +408,25 @@ TEST(MiscTexts, TimesAndListsAsThePageShowsThem) {
   EXPECT_EQ(miscList(kMisCTCSSCutoff, 2).size(), 51u);
   EXPECT_EQ(miscList(kMisCTCSSCutoff, 2)[9], " 90 msec");
   EXPECT_EQ(miscList(kMisVotingInterval, 2)[9], " 9 min");
+}
+
+TEST_F(MiscCodec, ControlDataOffersExactlyWhatEachLayoutHas) {
+  RecordingMessages msgs;
+  ASSERT_TRUE(blnGetControlData());
+  const auto& rows = modPublic.strMiscMask;
+  for (auto [family, row] : {std::pair{0, 0}, {1, 3}, {1, 4}, {2, 2}}) {
+    SCOPED_TRACE(row);
+    const std::string& mask = rows[static_cast<size_t>(row)];
+    ASSERT_EQ(mask.size(), 40u);
+    for (int item = 1; item <= 40; ++item)
+      EXPECT_EQ(mask[static_cast<size_t>(item - 1)] == '1', miscLayoutHas(family, item)) << "character " << item;
+  }
+  // Family "1" takes its row from the image's model byte, and none for another value.
+  Bytes image = filled(0);
+  image[1017] = 1;
+  EXPECT_EQ(miscMaskRow(1, image, rows), rows[4]);
+  image[1017] = 2;
+  EXPECT_EQ(miscMaskRow(1, image, rows), rows[3]);
+  image[1017] = 3;
+  EXPECT_EQ(miscMaskRow(1, image, rows), "");
 }
