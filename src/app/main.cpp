@@ -3,10 +3,12 @@
 #include "core/pages/program.h"
 #include "link/pages/frmfileutility.h"
 #include "link/pages/frmprogramming.h"
+#include "options/pages/frmmiscellaneous.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   // The pages the main menu opens; a button without one stays disabled.
+  program::registerMainMenuPage(1, [] { return std::make_unique<FrmMiscellaneous>(); });
   program::registerMainMenuPage(8, [] { return std::make_unique<FrmFileUtility>(); });
   program::registerMainMenuPage(program::kProgrammingButton, [] { return std::make_unique<FrmProgramming>(); });
   return runProgram(application);

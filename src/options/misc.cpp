@@ -469,8 +469,11 @@ std::string entryText(const std::vector<std::string>& list, const std::string& v
 }  // namespace
 
 PrintTexts miscPrintTexts(const std::vector<uint8_t>& image, int family, const MiscEnables& enables) {
+  return miscPrintTexts(miscDecode(image, family, enables), image, family);
+}
+
+PrintTexts miscPrintTexts(const MiscValues& v, const std::vector<uint8_t>& image, int family) {
   PrintTexts p;
-  const MiscValues v = miscDecode(image, family, enables);
   p["strPrtSquelchVer"] = p["strPrtSquelchFix"] = "";
   if (const auto sq = squelchSpot(family); sq && image.size() > static_cast<size_t>(sq->modeByte)) {
     // The image's mode decides, whether or not the page offers the choice.

@@ -145,5 +145,7 @@ std::string formatTenths(const std::string& text);
 PrintTexts miscPrintTexts(const std::vector<uint8_t>& image, int family, const MiscEnables& enables);
 // The same with the enables of the control data's row for the image's model.
 PrintTexts miscPrintTexts(const std::vector<uint8_t>& image, int family);
+// The print texts of working values; the image gives only the squelch mode.
+PrintTexts miscPrintTexts(const MiscValues& values, const std::vector<uint8_t>& image, int family);
 
 }  // namespace options
