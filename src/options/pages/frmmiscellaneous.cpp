@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -48,6 +49,8 @@ bool allDigits(const QString& s) {
 // The characters a starting message may hold.
 const QString kMessageChars02 =
     " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz.-+*=?<>,[]()#\\_:;%$!/";
+constexpr int kControlWidth = 120;  // pixels of every value control
+
 const QString kMessageChars1 = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz-+*/_";
 
 // The eleven two-entry lists in arrow order: mask character and working value.
@@ -122,13 +125,15 @@ FrmMiscellaneous::FrmMiscellaneous(QWidget* parent) : Page(parent) {
   auto label = [&](int index) {
     auto* l = new QLabel(res(400 + index), fraMiscellaneous);
     l->setObjectName(QString("lblMiscellaneous%1").arg(index));
+    l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     lblMiscellaneous[static_cast<size_t>(index)] = l;
-    grid->addWidget(l, row, column);
+    grid->addWidget(l, row, column, Qt::AlignVCenter);
     return l;
   };
   auto combo = [&](QComboBox*& c, int index, const char* name) {
     c = new QComboBox(fraMiscellaneous);
     c->setObjectName(name);
+    c->setFixedWidth(kControlWidth);
     if (index >= 2) {
       label(index)->setBuddy(c);
       c->setAccessibleName(res(400 + index));
@@ -141,6 +146,7 @@ FrmMiscellaneous::FrmMiscellaneous(QWidget* parent) : Page(parent) {
     t = new QLineEdit(fraMiscellaneous);
     t->setObjectName(name);
     t->setMaxLength(maxLength);
+    t->setFixedWidth(kControlWidth);
     t->setAccessibleName(res(400 + index));
     label(index)->setBuddy(t);
     grid->addWidget(t, row, column + 1);
@@ -156,6 +162,12 @@ FrmMiscellaneous::FrmMiscellaneous(QWidget* parent) : Page(parent) {
     const QStringList entries = disableEnable ? QStringList{"DISABLE", "ENABLE"} : QStringList{"OFF", "ON"};
     auto* l = new kit::UpDownList(fraMiscellaneous, entries, res(400 + index));
     l->list->setObjectName(QString("updChangeSelect%1").arg(k));
+    // One entry in sight: the list shows its value, the arrows scroll it.
+    l->list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int height = l->list->sizeHintForRow(0) + 2 * l->list->frameWidth();
+    l->list->setFixedSize(kControlWidth - 20, height);
+    l->up->setFixedSize(18, height / 2 + 2);
+    l->down->setFixedSize(18, height / 2 + 2);
     updChangeSelect[static_cast<size_t>(k)] = l;
     label(index)->setBuddy(l->list);
     grid->addWidget(l, row, column + 1);
@@ -213,6 +225,7 @@ FrmMiscellaneous::FrmMiscellaneous(QWidget* parent) : Page(parent) {
     QComboBox*& c = cboKeyAssign[static_cast<size_t>(k)];
     c = new QComboBox(fraMiscellaneous);
     c->setObjectName(QString("cboKeyAssign%1").arg(k));
+    c->setFixedWidth(kControlWidth);
     c->setAccessibleName(res(422 + k));
     lblMiscellaneous[static_cast<size_t>(22 + k)]->setBuddy(c);
     grid->addWidget(c, row, column + 1);
@@ -324,7 +337,9 @@ std::string& FrmMiscellaneous::listValue(int index) { return values.*kLists[stat
 void FrmMiscellaneous::Form_Load() {
   ModPublic& m = modPublic;
   family_ = m.family();
+  adjustSize();
   placeFromMainMenu(250, 550);
+  keepOnScreen();
   setCaption(std::string(app::kTitle) + "-" + LoadResString(1431));
   fraMiscellaneous->setTitle(res(1430));
 
@@ -334,6 +349,17 @@ void FrmMiscellaneous::Form_Load() {
     vbui::setBackColor(w, colour);
   for (QLabel* l : lblMiscellaneous)
     if (l) vbui::setBackColor(l, vbui::kDisabledBack);
+  // Option buttons and check boxes paint their back in the page's colour too,
+  // and a disabled caption stays readable on its grey or coloured back.
+  for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{optSquelchSet[0], optSquelchSet[1], chkPTTKey,
+                                                                    chkCallKey, chkMuteKey})
+    b->setBackgroundRole(QPalette::Window);
+  for (QWidget* w : fraMiscellaneous->findChildren<QWidget*>()) {
+    if (!qobject_cast<QLabel*>(w) && !qobject_cast<QRadioButton*>(w)) continue;
+    QPalette p = w->palette();
+    p.setColor(QPalette::Disabled, QPalette::WindowText, vbui::color(0x606060));
+    w->setPalette(p);
+  }
   plainButtonColours(this);
 
   {
@@ -430,11 +456,36 @@ void FrmMiscellaneous::subShowMiscData() {
   chkPTTKey->setChecked(indexOf(values.strKeyLockPTT) == 1);
   chkCallKey->setChecked(indexOf(values.strKeyLockCall) == 1);
   chkMuteKey->setChecked(indexOf(values.strKeyLockMute) == 1);
-  // The lists show their entry only while they hold the focus.
-  for (kit::UpDownList* l : updChangeSelect) {
-    l->list->setCurrentRow(-1);
-    l->list->clearSelection();
+  for (int k = 0; k < 11; ++k) showListValue(k);
+  // A setting its family does not have shows no value.
+  for (const ComboRow& c : kCombos)
+    if (!miscLayoutHas(family_, c.item)) singleCombo(c.item)->setCurrentIndex(-1);
+  for (int k = 0; k < 3; ++k)
+    if (!miscLayoutHas(family_, kMisFKeyAssign + k)) cboKeyAssign[static_cast<size_t>(k)]->setCurrentIndex(-1);
+}
+
+void FrmMiscellaneous::showListValue(int index) {
+  // The list scrolls to its value; the entry is highlighted only while the
+  // list holds the focus.
+  QListWidget* list = updChangeSelect[static_cast<size_t>(index)]->list;
+  const int i = miscLayoutHas(family_, kLists[static_cast<size_t>(index)].item) ? indexOf(listValue(index)) : -1;
+  list->clearSelection();
+  if (i >= 0 && i < list->count()) {
+    list->setCurrentRow(i, QItemSelectionModel::NoUpdate);
+    list->scrollToItem(list->item(i), QAbstractItemView::PositionAtTop);
+  } else {
+    list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
   }
+}
+
+void FrmMiscellaneous::keepOnScreen() {
+  const QScreen* s = screen();
+  if (!s) return;
+  const QRect room = s->availableGeometry();
+  const QRect frame = frameGeometry();
+  const int x = std::max(room.left(), std::min(frame.x(), room.right() - frame.width()));
+  const int y = std::max(room.top(), std::min(frame.y(), room.bottom() - frame.height()));
+  if (x != frame.x() || y != frame.y()) move(x, y);
 }
 
 bool FrmMiscellaneous::InputDataCheck() {
@@ -491,8 +542,7 @@ void FrmMiscellaneous::lstList_LostFocus(int index) {
   } else {
     kit_->refuse(refused_ ? static_cast<QWidget*>(refused_) : list);
   }
-  list->setCurrentRow(-1);
-  list->clearSelection();
+  showListValue(index);
 }
 
 void FrmMiscellaneous::updChangeSelect_UpClick(int index) {

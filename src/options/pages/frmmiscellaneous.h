@@ -124,6 +124,9 @@ class FrmMiscellaneous : public Page {
   bool edited(QLineEdit* box) const;
   std::string shownText(QLineEdit* box) const;
   void applyEnables();
+  void showListValue(int index);
+  // A page wider than the room right of the main menu moves back onto the screen.
+  void keepOnScreen();
   void showSquelchMode();
   void selectEntry(QComboBox* combo, const std::string& value);
 
