@@ -202,7 +202,8 @@ FrmMiscellaneous::FrmMiscellaneous(QWidget* parent) : Page(parent) {
   lstCTSSMute = list(3, 9, false);
   lstDecodeoutalways = list(4, 10, false);
 
-  text(txtVOXResetTime, 11, "txtVOXResetTime", 3);
+  // Four characters: a stored time can reach 25.5 s, shown whole until it is retyped.
+  text(txtVOXResetTime, 11, "txtVOXResetTime", 4);
   txtVOXResetTime->setToolTip("Valid range : 0.0-9.9(sec)");
   unit(Label2, "Label2");
   lstTXPowerChange = list(5, 12, true);
@@ -215,7 +216,7 @@ FrmMiscellaneous::FrmMiscellaneous(QWidget* parent) : Page(parent) {
   lstInformationDisplay = list(8, 17, true);
   combo(cboCHNameDelay, 18, "cboCHNameDelay");
   lstAutoVoiceMute = list(9, 19, false);
-  text(txtAutoTXResetTime, 20, "txtAutoTXResetTime", 3);
+  text(txtAutoTXResetTime, 20, "txtAutoTXResetTime", 4);
   txtAutoTXResetTime->setToolTip("Valid range : 0.0-9.9(sec)");
   unit(Label1, "Label1");
   lstLowBatteryAlarm = list(10, 21, false);
