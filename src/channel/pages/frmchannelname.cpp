@@ -69,6 +69,8 @@ FrmChannelName::FrmChannelName(QWidget* parent) : Page(parent) {
     labChannelName[k] = new QLabel(fraChannelName);
     labChannelName[k]->setObjectName(QString("labChannelName%1").arg(i));
     labChannelName[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Room for the widest number, so the page keeps its size from page to page.
+    labChannelName[k]->setMinimumWidth(labChannelName[k]->fontMetrics().horizontalAdvance(" 255"));
     LabColon[k] = new QLabel(":", fraChannelName);
     auto* box = new QLineEdit(fraChannelName);
     box->setObjectName(QString("txtChannelMenu%1").arg(i));
@@ -119,7 +121,6 @@ void FrmChannelName::Form_Load() {
   Label3->setText(q(LoadResString(1417)));
   fraAction->setTitle(q(LoadResString(161)));
   CmdAction[0]->setText(q(LoadResString(1080)));
-  cboPageNo->setAccessibleName(Label3->text());
 
   intLastPage_ = names::lastPage(family_);
   {
