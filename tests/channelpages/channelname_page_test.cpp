@@ -159,11 +159,13 @@ TEST_F(NamePage, NamesTheSetCannotHoldAreShownKeptAndReportedOnce) {
   EXPECT_EQ(box(5)->text(), QString::fromUtf8("A\u2400B"));
 
   // Coming to the front again reads the names again but warns no more.
+  modPublic.strChannelName[1] = "STALE";
   Page over;
   over.Show();
   over.Unload();
   QCoreApplication::processEvents();
   QCoreApplication::processEvents();
+  EXPECT_EQ(modPublic.strChannelName[1], "");
   EXPECT_EQ(msgs.boxes.size(), 1u);
   page->Unload();
   EXPECT_EQ(modPublic.bytRadioData, before);
