@@ -196,6 +196,8 @@ int delayTimeMessage(std::string& text) {
   if (isNumber(text)) text = vb::Format(vb::Val(text), "#0.0");
   const size_t first = text.find('.');
   if (first != std::string::npos && text.find('.', first + 1) != std::string::npos) return kMsgDecimalPoint;
+  // Only a pasted text can hold anything but digits and one point.
+  if (!isNumber(text)) return kMsgRange;
   const double v = vb::Val(text);
   if (v < 0.1 || v > 9.9) return kMsgRange;
   return 0;

@@ -151,7 +151,7 @@ int channelRefMessage(const std::string& text, const std::string& partner, bool 
 
 // The check of a delay box: rewrites `text` as "#0.0" when it is a number,
 // then 0 when it may be taken, kMsgDecimalPoint for a second decimal point,
-// kMsgRange for a value outside 0.1..9.9 seconds.
+// kMsgRange for a value outside 0.1..9.9 seconds or a text that is no number.
 int delayTimeMessage(std::string& text);
 
 // The message a check's id stands for, as it is shown.

@@ -305,7 +305,7 @@ TEST(ScanChecks, DelayTimesAreReformattedAndHeldTo0_1To9_9) {
   } cases[] = {
       {"5", "5.0", 0},        {"10", "10.0", kMsgRange}, {"", "", kMsgRange},       {"0.1", "0.1", 0},
       {"9.9", "9.9", 0},      {"9.96", "10.0", kMsgRange}, {".5", "0.5", 0},         {"1.2.3", "1.2.3", kMsgDecimalPoint},
-      {"0", "0.0", kMsgRange}, {".", ".", kMsgRange},
+      {"0", "0.0", kMsgRange}, {".", ".", kMsgRange},   {"5x", "5x", kMsgRange},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
