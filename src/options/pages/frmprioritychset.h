@@ -6,19 +6,10 @@
 #include <cstdint>
 
 #include "options/chanlayout.h"
+#include "options/pages/scanpagebase.h"
 #include "options/priority.h"
-#include "platform/gui/settingskit.h"
-#include "platform/gui/vbui.h"
 
-class QAction;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QMenuBar;
-class QPushButton;
-
-class FrmPriorityCHSet : public Page {
+class FrmPriorityCHSet : public ScanPageBase {
   Q_OBJECT
  public:
   explicit FrmPriorityCHSet(QWidget* parent = nullptr);
@@ -28,21 +19,10 @@ class FrmPriorityCHSet : public Page {
   int16_t intMaxChannel = 0;
   int16_t intBankSplit = 0;
 
-  // The check of the channel box being left; shows its message and answers
-  // false on refusal. Other controls need none.
-  bool InputDataCheck(QWidget* field);
+  // The four channel boxes are checked; the lists need none.
+  bool InputDataCheck(QWidget* field) override;
   // Puts the working texts into the controls.
   void subSetPriorityControls();
-
-  void txtBox_LostFocus(QLineEdit* box);
-  bool txtBox_KeyPress(QLineEdit* box, int keyCode);
-  void lstList_GotFocus(int index);
-  void lstList_LostFocus(int index);
-  void lstList_KeyPress(int index, int keyCode);
-  void updChangeSelect_Click(int index, int direction);  // 0 up arrow, 1 down arrow
-  void CmdAction_Click(int index);
-  void txtEndForcus_GotFocus();
-  void mnuHelp_Click();
 
   QGroupBox* fraPriorityCHSet = nullptr;
   std::array<QLabel*, 6> lblPriorityCHSet{};
@@ -50,29 +30,20 @@ class FrmPriorityCHSet : public Page {
   QLineEdit* txtPriorityChannelHIGH = nullptr;
   QLineEdit* txtScanPriorityCHLOW = nullptr;
   QLineEdit* txtScanPriorityCHHIGH = nullptr;
-  std::array<kit::UpDownList*, 2> updChangeSelect{};
   QListWidget* lstPriorityCHChange = nullptr;
   QListWidget* lstAutoScan = nullptr;
-  QGroupBox* fraAction = nullptr;
-  std::array<QPushButton*, 2> CmdAction{};  // 1 Exit
-  kit::FocusSink* txtEndForcus = nullptr;
-  QMenuBar* menuBar = nullptr;
-  QAction* mnuHelp = nullptr;
 
  protected:
   void Form_Load() override;
-  void Form_Activate() override;
-  void Form_Unload(bool& cancel) override;
+  int fieldOf(const QWidget* w) const override;
+  std::string& saved(int field) override { return values[static_cast<options::PriorityField>(field)]; }
+  void showValues() override { subSetPriorityControls(); }
+  void putValues() override;
 
  private:
   QWidget* control(options::PriorityField f) const;
-  int fieldOf(const QWidget* w) const;
-  void subPutPriorityData();
-  void closeAfter(QWidget* field);
 
-  kit::SettingsKit kit_;
   options::PriorityEnables enables_{};
   options::PriorityValues asLoaded_;
   options::ChanLayout layout_;
-  QWidget* leaving_ = nullptr;
 };

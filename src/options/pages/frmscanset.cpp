@@ -1,27 +1,16 @@
 #include "options/pages/frmscanset.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include "core/modpublic.h"
-#include "core/pages/pagekit.h"
-#include "core/pages/updown.h"
-#include "core/soundmsg.h"
-#include "platform/base/appinfo.h"
 #include "platform/base/strtable.h"
-#include "platform/base/vbtext.h"
-#include "platform/gui/helpviewer.h"
 
 using options::ScanField;
 
@@ -33,11 +22,8 @@ constexpr const char* kTimeKeys = "0123456789.";
 constexpr int kEnter = 13;
 constexpr int kEscape = 27;
 
-// The lists stepped by the arrows, by arrow index: their setting and caption.
-constexpr std::array<ScanField, 5> kListFields = {ScanField::ScanDecodeQuit, ScanField::RemoteScanControl,
-                                                  ScanField::RemoteScanChannel, ScanField::PriorityChannelChange,
-                                                  ScanField::AutoAllChannelScan};
-
+QStringList entries(const std::array<const char*, 2>& items) { return {items[0], items[1]}; }
+int field(ScanField f) { return options::index(f); }
 bool isTimeField(ScanField f) { return f == ScanField::ScanStartDelayTime || f == ScanField::PchWatchIntTime; }
 bool isProgramScanField(ScanField f) { return f == ScanField::PrgScanPchLow || f == ScanField::PrgScanPchHigh; }
 ScanField partnerOf(ScanField f) {
@@ -50,75 +36,36 @@ ScanField partnerOf(ScanField f) {
 }
 }  // namespace
 
-FrmScanSet::FrmScanSet(QWidget* parent)
-    : Page(parent), kit_(this, [this] { return InputDataCheck(leaving_); }, [this] { subShowScanData(); }) {
+FrmScanSet::FrmScanSet(QWidget* parent) : ScanPageBase(parent, "Scan Set Menu") {
   setObjectName("frmScanSet");
-  auto* root = new QVBoxLayout(this);
-  menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("Help(&H)");
-  root->setMenuBar(menuBar);
-
-  fraScanSet = new QGroupBox(this);
-  auto* grid = new QGridLayout(fraScanSet);
-  for (int i = 0; i < 12; ++i) {
-    auto* l = new QLabel(q(LoadResString(700 + i)), fraScanSet);
-    l->setObjectName(QString("lblScanSet%1").arg(i));
-    lblScanSet[static_cast<size_t>(i)] = l;
-    grid->addWidget(l, i, 0);
-  }
-  auto box = [&](QLineEdit*& e, int row, const char* name, int maxLength) {
-    e = new QLineEdit(fraScanSet);
-    e->setObjectName(name);
-    e->setMaxLength(maxLength);
-    e->setAccessibleName(lblScanSet[static_cast<size_t>(row)]->text());
-    grid->addWidget(e, row, 1);
-  };
-  box(txtAllScanPchLOW, 0, "txtAllScanPchLOW", 3);
-  box(txtAllScanPchHIGH, 1, "txtAllScanPchHIGH", 3);
-  box(txtPrgScanPchLOW, 2, "txtPrgScanPchLOW", 3);
-  box(txtPrgScanPchHIGH, 3, "txtPrgScanPchHIGH", 3);
+  fraScanSet = makeFrame(700, 12, "lblScanSet");
+  for (size_t i = 0; i < lblScanSet.size(); ++i) lblScanSet[i] = labels_[i];
+  txtAllScanPchLOW = addBox(0, "txtAllScanPchLOW", 3, kChannelKeys);
+  txtAllScanPchHIGH = addBox(1, "txtAllScanPchHIGH", 3, kChannelKeys);
+  txtPrgScanPchLOW = addBox(2, "txtPrgScanPchLOW", 3, kChannelKeys);
+  txtPrgScanPchHIGH = addBox(3, "txtPrgScanPchHIGH", 3, kChannelKeys);
   cboScanTime = new QComboBox(fraScanSet);
   cboScanTime->setObjectName("cboScanTime");
   for (const char* item : options::kScanTimeItems) cboScanTime->addItem(item);
   cboScanTime->setAccessibleName(lblScanSet[4]->text());
-  grid->addWidget(cboScanTime, 4, 1);
-
-  auto list = [&](int index, int row, const std::array<const char*, 2>& items) {
-    auto* r = new kit::UpDownList(fraScanSet, {items[0], items[1]}, lblScanSet[static_cast<size_t>(row)]->text());
-    r->list->setObjectName(QString("lstScanSet%1").arg(row));
-    r->oneRowHigh();
-    updChangeSelect[static_cast<size_t>(index)] = r;
-    grid->addWidget(r, row, 1);
-    connect(r->up, &QToolButton::clicked, this, [this, index] { updChangeSelect_Click(index, 0); });
-    connect(r->down, &QToolButton::clicked, this, [this, index] { updChangeSelect_Click(index, 1); });
-    return r->list;
-  };
-  lstScanDecodeQuit = list(0, 5, options::kOffOnItems);
-  box(txtScanStartDelayTime, 6, "txtScanStartDelayTime", 4);
-  box(txtPchWatchIntTime, 7, "txtPchWatchIntTime", 4);
+  grid_->addWidget(cboScanTime, 4, 1);
+  lstScanDecodeQuit = addList(5, field(ScanField::ScanDecodeQuit), entries(options::kOffOnItems));
+  txtScanStartDelayTime = addBox(6, "txtScanStartDelayTime", 4, kTimeKeys);
+  txtPchWatchIntTime = addBox(7, "txtPchWatchIntTime", 4, kTimeKeys);
+  const QString timeTip = q(LoadResString(1438));
   for (int i = 0; i < 2; ++i) {
     auto* unit = new QLabel(q(LoadResString(1437)), fraScanSet);
     unit->setObjectName(QString("Label1%1").arg(i));
     Label1[static_cast<size_t>(i)] = unit;
-    grid->addWidget(unit, 6 + i, 2);
+    grid_->addWidget(unit, 6 + i, 2);
+    QLineEdit* box = i == 0 ? txtScanStartDelayTime : txtPchWatchIntTime;
+    box->setToolTip(timeTip);
+    kit_.events->keyUp(box, [this, box](QKeyEvent* e) { txtTime_KeyUp(box, vbui::keyCode(e)); });
   }
-  const QString timeTip = q(LoadResString(1438));
-  txtScanStartDelayTime->setToolTip(timeTip);
-  txtPchWatchIntTime->setToolTip(timeTip);
-  lstRemoteScanControl = list(1, 8, options::kOffOnItems);
-  lstRemoteScanChannel = list(2, 9, options::kRemoteScanChannelItems);
-  lstPriorityChannelChange = list(3, 10, options::kDisableEnableItems);
-  lstAutoAllChannelScan = list(4, 11, options::kDisableEnableItems);
-  root->addWidget(fraScanSet);
-
-  fraAction = new QGroupBox(this);
-  auto* actions = new QHBoxLayout(fraAction);
-  CmdAction[1] = new QPushButton(fraAction);
-  CmdAction[1]->setObjectName("CmdAction1");
-  CmdAction[1]->setToolTip(q(LoadResString(1439)));
-  actions->addWidget(CmdAction[1]);
-  root->addWidget(fraAction);
-  connect(CmdAction[1], &QPushButton::clicked, this, [this] { CmdAction_Click(1); });
+  lstRemoteScanControl = addList(8, field(ScanField::RemoteScanControl), entries(options::kOffOnItems));
+  lstRemoteScanChannel = addList(9, field(ScanField::RemoteScanChannel), entries(options::kRemoteScanChannelItems));
+  lstPriorityChannelChange = addList(10, field(ScanField::PriorityChannelChange), entries(options::kDisableEnableItems));
+  lstAutoAllChannelScan = addList(11, field(ScanField::AutoAllChannelScan), entries(options::kDisableEnableItems));
 
   // Each mask character governs its label, its control and the control's
   // unit label or arrows.
@@ -127,41 +74,20 @@ FrmScanSet::FrmScanSet(QWidget* parent)
     std::vector<QWidget*> plain{lblScanSet[static_cast<size_t>(i)]};
     if (f == ScanField::ScanStartDelayTime) plain.push_back(Label1[0]);
     if (f == ScanField::PchWatchIntTime) plain.push_back(Label1[1]);
-    for (size_t k = 0; k < kListFields.size(); ++k)
-      if (kListFields[k] == f) plain.insert(plain.end(), {updChangeSelect[k]->up, updChangeSelect[k]->down});
+    for (size_t k = 0; k < updChangeSelect.size(); ++k)
+      if (listFields_[k] == i) {
+        plain.push_back(updChangeSelect[k]->up);
+        plain.push_back(updChangeSelect[k]->down);
+      }
     maskRows_.add(i + 1, plain, {control(f)});
   }
-
-  kit::Events* ev = kit_.events;
-  for (QLineEdit* b : {txtAllScanPchLOW, txtAllScanPchHIGH, txtPrgScanPchLOW, txtPrgScanPchHIGH, txtScanStartDelayTime,
-                       txtPchWatchIntTime}) {
-    const bool time = b == txtScanStartDelayTime || b == txtPchWatchIntTime;
-    ev->lostFocus(b, [this, b] { txtBox_LostFocus(b); });
-    ev->keyDown(b, [this, b, time](QKeyEvent* e) {
-      if (txtBox_KeyPress(b, vbui::keyCode(e))) return true;
-      return kit::refusedCharacter(e, time ? kTimeKeys : kChannelKeys);
-    });
-    if (time) ev->keyUp(b, [this, b](QKeyEvent* e) { txtTime_KeyUp(b, vbui::keyCode(e)); });
-  }
-  for (int k = 0; k < 5; ++k) {
-    QListWidget* l = updChangeSelect[static_cast<size_t>(k)]->list;
-    ev->gotFocus(l, [this, k] { lstList_GotFocus(k); });
-    ev->lostFocus(l, [this, k] { lstList_LostFocus(k); });
-    ev->keyDown(l, [this, k](QKeyEvent* e) {
-      const int code = vbui::keyCode(e);
-      lstList_KeyPress(k, code);
-      return code == kEscape;
-    });
-  }
-  ev->keyDown(cboScanTime, [this](QKeyEvent* e) {
+  kit_.events->keyDown(cboScanTime, [this](QKeyEvent* e) {
     const int code = vbui::keyCode(e);
     cboScanTime_KeyPress(code);
     return code == kEscape;
   });
   connect(cboScanTime, &QComboBox::currentIndexChanged, this, [this] { cboScanTime_Change(); });
-  connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
-  txtEndForcus = kit_.makeSink([this] { txtEndForcus_GotFocus(); });
-  noDefaultButtons(this);
+  finish();
 }
 
 QWidget* FrmScanSet::control(ScanField f) const {
@@ -188,28 +114,16 @@ int FrmScanSet::fieldOf(const QWidget* w) const {
   return -1;
 }
 
-int FrmScanSet::listField(int index) const { return options::index(kListFields[static_cast<size_t>(index)]); }
-
 void FrmScanSet::Form_Load() {
-  ModPublic& m = modPublic;
-  placeFromMainMenu(600, 2500);
-  setCaption(std::string(app::kTitle) + "-" + "ScanSet");
-  const uint32_t colour = vb::ColorValue(m.strLabelColor);
-  for (QWidget* w : std::initializer_list<QWidget*>{this, fraScanSet, fraAction}) vbui::setBackColor(w, colour);
-  plainButtonColours(this);
-  fraScanSet->setTitle(q(LoadResString(1435)));
-  fraAction->setTitle(q(LoadResString(161)));
-
+  loadLayout(600, 2500, "ScanSet", 1435);
   // The mask row offers a setting only where the family's layout keeps it.
   enables_ = options::scanEnables();
   std::string offered(40, '0');
   for (int i = 0; i < options::kScanFields; ++i) offered[static_cast<size_t>(i)] = enables_[static_cast<size_t>(i)] ? '1' : '0';
   maskRows_.apply(offered);
-
   layout_ = options::chanLayout();
   intMaxChannel = static_cast<int16_t>(layout_.lastChannel);
   intBankSplit = static_cast<int16_t>(layout_.split);
-  CmdAction[1]->setText(q(LoadResString(780)));
   {
     const kit::Busy::Hold hold(kit_.busy);
     values = options::subGetScanData(enables_);
@@ -218,14 +132,7 @@ void FrmScanSet::Form_Load() {
   adjustSize();
 }
 
-void FrmScanSet::Form_Activate() { subShowScanData(); }
-
-void FrmScanSet::Form_Unload(bool& cancel) {
-  (void)cancel;
-  subPutScanData();
-}
-
-void FrmScanSet::subPutScanData() { options::subPutScanData(values, enables_, asLoaded_); }
+void FrmScanSet::putValues() { options::subPutScanData(values, enables_, asLoaded_); }
 
 void FrmScanSet::subShowScanData() {
   const kit::Busy::Hold hold(kit_.busy);
@@ -237,65 +144,28 @@ void FrmScanSet::subShowScanData() {
   cboScanTime->setCurrentIndex(time >= 0 && time < cboScanTime->count() ? time : -1);
   txtScanStartDelayTime->setText(q(values.strScanStartDelayTime));
   txtPchWatchIntTime->setText(q(values.strPchWatchIntTime));
-  // The lists show their entry without highlighting it.
-  for (int k = 0; k < 5; ++k) {
-    QListWidget* l = updChangeSelect[static_cast<size_t>(k)]->list;
-    l->setCurrentRow(-1);
-    l->clearSelection();
-    updChangeSelect[static_cast<size_t>(k)]->showValue(options::channelNumber(values[kListFields[static_cast<size_t>(k)]]));
-  }
+  showLists();
 }
 
-bool FrmScanSet::InputDataCheck(QWidget* field) {
+bool FrmScanSet::InputDataCheck(QWidget* w) {
   if (blnDataSetting()) return false;
-  const int i = fieldOf(field);
-  auto* box = qobject_cast<QLineEdit*>(field);
+  const int i = fieldOf(w);
+  auto* box = qobject_cast<QLineEdit*>(w);
   if (i < 0 || !box || !box->isEnabled()) return true;
   const auto f = static_cast<ScanField>(i);
   std::string text = box->text().toStdString();
-  int message = 0;
   if (isTimeField(f)) {
-    message = options::delayTimeMessage(text);
+    const int message = options::delayTimeMessage(text);
     box->setText(q(text));
     // What the page already holds passes as it is: a stored delay outside
     // the range the page accepts stays until the user types another.
-    if (text == values[f]) return true;
-  } else {
-    if (text == values[f]) return true;
-    auto* partner = qobject_cast<QLineEdit*>(control(partnerOf(f)));
-    message = options::channelRefMessage(text, partner->text().toStdString(), isProgramScanField(f),
-                                         layout_.family == 0 && isProgramScanField(f), layout_,
-                                         modPublic.bytRadioData);
+    return text == values[f] || passes(message);
   }
-  if (message == 0) return true;
-  intSoundMsgBox(SoundKind::Information, options::checkMessageText(message), "InputDataCheck");
-  return false;
-}
-
-void FrmScanSet::closeAfter(QWidget* field) {
-  const int i = fieldOf(field);
-  if (auto* box = qobject_cast<QLineEdit*>(field)) {
-    values[static_cast<ScanField>(i)] = box->text().toStdString();
-  } else if (auto* l = qobject_cast<QListWidget*>(field)) {
-    if (l->currentRow() >= 0) values[static_cast<ScanField>(i)] = std::to_string(l->currentRow());
-  } else if (field == cboScanTime && cboScanTime->currentIndex() >= 0) {
-    values.strScanTime = std::to_string(cboScanTime->currentIndex());
-  }
-  txtEndForcus->clearMark();
-  Unload();
-}
-
-void FrmScanSet::txtBox_LostFocus(QLineEdit* box) {
-  if (blnDataSetting() || !isLoaded()) return;
-  leaving_ = box;
-  kit_.leaveField(box, values[static_cast<ScanField>(fieldOf(box))]);
-}
-
-bool FrmScanSet::txtBox_KeyPress(QLineEdit* box, int keyCode) {
-  if (keyCode != kEscape) return false;
-  if (InputDataCheck(box)) closeAfter(box);
-  else kit_.refuse(box);
-  return true;
+  if (text == values[f]) return true;
+  const auto* partner = qobject_cast<QLineEdit*>(control(partnerOf(f)));
+  const bool programScan = isProgramScanField(f);
+  return passes(options::channelRefMessage(text, partner->text().toStdString(), programScan,
+                                           layout_.family == 0 && programScan, layout_, modPublic.bytRadioData));
 }
 
 void FrmScanSet::txtTime_KeyUp(QLineEdit* box, int keyCode) {
@@ -305,59 +175,20 @@ void FrmScanSet::txtTime_KeyUp(QLineEdit* box, int keyCode) {
   box->setText(q(text));
 }
 
-void FrmScanSet::lstList_GotFocus(int index) {
-  if (blnDataSetting()) return;
-  kit_.listGotFocus(updChangeSelect[static_cast<size_t>(index)]->list, values[kListFields[static_cast<size_t>(index)]]);
-}
-
-void FrmScanSet::lstList_LostFocus(int index) {
-  if (blnDataSetting() || !isLoaded()) return;
-  QListWidget* l = updChangeSelect[static_cast<size_t>(index)]->list;
-  std::string& saved = values[kListFields[static_cast<size_t>(index)]];
-  leaving_ = l;
-  kit_.listLostFocus(l, saved);
-  updChangeSelect[static_cast<size_t>(index)]->showValue(options::channelNumber(saved));
-}
-
-void FrmScanSet::lstList_KeyPress(int index, int keyCode) {
-  if (keyCode != kEscape) return;
-  QListWidget* l = updChangeSelect[static_cast<size_t>(index)]->list;
-  if (InputDataCheck(l)) closeAfter(l);
-  else kit_.refuse(l);
-}
-
-void FrmScanSet::updChangeSelect_Click(int index, int direction) {
-  if (blnDataSetting() || index < 0 || index >= 5) return;
-  QListWidget* l = updChangeSelect[static_cast<size_t>(index)]->list;
-  // Arrows beside a disabled list never give it the focus or a value.
-  if (!l->isEnabled()) return;
-  // The focus moves to the list: the field that has it is being left.
-  leaving_ = focusWidget();
-  kit_.listStep(l, values[kListFields[static_cast<size_t>(index)]], direction);
-}
-
 void FrmScanSet::cboScanTime_Change() {
   if (blnDataSetting()) return;
+  // A change made with the focus elsewhere leaves that field.
   leaving_ = focusWidget();
   kit_.comboChanged(cboScanTime, values.strScanTime);
 }
 
 void FrmScanSet::cboScanTime_KeyPress(int keyCode) {
   if (keyCode != kEscape) return;
-  if (InputDataCheck(cboScanTime)) closeAfter(cboScanTime);
-  else kit_.refuse(cboScanTime);
+  if (!InputDataCheck(cboScanTime)) {
+    kit_.refuse(cboScanTime);
+    return;
+  }
+  // Nothing chosen keeps the working value: -1 is no scan time.
+  if (cboScanTime->currentIndex() >= 0) values.strScanTime = std::to_string(cboScanTime->currentIndex());
+  closeAfter(cboScanTime);
 }
-
-void FrmScanSet::CmdAction_Click(int index) {
-  if (index != 1) return;
-  subPutScanData();
-  Unload();
-}
-
-void FrmScanSet::txtEndForcus_GotFocus() {
-  if (!isLoaded()) return;
-  subPutScanData();
-  Unload();
-}
-
-void FrmScanSet::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Scan Set Menu"); }
