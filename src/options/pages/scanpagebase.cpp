@@ -67,7 +67,9 @@ QLineEdit* ScanPageBase::addBox(int row, const char* name, int maxLength, const 
 
 QListWidget* ScanPageBase::addList(int row, int field, const QStringList& entries) {
   const int index = static_cast<int>(updChangeSelect.size());
-  auto* r = new kit::UpDownList(frame_, entries, labels_.at(static_cast<size_t>(row))->text());
+  const QString caption = labels_.at(static_cast<size_t>(row))->text();
+  auto* r = new kit::UpDownList(frame_, entries, caption);
+  r->setAccessibleName(caption);
   r->oneRowHigh();
   updChangeSelect.push_back(r);
   listFields_.push_back(field);
