@@ -83,6 +83,21 @@ TEST_F(LinkTest, FrameEchoFaults) {
   EXPECT_EQ(engine.lngCommState, kStateCollation);
   EXPECT_EQ(line.sent.size(), 12u);
 
+  // Only the last byte wrong: three tries, 9.
+  engine.lngCommState = kStateOk;
+  line.sent.clear();
+  got.clear();
+  line.setAnswerer([&got](uint8_t b, int64_t) {
+    got.push_back(b);
+    if (got.size() % 4 != 0) return std::vector<sim::Chunk>{};
+    std::vector<uint8_t> e(got.end() - 4, got.end());
+    e.back() ^= 0x01;
+    return std::vector<sim::Chunk>{sim::Chunk{0, e, false}};
+  });
+  EXPECT_TRUE(engine.blnSendFrame(frame, echo, 3));
+  EXPECT_EQ(engine.lngCommState, kStateCollation);
+  EXPECT_EQ(line.sent.size(), 12u);
+
   // Five bytes echoed for four: the first four count; the fifth waits in the
   // buffer until the next primitive discards it.
   engine.lngCommState = kStateOk;
