@@ -305,6 +305,9 @@ bool LinkEngine::receive(std::vector<uint8_t>& frame, std::vector<ReadRecord>& t
       waitReply(intNextByteWait);
     }
     if (portFaulted(kStateOther)) break;
+    // A stop that came while the frame arrived ends the read here: the radio
+    // gets no echo of a frame cut short.
+    if (lngCommState != kStateOk) break;
     if (endFrame && i >= 2 && frame[0] == 0xFF && frame[1] == 0xFF) break;
     bool echoed = true;
     for (int k = 0; k <= last && echoed; ++k) echoed = writeByte(frame[k], paced);
