@@ -240,46 +240,42 @@ TEST_F(LinkTest, FamilyOneSequencesAndFamilyTwoEndFrame) {
 }
 
 TEST_F(LinkTest, OlderAndIncompleteFramesAreNeverTaken) {
+  // A family-"2" read whose frames `play` lays out word by word.
+  using Frames = std::vector<std::vector<uint8_t>>;
+  auto readPlaying = [this](const std::function<void(int, const std::vector<uint8_t>&, Frames&)>& play) {
+    setUpFamily(2);
+    Frames frames;
+    for (int w = 0; w < 1280; ++w) play(w, radio->memory(), frames);
+    line.setAnswerer(playFrames(frames));
+    return engine.blnReadFrames(3, 0x5C);
+  };
+  const std::vector<uint8_t> untouched(modPublic.bytRadioData.size(), 0x5A);
+
   // Word 1 sent again after word 2: every word still arrives, but a radio
   // going back is not believed.
-  setUpFamily(2);
-  const auto mem = radio->memory();
-  const auto before = modPublic.bytRadioData;
-  std::vector<std::vector<uint8_t>> frames;
-  for (int w = 0; w < 1280; ++w) {
-    frames.push_back(frame2(w, mem));
-    if (w == 2) frames.push_back(frame2(1, mem));
-  }
-  line.setAnswerer(playFrames(frames));
-  EXPECT_FALSE(engine.blnReadFrames(3, 0x5C));
+  EXPECT_FALSE(readPlaying([](int w, const auto& mem, Frames& f) {
+    f.push_back(frame2(w, mem));
+    if (w == 2) f.push_back(frame2(1, mem));
+  }));
   EXPECT_EQ(engine.lngCommState, kStateReceiveError);
-  EXPECT_EQ(modPublic.bytRadioData, before);
+  EXPECT_EQ(modPublic.bytRadioData, untouched);
 
   // Word 2 cut short, the radio going on with word 3: the short frame is not
   // stored with the bytes the previous frame left behind.
-  setUpFamily(2);
-  frames.clear();
-  for (int w = 0; w < 1280; ++w) {
-    auto f = frame2(w, mem);
-    if (w == 2) f.pop_back();
-    frames.push_back(f);
-  }
-  line.setAnswerer(playFrames(frames));
-  EXPECT_FALSE(engine.blnReadFrames(3, 0x5C));
+  EXPECT_FALSE(readPlaying([](int w, const auto& mem, Frames& f) {
+    f.push_back(frame2(w, mem));
+    if (w == 2) f.back().pop_back();
+  }));
   EXPECT_EQ(engine.lngCommState, kStateReceiveError);
-  EXPECT_EQ(modPublic.bytRadioData, before);
+  EXPECT_EQ(modPublic.bytRadioData, untouched);
 
   // The short frame sent again whole: taken, and the read is exact.
-  setUpFamily(2);
-  frames.clear();
-  for (int w = 0; w < 1280; ++w) {
-    if (w == 2) frames.push_back({0x02, 0x00, mem[4]});
-    frames.push_back(frame2(w, mem));
-  }
-  line.setAnswerer(playFrames(frames));
-  EXPECT_TRUE(engine.blnReadFrames(3, 0x5C));
+  EXPECT_TRUE(readPlaying([](int w, const auto& mem, Frames& f) {
+    if (w == 2) f.push_back({0x02, 0x00, mem[4]});
+    f.push_back(frame2(w, mem));
+  }));
   EXPECT_EQ(engine.lngCommState, kStateOk);
-  EXPECT_EQ(firstBytes(modPublic.bytRadioData, 2560), mem);
+  EXPECT_EQ(firstBytes(modPublic.bytRadioData, 2560), radio->memory());
 }
 
 TEST_F(LinkTest, StopDuringReadKeepsTheImage) {
