@@ -249,7 +249,7 @@ TEST_F(LinkTest, OlderAndIncompleteFramesAreNeverTaken) {
     line.setAnswerer(playFrames(frames));
     return engine.blnReadFrames(3, 0x5C);
   };
-  const std::vector<uint8_t> untouched(modPublic.bytRadioData.size(), 0x5A);
+  const std::vector<uint8_t> untouched(kImageSize, 0x5A);  // the image as setUpFamily leaves it
 
   // Word 1 sent again after word 2: every word still arrives, but a radio
   // going back is not believed.
