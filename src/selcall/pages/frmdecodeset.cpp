@@ -151,6 +151,10 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
   labKillStatus->setObjectName("labKillStatus");
   place(kDecKillStatus, labKillStatus);
   grid->setColumnMinimumWidth(2, 30);
+  // Eight digits or the longest list entry fit; the page stays compact.
+  for (QWidget* w : fraDecodeSetting->findChildren<QWidget*>())
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w))
+      w->setFixedWidth(150);
   body->addWidget(fraDecodeSetting, 1);
   root->addLayout(body);
 
@@ -272,6 +276,9 @@ void FrmDecodeSet::Form_Load() {
   values = subGetDecodeData(m.bytRadioData, family_);
   asLoaded_ = values;
   subSetDecodeControls();
+  // The keyboard starts at the format the radio holds.
+  for (int index : kFormats)
+    if (optDecodeMenu[static_cast<size_t>(index)]->isChecked()) optDecodeMenu[static_cast<size_t>(index)]->setFocus();
 }
 
 void FrmDecodeSet::Form_Activate() {
