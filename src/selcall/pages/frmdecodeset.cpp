@@ -66,7 +66,7 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
 
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction("Help(&H)");
   root->setMenuBar(menuBar);
 
   auto* body = new QHBoxLayout;
@@ -75,6 +75,9 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
   for (int index : kFormats) {
     auto* o = new QRadioButton(fraDecodeMenu);
     o->setObjectName(QString("optDecodeMenu%1").arg(index));
+    // Painted in the page's colour like its frame (a button's own fill would
+    // be the button colour).
+    o->setBackgroundRole(QPalette::Window);
     optDecodeMenu[static_cast<size_t>(index)] = o;
     formats->addWidget(o);
     connect(o, &QRadioButton::toggled, this, [this, index](bool on) {
