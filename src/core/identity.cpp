@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/chanrows.h"
 #include "core/controldata.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
@@ -153,6 +154,24 @@ void subSwitchChannelNames(bool namesOn) {
     at(kChannelOptionByte) &= static_cast<uint8_t>(~2);
   }
   modPublic.dimChanPara(namesOn ? 199 : 399);
+}
+
+bool channelNameSwitchDropsData(bool namesOn) {
+  if (modPublic.family() != 1) return false;
+  const bool bitSet = (at(kChannelOptionByte) & 2) != 0;
+  if (bitSet == namesOn) return false;
+  const auto& img = modPublic.bytRadioData;
+  if (namesOn) {
+    // Channels 101..200: rows 200..399 of the 200-channel layout.
+    for (int a = 1024; a < 1824; a += 4)
+      if (chanrows::rowUsed(1, &img[static_cast<size_t>(a)])) return true;
+    return false;
+  }
+  // Names: 8 bytes each at 400..799 and 1424..1823; a first byte of 00 or FF is no name.
+  for (int first : {400, 1424})
+    for (int a = first; a < first + 400; a += 8)
+      if (img[static_cast<size_t>(a)] != 0x00 && img[static_cast<size_t>(a)] != 0xFF) return true;
+  return false;
 }
 
 int encodeFormat() {

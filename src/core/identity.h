@@ -66,6 +66,11 @@ void subPutConfigData(const ConfigValues& values, const ConfigEnables& enables, 
 // Does nothing when the bit already matches.
 void subSwitchChannelNames(bool namesOn);
 
+// Family "1": whether switching the channel-name option to `namesOn` would
+// lose what the image holds now: a used row of channels 101..200 (names on)
+// or a name (names off). False when the option already matches the image.
+bool channelNameSwitchDropsData(bool namesOn);
+
 // Digits of nibble-coded bytes: low nibble first, the first 0xF ends them.
 std::string nibbleDigits(int first, int count);
 // Text digits to bytes: up to 2*count digits, missing ones 0xF.

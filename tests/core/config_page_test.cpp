@@ -270,36 +270,85 @@ TEST_F(ConfigPage, RadioTypeOptionsSwitchTheNamesAndAreWrittenOnMain) {
   menu->Unload();
 }
 
-TEST_F(ConfigPage, ChannelNameArrowsRearrangeTheMobilesChannelAreas) {
+TEST_F(ConfigPage, ChannelNameOptionRearrangesOnlyOnWriteAndAsksBeforeDroppingData) {
   family("1");
-  for (int i = 0; i < 400; ++i) image()[static_cast<size_t>(400 + i)] = static_cast<uint8_t>(i);
-  const Bytes area = bytes(400, 400);
+  for (int i = 0; i < 400; ++i) image()[static_cast<size_t>(400 + i)] = static_cast<uint8_t>(i & 0x7F);  // channels 51-100
+  put(1024 + 4 * 150, {0x46, 0x2B, 0x44, 0x05});  // channel 176 RX in use
+  const Bytes original = image();
+  const Bytes channels51to100 = bytes(400, 400);
   FrmConfiguration* page = open();
-  page->updChangeSelect_Previous(0);  // already at "NON": nothing moves
-  EXPECT_EQ(bytes(400, 400), area);
+  // Back and forth: the option changes, the image never does.
+  for (int round = 0; round < 2; ++round) {
+    page->updChangeSelect_Next(0);
+    EXPECT_EQ(page->values.strChannelNameOpt, "1");
+    EXPECT_EQ(image(), original);
+    page->updChangeSelect_Previous(0);
+    EXPECT_EQ(page->values.strChannelNameOpt, "0");
+    EXPECT_EQ(image(), original);
+  }
   page->updChangeSelect_Next(0);
-  EXPECT_EQ(page->values.strChannelNameOpt, "1");
-  EXPECT_EQ(bytes(1024, 400), area);
+
+  // Switching names on drops channels 101-200: asked first; Cancel writes nothing.
+  msgs.answers = {vb::vbCancel, vb::vbCancel};
+  page->CmdAction_Click(0);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Channels 101 to 200 are deleted when channel names are used\rAre You Sure ?");
+  EXPECT_EQ(msgs.boxes[0].style, 33);
+  EXPECT_TRUE(page->isLoaded());
+  EXPECT_EQ(image(), original);
+  page->CmdAction_Click(2);  // Clear asks the same and opens nothing on Cancel
+  EXPECT_EQ(msgs.boxes.size(), 2u);
+  EXPECT_EQ(image(), original);
+
+  page->CmdAction_Click(0);  // OK
+  EXPECT_EQ(bytes(1024, 400), channels51to100);
   EXPECT_EQ(bytes(400, 400), Bytes(400, 0xFF));
   EXPECT_EQ(bytes(1424, 400), Bytes(400, 0xFF));
   EXPECT_EQ(image()[801] & 2, 2);
-  const Bytes on = image();
-  page->updChangeSelect_Next(0);  // at the end of the list
-  EXPECT_EQ(image(), on);
+  auto* menu = front<FrmMainMenu>();
+  ASSERT_NE(menu, nullptr);
+
+  // Names off with no name entered loses nothing: no question.
+  menu->CmdAction_Click(0);
+  page = front<FrmConfiguration>();
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->values.strChannelNameOpt, "1");
+  msgs.boxes.clear();
   page->updChangeSelect_Previous(0);
-  EXPECT_EQ(page->values.strChannelNameOpt, "0");
-  EXPECT_EQ(bytes(400, 400), area);
-  EXPECT_EQ(bytes(1024, 4), (Bytes{0xFF, 0x3F, 0x7F, 0x00}));
-  EXPECT_EQ(bytes(1820, 4), (Bytes{0xFF, 0x3F, 0x7F, 0x00}));
+  page->CmdAction_Click(0);
+  EXPECT_TRUE(msgs.boxes.empty());
+  EXPECT_EQ(bytes(400, 400), channels51to100);
   EXPECT_EQ(image()[801] & 2, 0);
 
-  // The scrambler arrows only change the option; Main writes its bit.
+  // With a name in the image, names off asks.
+  front<FrmMainMenu>()->CmdAction_Click(0);
+  page = front<FrmConfiguration>();
+  page->updChangeSelect_Next(0);
+  page->CmdAction_Click(0);
+  put(1424, {'R', 'E', 'P', 'E', 'A', 'T', 'E', 'R'});
+  front<FrmMainMenu>()->CmdAction_Click(0);
+  page = front<FrmConfiguration>();
+  page->updChangeSelect_Previous(0);
+  msgs.boxes.clear();
+  msgs.answers = {vb::vbCancel};
+  page->CmdAction_Click(0);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "All channel names are deleted when channel names are not used\rAre You Sure ?");
+  EXPECT_EQ(image()[801] & 2, 2);
+  EXPECT_EQ(bytes(1424, 1), Bytes{'R'});
+
+  // The scrambler arrows only change the option; Main writes its bit and
+  // leaves the channel-name bit and the channel rows alone.
+  page->updChangeSelect_Next(0);
   page->updChangeSelect_Next(1);
   EXPECT_EQ(page->values.strScramblerOpt, "1");
   EXPECT_EQ(image()[801] & 4, 0);
+  const Bytes named = image();
   page->CmdAction_Click(0);
-  EXPECT_EQ(image()[801] & 4, 4);
-  if (auto* menu = front<FrmMainMenu>()) menu->Unload();
+  Bytes expect = named;
+  expect[801] |= 4;
+  EXPECT_EQ(image(), expect);
+  if (auto* m = front<FrmMainMenu>()) m->Unload();
 }
 
 TEST_F(ConfigPage, MainWithoutEditsChangesNoByteAndEditsAreWritten) {

@@ -192,6 +192,41 @@ TEST_F(IdentityCodec, ChannelNameOptionMovesTheSameWayFromEveryControl) {
   EXPECT_EQ(image(), expect);
 }
 
+TEST_F(IdentityCodec, EachOptionSwitchesBothWaysTouchingOnlyItsOwnBits) {
+  struct Case {
+    const char* family;
+    int at;
+    uint8_t start;
+    std::string ConfigValues::*option;
+    const char* first;  // the option's value after the first switch
+    uint8_t afterFirst, afterSecond;
+  } cases[] = {
+      {"2", 801, 0xF9, &ConfigValues::strScramblerOpt, "1", 0xFD, 0xF9},
+      {"2", 801, 0xFB, &ConfigValues::strChannelNameOpt, "0", 0xF9, 0xFB},
+      {"1", 801, 0xF6, &ConfigValues::strScramblerOpt, "0", 0xF2, 0xF6},  // names stay on
+      {"2", 856, 0xFF, &ConfigValues::strTXRef, "0", 0x00, 0x01},
+      {"2", 948, 0x02, &ConfigValues::strUHFIF, "0", 0x00, 0x01},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.family) + " byte " + std::to_string(c.at));
+    family(c.family);
+    put(c.at, {c.start});
+    const Bytes before = image();
+    const ConfigValues was = subGetConfigData(allOn());
+    ConfigValues v = was;
+    v.*(c.option) = c.first;
+    subPutConfigData(v, allOn(), was);
+    Bytes expect = before;
+    expect[static_cast<size_t>(c.at)] = c.afterFirst;
+    EXPECT_EQ(image(), expect);
+    ConfigValues back = v;
+    back.*(c.option) = c.first == std::string("1") ? "0" : "1";
+    subPutConfigData(back, allOn(), v);
+    expect[static_cast<size_t>(c.at)] = c.afterSecond;
+    EXPECT_EQ(image(), expect);
+  }
+}
+
 TEST_F(IdentityCodec, MainMenuRulesAndChannelArrays) {
   family("0");
   for (int code = 0; code < 16; ++code) {

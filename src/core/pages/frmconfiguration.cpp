@@ -342,7 +342,20 @@ void FrmConfiguration::subRestoreConfigPosition() {
 
 void FrmConfiguration::subGetConfigData() { values = ::subGetConfigData(enables()); }
 
-void FrmConfiguration::subPutConfigData() { ::subPutConfigData(values, enables(), asLoaded_); }
+bool FrmConfiguration::subPutConfigData() {
+  const ConfigEnables e = enables();
+  // The mobile's channel-name option rearranges its channel areas; what that
+  // would drop is named first, and nothing is written without an OK.
+  if (e.channelName) {
+    const bool namesOn = values.strChannelNameOpt == "1";
+    if (channelNameSwitchDropsData(namesOn)) {
+      intSoundMsgBox(SoundKind::Inquiry, msgText(namesOn ? 10094 : 10095, 10004), "CmdAction_Click");
+      if (modPublic.intMsgBoxResult != vb::vbOK) return false;
+    }
+  }
+  ::subPutConfigData(values, e, asLoaded_);
+  return true;
+}
 
 void FrmConfiguration::subSetConfigControls() {
   const int family = modPublic.family();
@@ -464,11 +477,11 @@ void FrmConfiguration::updChangeSelect_Step(int index, int direction) {
   if (index != 0 && index != 1) return;
   QListWidget* list = index == 0 ? LstChannelName : LstDigitalScrambler;
   std::string& option = index == 0 ? values.strChannelNameOpt : values.strScramblerOpt;
-  const std::string before = option;
   const int now = objUpDownControl().binUpDown(list, direction, static_cast<int>(vb::Val(option)));
   if (now >= 0) option = std::to_string(now);
   list->setFocus();
-  if (index == 0 && modPublic.family() == 1 && option != before) subSwitchChannelNames(option == "1");
+  // Only the page value changes: the mobile's channel areas are rearranged
+  // when the values are written, from the image as the page found it.
 }
 
 void FrmConfiguration::LstChannelName_GotFocus() {
@@ -605,7 +618,7 @@ void FrmConfiguration::goToStartUp() {
 void FrmConfiguration::CmdAction_Click(int index) {
   switch (index) {
     case 0:
-      subPutConfigData();
+      if (!subPutConfigData()) break;
       savePositionKeys();
       goToMainMenu();
       break;
@@ -617,7 +630,7 @@ void FrmConfiguration::CmdAction_Click(int index) {
       }
       break;
     case 2: {
-      subPutConfigData();
+      if (!subPutConfigData()) break;
       FrmClearSelect dialog(this);
       dialog.showModal();
       // The dialog may have reloaded or cleared the image: show what it holds
@@ -629,8 +642,7 @@ void FrmConfiguration::CmdAction_Click(int index) {
     }
     case 3:
       intSoundMsgBox(SoundKind::Inquiry, msgText(10079, 10004), "CmdAction_Click");
-      if (modPublic.intMsgBoxResult == vb::vbOK) {
-        subPutConfigData();
+      if (modPublic.intMsgBoxResult == vb::vbOK && subPutConfigData()) {
         savePositionKeys();
         goToStartUp();
       }

@@ -53,7 +53,9 @@ class FrmConfiguration : public Page {
   bool InputDataCheck();
   void subSetConfigControls();
   void subGetConfigData();
-  void subPutConfigData();
+  // Writes the page's values into the image; false when the user declined a
+  // channel-name switch that would drop channels or names (nothing written).
+  bool subPutConfigData();
   ConfigEnables enables() const;
 
   // Whether a port opens (4800 baud, 8N1); tests replace it. The default
