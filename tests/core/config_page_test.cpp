@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <termios.h>
 #include <unistd.h>
 
 #include "core/pages/frmclearselect.h"
@@ -182,6 +184,10 @@ TEST_F(ConfigPage, ProbedPortsAreListedAndTheEarlierChoiceStays) {
   page = open();
   EXPECT_EQ(page->cboRsPort->count(), 0);
   EXPECT_EQ(modPublic.intCommPort, 5);
+  // An empty list says why, in one line.
+  EXPECT_TRUE(page->lblNoPort->isVisibleTo(page));
+  EXPECT_EQ(page->lblNoPort->text(),
+            "No serial port was found. The README tells how to map a device to a port number.");
   page->Unload();
 
   modPublic.intCmdCommPort = 7;  // given on the command line: no probe
@@ -190,30 +196,56 @@ TEST_F(ConfigPage, ProbedPortsAreListedAndTheEarlierChoiceStays) {
   EXPECT_EQ(page->cboRsPort->itemText(0), "COM 1");
   EXPECT_EQ(page->cboRsPort->currentText(), "COM 7");
   EXPECT_EQ(modPublic.intCommPort, 7);
+  EXPECT_FALSE(page->lblNoPort->isVisibleTo(page));
   page->Unload();
 }
 
-TEST_F(ConfigPage, TheRealProbeOpensOnlyTheDevicesThatExist) {
+TEST_F(ConfigPage, TheRealSearchFindsPortsWithoutTouchingThem) {
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
   ASSERT_GE(master, 0);
   ASSERT_EQ(grantpt(master), 0);
   ASSERT_EQ(unlockpt(master), 0);
   const std::string slave = ptsname(master);
+  // Another program's settings on the port: the search must leave them.
+  const int held = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(held, 0);
+  termios t{};
+  ASSERT_EQ(tcgetattr(held, &t), 0);
+  cfsetispeed(&t, B9600);
+  cfsetospeed(&t, B9600);
+  ASSERT_EQ(tcsetattr(held, TCSANOW, &t), 0);
+
+  // Kernel tty attributes: a UART slot without a UART, and one with.
+  const std::string attributes = dir.file("tty");
+  std::filesystem::create_directories(attributes + "/null");
+  std::filesystem::create_directories(attributes + "/zero");
+  writeFileBytes(attributes + "/null/type", {'0', '\n'});
+  writeFileBytes(attributes + "/zero/type", {'4', '\n'});
+  portmap::setTtyAttributesFolder(attributes);
+  writeFileBytes(dir.file("plain"), {1});
   for (int n = 1; n <= 16; ++n) {
-    const std::string name = "VELMORA_COM" + std::to_string(n);
-    setenv(name.c_str(), n == 3 ? slave.c_str() : (dir.str() + "/no-such-device").c_str(), 1);
+    std::string path = dir.str() + "/no-such-device";
+    if (n == 3) path = slave;            // a pseudo-terminal the user pointed at
+    if (n == 4) path = "/dev/null";      // character device, no UART behind it
+    if (n == 6) path = "/dev/zero";      // character device with a UART
+    if (n == 7) path = dir.file("plain");  // not a device
+    setenv(("VELMORA_COM" + std::to_string(n)).c_str(), path.c_str(), 1);
   }
-  EXPECT_TRUE(FrmConfiguration::probeDevice(slave));
-  EXPECT_FALSE(FrmConfiguration::probeDevice(dir.str() + "/no-such-device"));
-  EXPECT_FALSE(FrmConfiguration::probeDevice(dir.file("settings.ini")));  // not a terminal
   family("2");
   FrmConfiguration::setPortProbe(nullptr);
   FrmConfiguration* page = open();
-  ASSERT_EQ(page->cboRsPort->count(), 1);
+  ASSERT_EQ(page->cboRsPort->count(), 2);
   EXPECT_EQ(page->cboRsPort->itemText(0), "COM  3");
+  EXPECT_EQ(page->cboRsPort->itemText(1), "COM  6");
   EXPECT_EQ(page->lblPortDevice->text().toStdString(), slave);
+  EXPECT_FALSE(page->lblNoPort->isVisibleTo(page));
   page->Unload();
+  termios after{};
+  ASSERT_EQ(tcgetattr(held, &after), 0);
+  EXPECT_EQ(cfgetospeed(&after), static_cast<speed_t>(B9600));
   for (int n = 1; n <= 16; ++n) unsetenv(("VELMORA_COM" + std::to_string(n)).c_str());
+  portmap::setTtyAttributesFolder("/sys/class/tty");
+  close(held);
   close(master);
 }
 

@@ -16,9 +16,6 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
 
 #include "core/controldata.h"
 #include "core/modeltables.h"
@@ -67,25 +64,6 @@ const char* kSerialChars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnop
 }  // namespace
 
 void FrmConfiguration::setPortProbe(PortProbe probe) { portProbe() = std::move(probe); }
-
-bool FrmConfiguration::probeDevice(const std::string& path) {
-  if (path.empty()) return false;
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) return false;
-  bool ok = false;
-  termios t{};
-  if (::tcgetattr(fd, &t) == 0) {
-    cfmakeraw(&t);
-    cfsetispeed(&t, B4800);
-    cfsetospeed(&t, B4800);
-    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
-    t.c_cflag |= CS8 | CLOCAL | CREAD;
-    // A port another program holds exclusively is not free.
-    ok = ::tcsetattr(fd, TCSANOW, &t) == 0;
-  }
-  ::close(fd);
-  return ok;
-}
 
 FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
   setObjectName("frmConfiguration");
@@ -145,6 +123,11 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
   lblPortDevice = new QLabel(fraConfmenu);
   lblPortDevice->setObjectName("lblPortDevice");
   grid->addWidget(lblPortDevice, 5, 2);
+  lblNoPort = new QLabel(fraConfmenu);
+  lblNoPort->setObjectName("lblNoPort");
+  lblNoPort->setWordWrap(true);
+  lblNoPort->hide();
+  grid->addWidget(lblNoPort, 6, 0, 1, 3);
 
   auto yesNo = [&](QListWidget*& list, int index, int row) {
     list = new QListWidget(fraConfmenu);
@@ -165,19 +148,19 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
     }
     grid->addLayout(arrows, row, 2, Qt::AlignLeft);
   };
-  label(5, 6);
-  yesNo(LstChannelName, 0, 6);
-  label(6, 7);
-  yesNo(LstDigitalScrambler, 1, 7);
-  label(7, 8);
+  label(5, 7);
+  yesNo(LstChannelName, 0, 7);
+  label(6, 8);
+  yesNo(LstDigitalScrambler, 1, 8);
+  label(7, 9);
   cboTXRef = new QComboBox(fraConfmenu);
   cboTXRef->addItems({"10MHz", "12MHz"});
-  grid->addWidget(cboTXRef, 8, 1);
+  grid->addWidget(cboTXRef, 9, 1);
   lblConfmenu[9] = new QLabel("UHF IF", fraConfmenu);
-  grid->addWidget(lblConfmenu[9], 9, 0);
+  grid->addWidget(lblConfmenu[9], 10, 0);
   cboFUHFIF = new QComboBox(fraConfmenu);
   cboFUHFIF->addItems({"-48.50MHz", "-73.35MHz"});
-  grid->addWidget(cboFUHFIF, 9, 1);
+  grid->addWidget(cboFUHFIF, 10, 1);
   root->addWidget(fraConfmenu);
 
   fraAction = new QGroupBox(this);
@@ -294,8 +277,8 @@ void FrmConfiguration::enableFromMask() {
 }
 
 int FrmConfiguration::subProbeCommPort(int port) {
-  const bool opened = portProbe() ? portProbe()(port) : probeDevice(portmap::devicePath(port));
-  return opened ? 0 : 10;
+  const bool there = portProbe() ? portProbe()(port) : portmap::present(port);
+  return there ? 0 : 10;
 }
 
 void FrmConfiguration::fillPortList() {
@@ -323,6 +306,10 @@ void FrmConfiguration::fillPortList() {
       strCommPortText = std::to_string(m.intCommPort);
     }
   }
+  // An empty list says why, and where to read how to map a device.
+  lblNoPort->setText(q(LoadResString(1408)));
+  lblNoPort->setVisible(cboRsPort->count() == 0);
+  lblPortDevice->setVisible(cboRsPort->count() > 0);
   showPortDevice();
 }
 

@@ -58,11 +58,10 @@ class FrmConfiguration : public Page {
   bool subPutConfigData();
   ConfigEnables enables() const;
 
-  // Whether a port opens (4800 baud, 8N1); tests replace it. The default
-  // opens the device the port number stands for (see the port map).
+  // Whether a port is there; tests replace it. The default asks the port
+  // map, which finds the device without opening it.
   using PortProbe = std::function<bool(int port)>;
   static void setPortProbe(PortProbe probe);
-  static bool probeDevice(const std::string& path);
 
   std::array<QLabel*, 10> lblConfmenu{};  // 0..7 and 9
   QComboBox* cboRadioModel = nullptr;
@@ -75,6 +74,7 @@ class FrmConfiguration : public Page {
   QLineEdit* txtSerialNo = nullptr;
   QComboBox* cboRsPort = nullptr;
   QLabel* lblPortDevice = nullptr;
+  QLabel* lblNoPort = nullptr;  // shown when no port was found
   QListWidget* LstChannelName = nullptr;
   QListWidget* LstDigitalScrambler = nullptr;
   std::array<std::array<QToolButton*, 2>, 2> updChangeSelect{};  // [index][0 previous, 1 next]
