@@ -132,6 +132,29 @@ TEST_F(ConfigPage, SerialBoxTakesLettersAndDigitsUpperCasedForTheMobile) {
   page->Unload();
 }
 
+TEST_F(ConfigPage, PastedSerialTextMeetsTheKeyFilterWhenTheBoxIsLeft) {
+  family("1");
+  FrmConfiguration* page = open();
+  page->txtSerialNo->setText(QString::fromUtf8("ab-1\u00e9\u20ac7"));  // as a paste puts it
+  page->txtSerialNo_LostFocus();
+  EXPECT_EQ(page->txtSerialNo->text(), "AB17");
+  EXPECT_EQ(page->values.strSerialNo, "AB17");
+  page->CmdAction_Click(0);
+  EXPECT_EQ(bytes(2038, 8), (Bytes{'A', 'B', '1', '7', ' ', ' ', ' ', ' '}));
+  front<FrmMainMenu>()->Unload();
+
+  // Characters the radio's own serial holds survive an edit; others go.
+  family("0");
+  put(232, {'Q', '-', '7', ' ', ' ', ' ', ' ', ' '});
+  page = open();
+  page->txtSerialNo->setText(QString::fromUtf8("Q-7x/\u00e9"));
+  page->txtSerialNo_LostFocus();
+  EXPECT_EQ(page->values.strSerialNo, "Q-7x");
+  page->CmdAction_Click(0);
+  EXPECT_EQ(bytes(232, 8), (Bytes{'Q', '-', '7', 'x', ' ', ' ', ' ', ' '}));
+  front<FrmMainMenu>()->Unload();
+}
+
 TEST_F(ConfigPage, MaskEnablesTheControlsAndGreysTheRest) {
   family("1");
   modPublic.strCfgMask[1] = std::string(8, '1') + std::string(32, '0');

@@ -16,6 +16,7 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cstring>
 
 #include "core/controldata.h"
 #include "core/modeltables.h"
@@ -540,7 +541,23 @@ void FrmConfiguration::txtPIN_LostFocus() { leaveBox(txtPIN, values.strPIN, fals
 void FrmConfiguration::txtPINTime_LostFocus() { leaveBox(txtPINTime, values.strPINTime, true); }
 void FrmConfiguration::txtKillPass_LostFocus() { leaveBox(txtKillPass, values.strKillPass, false); }
 void FrmConfiguration::txtKillPassTime_LostFocus() { leaveBox(txtKillPassTime, values.strKillPassTime, true); }
-void FrmConfiguration::txtSerialNo_LostFocus() { leaveBox(txtSerialNo, values.strSerialNo, false); }
+void FrmConfiguration::txtSerialNo_LostFocus() {
+  // Pasted, dropped or composed text never met the key filter: its rules
+  // apply here. A character the image itself held is kept, so editing a
+  // serial the radio gave does not lose its own characters.
+  if (!checking_ && txtSerialNo->text().toStdString() != values.strSerialNo) {
+    const QString loaded = q(asLoaded_.strSerialNo);
+    const bool upper = modPublic.family() == 1;
+    QString kept;
+    for (QChar c : txtSerialNo->text()) {
+      const bool allowed = c.unicode() < 128 && std::strchr(kSerialChars, c.toLatin1()) != nullptr;
+      if (allowed) kept += upper ? c.toUpper() : c;
+      else if (loaded.contains(c)) kept += c;
+    }
+    if (kept != txtSerialNo->text()) txtSerialNo->setText(kept);
+  }
+  leaveBox(txtSerialNo, values.strSerialNo, false);
+}
 
 bool FrmConfiguration::eventFilter(QObject* watched, QEvent* event) {
   auto* box = qobject_cast<QLineEdit*>(watched);
