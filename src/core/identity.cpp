@@ -28,6 +28,24 @@ constexpr int kLowIfByte = 937;
 constexpr int kUhfIfByte = 948;
 }  // namespace
 
+bool configItemHeldOff(int family, int item) {
+  if (family == 0) return item == 3 || item == 6 || item == 7 || item == 8;
+  if (family == 2) return item == 2;
+  return false;
+}
+
+namespace {
+// The enables a page hands in, less the fields the family never offers.
+ConfigEnables ownFieldsOnly(ConfigEnables e) {
+  const int family = modPublic.family();
+  if (configItemHeldOff(family, 2)) e.pin = e.pinTime = false;
+  if (configItemHeldOff(family, 3)) e.killPass = e.killPassTime = false;
+  if (configItemHeldOff(family, 6)) e.channelName = false;
+  if (configItemHeldOff(family, 7)) e.scrambler = false;
+  return e;
+}
+}  // namespace
+
 IdentityLayout identityLayout() {
   IdentityLayout l;
   switch (modPublic.family()) {
@@ -62,7 +80,8 @@ void putNibbleDigits(int first, int count, const std::string& digits) {
   }
 }
 
-ConfigValues subGetConfigData(const ConfigEnables& e) {
+ConfigValues subGetConfigData(const ConfigEnables& given) {
+  const ConfigEnables e = ownFieldsOnly(given);
   ConfigValues v;
   const IdentityLayout l = identityLayout();
   const int family = modPublic.family();
@@ -94,7 +113,8 @@ ConfigValues subGetConfigData(const ConfigEnables& e) {
   return v;
 }
 
-void subPutConfigData(const ConfigValues& v, const ConfigEnables& e, const ConfigValues& was) {
+void subPutConfigData(const ConfigValues& v, const ConfigEnables& given, const ConfigValues& was) {
+  const ConfigEnables e = ownFieldsOnly(given);
   const IdentityLayout l = identityLayout();
   const int family = modPublic.family();
   // The model code and the radio type stamp go together.

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -178,6 +179,27 @@ TEST_F(ConfigPage, MaskEnablesTheControlsAndGreysTheRest) {
   EXPECT_TRUE(page->cboFUHFIF->isEnabled());
   EXPECT_TRUE(page->txtKillPass->isEnabled());
   EXPECT_FALSE(page->OptZRSelect[1]->isEnabled());
+  page->Unload();
+
+  // Items whose bytes belong to other fields stay off even when the mask offers them.
+  family("2");
+  modPublic.strCfgMask[2] = std::string(40, '1');
+  page = open();
+  EXPECT_FALSE(page->txtPIN->isEnabled());
+  EXPECT_FALSE(page->txtPINTime->isEnabled());
+  EXPECT_FALSE(page->lblConfmenu[1]->isEnabled());
+  EXPECT_TRUE(page->txtKillPass->isEnabled());
+  page->Unload();
+  family("0");
+  modPublic.strCfgMask[0] = std::string(40, '1');
+  page = open();
+  for (QWidget* w : std::initializer_list<QWidget*>{page->txtKillPass, page->txtKillPassTime, page->LstChannelName,
+                                                    page->updChangeSelect[0][1], page->LstDigitalScrambler,
+                                                    page->updChangeSelect[1][1], page->cboTXRef, page->lblConfmenu[2],
+                                                    page->lblConfmenu[5], page->lblConfmenu[6], page->lblConfmenu[7]})
+    EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+  EXPECT_TRUE(page->txtPIN->isEnabled());
+  EXPECT_TRUE(page->txtSerialNo->isEnabled());
   page->Unload();
 }
 

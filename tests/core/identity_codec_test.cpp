@@ -30,7 +30,8 @@ TEST_F(IdentityCodec, UntouchedFieldsRoundTripEveryByteInEachFamily) {
     const Bytes before = image();
     const ConfigValues v = subGetConfigData(allOn());
     EXPECT_EQ(v.strSerialNo, "AB7");
-    EXPECT_EQ(v.strPIN, "111122");  // 1, 11, 12, 2 as decimal texts
+    // 1, 11, 12, 2 as decimal texts; the base station has no PIN.
+    EXPECT_EQ(v.strPIN, std::string(f) == "2" ? "" : "111122");
     EXPECT_EQ(v.strKillPass, "");
     subPutConfigData(v, allOn(), v);
     EXPECT_EQ(image(), before);
@@ -225,6 +226,38 @@ TEST_F(IdentityCodec, EachOptionSwitchesBothWaysTouchingOnlyItsOwnBits) {
     expect[static_cast<size_t>(c.at)] = c.afterSecond;
     EXPECT_EQ(image(), expect);
   }
+}
+
+TEST_F(IdentityCodec, FieldsInsideOtherFieldsStayOffWhateverTheMask) {
+  // The portable's kill password and options lie in its channel records.
+  family("0");
+  put(1012, {0x21, 0x43, 7});
+  put(801, {0x06});
+  const Bytes portable = image();
+  ConfigValues v = subGetConfigData(allOn());
+  EXPECT_EQ(v.strKillPass, "");
+  EXPECT_EQ(v.strChannelNameOpt, "0");
+  EXPECT_EQ(v.strScramblerOpt, "0");
+  ConfigValues edited = v;
+  edited.strKillPass = "9999";
+  edited.strKillPassTime = "1";
+  edited.strChannelNameOpt = "1";
+  edited.strScramblerOpt = "1";
+  subPutConfigData(edited, allOn(), v);
+  EXPECT_EQ(image(), portable);
+
+  // The base station's PIN times share byte 937 with the 30 MHz IF.
+  family("2");
+  put(806, {0x21, 0x43, 0x65});
+  put(937, {0});
+  const Bytes base = image();
+  v = subGetConfigData(allOn());
+  EXPECT_EQ(v.strPIN, "");
+  edited = v;
+  edited.strPIN = "55";
+  edited.strPINTime = "9";
+  subPutConfigData(edited, allOn(), v);
+  EXPECT_EQ(image(), base);
 }
 
 TEST_F(IdentityCodec, MainMenuRulesAndChannelArrays) {

@@ -259,7 +259,7 @@ void FrmConfiguration::Form_Load() {
 void FrmConfiguration::enableFromMask() {
   const int family = modPublic.family();
   const std::string mask = family >= 0 ? modPublic.strCfgMask[static_cast<size_t>(family)] : std::string();
-  auto on = [&](int ch) { return maskEnabled(mask, ch - 1); };
+  auto on = [&](int ch) { return maskEnabled(mask, ch - 1) && !configItemHeldOff(family, ch); };
   for (size_t i = 0; i < lblConfmenu.size(); ++i)
     if (lblConfmenu[i]) lblConfmenu[i]->setEnabled(on(static_cast<int>(i) + 1));
   vbui::setEnabledPainted(cboRadioModel, on(1));
