@@ -98,6 +98,32 @@ TEST_F(StartUpPage, MaskAndRememberedFamilyDecideTheOptions) {
   EXPECT_TRUE(page->optSelectRadio[2]->isChecked());
   EXPECT_EQ(modPublic.strRadioFamily, "2");
   page->Unload();
+
+  // A remembered family that is not offered gives way to the first one offered.
+  saveSetting(keys::RadioSelect, "1");
+  page = start();
+  EXPECT_TRUE(page->optSelectRadio[0]->isChecked());
+  EXPECT_FALSE(page->optSelectRadio[1]->isChecked());
+  EXPECT_EQ(modPublic.strRadioFamily, "0");
+  EXPECT_TRUE(page->CmdAction[0]->isEnabled());
+  page->Unload();
+}
+
+TEST_F(StartUpPage, NoFamilyOfferedLeavesNextOff) {
+  ownProgramFolder([](std::string& ini) {
+    for (const char* key : {"[Str 310]=1", "[Str 320]=1", "[Str 350]=1"}) {
+      const std::string k = key;
+      ini.replace(ini.find(k), k.size(), k.substr(0, k.size() - 1) + "0");
+    }
+  });
+  FrmStartUp* page = start();
+  for (QRadioButton* o : page->optSelectRadio) {
+    EXPECT_FALSE(o->isEnabled());
+    EXPECT_FALSE(o->isChecked());
+  }
+  EXPECT_FALSE(page->CmdAction[0]->isEnabled());
+  EXPECT_TRUE(page->CmdAction[1]->isEnabled());
+  page->Unload();
 }
 
 TEST_F(StartUpPage, NextLoadsTheInitialImageAndOpensTheConfigurationPage) {

@@ -175,11 +175,18 @@ void FrmStartUp::Form_Load() {
   }
 
   if (m.intCmdRadio < 0) {
-    // A remembered number that names no option falls back to the default one.
+    for (size_t i = 0; i < 3; ++i) optSelectRadio[i]->setEnabled(maskEnabled(m.strStrMask[i], 0));
+    // A remembered number that names no option falls back to the default one;
+    // a family the control data does not offer gives way to the first one it
+    // does, and with none offered nothing is chosen and Next stays off.
     int k = vb::CInt(vb::Val(readSetting(keys::RadioSelect)));
     if (k < 0 || k > 2) k = vb::CInt(vb::Val(keys::RadioSelect.def));
-    optSelectRadio[static_cast<size_t>(k)]->setChecked(true);
-    for (size_t i = 0; i < 3; ++i) optSelectRadio[i]->setEnabled(maskEnabled(m.strStrMask[i], 0));
+    if (!optSelectRadio[static_cast<size_t>(k)]->isEnabled()) {
+      k = -1;
+      for (int i = 0; i < 3 && k < 0; ++i)
+        if (optSelectRadio[static_cast<size_t>(i)]->isEnabled()) k = i;
+    }
+    if (k >= 0) optSelectRadio[static_cast<size_t>(k)]->setChecked(true);
   } else {
     optSelectRadio[m.intCmdRadio == 11 ? 1 : static_cast<size_t>(m.intCmdRadio)]->setChecked(true);
   }
@@ -230,7 +237,8 @@ void FrmStartUp::subStartUpShow() {
   subSpeedCheck();
   if (program::ended() || !isLoaded()) return;
   calibrated_ = true;
-  CmdAction[0]->setEnabled(group_->checkedId() >= 0);
+  const QAbstractButton* chosen = group_->checkedButton();
+  CmdAction[0]->setEnabled(chosen && chosen->isEnabled());
 }
 
 void FrmStartUp::subSpeedCheck() {
