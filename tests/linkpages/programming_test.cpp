@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -74,6 +76,30 @@ TEST_F(LinkPage, CaptionsFollowTheFamily) {
   start("1");
   EXPECT_EQ(page->comReadWrite[2]->text(), "Program Delete");
   EXPECT_EQ(page->windowTitle(), "velmora-Programming");
+}
+
+TEST_F(LinkPage, ButtonsStayWhereTheyAreThroughAnOperation) {
+  for (const char* family : {"1", "2"}) {
+    SCOPED_TRACE(family);
+    start(family);
+    auto layout = [&] {
+      QCoreApplication::sendPostedEvents();
+      page->layout()->activate();
+      std::vector<QRect> g;
+      for (QPushButton* b : page->comReadWrite) g.push_back(b->geometry());
+      g.push_back(page->comExit->geometry());
+      g.push_back(page->rect());
+      return g;
+    };
+    const std::vector<QRect> idle = layout();
+    page->subBusyState();
+    EXPECT_TRUE(page->prbProcessRate->isVisible());
+    EXPECT_EQ(layout(), idle);
+    page->subIdleState();
+    page->comReadWrite_Click(0);  // a whole read, result message included
+    EXPECT_FALSE(page->prbProcessRate->isVisible());
+    EXPECT_EQ(layout(), idle);
+  }
 }
 
 TEST_F(LinkPage, Family2ReadThenWriteSendsOnlyTheChangedWords) {

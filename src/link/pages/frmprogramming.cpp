@@ -70,6 +70,14 @@ void FrmProgramming::build() {
   grid->addWidget(labRate[0], 4, 0);
   grid->addWidget(prbProcessRate, 4, 1);
   grid->addWidget(labRate[1], 4, 2);
+  // The progress row keeps its room while hidden: showing it must not move
+  // a button under the mouse (Exit's old place would become another button).
+  for (QWidget* w : {static_cast<QWidget*>(prbProcessRate), static_cast<QWidget*>(labRate[0]),
+                     static_cast<QWidget*>(labRate[1])}) {
+    QSizePolicy keep = w->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(keep);
+  }
   comExit = new QPushButton("Exit", this);
   comExit->setToolTip("Close this menu");
   grid->addWidget(comExit, 5, 0, 1, 3);
