@@ -655,7 +655,7 @@ void FrmConfiguration::CmdAction_Click(int index) {
   }
 }
 
-void FrmConfiguration::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Configuration Menu"); }
+void FrmConfiguration::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Configuration Menu", this); }
 
 void FrmConfiguration::Form_Unload(bool& cancel) {
   (void)cancel;

@@ -255,7 +255,7 @@ void FrmMainMenu::CmdAction_Click(int index) {
   }
 }
 
-void FrmMainMenu::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Main Menu"); }
+void FrmMainMenu::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Main Menu", this); }
 
 void FrmMainMenu::Form_Unload(bool& cancel) {
   (void)cancel;

@@ -339,7 +339,7 @@ void FrmStartUp::lblSound_Click() {
 #endif
 }
 
-void FrmStartUp::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "StartUp Menu"); }
+void FrmStartUp::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "StartUp Menu", this); }
 
 void FrmStartUp::Form_Unload(bool& cancel) {
   (void)cancel;

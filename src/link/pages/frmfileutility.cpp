@@ -27,7 +27,7 @@ FrmFileUtility::FrmFileUtility(QWidget* parent) : Page(parent) {
   auto* layout = new QVBoxLayout(this);
   auto* menu = new QMenuBar(this);
   QAction* help = menu->addAction("Help(&H)");
-  connect(help, &QAction::triggered, this, [] { help::showTopic(modPublic.strHelpFile, "File Utility Menu"); });
+  connect(help, &QAction::triggered, this, [this] { help::showTopic(modPublic.strHelpFile, "File Utility Menu", this); });
   layout->setMenuBar(menu);
   labTitle = new QLabel(this);
   labTitle->setAlignment(Qt::AlignCenter);

@@ -167,7 +167,7 @@ void FrmProgramming::comExit_Click() {
   Unload();
 }
 
-void FrmProgramming::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Program Menu"); }
+void FrmProgramming::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Program Menu", this); }
 
 // Family "1": the write command of the image's radio type. False (with a
 // failure state and its own message) when the type byte names neither radio.
