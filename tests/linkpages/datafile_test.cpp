@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -240,6 +241,23 @@ TEST_F(DataFiles, DeletePageDeletesExactlyTheFileItNamed) {
   const size_t shown = msgs.boxes.size();
   page.CmdAction_Click(0);  // nothing selected: nothing asked
   EXPECT_EQ(msgs.boxes.size(), shown);
+}
+
+TEST_F(DataFiles, DeletePageShowsALongFolderElidedInTheMiddle) {
+  ASSERT_TRUE(setUpFamily("2"));
+  const std::string deep = dir.file(std::string(40, 'a') + "/" + std::string(40, 'b') + "/radio-files");
+  std::filesystem::create_directories(deep);
+  saveSetting(keys::ConfigDirectory, deep + "/");
+  FrmFileDelet page;
+  page.Show();
+  QCoreApplication::sendPostedEvents();
+  const QString shown = page.LabChangePath->text();
+  EXPECT_EQ(page.LabChangePath->toolTip().toStdString(), deep);
+  EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+  EXPECT_TRUE(shown.startsWith("/")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith("radio-files")) << shown.toStdString();
+  EXPECT_LE(page.LabChangePath->fontMetrics().horizontalAdvance(shown), page.LabChangePath->width());
+  page.Unload();
 }
 
 TEST_F(DataFiles, DeletePageFallsBackWhenTheDriveIsNotReady) {
