@@ -1,6 +1,8 @@
 // The start-up page driven headless: family options, Next, End, the direct
 // start and the command-line road.
+#include <QCoreApplication>
 #include <QGroupBox>
+#include <QLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -70,6 +72,34 @@ TEST_F(StartUpPage, FirstRunOffersTheFamiliesAndChoosesTheBaseStation) {
   EXPECT_TRUE(page->lblMessage[4]->isHidden());
   page->tmrLight_Timer();
   EXPECT_FALSE(page->lblMessage[4]->isHidden());
+  page->Unload();
+}
+
+TEST_F(StartUpPage, PanelLinesStayPutAndReadOnEveryFamilyColour) {
+  FrmStartUp* page = start();
+  for (int family = 0; family < 3; ++family) {
+    SCOPED_TRACE(family);
+    page->optSelectRadio[static_cast<size_t>(family)]->click();
+    const QColor back = page->ShpFlame->palette().color(QPalette::Window);
+    EXPECT_EQ(back, vbui::colorFromLiteral(modPublic.strLabelColor));  // the family colour itself stays
+    for (QLabel* line : page->lblMessage)
+      EXPECT_GE(vbui::contrastRatio(line->palette().color(QPalette::WindowText), back), 4.5)
+          << line->objectName().toStdString();
+  }
+  EXPECT_EQ(page->lblMessage[0]->palette().color(QPalette::WindowText), QColor(Qt::white));  // on dark blue
+
+  auto lines = [&] {
+    QCoreApplication::sendPostedEvents();
+    page->layout()->activate();
+    page->ShpFlame->layout()->activate();
+    std::vector<QRect> g;
+    for (QLabel* line : page->lblMessage) g.push_back(line->geometry());
+    return g;
+  };
+  const std::vector<QRect> shown = lines();
+  page->tmrLight_Timer();  // the prompt hides
+  ASSERT_TRUE(page->lblMessage[4]->isHidden());
+  EXPECT_EQ(lines(), shown);
   page->Unload();
 }
 

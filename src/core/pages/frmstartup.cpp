@@ -74,6 +74,12 @@ FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
     lblMessage[i]->setAlignment(Qt::AlignCenter);
     messages->addWidget(lblMessage[i]);
   }
+  {
+    // The blinking prompt keeps its room while hidden: the other lines stay put.
+    QSizePolicy keep = lblMessage[4]->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    lblMessage[4]->setSizePolicy(keep);
+  }
   root->addWidget(ShpFlame);
 
   auto* row = new QHBoxLayout;

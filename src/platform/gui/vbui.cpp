@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/base/vbtext.h"
@@ -20,6 +21,22 @@ namespace vbui {
 QColor color(uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 QColor colorFromLiteral(const std::string& s) { return color(vb::ColorValue(s)); }
+
+namespace {
+double channel(double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); }
+double luminance(const QColor& c) {
+  return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+}  // namespace
+
+double contrastRatio(const QColor& a, const QColor& b) {
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor readableTextOn(const QColor& back) {
+  return contrastRatio(back, Qt::white) > contrastRatio(back, Qt::black) ? QColor(Qt::white) : QColor(Qt::black);
+}
 
 void setBackColor(QWidget* w, uint32_t bgr) {
   if (!w) return;
@@ -32,6 +49,14 @@ void setBackColor(QWidget* w, uint32_t bgr) {
   const QColor c = color(bgr);
   for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
     p.setColor(group, entry ? QPalette::Base : QPalette::Window, c);
+  if (!entry) {
+    const QColor text = readableTextOn(c);
+    p.setColor(QPalette::Active, QPalette::WindowText, text);
+    p.setColor(QPalette::Inactive, QPalette::WindowText, text);
+    // Disabled text halfway to the back colour: visibly off, still legible.
+    p.setColor(QPalette::Disabled, QPalette::WindowText,
+               QColor((text.red() + c.red()) / 2, (text.green() + c.green()) / 2, (text.blue() + c.blue()) / 2));
+  }
   w->setPalette(p);
   w->setAutoFillBackground(true);
 }
