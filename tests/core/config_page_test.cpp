@@ -523,3 +523,20 @@ TEST_F(ConfigPage, EnterAndEscapeDoNotLeaveThePage) {
   EXPECT_EQ(front<FrmMainMenu>(), nullptr);
   page->Unload();
 }
+TEST_F(ConfigPage, OptionsSitOnThePageColourAndTheListsShowTheirOptionWithoutFocus) {
+  family("1");
+  put(801, {0x04});  // scrambler on
+  FrmConfiguration* page = open();
+  const QColor green = vbui::colorFromLiteral("&H0000C000&");
+  for (QRadioButton* o : {page->OptZRSelect[1], page->OptZRSelect[2]})
+    EXPECT_EQ(o->palette().color(o->backgroundRole()), green) << o->text().toStdString();
+  EXPECT_EQ(page->LstChannelName->currentRow(), 0);
+  EXPECT_EQ(page->LstDigitalScrambler->currentRow(), 1);
+  const QPalette p = page->LstChannelName->palette();
+  EXPECT_EQ(p.color(QPalette::Inactive, QPalette::Highlight), p.color(QPalette::Active, QPalette::Highlight));
+  page->updChangeSelect_Next(0);
+  page->LstChannelName_LostFocus();  // the focus moves on
+  EXPECT_EQ(page->LstChannelName->currentRow(), 1);
+  EXPECT_EQ(page->values.strChannelNameOpt, "1");
+  page->Unload();
+}

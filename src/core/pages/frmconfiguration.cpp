@@ -134,6 +134,11 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
     list = new QListWidget(fraConfmenu);
     list->addItems({"NON", "USE"});
     list->setMaximumHeight(44);
+    // The option in force stays marked when the focus is elsewhere.
+    QPalette marked = list->palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+      marked.setColor(QPalette::Inactive, role, marked.color(QPalette::Active, role));
+    list->setPalette(marked);
     list->installEventFilter(this);
     grid->addWidget(list, row, 1);
     auto* arrows = new QVBoxLayout;
@@ -189,6 +194,29 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
   noDefaultButtons(this);
 }
 
+void FrmConfiguration::nameControls() {
+  // Every control answers to the caption beside it; the second box of a
+  // "code / times" pair and the arrows say which part they are.
+  const std::pair<int, QWidget*> pairs[] = {{0, cboRadioModel}, {1, txtPIN},         {2, txtKillPass},
+                                            {3, txtSerialNo},   {4, cboRsPort},      {5, LstChannelName},
+                                            {6, LstDigitalScrambler}, {7, cboTXRef}, {9, cboFUHFIF}};
+  for (const auto& [i, w] : pairs) {
+    lblConfmenu[static_cast<size_t>(i)]->setBuddy(w);
+    w->setAccessibleName(lblConfmenu[static_cast<size_t>(i)]->text());
+  }
+  auto code = [](QString caption) { return caption.section('/', 0, 0).trimmed(); };
+  auto times = [](QString caption) { return caption.replace('/', ' ').simplified(); };
+  txtPIN->setAccessibleName(code(lblConfmenu[1]->text()));
+  txtPINTime->setAccessibleName(times(lblConfmenu[1]->text()));
+  txtKillPass->setAccessibleName(code(lblConfmenu[2]->text()));
+  txtKillPassTime->setAccessibleName(times(lblConfmenu[2]->text()));
+  for (int k = 0; k < 2; ++k) {
+    const QString caption = lblConfmenu[static_cast<size_t>(5 + k)]->text();
+    updChangeSelect[static_cast<size_t>(k)][0]->setAccessibleName(caption + QString::fromUtf8(" \u25B2"));
+    updChangeSelect[static_cast<size_t>(k)][1]->setAccessibleName(caption + QString::fromUtf8(" \u25BC"));
+  }
+}
+
 ConfigEnables FrmConfiguration::enables() const {
   ConfigEnables e;
   e.model = cboRadioModel->isEnabled();
@@ -215,6 +243,7 @@ void FrmConfiguration::Form_Load() {
   OptZRSelect[1]->setText(q(LoadResString(251)));
   OptZRSelect[2]->setText(q(LoadResString(252)));
   for (int i = 0; i <= 7; ++i) lblConfmenu[static_cast<size_t>(i)]->setText(q(LoadResString(200 + i)));
+  nameControls();
 
   cboRadioModel->clear();
   enableFromMask();
@@ -371,8 +400,14 @@ void FrmConfiguration::subSetConfigControls() {
   };
   timeBox(txtPIN, txtPINTime, values.strPINTime);
   timeBox(txtKillPass, txtKillPassTime, values.strKillPassTime);
-  LstChannelName->setCurrentRow(-1);
-  LstDigitalScrambler->setCurrentRow(-1);
+  showOptionRows();
+}
+
+void FrmConfiguration::showOptionRows() {
+  // Each yes/no list shows its option's row, with or without the focus, so
+  // the page always tells which entry is in force.
+  LstChannelName->setCurrentRow(static_cast<int>(vb::Val(values.strChannelNameOpt)));
+  LstDigitalScrambler->setCurrentRow(static_cast<int>(vb::Val(values.strScramblerOpt)));
 }
 
 bool FrmConfiguration::InputDataCheck() {
@@ -479,7 +514,7 @@ void FrmConfiguration::LstChannelName_GotFocus() {
 void FrmConfiguration::LstChannelName_LostFocus() {
   if (InputDataCheck() && LstChannelName->currentRow() >= 0)
     values.strChannelNameOpt = std::to_string(LstChannelName->currentRow());
-  LstChannelName->setCurrentRow(-1);
+  showOptionRows();
 }
 
 void FrmConfiguration::LstDigitalScrambler_GotFocus() {
@@ -489,7 +524,7 @@ void FrmConfiguration::LstDigitalScrambler_GotFocus() {
 void FrmConfiguration::LstDigitalScrambler_LostFocus() {
   if (InputDataCheck() && LstDigitalScrambler->currentRow() >= 0)
     values.strScramblerOpt = std::to_string(LstDigitalScrambler->currentRow());
-  LstDigitalScrambler->setCurrentRow(-1);
+  showOptionRows();
 }
 
 void FrmConfiguration::cboRsPort_Change() {

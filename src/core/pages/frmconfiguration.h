@@ -97,12 +97,14 @@ class FrmConfiguration : public Page {
 
  private:
   void enableFromMask();
+  void nameControls();
   void fillPortList();
   int subProbeCommPort(int port);
   void subRestoreConfigPosition();
   void updChangeSelect_Step(int index, int direction);
   void leaveBox(QLineEdit* box, std::string& value, bool isTime);
   void showPortDevice();
+  void showOptionRows();
   void goToMainMenu();
   void goToStartUp();
   void savePositionKeys();

@@ -47,15 +47,21 @@ void setBackColor(QWidget* w, uint32_t bgr) {
                      qobject_cast<QAbstractItemView*>(w) || qobject_cast<QAbstractSpinBox*>(w);
   QPalette p = w->palette();
   const QColor c = color(bgr);
-  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+  // A control fills its back with its own role (an option button's is the
+  // button colour), so that role takes the colour too.
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
     p.setColor(group, entry ? QPalette::Base : QPalette::Window, c);
+    if (!entry) p.setColor(group, w->backgroundRole(), c);
+  }
   if (!entry) {
     const QColor text = readableTextOn(c);
-    p.setColor(QPalette::Active, QPalette::WindowText, text);
-    p.setColor(QPalette::Inactive, QPalette::WindowText, text);
     // Disabled text halfway to the back colour: visibly off, still legible.
-    p.setColor(QPalette::Disabled, QPalette::WindowText,
-               QColor((text.red() + c.red()) / 2, (text.green() + c.green()) / 2, (text.blue() + c.blue()) / 2));
+    const QColor off((text.red() + c.red()) / 2, (text.green() + c.green()) / 2, (text.blue() + c.blue()) / 2);
+    for (auto role : {QPalette::WindowText, w->foregroundRole()}) {
+      p.setColor(QPalette::Active, role, text);
+      p.setColor(QPalette::Inactive, role, text);
+      p.setColor(QPalette::Disabled, role, off);
+    }
   }
   w->setPalette(p);
   w->setAutoFillBackground(true);
