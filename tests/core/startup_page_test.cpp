@@ -1,6 +1,7 @@
 // The start-up page driven headless: family options, Next, End, the direct
 // start and the command-line road.
 #include <QCoreApplication>
+#include <QAction>
 #include <QGroupBox>
 #include <QLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include "core/pages/frmmainmenu.h"
 #include "core/settingkeys.h"
 #include "platform/base/settings.h"
+#include "platform/base/strtable.h"
 #include "startup_fixture.h"
 
 namespace fs = std::filesystem;
@@ -194,6 +196,55 @@ TEST_F(StartUpPage, EndAsksAndEndsOnlyOnOk) {
   page->CmdAction_Click(1);
   EXPECT_TRUE(program::ended());
   EXPECT_EQ(program::exitStatus(), 0);
+  page->Unload();
+}
+
+TEST_F(StartUpPage, TheWindowsCloseButtonAsksTheEndQuestionOnEveryRoadPage) {
+  auto tryClose = [&](Page* page) {
+    msgs.boxes.clear();
+    msgs.answers = {vb::vbCancel, vb::vbOK};
+    page->close();
+    ASSERT_EQ(msgs.boxes.size(), 1u);
+    EXPECT_EQ(msgs.boxes[0].text, "End Program And Return Windows\rAre You Sure ?");
+    EXPECT_EQ(msgs.boxes[0].style, 33);
+    EXPECT_FALSE(program::ended());
+    EXPECT_TRUE(page->isLoaded());
+    EXPECT_TRUE(page->isVisible());
+    page->close();
+    EXPECT_TRUE(program::ended());
+    EXPECT_EQ(program::exitStatus(), 0);
+    page->Unload();
+    program::resetEnded();
+  };
+  {
+    SCOPED_TRACE("start-up");
+    tryClose(start());
+  }
+  family("1");
+  {
+    SCOPED_TRACE("configuration");
+    auto* config = new FrmConfiguration;
+    config->Show();
+    tryClose(config);
+  }
+  {
+    SCOPED_TRACE("main menu");
+    auto* menu = new FrmMainMenu;
+    menu->Show();
+    tryClose(menu);
+  }
+}
+
+TEST_F(StartUpPage, MenusAndTheSoundLabelFollowTheLanguage) {
+  strtable::load(std::string(), "ja");
+  FrmStartUp* page = start();
+  EXPECT_EQ(page->mnuHelp->text().toStdString(), "ヘルプ(&H)");
+  EXPECT_EQ(page->lblSound->text().toStdString(), "サウンド...");
+  page->Unload();
+  strtable::load(std::string(), "en");
+  page = start();
+  EXPECT_EQ(page->mnuHelp->text(), "&Help");
+  EXPECT_EQ(page->lblSound->text(), "Sound...");
   page->Unload();
 }
 

@@ -1,6 +1,7 @@
 #include "core/pages/frmconfiguration.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -70,7 +71,7 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
   setObjectName("frmConfiguration");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(q(LoadResString(1405)));
   root->setMenuBar(menuBar);
 
   fraConfmenu = new QGroupBox(this);
@@ -695,4 +696,9 @@ void FrmConfiguration::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, 
 void FrmConfiguration::Form_Unload(bool& cancel) {
   (void)cancel;
   savePositionKeys();
+}
+
+void FrmConfiguration::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  if (isLoaded() && !program::ended()) CmdAction_Click(1);
 }

@@ -93,6 +93,8 @@ class FrmConfiguration : public Page {
   void reject() override {}
   void Form_Load() override;
   void Form_Unload(bool& cancel) override;
+  // The window's close button is End: the same question, the same end.
+  void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

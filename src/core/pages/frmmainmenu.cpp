@@ -1,6 +1,7 @@
 #include "core/pages/frmmainmenu.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -38,7 +39,7 @@ FrmMainMenu::FrmMainMenu(QWidget* parent) : Page(parent) {
   setObjectName("frmMainMenu");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(q(LoadResString(1405)));
   root->setMenuBar(menuBar);
   lblCompanyMsg = new QLabel(this);
   lblRadioModelMsg = new QLabel(this);
@@ -261,4 +262,9 @@ void FrmMainMenu::Form_Unload(bool& cancel) {
   (void)cancel;
   if (Top() > 0) savePositionKeys();
   if (Page::mainMenu() == this) Page::setMainMenu(nullptr);
+}
+
+void FrmMainMenu::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  if (isLoaded() && !program::ended()) CmdAction_Click(1);
 }

@@ -1,6 +1,7 @@
 #include "core/pages/frmstartup.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QButtonGroup>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -62,7 +63,7 @@ FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
   setObjectName("frmStartUp");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(q(LoadResString(1405)));
   mnuHelp->setObjectName("mnuHelp");
   root->setMenuBar(menuBar);
 
@@ -110,7 +111,7 @@ FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
   CmdAction[1]->setToolTip("End this application");
   CmdAction[0]->setEnabled(false);
   auto* sound = new ClickLabel(fraAction);
-  sound->setText("Sound...");
+  sound->setText(q(LoadResString(1407)));
   sound->setObjectName("lblSound");
   sound->setCursor(Qt::PointingHandCursor);
   sound->onClick = [this] { lblSound_Click(); };
@@ -352,4 +353,9 @@ void FrmStartUp::Form_Unload(bool& cancel) {
   tmrLight.stop();
   tmrBase.stop();
   savePositionKeys();
+}
+
+void FrmStartUp::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  if (isLoaded() && !program::ended()) CmdAction_Click(1);
 }

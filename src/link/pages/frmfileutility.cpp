@@ -26,7 +26,7 @@ QString res(int id) { return QString::fromStdString(LoadResString(id)); }
 FrmFileUtility::FrmFileUtility(QWidget* parent) : Page(parent) {
   auto* layout = new QVBoxLayout(this);
   auto* menu = new QMenuBar(this);
-  QAction* help = menu->addAction("Help(&H)");
+  QAction* help = menu->addAction(res(1406));
   connect(help, &QAction::triggered, this, [this] { help::showTopic(modPublic.strHelpFile, "File Utility Menu", this); });
   layout->setMenuBar(menu);
   labTitle = new QLabel(this);

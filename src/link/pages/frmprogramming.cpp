@@ -44,7 +44,7 @@ FrmProgramming::~FrmProgramming() {
 void FrmProgramming::build() {
   auto* grid = new QGridLayout(this);
   auto* menu = new QMenuBar(this);
-  QAction* help = menu->addAction("Help(&H)");
+  QAction* help = menu->addAction(res(1406));
   connect(help, &QAction::triggered, this, [this] { mnuHelp_Click(); });
   grid->setMenuBar(menu);
   labTitle = new QLabel("Program Menu", this);
