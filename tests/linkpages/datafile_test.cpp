@@ -257,6 +257,7 @@ TEST_F(DataFiles, DeletePageShowsALongFolderElidedInTheMiddle) {
   EXPECT_TRUE(shown.startsWith("/")) << shown.toStdString();
   EXPECT_TRUE(shown.endsWith("radio-files")) << shown.toStdString();
   EXPECT_LE(page.LabChangePath->fontMetrics().horizontalAdvance(shown), page.LabChangePath->width());
+  EXPECT_FALSE(page.LabChangePath->geometry().intersects(page.filSetUpFile->geometry()));  // nothing covers it
   page.Unload();
 }
 

@@ -82,7 +82,7 @@ FrmFileDelet::FrmFileDelet(QWidget* parent) : Page(parent) {
   grid->addWidget(Drive1, 1, 0);
   LabChangePath = new PathLabel(this);
   LabChangePath->setObjectName("LabChangePath");
-  grid->addWidget(LabChangePath, 2, 0, 1, 2);
+  grid->addWidget(LabChangePath, 2, 0);  // the file list holds column 1 from row 1 to 3
   Dir1 = new QListWidget(this);
   Dir1->setMinimumSize(220, 200);
   grid->addWidget(Dir1, 3, 0);
