@@ -407,8 +407,10 @@ void FrmConfiguration::subSetConfigControls() {
 void FrmConfiguration::showOptionRows() {
   // Each yes/no list shows its option's row, with or without the focus, so
   // the page always tells which entry is in force.
-  LstChannelName->setCurrentRow(static_cast<int>(vb::Val(values.strChannelNameOpt)));
-  LstDigitalScrambler->setCurrentRow(static_cast<int>(vb::Val(values.strScramblerOpt)));
+  // A list the family does not offer marks nothing: it holds no option.
+  LstChannelName->setCurrentRow(LstChannelName->isEnabled() ? static_cast<int>(vb::Val(values.strChannelNameOpt)) : -1);
+  LstDigitalScrambler->setCurrentRow(
+      LstDigitalScrambler->isEnabled() ? static_cast<int>(vb::Val(values.strScramblerOpt)) : -1);
 }
 
 bool FrmConfiguration::InputDataCheck() {
