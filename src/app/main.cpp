@@ -1,7 +1,8 @@
 #include <QApplication>
 
+#include "app/program.h"
 #include "channel/pages/frmchannelname.h"
-#include "core/pages/program.h"
+#include "core/pages/frmstartup.h"
 #include "link/pages/frmfileutility.h"
 #include "link/pages/frmprogramming.h"
 #include "options/pages/frmprioritychset.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  program::registerStartPage([] { return std::make_unique<FrmStartUp>(); });
   // The pages the main menu opens; a button without one stays disabled.
   program::registerMainMenuPage(7, [] { return std::make_unique<FrmChannelName>(); });
   program::registerMainMenuPage(8, [] { return std::make_unique<FrmFileUtility>(); });

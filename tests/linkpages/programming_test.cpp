@@ -10,9 +10,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "app/program.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
-#include "core/pages/program.h"
 #include "fakeline.h"
 #include "link/pages/frmprogramming.h"
 #include "platform/gui/helpviewer.h"

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <cstring>
 
+#include "app/program.h"
 #include "core/controldata.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
@@ -28,7 +29,6 @@
 #include "core/pages/pagekit.h"
 #include "core/pages/placement.h"
 #include "core/settingkeys.h"
-#include "core/pages/program.h"
 #include "core/pages/updown.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"

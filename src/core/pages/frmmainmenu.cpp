@@ -13,6 +13,7 @@
 #include <exception>
 #include <iostream>
 
+#include "app/program.h"
 #include "core/controldata.h"
 #include "core/identity.h"
 #include "core/modpublic.h"
@@ -21,7 +22,6 @@
 #include "core/pages/pagekit.h"
 #include "core/pages/placement.h"
 #include "core/settingkeys.h"
-#include "core/pages/program.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/msgservice.h"

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/program.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
-#include "core/pages/program.h"
 #include "core/soundmsg.h"
 #include "core/stamping.h"
 #include "link/prewrite.h"
