@@ -348,3 +348,18 @@ TEST_F(DecodePage, KillStatusIsReadOnActivation) {
   page->CmdAction_Click(1);
   EXPECT_EQ(image()[849], 0xA1);
 }
+
+TEST_F(DecodePage, ClosingByTheWindowsBoxKeepsTheFieldBeingEdited) {
+  family("2");
+  put(834, {0x00});
+  put(830, {0xFF, 0xFF, 0xFF, 0xFF});
+  FrmDecodeSet* page = open();
+  page->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  page->txtDecodeNo->setFocus();
+  QApplication::processEvents();
+  type(page->txtDecodeNo, "42");
+  page->close();
+  EXPECT_FALSE(page->isLoaded());
+  EXPECT_EQ(bytes(830, 4), (Bytes{0x24, 0xFF, 0xFF, 0xFF}));
+}

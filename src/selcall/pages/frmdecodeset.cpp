@@ -292,14 +292,19 @@ void FrmDecodeSet::Form_Activate() {
 
 void FrmDecodeSet::Form_Unload(bool& cancel) {
   (void)cancel;
-  // Closing by the window's box does not leave the box being typed in: a code
-  // box always holds a whole code, and a time in range is taken too.
+  // Closing by the window's box does not leave the field being edited: a code
+  // box always holds a whole code, a list its entry, and a time in range is
+  // taken too.
   QWidget* focused = focusWidget();
   if (std::string* code = codeValue(qobject_cast<QLineEdit*>(focused))) {
     *code = static_cast<QLineEdit*>(focused)->text().toStdString();
   } else if (focused == txtAutoResetTime) {
     const std::string t = txtAutoResetTime->text().toStdString();
     if (!t.empty() && vb::Val(t) >= 0 && vb::Val(t) <= 255) values.m_strAutoResetTime = t;
+  } else {
+    for (int i = 0; i < 4; ++i)
+      if (focused == onOffList(i) && onOffList(i)->currentRow() >= 0)
+        onOffValue(i) = std::to_string(onOffList(i)->currentRow());
   }
   subPutDecodeData(modPublic.bytRadioData, family_, values, enables_, asLoaded_);
 }
