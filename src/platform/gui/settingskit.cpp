@@ -25,6 +25,8 @@ void paintByState(QWidget* control) {
                                            : vbui::color(vbui::kDisabledBack);
   QPalette p = control->palette();
   for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) p.setColor(group, QPalette::Base, back);
+  // The value of a disabled control stays readable on the grey.
+  for (auto role : {QPalette::Text, QPalette::ButtonText}) p.setColor(QPalette::Disabled, role, QColor(0x60, 0x60, 0x60));
   control->setPalette(p);
 }
 

@@ -222,6 +222,14 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
     row(i, plain, {controls[static_cast<size_t>(i)]});
   }
 
+  // Tab order: the formats, the rows in order, single tone, Exit; the focus
+  // sink comes last.
+  std::vector<QWidget*> order;
+  for (int index : kFormats) order.push_back(optEncodeMenu[static_cast<size_t>(index)]);
+  order.insert(order.end(), controls.begin(), controls.end());
+  order.insert(order.end(), {chkSingleTone, cboSingleToneEncodeTime, CmdAction[1]});
+  for (size_t k = 1; k < order.size(); ++k) QWidget::setTabOrder(order[k - 1], order[k]);
+
   // Handlers.
   bindCombo(cbo5ToneSet, &EncodeValues::str5ToneSet);
   bindCombo(cboEncodeDigit, &EncodeValues::strEncodeDigit);
