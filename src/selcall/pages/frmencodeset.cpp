@@ -266,6 +266,8 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
   connect(CmdAction[1], &QPushButton::clicked, this, [this] { CmdAction_Click(1); });
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
   txtEndForcus = kit.makeSink([this] { txtEndForcus_GotFocus(); });
+  // The six two-entry lists show their setting also without the focus.
+  kit.listsKeepEntry = true;
   noDefaultButtons(this);
 }
 
@@ -513,7 +515,7 @@ void FrmEncodeSet::subRestoreEncodeControls() {
   selectFormatButton(values.strEncodeFormat);
   auto list = [](QComboBox* c, const std::string& saved) { c->setCurrentIndex(indexOf(saved)); };
   auto text = [](QLineEdit* e, const std::string& saved) { e->setText(q(saved)); };
-  auto row = [](QListWidget* l, const std::string& saved) { l->setCurrentRow(indexOf(saved)); };
+  auto row = [this](QListWidget* l, const std::string& saved) { kit.listShow(l, saved); };
   list(cbo5ToneSet, values.str5ToneSet);
   list(cboEncodeDigit, values.strEncodeDigit);
   text(txtEncodeNo, values.strEncodeNo);
@@ -546,11 +548,6 @@ void FrmEncodeSet::subRestoreEncodeControls() {
   list(cboSingleToneEncodeTime, values.strSingleToneTime);
   if (isFiveTone(values.strEncodeFormat)) list(cboTonePeriod, values.strTonePeriod5);
   if (isDtmf(values.strEncodeFormat)) list(cboTonePeriod, values.strTonePeriodDtmf);
-  for (QListWidget* l : {lstCallRepeaterNo, lstLcdClearbyPtt, lstDtmfEncode, lstAttachDecodeNo, lstAutoANIencode,
-                         lstEmergencySpeaker}) {
-    l->setCurrentRow(-1);
-    l->clearSelection();
-  }
 }
 
 bool FrmEncodeSet::failCheck(const std::string& text, const std::string& title) {
