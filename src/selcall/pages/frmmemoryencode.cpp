@@ -1,6 +1,7 @@
 #include "selcall/pages/frmmemoryencode.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cctype>
 
@@ -61,6 +63,15 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
     grid->addWidget(memory, i + 1, 1);
     grid->addWidget(name, i + 1, 2);
     events_->keyDown(memory, [this, i](QKeyEvent* e) { return txtMemory_KeyDown(i, e); });
+    events_->gotFocus(memory, [memory] {
+      // Arriving from the keyboard: the caret on the first digit, nothing
+      // selected (after the box's own handling, which selects all on Tab).
+      if (QApplication::mouseButtons() != Qt::NoButton) return;
+      QTimer::singleShot(0, memory, [memory] {
+        memory->deselect();
+        memory->setCursorPosition(0);
+      });
+    });
     events_->mouseUp(memory, [memory] {
       // A click only places the caret: no selection, never past the last digit.
       memory->deselect();
