@@ -162,7 +162,7 @@ TEST(SettingsKit, CombosTakeUserChoicesNotThePagesOwnAndRestoreOnRefusal) {
   EXPECT_EQ(h.a->text(), "a0");
 }
 
-TEST(SettingsKit, TwoEntryListShowsItsEntryWithFocusOrAlwaysAndStepsFromTheSavedValue) {
+TEST(SettingsKit, TwoEntryListShowsItsEntryOnlyWithFocusAndStepsFromTheSavedValue) {
   Harness h;
   h.savedList = "1";
   h.yesNo->list->setFocus();
@@ -173,15 +173,6 @@ TEST(SettingsKit, TwoEntryListShowsItsEntryWithFocusOrAlwaysAndStepsFromTheSaved
   QApplication::processEvents();
   EXPECT_EQ(h.savedList, "0");
   EXPECT_EQ(h.yesNo->list->currentRow(), -1);
-  h.kit.listsKeepEntry = true;
-  h.yesNo->list->setFocus();
-  QApplication::processEvents();
-  h.yesNo->list->setCurrentRow(1);
-  h.a->setFocus();
-  QApplication::processEvents();
-  EXPECT_EQ(h.savedList, "1");
-  EXPECT_EQ(h.yesNo->list->currentRow(), 1);
-  h.savedList = "0";
 
   h.kit.listStep(h.yesNo->list, h.savedList, 0);  // already first: stays, list focused
   QApplication::processEvents();

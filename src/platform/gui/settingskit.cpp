@@ -220,15 +220,12 @@ void showEntry(QListWidget* list, int index) {
 }
 }  // namespace
 
-void SettingsKit::listGotFocus(QListWidget* list, const std::string& saved) { listShow(list, saved); }
+void SettingsKit::listGotFocus(QListWidget* list, const std::string& saved) { showEntry(list, savedIndex(saved)); }
 
 void SettingsKit::listLostFocus(QListWidget* list, std::string& saved) {
   if (checked() && list->currentRow() >= 0) saved = std::to_string(list->currentRow());
-  if (listsKeepEntry) listShow(list, saved);
-  else showEntry(list, -1);
+  showEntry(list, -1);
 }
-
-void SettingsKit::listShow(QListWidget* list, const std::string& saved) { showEntry(list, savedIndex(saved)); }
 
 void SettingsKit::listStep(QListWidget* list, std::string& saved, int direction) {
   if (!checked()) return;
@@ -277,6 +274,18 @@ UpDownList::UpDownList(QWidget* parent, const QStringList& entries, const QStrin
 void UpDownList::setArrowsEnabled(bool enabled) {
   up->setEnabled(enabled);
   down->setEnabled(enabled);
+}
+
+void UpDownList::oneRowHigh() {
+  const int row = list->sizeHintForRow(0);
+  list->setFixedHeight(row + 2 * list->frameWidth());
+  list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void UpDownList::showValue(int index) {
+  QListWidgetItem* item = index >= 0 && index < list->count() ? list->item(index) : nullptr;
+  if (item) list->scrollToItem(item, QAbstractItemView::PositionAtTop);
+  list->setAccessibleDescription(item ? item->text() : QString());
 }
 
 // ---- Code boxes ----

@@ -171,15 +171,12 @@ class SettingsKit {
   // selected; else a passing check takes the index, a failing one restores.
   bool comboChanged(QComboBox* combo, std::string& saved);
 
-  // Two-entry lists stepped by arrows. Getting the focus selects the saved
-  // entry; leaving takes the selected entry after a passing check (a failing
-  // one restores); then the list shows no entry, or, with listsKeepEntry, its
-  // saved entry, so the setting can be read without visiting the list.
-  bool listsKeepEntry = false;
+  // Two-entry lists stepped by arrows show their entry only while they have
+  // the focus. Getting the focus selects the saved entry; leaving takes the
+  // selected entry after a passing check (a failing one restores); either way
+  // the list then shows no entry.
   void listGotFocus(QListWidget* list, const std::string& saved);
   void listLostFocus(QListWidget* list, std::string& saved);
-  // Shows the saved entry (none when it is outside the list).
-  void listShow(QListWidget* list, const std::string& saved);
   // An arrow: after a passing check, one entry back (0) or forward (1) from
   // the saved value, never beyond the ends; the list gets the focus.
   void listStep(QListWidget* list, std::string& saved, int direction);
@@ -205,6 +202,12 @@ class UpDownList : public QWidget {
   // The arrows follow the list's mask character; arrows beside a disabled
   // list do nothing.
   void setArrowsEnabled(bool enabled);
+  // One entry high: while the list has no focus it shows its value (see
+  // showValue) instead of two entries of which none is highlighted.
+  void oneRowHigh();
+  // Scrolls the entry `index` into view without selecting it and names it as
+  // the list's accessible description, so the value stays readable.
+  void showValue(int index);
 };
 
 // ---- Digit-code boxes ----

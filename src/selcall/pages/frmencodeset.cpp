@@ -155,6 +155,7 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
     for (const std::string& e : encodeList(listKinds[i], 0)) entries << q(e);
     auto* list = new kit::UpDownList(fraEncodeSetting, entries, QString());
     list->list->setObjectName(listNames[i]);
+    list->oneRowHigh();
     updChangeSelect[static_cast<size_t>(i)] = list;
   }
   lstCallRepeaterNo = updChangeSelect[0]->list;
@@ -266,8 +267,6 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
   connect(CmdAction[1], &QPushButton::clicked, this, [this] { CmdAction_Click(1); });
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
   txtEndForcus = kit.makeSink([this] { txtEndForcus_GotFocus(); });
-  // The six two-entry lists show their setting also without the focus.
-  kit.listsKeepEntry = true;
   noDefaultButtons(this);
 }
 
@@ -336,7 +335,10 @@ void FrmEncodeSet::bindNumberBox(QLineEdit* box, std::string EncodeValues::*valu
 void FrmEncodeSet::bindList(int index, std::string EncodeValues::*value) {
   QListWidget* list = updChangeSelect[static_cast<size_t>(index)]->list;
   kit.events->gotFocus(list, [this, list, value] { kit.listGotFocus(list, values.*value); });
-  kit.events->lostFocus(list, [this, list, value] { kit.listLostFocus(list, values.*value); });
+  kit.events->lostFocus(list, [this, index, list, value] {
+    kit.listLostFocus(list, values.*value);
+    updChangeSelect[static_cast<size_t>(index)]->showValue(indexOf(values.*value));
+  });
   kit.events->keyDown(list, [this, list, value](QKeyEvent* e) {
     if (e->key() != Qt::Key_Escape) return false;
     if (InputDataCheck()) {
@@ -515,7 +517,13 @@ void FrmEncodeSet::subRestoreEncodeControls() {
   selectFormatButton(values.strEncodeFormat);
   auto list = [](QComboBox* c, const std::string& saved) { c->setCurrentIndex(indexOf(saved)); };
   auto text = [](QLineEdit* e, const std::string& saved) { e->setText(q(saved)); };
-  auto row = [this](QListWidget* l, const std::string& saved) { kit.listShow(l, saved); };
+  // A two-entry list shows its value one entry high without selecting it.
+  auto row = [this](QListWidget* l, const std::string& saved) {
+    l->setCurrentRow(-1);
+    l->clearSelection();
+    for (kit::UpDownList* u : updChangeSelect)
+      if (u->list == l) u->showValue(indexOf(saved));
+  };
   list(cbo5ToneSet, values.str5ToneSet);
   list(cboEncodeDigit, values.strEncodeDigit);
   text(txtEncodeNo, values.strEncodeNo);
