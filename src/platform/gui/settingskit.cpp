@@ -306,9 +306,8 @@ CodeKey CodeKey::of(const QKeyEvent* e) {
   if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return k;
   const int c = vbui::keyAscii(e);
   if (c < 33 || c > 126) return k;
-  // Judged by the character typed (keypad digits and "*" included); a letter
-  // typed with Shift is not a digit key.
-  if (std::isalpha(c) && (e->modifiers() & Qt::ShiftModifier)) return k;
+  // Judged by the character typed, whatever keys typed it (keypad digits and
+  // "*", Shift+3 or a "#" key, a capital with Shift or Caps Lock).
   k.kind = Typed;
   k.ch = static_cast<char>(std::toupper(c));
   return k;

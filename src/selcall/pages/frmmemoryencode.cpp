@@ -116,15 +116,13 @@ void FrmMemoryEncode::Form_Load() {
     for (int i = rows_; i < 16; ++i) {
       txtMemory[static_cast<size_t>(i)]->clear();
       kit::setEnabledPainted(txtMemory[static_cast<size_t>(i)], false);
-      lblMemoryEncode[static_cast<size_t>(i)]->setEnabled(false);
-      vbui::setBackColor(lblMemoryEncode[static_cast<size_t>(i)], vbui::kDisabledBack);
+      lblMemoryEncode[static_cast<size_t>(i)]->setEnabled(false);  // greyed text
     }
     for (QLineEdit* name : txtName) {
       name->clear();
       kit::setEnabledPainted(name, false);
     }
     lblMemoryName->setEnabled(false);
-    vbui::setBackColor(lblMemoryName, vbui::kDisabledBack);
   }
   adjustSize();
 }
