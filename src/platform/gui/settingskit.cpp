@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -286,6 +288,18 @@ void UpDownList::showValue(int index) {
   QListWidgetItem* item = index >= 0 && index < list->count() ? list->item(index) : nullptr;
   if (item) list->scrollToItem(item, QAbstractItemView::PositionAtTop);
   list->setAccessibleDescription(item ? item->text() : QString());
+}
+
+ActionFrame makeActionFrame(QWidget* parent) {
+  ActionFrame a;
+  a.frame = new QGroupBox(parent);
+  a.frame->setObjectName("fraAction");
+  auto* row = new QHBoxLayout(a.frame);
+  a.exit = new QPushButton(a.frame);
+  a.exit->setObjectName("CmdAction1");
+  a.exit->setToolTip("Close this menu");
+  row->addWidget(a.exit);
+  return a;
 }
 
 // ---- Code boxes ----

@@ -82,12 +82,9 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
   }
   root->addWidget(fraMemoryEncodeSetting);
 
-  fraAction = new QGroupBox("Action", this);
-  auto* actions = new QHBoxLayout(fraAction);
-  CmdAction[1] = new QPushButton(fraAction);
-  CmdAction[1]->setObjectName("CmdAction1");
-  CmdAction[1]->setToolTip("Close this menu");
-  actions->addWidget(CmdAction[1]);
+  const kit::ActionFrame action = kit::makeActionFrame(this);
+  fraAction = action.frame;
+  CmdAction[1] = action.exit;
   root->addWidget(fraAction);
   connect(CmdAction[1], &QPushButton::clicked, this, [this] { CmdAction_Click(1); });
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
@@ -105,6 +102,7 @@ void FrmMemoryEncode::Form_Load() {
   rows_ = memoryEncodeRows(family);
   m.blnResult = subGetMemoryEncodeData();
   CmdAction[1]->setText(q(LoadResString(680)));
+  fraAction->setTitle(q(LoadResString(161)));
   for (int i = 0; i < 16; ++i) {
     const QString row = lblMemoryEncode[static_cast<size_t>(i)]->text().trimmed();
     txtMemory[static_cast<size_t>(i)]->setAccessibleName(lblMemoryData->text().trimmed() + " " + row);
