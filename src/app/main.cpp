@@ -1,9 +1,11 @@
 #include <QApplication>
 
+#include "app/program.h"
 #include "channel/pages/frmchannelname.h"
-#include "core/pages/program.h"
+#include "core/pages/frmstartup.h"
 #include "link/pages/frmfileutility.h"
 #include "link/pages/frmprogramming.h"
+#include "options/pages/frmmiscellaneous.h"
 #include "options/pages/frmprioritychset.h"
 #include "options/pages/frmscanset.h"
 #include "selcall/pages/frmencodeset.h"
@@ -11,7 +13,9 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  program::registerStartPage([] { return std::make_unique<FrmStartUp>(); });
   // The pages the main menu opens; a button without one stays disabled.
+  program::registerMainMenuPage(1, [] { return std::make_unique<FrmMiscellaneous>(); });
   program::registerMainMenuPage(7, [] { return std::make_unique<FrmChannelName>(); });
   program::registerMainMenuPage(8, [] { return std::make_unique<FrmFileUtility>(); });
   program::registerMainMenuPage(program::kProgrammingButton, [] { return std::make_unique<FrmProgramming>(); });
