@@ -58,7 +58,7 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
   setObjectName("frmEncodeSet");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(QString());
   root->setMenuBar(menuBar);
 
   auto* body = new QHBoxLayout;
@@ -66,7 +66,7 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
   auto* left = new QVBoxLayout;
   body->addLayout(left);
 
-  fraEncodeMenu = new QGroupBox("Encode Menu", this);
+  fraEncodeMenu = new QGroupBox(this);
   auto* menu = new QVBoxLayout(fraEncodeMenu);
   for (int index : kFormats) {
     auto* b = new QRadioButton(fraEncodeMenu);
@@ -93,7 +93,7 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
   left->addWidget(fraAction);
   left->addStretch();
 
-  fraEncodeSetting = new QGroupBox("Encode Setting", this);
+  fraEncodeSetting = new QGroupBox(this);
   auto* grid = new QGridLayout(fraEncodeSetting);
   body->addWidget(fraEncodeSetting);
   // Thirty rows in two columns of fifteen: label, control, unit.
@@ -379,6 +379,11 @@ void FrmEncodeSet::Form_Load() {
   chkSingleTone->setText(q(LoadResString(550)));
   cboSingleToneEncodeTime->setAccessibleName(q(LoadResString(550)));
   CmdAction[1]->setText(q(LoadResString(580)));
+  mnuHelp->setText(q(LoadResString(1406)));
+  fraEncodeMenu->setTitle(q(LoadResString(1422)));
+  fraEncodeSetting->setTitle(q(LoadResString(1423)));
+  Label1->setText(q(LoadResString(1437)));
+  Label2->setText(q(LoadResString(1437)));
   fraAction->setTitle(q(LoadResString(161)));
   txtEndForcus->setAccessibleName(q(LoadResString(580)));
 

@@ -33,10 +33,10 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
   setObjectName("frmMemoryEncode");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(QString());
   root->setMenuBar(menuBar);
 
-  fraMemoryEncodeSetting = new QGroupBox("Encode No Memory Edit", this);
+  fraMemoryEncodeSetting = new QGroupBox(this);
   auto* grid = new QGridLayout(fraMemoryEncodeSetting);
   lblMemoryData = new QLabel("  Memory Data", fraMemoryEncodeSetting);
   lblMemoryName = new QLabel("  Memory Name", fraMemoryEncodeSetting);
@@ -102,6 +102,8 @@ void FrmMemoryEncode::Form_Load() {
   rows_ = memoryEncodeRows(family);
   m.blnResult = subGetMemoryEncodeData();
   CmdAction[1]->setText(q(LoadResString(680)));
+  mnuHelp->setText(q(LoadResString(1406)));
+  fraMemoryEncodeSetting->setTitle(q(LoadResString(1424)));
   fraAction->setTitle(q(LoadResString(161)));
   for (int i = 0; i < 16; ++i) {
     const QString row = lblMemoryEncode[static_cast<size_t>(i)]->text().trimmed();
