@@ -310,7 +310,8 @@ TEST_F(DecodePage, LimitedDecodeRuleHoldsForTheArrowsAndTheKeyboard) {
   page->txtKillNo->setFocus();
   QApplication::processEvents();
   EXPECT_EQ(page->values.m_strLimitedDecode, "1");
-  EXPECT_EQ(page->lstLimitedDecode->currentRow(), -1);  // no entry shown without the focus
+  EXPECT_EQ(page->lstLimitedDecode->currentRow(), -1);  // no entry highlighted without the focus
+  EXPECT_EQ(page->lstLimitedDecode->accessibleDescription(), "ON");  // but the value is in view
   page->CmdAction_Click(1);
   EXPECT_EQ(image()[170], 0x30);
   EXPECT_EQ(msgs.boxes.size(), 2u);

@@ -89,8 +89,9 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
       if (!kit_->busy.on() && values.strDecodeFormat.empty()) optDecodeMenu_Click(index);
     });
   }
-  formats->addStretch();
-  body->addWidget(fraDecodeMenu);
+  auto* left = new QVBoxLayout;
+  left->addWidget(fraDecodeMenu);
+  body->addLayout(left);
 
   fraDecodeSetting = new QGroupBox(this);
   auto* grid = new QGridLayout(fraDecodeSetting);
@@ -120,6 +121,7 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
   };
   auto onOff = [&](int index, QListWidget*& list, int captionId, const char* name) {
     auto* row = new kit::UpDownList(fraDecodeSetting, {"OFF", "ON"}, q(LoadResString(captionId)));
+    row->oneRowHigh();
     updChangeSelect[static_cast<size_t>(index)] = row;
     list = row->list;
     list->setObjectName(name);
@@ -161,14 +163,11 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
   body->addWidget(fraDecodeSetting, 1);
   root->addLayout(body);
 
-  fraAction = new QGroupBox(this);
-  auto* actions = new QHBoxLayout(fraAction);
-  CmdAction[1] = new QPushButton(fraAction);
-  CmdAction[1]->setObjectName("CmdAction1");
-  CmdAction[1]->setToolTip("Close this menu");
-  actions->addStretch();
-  actions->addWidget(CmdAction[1]);
-  root->addWidget(fraAction);
+  const kit::ActionFrame action = kit::makeActionFrame(this);
+  fraAction = action.frame;
+  CmdAction[1] = action.exit;
+  left->addWidget(fraAction);
+  left->addStretch();
   connect(CmdAction[1], &QPushButton::clicked, this, [this] { CmdAction_Click(1); });
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
 
@@ -388,13 +387,16 @@ void FrmDecodeSet::subSetDecodeControls() {
   txtKillNo->setText(q(values.m_strKillNo));
   if (format == kFormat5Tone) showIndex(cboGroupNo, values.m_strGroupNo5Tone);
   else if (format == kFormatDtmf || format == kFormatAllCall) showIndex(cboGroupNo, values.m_strGroupNoDtmf);
-  // The ON/OFF lists show their entry only while they have the focus.
+  // The ON/OFF lists highlight their entry only while they have the focus;
+  // without it, one entry high, they show their value.
   for (int i = 0; i < 4; ++i) {
     QListWidget* list = onOffList(i);
-    if (list->hasFocus()) kit_->listGotFocus(list, onOffValue(i));
-    else {
+    if (list->hasFocus()) {
+      kit_->listGotFocus(list, onOffValue(i));
+    } else {
       list->setCurrentRow(-1);
       list->clearSelection();
+      updChangeSelect[static_cast<size_t>(i)]->showValue(indexOf(onOffValue(i)));
     }
   }
 }
@@ -440,7 +442,10 @@ std::string& FrmDecodeSet::onOffValue(int index) {
 
 void FrmDecodeSet::lstOnOff_GotFocus(int index) { kit_->listGotFocus(onOffList(index), onOffValue(index)); }
 
-void FrmDecodeSet::lstOnOff_LostFocus(int index) { kit_->listLostFocus(onOffList(index), onOffValue(index)); }
+void FrmDecodeSet::lstOnOff_LostFocus(int index) {
+  kit_->listLostFocus(onOffList(index), onOffValue(index));
+  updChangeSelect[static_cast<size_t>(index)]->showValue(indexOf(onOffValue(index)));
+}
 
 void FrmDecodeSet::lstLimitedDecode_Change() {
   // The keyboard's way of stepping the list: the same rule as the arrows.
