@@ -287,6 +287,7 @@ TEST_F(DecodePage, LimitedDecodeRuleHoldsForTheArrowsAndTheKeyboard) {
   page->lstLimitedDecode->setFocus();
   QApplication::processEvents();
   key(page->lstLimitedDecode, Qt::Key_Down);
+  QApplication::processEvents();
   EXPECT_EQ(msgs.boxes.size(), 2u);
   EXPECT_EQ(page->lstLimitedDecode->currentRow(), 0);
   page->txtKillNo->setFocus();

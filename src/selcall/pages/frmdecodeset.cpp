@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QItemSelectionModel>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -214,7 +216,12 @@ void FrmDecodeSet::bindEvents() {
     connect(updChangeSelect[static_cast<size_t>(i)]->down, &QToolButton::clicked, this,
             [this, i] { updChangeSelect_Click(i, 1); });
   }
-  connect(lstLimitedDecode, &QListWidget::currentRowChanged, this, [this] { lstLimitedDecode_Change(); });
+  // A list that gets the focus back with no entry picks its first one by
+  // itself; only a move from an entry is a step.
+  connect(lstLimitedDecode->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex&, const QModelIndex& previous) {
+            if (previous.isValid()) lstLimitedDecode_Change();
+          });
 
   // Only the user's choice stores a value: the page's own refills never do.
   const std::pair<QComboBox*, std::string DecodeValues::*> plain[] = {
@@ -389,9 +396,11 @@ void FrmDecodeSet::subSetDecodeControls() {
   else if (format == kFormatDtmf || format == kFormatAllCall) showIndex(cboGroupNo, values.m_strGroupNoDtmf);
   // The ON/OFF lists highlight their entry only while they have the focus;
   // without it, one entry high, they show their value.
+  // The list the page's focus is on keeps its entry also while a message
+  // box is in front, so that it does not come back with none.
   for (int i = 0; i < 4; ++i) {
     QListWidget* list = onOffList(i);
-    if (list->hasFocus()) {
+    if (list == focusWidget()) {
       kit_->listGotFocus(list, onOffValue(i));
     } else {
       list->setCurrentRow(-1);
@@ -443,17 +452,28 @@ std::string& FrmDecodeSet::onOffValue(int index) {
 void FrmDecodeSet::lstOnOff_GotFocus(int index) { kit_->listGotFocus(onOffList(index), onOffValue(index)); }
 
 void FrmDecodeSet::lstOnOff_LostFocus(int index) {
+  if (index == 1 && !decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_)) {
+    // A refused step is never taken, even before its message has come.
+    const kit::Busy::Hold hold(kit_->busy);
+    lstLimitedDecode->setCurrentRow(indexOf(values.m_strLimitedDecode));
+  }
   kit_->listLostFocus(onOffList(index), onOffValue(index));
   updChangeSelect[static_cast<size_t>(index)]->showValue(indexOf(onOffValue(index)));
 }
 
 void FrmDecodeSet::lstLimitedDecode_Change() {
-  // The keyboard's way of stepping the list: the same rule as the arrows.
+  // The keyboard's and the mouse's way of stepping the list: the same rule as
+  // the arrows. The refusal waits until the list has done with the key or
+  // click that moved it, and comes once.
   const int row = lstLimitedDecode->currentRow();
   if (kit_->busy.on() || !lstLimitedDecode->hasFocus() || row < 0 || row == indexOf(values.m_strLimitedDecode))
     return;
-  if (decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_)) return;
-  refuse(10041, lstLimitedDecode);
+  if (limitedRefusalPending_ || decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_)) return;
+  limitedRefusalPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    limitedRefusalPending_ = false;
+    if (isLoaded()) refuse(10041, lstLimitedDecode);
+  });
 }
 
 void FrmDecodeSet::updChangeSelect_Click(int index, int direction) {
