@@ -5,6 +5,8 @@
 #include "link/pages/frmfileutility.h"
 #include "link/pages/frmprogramming.h"
 #include "options/pages/frmmiscellaneous.h"
+#include "options/pages/frmprioritychset.h"
+#include "options/pages/frmscanset.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -13,5 +15,7 @@ int main(int argc, char** argv) {
   program::registerMainMenuPage(7, [] { return std::make_unique<FrmChannelName>(); });
   program::registerMainMenuPage(8, [] { return std::make_unique<FrmFileUtility>(); });
   program::registerMainMenuPage(program::kProgrammingButton, [] { return std::make_unique<FrmProgramming>(); });
+  program::registerMainMenuPage(3, [] { return std::make_unique<FrmScanSet>(); });
+  program::registerMainMenuPage(5, [] { return std::make_unique<FrmPriorityCHSet>(); });
   return runProgram(application);
 }

@@ -268,6 +268,18 @@ void UpDownList::setArrowsEnabled(bool enabled) {
   down->setEnabled(enabled);
 }
 
+void UpDownList::oneRowHigh() {
+  const int row = list->sizeHintForRow(0);
+  list->setFixedHeight(row + 2 * list->frameWidth());
+  list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void UpDownList::showValue(int index) {
+  QListWidgetItem* item = index >= 0 && index < list->count() ? list->item(index) : nullptr;
+  if (item) list->scrollToItem(item, QAbstractItemView::PositionAtTop);
+  list->setAccessibleDescription(item ? item->text() : QString());
+}
+
 // ---- Code boxes ----
 
 CodeKey CodeKey::of(const QKeyEvent* e) {

@@ -202,6 +202,12 @@ class UpDownList : public QWidget {
   // The arrows follow the list's mask character; arrows beside a disabled
   // list do nothing.
   void setArrowsEnabled(bool enabled);
+  // One entry high: while the list has no focus it shows its value (see
+  // showValue) instead of two entries of which none is highlighted.
+  void oneRowHigh();
+  // Scrolls the entry `index` into view without selecting it and names it as
+  // the list's accessible description, so the value stays readable.
+  void showValue(int index);
 };
 
 // ---- Digit-code boxes ----
