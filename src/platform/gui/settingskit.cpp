@@ -24,7 +24,15 @@ void paintByState(QWidget* control) {
   const QColor back = control->isEnabled() ? QApplication::palette(control).color(QPalette::Active, QPalette::Base)
                                            : vbui::color(vbui::kDisabledBack);
   QPalette p = control->palette();
-  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) p.setColor(group, QPalette::Base, back);
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    p.setColor(group, QPalette::Base, back);
+    // A drop-down list's face is drawn in the button colour.
+    if (qobject_cast<QComboBox*>(control))
+      p.setColor(group, QPalette::Button,
+                 control->isEnabled() ? QApplication::palette(control).color(group, QPalette::Button) : back);
+  }
+  // The value of a disabled control stays readable on the grey.
+  for (auto role : {QPalette::Text, QPalette::ButtonText}) p.setColor(QPalette::Disabled, role, QColor(0x60, 0x60, 0x60));
   control->setPalette(p);
 }
 
