@@ -7,6 +7,7 @@
 #include "options/pages/frmmiscellaneous.h"
 #include "options/pages/frmprioritychset.h"
 #include "options/pages/frmscanset.h"
+#include "selcall/pages/frmdecodeset.h"
 #include "selcall/pages/frmencodeset.h"
 #include "selcall/pages/frmmemoryencode.h"
 
@@ -21,5 +22,6 @@ int main(int argc, char** argv) {
   program::registerMainMenuPage(5, [] { return std::make_unique<FrmPriorityCHSet>(); });
   program::registerMainMenuPage(2, [] { return std::make_unique<FrmEncodeSet>(); });
   program::registerMainMenuPage(4, [] { return std::make_unique<FrmMemoryEncode>(); });
+  program::registerMainMenuPage(6, [] { return std::make_unique<FrmDecodeSet>(); });
   return runProgram(application);
 }
