@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "printing/engine.h"
+#include "platform/base/strtable.h"
 #include "printing/textsurface.h"
 #include "support/testsupport.h"
 
@@ -275,4 +276,14 @@ TEST_F(PageEngine, APrinterRefusingANewPageEndsTheJobOnce) {
   EXPECT_FALSE(page->ended);
   ASSERT_EQ(msgs.boxes.size(), 1u);
   EXPECT_EQ(msgs.boxes[0].title, "subNewPage");
+}
+
+TEST(ReportEngineText, LinesAreWrittenInTheLanguagesCodePage) {
+  // Windows-1252 in English: a stored "é" is one byte.
+  EXPECT_EQ(TextFileSurface::encodeLine("caf\xC3\xA9"), "caf\xE9");
+  // Japanese captions in Shift_JIS ("印刷" is 88 F3 8D FC), ASCII unchanged.
+  strtable::load("", "ja");
+  const std::string sjis = TextFileSurface::encodeLine("A \xE5\x8D\xB0\xE5\x88\xB7");
+  strtable::load("", "en");
+  EXPECT_EQ(sjis, "A \x88\xF3\x8D\xFC");
 }
