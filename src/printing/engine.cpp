@@ -90,6 +90,7 @@ bool ReportEngine::PrintInit(std::unique_ptr<ReportSurface> surface) {
   intLeftCol = 10;
   blnSameLine = false;
   intLastY = 0;
+  lastY_ = 0;
   currentX_ = currentY_ = 0;
   return true;
 }
@@ -173,7 +174,8 @@ void ReportEngine::subPrintText(const std::string& text, int column) {
       }
       take = lo > 1 ? lo - 1 : 1;
     }
-    if (first && same) currentY_ = intLastY;
+    if (first && same) currentY_ = lastY_;
+    lastY_ = currentY_;
     intLastY = static_cast<int16_t>(roundEven(currentY_));
     const std::size_t bytes = prefixBytes(rest, take);
     printAt(col, rest.substr(0, bytes));

@@ -19,7 +19,7 @@ class ReportEngine {
   // Engine state, as the reports and tests see it.
   int16_t intPage = 0;
   int16_t intLeftCol = 0;    // 3 blanks in a text file, 10 mm on a page
-  int16_t intLastY = 0;      // millimetres, line of the last printed piece
+  int16_t intLastY = 0;      // millimetres, line of the last printed piece (whole)
   int32_t lngLineHeight = 0;  // page unit: text height + 10 mm
   int32_t lngRightLimit = 0;  // printable width - 15 mm
   int32_t lngLinesPerPage = 0;
@@ -58,6 +58,9 @@ class ReportEngine {
   void fail(int messageId, const std::string& title);
   void printAt(double x, const std::string& text);
   double currentX_ = 0, currentY_ = 0;
+  // The same line exactly: a value continues its label's line on the
+  // label's own baseline, not on the whole millimetre nearest to it.
+  double lastY_ = 0;
   bool textFile_ = true;
   bool failed_ = false;
   std::unique_ptr<ReportSurface> surface_;

@@ -36,8 +36,9 @@ class FixedPage : public ReportSurface {
   double printableWidth() const override { return 190; }
   double printableHeight() const override { return 277; }
   double textWidth(const std::string& t) const override { return 2.0 * charLength(t); }
-  double textHeight(const std::string&) const override { return 4; }
+  double textHeight(const std::string&) const override { return height; }
   void drawText(double x, double y, const std::string& t) override { texts.push_back({page, x, y, t}); }
+  double height = 4;
   void drawLine(double x1, double y1, double, double) override { lines.push_back({page, x1, y1, ""}); }
   void setLineWidth(int) override {}
   bool newPage() override {
@@ -286,4 +287,21 @@ TEST(ReportEngineText, LinesAreWrittenInTheLanguagesCodePage) {
   const std::string sjis = TextFileSurface::encodeLine("A \xE5\x8D\xB0\xE5\x88\xB7");
   strtable::load("", "en");
   EXPECT_EQ(sjis, "A \x88\xF3\x8D\xFC");
+}
+
+TEST(ReportEnginePage, AValueStaysOnItsLabelsBaselineWhateverTheTextHeight) {
+  RecordingMessages msgs;
+  FixedPage fixed;
+  fixed.height = 4.3;
+  ReportEngine e;
+  ASSERT_TRUE(e.PrintInit(std::make_unique<Lent>(fixed)));
+  ASSERT_TRUE(e.PrintHeader());
+  for (const char* label : {"one", "two", "three"}) {
+    e.subPrintText(label, 10);
+    e.blnSameLine = true;
+    e.subPrintText("[v]", 60);
+    ASSERT_EQ(fixed.texts.back().y, fixed.texts[fixed.texts.size() - 2].y) << label;
+  }
+  // Lines keep their spacing: the third label is two lines below the first.
+  EXPECT_NEAR(fixed.texts.back().y - fixed.texts[fixed.texts.size() - 6].y, 2 * 4.3, 1e-9);
 }

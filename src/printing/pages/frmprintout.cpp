@@ -106,7 +106,8 @@ FrmPrintOut::FrmPrintOut(QWidget* parent) : Page(parent) {
   tmrLight->setProperty("Tag", "0");
   connect(tmrLight, &QTimer::timeout, this, [this] { tmrLight_Timer(); });
   connect(comTitleName, &QPushButton::clicked, this, [this] { comTitleName_Click(); });
-  connect(chkOutText, &QCheckBox::clicked, this, [this] { chkOutText_Click(); });
+  // Any change of the box counts as its click: a mouse, a key, a screen reader, the stored choice.
+  connect(chkOutText, &QCheckBox::toggled, this, [this] { chkOutText_Click(); });
   connect(comPrinter, &QPushButton::clicked, this, [this] { comPrinter_Click(); });
   connect(comExit, &QPushButton::clicked, this, [this] { comExit_Click(); });
   noDefaultButtons(this);
@@ -131,11 +132,7 @@ void FrmPrintOut::Form_Load() {
   // The blinking message keeps going while a report runs.
   printing::setYield([] { QCoreApplication::processEvents(); });
 
-  const bool ticked = vb::Val(readSetting(keys::OutPutText)) != 0;
-  if (ticked != chkOutText->isChecked()) {
-    chkOutText->setChecked(ticked);
-    chkOutText_Click();
-  }
+  chkOutText->setChecked(vb::Val(readSetting(keys::OutPutText)) != 0);
   comPrinter->setEnabled(!chkOutText->isChecked());
 }
 
