@@ -55,3 +55,24 @@ TEST(PdfReport, AllDataReportComesOutWithItsPagesAndText) {
   EXPECT_NE(text.find(std::to_string(report.engine.intPage) + "Page"), std::string::npos);
   EXPECT_NE(text.find("< Scan Set Menu >"), std::string::npos);
 }
+
+TEST(PdfReport, APrinterWithoutAFileIsRefusedAndCanStillBeSetUpAfterwards) {
+  TempDir dir;
+  RecordingMessages msgs;
+  freshModel(dir);
+  ASSERT_TRUE(printtest::radioF2(false, 0, 3));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);  // no file chosen yet
+  printing::setPrinterSurfaceFactory([&] { return std::make_unique<printing::QtPrintSurface>(printer); });
+  printing::clsPrintP3RC report;
+  EXPECT_FALSE(report.blnPrintChannelData("", 0));
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "The specified printer cannot be used");
+  EXPECT_EQ(msgs.boxes[0].title, "PrintInit");
+  // The user then chooses a file in the printer set-up: the next job prints.
+  printer.setOutputFileName(QString::fromStdString(dir.file("ch.pdf")));
+  EXPECT_TRUE(report.blnPrintChannelData("", 0));
+  printing::setPrinterSurfaceFactory(nullptr);
+  EXPECT_EQ(pdfPages(readFileBytes(dir.file("ch.pdf"))), 1);
+  EXPECT_NE(pdfText(dir.file("ch.pdf")).find("TX Reference = 12MHz"), std::string::npos);
+}

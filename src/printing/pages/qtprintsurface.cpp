@@ -1,5 +1,6 @@
 #include "printing/pages/qtprintsurface.h"
 
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPen>
 #include <QPrinter>
@@ -22,6 +23,17 @@ QtPrintSurface::~QtPrintSurface() {
 }
 
 bool QtPrintSurface::begin() {
+  // A QPrinter whose start failed stays busy for good, so a job that cannot
+  // start is refused before it is tried: no printer, or a PDF without a
+  // file it can be written to.
+  if (!printer_.isValid()) return false;
+  if (printer_.outputFormat() == QPrinter::PdfFormat) {
+    const QFileInfo file(printer_.outputFileName());
+    const QFileInfo folder(file.absolutePath());
+    if (printer_.outputFileName().isEmpty() || !folder.isDir() || !folder.isWritable() ||
+        (file.exists() && !file.isWritable()))
+      return false;
+  }
   if (!painter_.begin(&printer_)) return false;
   pxPerMm_ = printer_.resolution() / 25.4;
   painter_.setFont(font_);
