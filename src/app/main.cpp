@@ -1,7 +1,8 @@
 #include <QApplication>
 
+#include "app/program.h"
 #include "channel/pages/frmchannelname.h"
-#include "core/pages/program.h"
+#include "core/pages/frmstartup.h"
 #include "link/pages/frmfileutility.h"
 #include "link/pages/frmprogramming.h"
 #include "options/pages/frmmiscellaneous.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  program::registerStartPage([] { return std::make_unique<FrmStartUp>(); });
   // The pages the main menu opens; a button without one stays disabled.
   program::registerMainMenuPage(1, [] { return std::make_unique<FrmMiscellaneous>(); });
   program::registerMainMenuPage(7, [] { return std::make_unique<FrmChannelName>(); });

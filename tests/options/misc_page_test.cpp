@@ -151,7 +151,7 @@ TEST_F(MiscPage, TypedFieldsAreCheckedWithTheirOwnTitles) {
   EXPECT_EQ(p.values.strTTLTime, "255");
   EXPECT_EQ(p.txtVOXResetTime->text(), "20.0");
 
-  for (const char* bad : {"0", "256"}) {
+  for (const char* bad : {"0", "256", "a1"}) {
     enter(p.txtStartingChannel, bad);
     EXPECT_EQ(p.values.strStartingChannel, "");
   }
@@ -162,6 +162,7 @@ TEST_F(MiscPage, TypedFieldsAreCheckedWithTheirOwnTitles) {
   enter(p.txtTTLTime, "2a");
   enter(p.txtVOXResetTime, "1.2.");
   enter(p.txtVOXResetTime, "9.96");
+  enter(p.txtVOXResetTime, "1x");
   EXPECT_EQ(p.values.strVOXResetTime, "20");  // refused entries leave the stored value
   enter(p.txtVOXResetTime, "5");
   EXPECT_EQ(p.txtVOXResetTime->text(), "5.0");
@@ -169,11 +170,13 @@ TEST_F(MiscPage, TypedFieldsAreCheckedWithTheirOwnTitles) {
   const std::vector<std::string> expected = {
       "InputDataCheck_StartingChannel: It is input beyond the number of maximums of the channel",
       "InputDataCheck_StartingChannel: It is input beyond the number of maximums of the channel",
+      "InputDataCheck_StartingChannel: Input value range outside error\rInput is the range of the numerical value (0 - 9)",
       "InputDataCheck_StartingChannel: The channel of the input number is un-input",
       "InputDataCheck_TTLTime-P2: Input value range outside error",
       "InputDataCheck_TTLTime-P1: Input value range outside error\rInput is the range of the numerical value (0 - 9)",
       "InputDataCheck_VOXResetTime: The input of the decimal point overlaps",
       "InputDataCheck_VOXResetTime: Input value range outside error",
+      "InputDataCheck_VOXResetTime: Input value range outside error\rInput is the range of the numerical value (0 - 9)",
   };
   EXPECT_EQ(texts(), expected);
 
@@ -182,6 +185,13 @@ TEST_F(MiscPage, TypedFieldsAreCheckedWithTheirOwnTitles) {
   QApplication::processEvents();
   EXPECT_EQ(p.txtTTLTime->text(), "255");
   EXPECT_TRUE(p.txtTTLTime->hasFocus());
+  // Typed characters outside a box's set do not arrive.
+  p.txtTTLTime->clear();
+  QTest::keyClicks(p.txtTTLTime, "1a.2");
+  EXPECT_EQ(p.txtTTLTime->text(), "12");
+  p.txtVOXResetTime->clear();
+  QTest::keyClicks(p.txtVOXResetTime, "1a.2");
+  EXPECT_EQ(p.txtVOXResetTime->text(), "1.2");
   // Cleared and left, the TTL box shows 0 and the VOX box 0.0.
   enter(p.txtTTLTime, "");
   EXPECT_EQ(p.txtTTLTime->text(), "0");

@@ -12,6 +12,7 @@
 
 #include "core/identity.h"
 #include "core/startup_fixture.h"
+#include "platform/gui/helpviewer.h"
 #include "selcall/pages/frmencodeset.h"
 #include "selcall/pages/frmmemoryencode.h"
 
@@ -74,6 +75,9 @@ TEST_F(EncodePage, OpeningAndClosingWithoutEditsChangesNoByte) {
     EXPECT_EQ(image(), before);
   }
   EXPECT_TRUE(msgs.boxes.empty());
+  std::string text;
+  for (const char* topic : {"Encode Set Menu", "Memory Encode Menu"})
+    EXPECT_TRUE(help::topicText(help::locate("evelmora.hlp"), topic, text)) << topic;
 }
 
 TEST_F(EncodePage, FormatSwitchConvertsTheCodesRebuildsTonePeriodsAndEnablesByMask) {

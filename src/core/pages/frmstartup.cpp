@@ -1,6 +1,7 @@
 #include "core/pages/frmstartup.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QButtonGroup>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/program.h"
 #include "core/controldata.h"
 #include "core/filecontrol.h"
 #include "core/modeltables.h"
@@ -22,10 +24,10 @@
 #include "core/pages/pagekit.h"
 #include "core/pages/placement.h"
 #include "core/settingkeys.h"
-#include "core/pages/program.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/msgservice.h"
+#include "platform/base/portmap.h"
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
 #include "platform/gui/helpviewer.h"
@@ -62,7 +64,7 @@ FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
   setObjectName("frmStartUp");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(q(LoadResString(1405)));
   mnuHelp->setObjectName("mnuHelp");
   root->setMenuBar(menuBar);
 
@@ -73,6 +75,12 @@ FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
     lblMessage[i]->setObjectName(QString("lblMessage%1").arg(i));
     lblMessage[i]->setAlignment(Qt::AlignCenter);
     messages->addWidget(lblMessage[i]);
+  }
+  {
+    // The blinking prompt keeps its room while hidden: the other lines stay put.
+    QSizePolicy keep = lblMessage[4]->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    lblMessage[4]->setSizePolicy(keep);
   }
   root->addWidget(ShpFlame);
 
@@ -104,7 +112,7 @@ FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
   CmdAction[1]->setToolTip("End this application");
   CmdAction[0]->setEnabled(false);
   auto* sound = new ClickLabel(fraAction);
-  sound->setText("Sound...");
+  sound->setText(q(LoadResString(1407)));
   sound->setObjectName("lblSound");
   sound->setCursor(Qt::PointingHandCursor);
   sound->onClick = [this] { lblSound_Click(); };
@@ -132,14 +140,14 @@ void FrmStartUp::Form_Load() {
   m.intTopRow = 0;
   m.intCmdRadio = intGetCommandLine(program::commandLine());
 
-  // A data file is only ever written into the radio named with it; without a
-  // radio the file is dropped and the user goes the interactive road.
+  // A data file is only ever written into the radio named with it. Whoever
+  // gave "/F" waits for the write, not at this page: the run ends with a
+  // failure status.
   if (m.intCmdRadio < 0 && !m.strCmdFileName.empty()) {
     MsgBoxNoSound(LoadResString(10080) + "\r" + m.strCmdFileName, vb::vbExclamation,
                   std::string(app::kTitle) + " StartUp Form_Load");
-    m.strCmdFileName.clear();
-    // Dropped for the whole run: a later return to this page asks nothing.
-    program::setCommandLine(withoutDataFile(program::commandLine()));
+    program::End(1);
+    return;
   }
   if (m.strCmdFileName.empty()) {
     adjustSize();
@@ -175,11 +183,18 @@ void FrmStartUp::Form_Load() {
   }
 
   if (m.intCmdRadio < 0) {
-    // A remembered number that names no option falls back to the default one.
+    for (size_t i = 0; i < 3; ++i) optSelectRadio[i]->setEnabled(maskEnabled(m.strStrMask[i], 0));
+    // A remembered number that names no option falls back to the default one;
+    // a family the control data does not offer gives way to the first one it
+    // does, and with none offered nothing is chosen and Next stays off.
     int k = vb::CInt(vb::Val(readSetting(keys::RadioSelect)));
     if (k < 0 || k > 2) k = vb::CInt(vb::Val(keys::RadioSelect.def));
-    optSelectRadio[static_cast<size_t>(k)]->setChecked(true);
-    for (size_t i = 0; i < 3; ++i) optSelectRadio[i]->setEnabled(maskEnabled(m.strStrMask[i], 0));
+    if (!optSelectRadio[static_cast<size_t>(k)]->isEnabled()) {
+      k = -1;
+      for (int i = 0; i < 3 && k < 0; ++i)
+        if (optSelectRadio[static_cast<size_t>(i)]->isEnabled()) k = i;
+    }
+    if (k >= 0) optSelectRadio[static_cast<size_t>(k)]->setChecked(true);
   } else {
     optSelectRadio[m.intCmdRadio == 11 ? 1 : static_cast<size_t>(m.intCmdRadio)]->setChecked(true);
   }
@@ -203,11 +218,25 @@ void FrmStartUp::commandLineMode() {
   if (program::ended()) return;
   const CmdDataFile d = splitCmdDataFile(m.strCmdFileName, m.intCmdRadio);
   m.strCmdFileName = d.fileName;
-  if (!objFileControl().blnGetEEPROMData(d.folder, d.fileToOpen, m.bytRadioData, m.bytRadioBase, m.lngDataLast)) {
+  const std::string title = std::string(app::kTitle) + " StartUp Form_Load";
+  // Only a whole image of the radio is written: a shorter file is refused as
+  // the data-file page refuses it, so no byte the user did not give is sent.
+  const auto read = objFileControl().getDataFile(d.folder, d.fileToOpen, m.bytRadioData, m.lngDataLast, title);
+  if (read == clsFileControl::DataFile::NotRead) {
     std::string full;
     objSimpleFunc().w_zMakeFullPath(d.folder, d.fileToOpen, full);
-    MsgBoxNoSound(full + " is not found !", vb::vbExclamation + vb::vbOKOnly,
-                  std::string(app::kTitle) + " StartUp Form_Load");
+    MsgBoxNoSound(full + " is not found !", vb::vbExclamation + vb::vbOKOnly, title);
+  }
+  if (read != clsFileControl::DataFile::Read) {
+    program::End(1);
+    return;
+  }
+  // Unattended, the write goes only to the port the user named; the port
+  // search is for the interactive start.
+  if (m.intCmdCommPort < portmap::kFirstPort || m.intCmdCommPort > portmap::kLastPort) {
+    const std::string given = cmdPortToken(program::commandLine());
+    MsgBoxNoSound(LoadResString(10092) + "\rPORT : " + (given.empty() ? LoadResString(10093) : given),
+                  vb::vbExclamation + vb::vbOKOnly, title);
     program::End(1);
     return;
   }
@@ -230,7 +259,8 @@ void FrmStartUp::subStartUpShow() {
   subSpeedCheck();
   if (program::ended() || !isLoaded()) return;
   calibrated_ = true;
-  CmdAction[0]->setEnabled(group_->checkedId() >= 0);
+  const QAbstractButton* chosen = group_->checkedButton();
+  CmdAction[0]->setEnabled(chosen && chosen->isEnabled());
 }
 
 void FrmStartUp::subSpeedCheck() {
@@ -331,11 +361,16 @@ void FrmStartUp::lblSound_Click() {
 #endif
 }
 
-void FrmStartUp::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "StartUp Menu"); }
+void FrmStartUp::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "StartUp Menu", this); }
 
 void FrmStartUp::Form_Unload(bool& cancel) {
   (void)cancel;
   tmrLight.stop();
   tmrBase.stop();
   savePositionKeys();
+}
+
+void FrmStartUp::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  if (isLoaded() && !program::ended()) CmdAction_Click(1);
 }

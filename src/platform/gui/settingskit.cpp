@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -288,6 +290,18 @@ void UpDownList::showValue(int index) {
   list->setAccessibleDescription(item ? item->text() : QString());
 }
 
+ActionFrame makeActionFrame(QWidget* parent) {
+  ActionFrame a;
+  a.frame = new QGroupBox(parent);
+  a.frame->setObjectName("fraAction");
+  auto* row = new QHBoxLayout(a.frame);
+  a.exit = new QPushButton(a.frame);
+  a.exit->setObjectName("CmdAction1");
+  a.exit->setToolTip("Close this menu");
+  row->addWidget(a.exit);
+  return a;
+}
+
 // ---- Code boxes ----
 
 CodeKey CodeKey::of(const QKeyEvent* e) {
@@ -306,9 +320,8 @@ CodeKey CodeKey::of(const QKeyEvent* e) {
   if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return k;
   const int c = vbui::keyAscii(e);
   if (c < 33 || c > 126) return k;
-  // Judged by the character typed (keypad digits and "*" included); a letter
-  // typed with Shift is not a digit key.
-  if (std::isalpha(c) && (e->modifiers() & Qt::ShiftModifier)) return k;
+  // Judged by the character typed, whatever keys typed it (keypad digits and
+  // "*", Shift+3 or a "#" key, a capital with Shift or Caps Lock).
   k.kind = Typed;
   k.ch = static_cast<char>(std::toupper(c));
   return k;

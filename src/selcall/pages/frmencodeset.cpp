@@ -58,7 +58,7 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
   setObjectName("frmEncodeSet");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(QString());
   root->setMenuBar(menuBar);
 
   auto* body = new QHBoxLayout;
@@ -66,7 +66,7 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
   auto* left = new QVBoxLayout;
   body->addLayout(left);
 
-  fraEncodeMenu = new QGroupBox("Encode Menu", this);
+  fraEncodeMenu = new QGroupBox(this);
   auto* menu = new QVBoxLayout(fraEncodeMenu);
   for (int index : kFormats) {
     auto* b = new QRadioButton(fraEncodeMenu);
@@ -87,16 +87,13 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
   single->addWidget(cboSingleToneEncodeTime);
   left->addWidget(fraSingleTone);
 
-  fraAction = new QGroupBox("Action", this);
-  auto* actions = new QHBoxLayout(fraAction);
-  CmdAction[1] = new QPushButton(fraAction);
-  CmdAction[1]->setObjectName("CmdAction1");
-  CmdAction[1]->setToolTip("Close this menu");
-  actions->addWidget(CmdAction[1]);
+  const kit::ActionFrame action = kit::makeActionFrame(this);
+  fraAction = action.frame;
+  CmdAction[1] = action.exit;
   left->addWidget(fraAction);
   left->addStretch();
 
-  fraEncodeSetting = new QGroupBox("Encode Setting", this);
+  fraEncodeSetting = new QGroupBox(this);
   auto* grid = new QGridLayout(fraEncodeSetting);
   body->addWidget(fraEncodeSetting);
   // Thirty rows in two columns of fifteen: label, control, unit.
@@ -295,13 +292,7 @@ void FrmEncodeSet::bindCodeBox(QLineEdit* box, std::string EncodeValues::*value)
     const kit::CodeKey k = kit::CodeKey::of(e);
     if (k.kind == kit::CodeKey::Tab) return false;
     if (k.kind == kit::CodeKey::Escape) {
-      if (InputDataCheck()) {
-        values.*value = box->text().toStdString();
-        txtEndForcus->clearMark();
-        Unload();
-      } else {
-        kit.refuse(box);
-      }
+      closeAfterCheck(box, [this, box, value] { values.*value = box->text().toStdString(); });
       return true;
     }
     codes.alphabet = strNewDigits;
@@ -318,13 +309,7 @@ void FrmEncodeSet::bindNumberBox(QLineEdit* box, std::string EncodeValues::*valu
   const std::string set = accepted;
   kit.events->keyDown(box, [this, box, value, set](QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {
-      if (InputDataCheck()) {
-        values.*value = box->text().toStdString();
-        txtEndForcus->clearMark();
-        Unload();
-      } else {
-        kit.refuse(box);
-      }
+      closeAfterCheck(box, [this, box, value] { values.*value = box->text().toStdString(); });
       return true;
     }
     return kit::refusedCharacter(e, set);
@@ -341,19 +326,27 @@ void FrmEncodeSet::bindList(int index, std::string EncodeValues::*value) {
   });
   kit.events->keyDown(list, [this, list, value](QKeyEvent* e) {
     if (e->key() != Qt::Key_Escape) return false;
-    if (InputDataCheck()) {
+    closeAfterCheck(list, [this, list, value] {
       if (list->currentRow() > -1) values.*value = std::to_string(list->currentRow());
-      txtEndForcus->clearMark();
-      Unload();
-    } else {
-      kit.refuse(list);
-    }
+    });
     return true;
   });
   connect(updChangeSelect[static_cast<size_t>(index)]->up, &QToolButton::clicked, this,
           [this, index] { updChangeSelect_UpClick(index); });
   connect(updChangeSelect[static_cast<size_t>(index)]->down, &QToolButton::clicked, this,
           [this, index] { updChangeSelect_DownClick(index); });
+}
+
+// Esc in a box or list box: the entry is checked and taken before the page
+// closes; a refused one keeps the page open.
+void FrmEncodeSet::closeAfterCheck(QWidget* control, const std::function<void()>& take) {
+  if (!InputDataCheck()) {
+    kit.refuse(control);
+    return;
+  }
+  take();
+  txtEndForcus->clearMark();
+  Unload();
 }
 
 void FrmEncodeSet::Form_Load() {
@@ -386,6 +379,12 @@ void FrmEncodeSet::Form_Load() {
   chkSingleTone->setText(q(LoadResString(550)));
   cboSingleToneEncodeTime->setAccessibleName(q(LoadResString(550)));
   CmdAction[1]->setText(q(LoadResString(580)));
+  mnuHelp->setText(q(LoadResString(1406)));
+  fraEncodeMenu->setTitle(q(LoadResString(1422)));
+  fraEncodeSetting->setTitle(q(LoadResString(1423)));
+  Label1->setText(q(LoadResString(1437)));
+  Label2->setText(q(LoadResString(1437)));
+  fraAction->setTitle(q(LoadResString(161)));
   txtEndForcus->setAccessibleName(q(LoadResString(580)));
 
   {

@@ -5,6 +5,7 @@
 // saved value per control while it is open and writes the settings the user
 // changed back into the image when it unloads, however it is closed.
 #include <array>
+#include <functional>
 #include <string>
 
 #include "platform/gui/settingskit.h"
@@ -109,6 +110,7 @@ class FrmEncodeSet : public Page {
  private:
   void applyMask(int format);
   void stepList(int index, int direction);
+  void closeAfterCheck(QWidget* control, const std::function<void()>& take);
   void bindCodeBox(QLineEdit* box, std::string EncodeValues::*value);
   void bindNumberBox(QLineEdit* box, std::string EncodeValues::*value, const char* accepted);
   void bindList(int index, std::string EncodeValues::*value);

@@ -33,10 +33,10 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
   setObjectName("frmMemoryEncode");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(QString());
   root->setMenuBar(menuBar);
 
-  fraMemoryEncodeSetting = new QGroupBox("Encode No Memory Edit", this);
+  fraMemoryEncodeSetting = new QGroupBox(this);
   auto* grid = new QGridLayout(fraMemoryEncodeSetting);
   lblMemoryData = new QLabel("  Memory Data", fraMemoryEncodeSetting);
   lblMemoryName = new QLabel("  Memory Name", fraMemoryEncodeSetting);
@@ -82,12 +82,9 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
   }
   root->addWidget(fraMemoryEncodeSetting);
 
-  fraAction = new QGroupBox("Action", this);
-  auto* actions = new QHBoxLayout(fraAction);
-  CmdAction[1] = new QPushButton(fraAction);
-  CmdAction[1]->setObjectName("CmdAction1");
-  CmdAction[1]->setToolTip("Close this menu");
-  actions->addWidget(CmdAction[1]);
+  const kit::ActionFrame action = kit::makeActionFrame(this);
+  fraAction = action.frame;
+  CmdAction[1] = action.exit;
   root->addWidget(fraAction);
   connect(CmdAction[1], &QPushButton::clicked, this, [this] { CmdAction_Click(1); });
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
@@ -105,6 +102,9 @@ void FrmMemoryEncode::Form_Load() {
   rows_ = memoryEncodeRows(family);
   m.blnResult = subGetMemoryEncodeData();
   CmdAction[1]->setText(q(LoadResString(680)));
+  mnuHelp->setText(q(LoadResString(1406)));
+  fraMemoryEncodeSetting->setTitle(q(LoadResString(1424)));
+  fraAction->setTitle(q(LoadResString(161)));
   for (int i = 0; i < 16; ++i) {
     const QString row = lblMemoryEncode[static_cast<size_t>(i)]->text().trimmed();
     txtMemory[static_cast<size_t>(i)]->setAccessibleName(lblMemoryData->text().trimmed() + " " + row);
@@ -116,15 +116,13 @@ void FrmMemoryEncode::Form_Load() {
     for (int i = rows_; i < 16; ++i) {
       txtMemory[static_cast<size_t>(i)]->clear();
       kit::setEnabledPainted(txtMemory[static_cast<size_t>(i)], false);
-      lblMemoryEncode[static_cast<size_t>(i)]->setEnabled(false);
-      vbui::setBackColor(lblMemoryEncode[static_cast<size_t>(i)], vbui::kDisabledBack);
+      lblMemoryEncode[static_cast<size_t>(i)]->setEnabled(false);  // greyed text
     }
     for (QLineEdit* name : txtName) {
       name->clear();
       kit::setEnabledPainted(name, false);
     }
     lblMemoryName->setEnabled(false);
-    vbui::setBackColor(lblMemoryName, vbui::kDisabledBack);
   }
   adjustSize();
 }
