@@ -12,6 +12,33 @@ std::string itemNumber(int n) { return rightAligned3(n) + " "; }
 std::string scanNumber(int n) { return n < 10 ? " " + std::to_string(n) + " " : std::to_string(n) + " "; }
 }  // namespace
 
+void clsPrintReport::scanMenu(const std::vector<std::pair<int, const char*>>& more) {
+  blankRuleBlank();
+  newLine("< Scan Set Menu >", engine.intLeftCol, engine.intLeftCol);
+  std::vector<std::pair<int, std::string>> items = {{700, bracket(scan("strPrtAllScanPchLow"))},
+                                                    {701, bracket(scan("strPrtAllScanPchHigh"))},
+                                                    {702, bracket(scan("strPrtPrgScanPchLow"))},
+                                                    {703, bracket(scan("strPrtPrgScanPchHigh"))},
+                                                    {704, bracket(scan("strPrtScanTime"))},
+                                                    {705, bracket(scan("strPrtScanDecodeQuit"))},
+                                                    {706, seconds(scan("strPrtScanStartDelayTime"))},
+                                                    {707, seconds(scan("strPrtPchWatchIntTime"))}};
+  for (const auto& [caption, field] : more) items.push_back({caption, bracket(scan(field))});
+  int n = 0;
+  for (const auto& [caption, value] : items) menuItem(scanNumber(++n), caption, &value, 29);
+}
+
+std::string clsPrintReport::keyLockValue() const {
+  return "[PTT=" + misc("strPrtKeyLockPtt") + "/ CALL=" + misc("strPrtKeyLockCall") + "/ MUTE=" +
+         misc("strPrtKeyLockMute") + "]";
+}
+
+void clsPrintReport::singleToneLine(int blanks) {
+  engine.blankLine();
+  newLine("Single Tone Encode Time", 12, blanks);
+  sameLine(bracket(encode("strPrtSingleToneTime")), 55, 2);
+}
+
 void clsPrintP1RA::allDataBody() {
   const std::vector<uint8_t>& img = image();
   const bool text = engine.textFile();
@@ -30,8 +57,7 @@ void clsPrintP1RA::allDataBody() {
   const std::string ver = bracket(misc("strPrtSquelchVer"));
   const std::string fix = bracket(misc("strPrtSquelchFix"));
   const std::string ttl = "[" + misc("strPrtTtlTime") + " Sec]";
-  const std::string keyLock = "[PTT=" + misc("strPrtKeyLockPtt") + "/ CALL=" + misc("strPrtKeyLockCall") +
-                              "/ MUTE=" + misc("strPrtKeyLockMute") + "]";
+  const std::string keyLock = keyLockValue();
   const std::string vox = seconds(misc("strPrtVoxResetTime"));
   struct Item {
     int caption;
@@ -68,9 +94,7 @@ void clsPrintP1RA::allDataBody() {
 
   const int format = encodeFormat();
   if (format != 0) {
-    engine.blankLine();
-    newLine("Single Tone Encode Time", 12, 5);
-    sameLine(bracket(encode("strPrtSingleToneTime")), 55, 2);
+    singleToneLine(5);
   }
   if (format == 1 || format == 2) {
     blankRuleBlank();
@@ -87,18 +111,7 @@ void clsPrintP1RA::allDataBody() {
     }
   }
 
-  blankRuleBlank();
-  newLine("< Scan Set Menu >", left, left);
-  const std::vector<Item> scanItems = {{700, bracket(scan("strPrtAllScanPchLow"))},
-                                       {701, bracket(scan("strPrtAllScanPchHigh"))},
-                                       {702, bracket(scan("strPrtPrgScanPchLow"))},
-                                       {703, bracket(scan("strPrtPrgScanPchHigh"))},
-                                       {704, bracket(scan("strPrtScanTime"))},
-                                       {705, bracket(scan("strPrtScanDecodeQuit"))},
-                                       {706, seconds(scan("strPrtScanStartDelayTime"))},
-                                       {707, seconds(scan("strPrtPchWatchIntTime"))}};
-  n = 0;
-  for (const Item& item : scanItems) menuItem(scanNumber(++n), item.caption, &item.value, 29);
+  scanMenu({});
 
   channelNames(64);
 }
@@ -133,8 +146,7 @@ void clsPrintP2RB::allDataBody() {
       {410, bracket(misc("strPrtDecodeOutAlways"))},
       {412, bracket(misc("strPrtTxPowerChange"))},
       {413, bracket(misc("strPrtPowerOnResume"))},
-      {435, "[PTT=" + misc("strPrtKeyLockPtt") + "/ CALL=" + misc("strPrtKeyLockCall") + "/ MUTE=" +
-                misc("strPrtKeyLockMute") + "]"},
+      {435, keyLockValue()},
       {414, bracket(misc("strPrtStartingChannel"))},
       {415, bracket(misc("strPrtStartingMessage"))},
       {416, bracket(misc("strPrtToneSystemChange"))},
@@ -153,9 +165,7 @@ void clsPrintP2RB::allDataBody() {
 
   const int format = encodeFormat();
   if (format < 7) {
-    engine.blankLine();
-    newLine("Single Tone Encode Time", 12, 5);
-    sameLine(bracket(encode("strPrtSingleToneTime")), 55, 2);
+    singleToneLine(5);
   }
   if (format == 0 || format == 2) {
     blankRuleBlank();
@@ -163,20 +173,7 @@ void clsPrintP2RB::allDataBody() {
     for (int i = 0; i <= 9; ++i) newLine(rightAligned3(i) + " [" + memoryDigits(854 + 8 * i, 8, format == 2) + "]", 12, 2);
   }
 
-  blankRuleBlank();
-  newLine("< Scan Set Menu >", left, left);
-  const std::vector<Item> scanItems = {{700, bracket(scan("strPrtAllScanPchLow"))},
-                                       {701, bracket(scan("strPrtAllScanPchHigh"))},
-                                       {702, bracket(scan("strPrtPrgScanPchLow"))},
-                                       {703, bracket(scan("strPrtPrgScanPchHigh"))},
-                                       {704, bracket(scan("strPrtScanTime"))},
-                                       {705, bracket(scan("strPrtScanDecodeQuit"))},
-                                       {706, seconds(scan("strPrtScanStartDelayTime"))},
-                                       {707, seconds(scan("strPrtPchWatchIntTime"))},
-                                       {804, bracket(scan("strPrtPriorityChannelChange"))},
-                                       {805, bracket(scan("strPrtAutoAllChannelScan"))}};
-  n = 0;
-  for (const Item& item : scanItems) menuItem(scanNumber(++n), item.caption, &item.value, 29);
+  scanMenu({{804, "strPrtPriorityChannelChange"}, {805, "strPrtAutoAllChannelScan"}});
 
   if (byte(801) & 2) channelNames(25);
 }
@@ -205,8 +202,7 @@ void clsPrintP3RC::allDataBody() {
       {410, bracket(misc("strPrtDecodeOutAlways"))},
       {412, bracket(misc("strPrtTxPowerChange"))},
       {413, bracket(misc("strPrtPowerOnResume"))},
-      {435, "[PTT=" + misc("strPrtKeyLockPtt") + "/ CALL=" + misc("strPrtKeyLockCall") + "/ MUTE=" +
-                misc("strPrtKeyLockMute") + "]"},
+      {435, keyLockValue()},
       {414, bracket(misc("strPrtStartingChannel"))},
       {415, bracket(misc("strPrtStartingMessage"))},
       {416, bracket(misc("strPrtToneSystemChange"))},
@@ -231,24 +227,9 @@ void clsPrintP3RC::allDataBody() {
   sameLine(decodeTypeLine(), 95, 20);
   listsSideBySide();
 
-  engine.blankLine();
-  newLine("Single Tone Encode Time", 12, 3);
-  sameLine(bracket(encode("strPrtSingleToneTime")), 55, 2);
+  singleToneLine(3);
 
-  blankRuleBlank();
-  newLine("< Scan Set Menu >", left, left);
-  const std::vector<std::pair<int, std::string>> scanItems = {{700, bracket(scan("strPrtAllScanPchLow"))},
-                                                              {701, bracket(scan("strPrtAllScanPchHigh"))},
-                                                              {702, bracket(scan("strPrtPrgScanPchLow"))},
-                                                              {703, bracket(scan("strPrtPrgScanPchHigh"))},
-                                                              {704, bracket(scan("strPrtScanTime"))},
-                                                              {705, bracket(scan("strPrtScanDecodeQuit"))},
-                                                              {706, seconds(scan("strPrtScanStartDelayTime"))},
-                                                              {707, seconds(scan("strPrtPchWatchIntTime"))},
-                                                              {708, bracket(scan("strPrtRemoteScanControl"))},
-                                                              {709, bracket(scan("strPrtRemoteScanChannel"))}};
-  n = 0;
-  for (const auto& [caption, value] : scanItems) menuItem(scanNumber(++n), caption, &value, 29);
+  scanMenu({{708, "strPrtRemoteScanControl"}, {709, "strPrtRemoteScanChannel"}});
 
   if (byte(801) & 2) channelNames(25);
 }

@@ -66,6 +66,11 @@ class clsPrintReport {
   // One menu item: number text and caption at the margin, its value (when
   // there is one) `valueAt` characters after the number text's start.
   void menuItem(const std::string& number, int captionId, const std::string* value, int valueAt);
+  // The scan items every family prints, then the family's own ones.
+  void scanMenu(const std::vector<std::pair<int, const char*>>& more);
+  std::string keyLockValue() const;
+  // "Single Tone Encode Time" and its value, the caption `blanks` in.
+  void singleToneLine(int blanks);
 
   const std::vector<uint8_t>& image() const { return modPublic.bytRadioData; }
   uint8_t byte(int at) const { return image().at(static_cast<std::size_t>(at)); }

@@ -19,6 +19,7 @@ struct GoldenCase {
   std::function<bool()> radio;
   bool allData;
 };
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
 
 std::string readAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
