@@ -33,6 +33,14 @@ std::string clsPrintReport::keyLockValue() const {
          misc("strPrtKeyLockMute") + "]";
 }
 
+void clsPrintReport::channelsAndLists(bool presenceTest, int decodeBlanks) {
+  channelTable(presenceTest);
+  blankRuleBlank();
+  newLine(encodeTypeLine(), engine.intLeftCol, engine.intLeftCol);
+  sameLine(decodeTypeLine(), 95, decodeBlanks);
+  listsSideBySide();
+}
+
 void clsPrintReport::singleToneLine(int blanks) {
   engine.blankLine();
   newLine("Single Tone Encode Time", 12, blanks);
@@ -86,11 +94,7 @@ void clsPrintP1RA::allDataBody() {
   int n = 0;
   for (const Item& item : items) menuItem(itemNumber(++n), item.caption, item.hasValue ? &item.value : nullptr, 25);
 
-  channelTable(true);
-  blankRuleBlank();
-  newLine(encodeTypeLine(), left, left);
-  sameLine(decodeTypeLine(), 95, 24);
-  listsSideBySide();
+  channelsAndLists(true, 24);
 
   const int format = encodeFormat();
   if (format != 0) {
@@ -157,11 +161,7 @@ void clsPrintP2RB::allDataBody() {
   for (const Item& item : items) menuItem(itemNumber(++n), item.caption, item.hasValue ? &item.value : nullptr, 25);
 
   // This report lists the table's head even for a radio without channels.
-  channelTable(false);
-  blankRuleBlank();
-  newLine(encodeTypeLine(), left, left);
-  sameLine(decodeTypeLine(), 95, 24);
-  listsSideBySide();
+  channelsAndLists(false, 24);
 
   const int format = encodeFormat();
   if (format < 7) {
@@ -221,11 +221,7 @@ void clsPrintP3RC::allDataBody() {
   int n = 0;
   for (const auto& [caption, value] : items) menuItem(itemNumber(++n), caption, &value, 30);
 
-  channelTable(true);
-  blankRuleBlank();
-  newLine(encodeTypeLine(), left, left);
-  sameLine(decodeTypeLine(), 95, 20);
-  listsSideBySide();
+  channelsAndLists(true, 20);
 
   singleToneLine(3);
 

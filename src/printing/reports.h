@@ -69,6 +69,9 @@ class clsPrintReport {
   // The scan items every family prints, then the family's own ones.
   void scanMenu(const std::vector<std::pair<int, const char*>>& more);
   std::string keyLockValue() const;
+  // The channel table, the format line (its decode part `decodeBlanks` on)
+  // and the encode and decode lists.
+  void channelsAndLists(bool presenceTest, int decodeBlanks);
   // "Single Tone Encode Time" and its value, the caption `blanks` in.
   void singleToneLine(int blanks);
 
