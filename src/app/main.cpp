@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "channel/pages/frmchannel.h"
 #include "core/pages/program.h"
 #include "link/pages/frmfileutility.h"
 #include "link/pages/frmprogramming.h"
@@ -7,6 +8,7 @@
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   // The pages the main menu opens; a button without one stays disabled.
+  program::registerMainMenuPage(0, [] { return std::make_unique<FrmChannel>(); });
   program::registerMainMenuPage(8, [] { return std::make_unique<FrmFileUtility>(); });
   program::registerMainMenuPage(program::kProgrammingButton, [] { return std::make_unique<FrmProgramming>(); });
   return runProgram(application);
