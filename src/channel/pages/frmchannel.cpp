@@ -65,8 +65,8 @@ void place(QWidget* w, int left, int top, int width, int height) {
 }
 
 // Left edge and width (twips) of each navigation column's cells.
-constexpr int kColumnLeft[FrmChannel::kColumns] = {960, 1560, 2340, 3660, 4260, 4860, 5460, 6060, 6780, 7380, 7980, 8580, 9180};
-constexpr int kColumnWidth[FrmChannel::kColumns] = {600, 780, 1320, 600, 600, 600, 600, 720, 600, 600, 600, 600, 600};
+constexpr int kColumnLeft[FrmChannel::kColumns] = {960, 1560, 2460, 3720, 4320, 4920, 5520, 6120, 6780, 7380, 7980, 8580, 9180};
+constexpr int kColumnWidth[FrmChannel::kColumns] = {600, 900, 1260, 600, 600, 600, 600, 660, 600, 600, 600, 600, 600};
 constexpr int kFirstCellTop = 1050;
 constexpr int kRowHeight = 270;
 constexpr int kGridColumn[FrmChannel::kColumns] = {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 8};
@@ -92,6 +92,20 @@ class CellFilter : public QValidator {
  private:
   const ChannelColumn& column_;
 };
+
+// Cells carry one palette: white while enabled, grey (&HC0C0C0) while
+// disabled, so enabling a cell on or off repaints it without a palette change
+// (the RX/TX rules flip dozens of cells on every one-row scroll). Only a cell
+// painted grey while it stays enabled gets a palette of its own.
+QPalette cellPalette(const QPalette& base, bool greyWhenEnabled) {
+  QPalette p = base;
+  const QColor white = vbui::color(vbui::kEnabledBack);
+  const QColor grey = vbui::color(vbui::kDisabledBack);
+  p.setColor(QPalette::Active, QPalette::Base, greyWhenEnabled ? grey : white);
+  p.setColor(QPalette::Inactive, QPalette::Base, greyWhenEnabled ? grey : white);
+  p.setColor(QPalette::Disabled, QPalette::Base, grey);
+  return p;
+}
 
 bool isNumberText(const std::string& t) {
   bool digit = false;
@@ -238,17 +252,21 @@ void FrmChannel::buildGrid(QWidget* body) {
   QFont cellFont = font();
   cellFont.setPixelSize(12);
   for (int r = 0; r < kVisibleRows; ++r) {
-    const int top = kFirstCellTop + kRowHeight * r;
-    auto* no = new QLabel(body);
+    // Each visible row in a strip of its own: a repaint then weighs a row's
+    // fifteen widgets against each other, not the whole grid's.
+    auto* line = new QWidget(body);
+    place(line, 0, kFirstCellTop + kRowHeight * r, kColumnLeft[kPMFM] + kColumnWidth[kPMFM], kRowHeight);
+    const int top = 0;
+    auto* no = new QLabel(line);
     no->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     place(no, 120, top, 360, kRowHeight);
-    auto* txrx = new QLabel(body);
+    auto* txrx = new QLabel(line);
     txrx->setAlignment(Qt::AlignCenter);
     place(txrx, 540, top, 360, kRowHeight);
     labChanParaNo[static_cast<size_t>(r)] = no;
     labChanParaTxRx[static_cast<size_t>(r)] = txrx;
     for (int k = 0; k < kColumns; ++k) {
-      auto* c = new QLineEdit(body);
+      auto* c = new QLineEdit(line);
       c->setObjectName(QString("cell%1_%2").arg(k).arg(r));
       c->setFont(cellFont);
       c->setProperty("Tag", k);
@@ -257,7 +275,7 @@ void FrmChannel::buildGrid(QWidget* body) {
       ChannelColumn& column = *columns_[static_cast<size_t>(k)];
       c->setReadOnly(column.readOnly());
       if (!column.readOnly()) c->setValidator(new CellFilter(column, c));
-      vbui::setEnabledPainted(c, true);
+      c->setPalette(cellPalette(c->palette(), false));
       c->installEventFilter(this);
       cells[static_cast<size_t>(k)][static_cast<size_t>(r)] = c;
       cellIndex_.emplace_back(c, k * kVisibleRows + r);
@@ -301,22 +319,22 @@ void FrmChannel::buildPopups(QWidget* body) {
     option(fraReference, optReference[static_cast<size_t>(i)], i, steps[i], stepLabels[i], std::to_string(i + 1).c_str());
   optReference[0]->hide();
   Label1[0]->hide();
-  frame(fraWNSelect, "W/N", 3360, 3);
+  frame(fraWNSelect, "W/N", 3420, 3);
   const char* widths[] = {" WIDE", " NARROW", "4KHz"};
   const int widthLabels[] = {4, 9, 10};
   for (int i = 0; i < 3; ++i)
     option(fraWNSelect, optWideNarrow[static_cast<size_t>(i)], i, widths[i], widthLabels[i], std::to_string(i + 1).c_str());
   optWideNarrow[2]->hide();
   Label1[10]->hide();
-  frame(fraMode, "Mode", 3960, 4);
+  frame(fraMode, "Mode", 4020, 4);
   const char* modes[] = {"Simplex", "Semiduplex", "Duplex", "Repeater"};
   const int modeLabels[] = {5, 13, 14, 15};
   for (int i = 0; i < 4; ++i)
     option(fraMode, optMode[static_cast<size_t>(i)], i, modes[i], modeLabels[i], std::to_string(i + 1).c_str());
-  frame(fraScan, "Scan", 4560, 2);
+  frame(fraScan, "Scan", 4620, 2);
   option(fraScan, optScan[0], 0, "ON", 16, "1");
   option(fraScan, optScan[1], 1, "OFF", 17, "2");
-  frame(fraTxPower, "TxPower", 5160, 2);
+  frame(fraTxPower, "TxPower", 5220, 2);
   option(fraTxPower, optTxPower[0], 0, "HIGH", 11, "1");
   option(fraTxPower, optTxPower[1], 1, "LOW", 12, "2");
   frame(fraINV, "INV", 7080, 2);
@@ -426,20 +444,18 @@ bool FrmChannel::cellEnabled(int nav, int row) const { return cell(nav, row)->is
 
 void FrmChannel::setCellEnabled(int nav, int row, bool enabled) {
   QLineEdit* c = cell(nav, row);
-  const bool grey = c->property("grey").toBool();
-  if (c->isEnabled() == enabled && grey == !enabled) return;
-  vbui::setEnabledPainted(c, enabled);
-  c->setProperty("grey", !enabled);
+  if (c->property("grey").toBool()) {
+    c->setPalette(cellPalette(c->palette(), false));
+    c->setProperty("grey", false);
+  }
+  if (c->isEnabled() != enabled) c->setEnabled(enabled);
 }
 
 void FrmChannel::paintCell(int nav, int row, bool grey) {
   QLineEdit* c = cell(nav, row);
-  if (c->property("grey").toBool() == grey) return;
   // Only the colour: enabling a focused cell off would move the focus.
-  QPalette p = c->palette();
-  const QColor back = vbui::color(grey ? vbui::kDisabledBack : vbui::kEnabledBack);
-  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) p.setColor(group, QPalette::Base, back);
-  c->setPalette(p);
+  if (c->property("grey").toBool() == grey) return;
+  c->setPalette(cellPalette(c->palette(), grey));
   c->setProperty("grey", grey);
 }
 
