@@ -42,6 +42,7 @@ TEST_F(ChannelPage, PagingShowsEveryRowOnceAndFollowsTheLayout) {
   EXPECT_EQ(page->Labinfo[1]->text(), "IF : [ + 48.5 ]");
   EXPECT_EQ(page->vscChanPara->maximum(), 494);
   EXPECT_EQ(focused(), cell(kFreq, 0));
+  EXPECT_FALSE(page->mnuAutoSet->isEnabled());  // no auto channel-set dialog yet
   key(Qt::Key_End);
   EXPECT_EQ(top(), 494);
   for (int i = 0; i < 16; ++i) {
@@ -461,4 +462,36 @@ TEST_F(ChannelPage, RefusesAModelOutsideItsTableAndEndsWithoutToneTables) {
   EXPECT_EQ(msgs.boxes[1].style, 16);
   EXPECT_EQ(msgs.boxes[1].title, "blnChanIniSet");
   EXPECT_EQ(image(), before);
+}
+
+TEST_F(ChannelPage, AutoSetCommitsTheFocusedFrequencyBeforeItOpens) {
+  family("2", 5);
+  std::vector<std::string> seen;  // row 0's texts when the dialog opens
+  FrmChannel::setAutoSetOpener([&](FrmChannel& p) {
+    std::string texts;
+    for (int k = 0; k < 13; ++k) texts += p.cellText(k, 0) + "|";
+    seen.push_back(texts);
+  });
+  open();
+  EXPECT_TRUE(page->mnuAutoSet->isEnabled());
+  type("145.5");
+  key(Qt::Key_F3);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0], "64|12.50|145.50000|WID|Simp|OFF|||||||PM|");  // in cursor order, PM/FM last
+  EXPECT_TRUE(msgs.boxes.empty());
+  focus(kFreq, 2);
+  for (const char* typed : {"145.5.5", "1000"}) {
+    type(typed);
+    key(Qt::Key_F3);
+    EXPECT_EQ(text(kFreq, 2), "") << typed;
+    EXPECT_EQ(grid(2, 2), "") << typed;
+    EXPECT_EQ(focused(), cell(kFreq, 2));
+  }
+  EXPECT_EQ(seen.size(), 1u);
+  EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Input value range outside error\rThe decimal point overlaps",
+                                                  "Frequency input error"}));
+  EXPECT_EQ(msgs.boxes[0].title, "mnuAutoSet_Click");
+  key(Qt::Key_F3);  // an empty row opens the dialog at once
+  EXPECT_EQ(seen.size(), 2u);
+  close();
 }

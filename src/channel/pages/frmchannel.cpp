@@ -274,6 +274,8 @@ void FrmChannel::buildGrid(QWidget* body) {
       place(c, kColumnLeft[k], top, kColumnWidth[k], kRowHeight);
       ChannelColumn& column = *columns_[static_cast<size_t>(k)];
       c->setReadOnly(column.readOnly());
+      if (k == kCTCSS) c->setMaxLength(5);
+      if (k == kDCS) c->setMaxLength(3);
       if (!column.readOnly()) c->setValidator(new CellFilter(column, c));
       c->setPalette(cellPalette(c->palette(), false));
       c->installEventFilter(this);
@@ -331,24 +333,19 @@ void FrmChannel::buildPopups(QWidget* body) {
   const int modeLabels[] = {5, 13, 14, 15};
   for (int i = 0; i < 4; ++i)
     option(fraMode, optMode[static_cast<size_t>(i)], i, modes[i], modeLabels[i], std::to_string(i + 1).c_str());
-  frame(fraScan, "Scan", 4620, 2);
-  option(fraScan, optScan[0], 0, "ON", 16, "1");
-  option(fraScan, optScan[1], 1, "OFF", 17, "2");
-  frame(fraTxPower, "TxPower", 5220, 2);
-  option(fraTxPower, optTxPower[0], 0, "HIGH", 11, "1");
-  option(fraTxPower, optTxPower[1], 1, "LOW", 12, "2");
-  frame(fraINV, "INV", 7080, 2);
-  option(fraINV, optINV[0], 0, "  1", -1, "1");
-  option(fraINV, optINV[1], 1, "NON", -1, "2");
-  frame(fraSH, "SH", 7680, 2);
-  option(fraSH, optSH[0], 0, "  1", -1, "1");
-  option(fraSH, optSH[1], 1, "NON", -1, "2");
-  frame(fraSR, "SCR", 8280, 2);
-  option(fraSR, optSR[0], 0, "  1", -1, "1");
-  option(fraSR, optSR[1], 1, "NON", -1, "2");
-  frame(fraPMFM, "PM/FM", 8580, 2);
-  option(fraPMFM, optPMFM[0], 0, "PM", -1, "1");
-  option(fraPMFM, optPMFM[1], 1, "FM", -1, "2");
+  // The two-way choosers: option 0 and 1 with the digits "1" and "2".
+  auto twoWay = [&](QGroupBox*& box, std::array<QRadioButton*, 2>& options, const char* caption, int left,
+                    const char* first, const char* second, int label0, int label1) {
+    frame(box, caption, left, 2);
+    option(box, options[0], 0, first, label0, "1");
+    option(box, options[1], 1, second, label1, "2");
+  };
+  twoWay(fraScan, optScan, "Scan", 4620, "ON", "OFF", 16, 17);
+  twoWay(fraTxPower, optTxPower, "TxPower", 5220, "HIGH", "LOW", 11, 12);
+  twoWay(fraINV, optINV, "INV", 7080, "  1", "NON", -1, -1);
+  twoWay(fraSH, optSH, "SH", 7680, "  1", "NON", -1, -1);
+  twoWay(fraSR, optSR, "SCR", 8280, "  1", "NON", -1, -1);
+  twoWay(fraPMFM, optPMFM, "PM/FM", 8580, "PM", "FM", -1, -1);
 }
 
 void FrmChannel::buildHelp(QWidget* body) {
@@ -1047,12 +1044,7 @@ bool FrmChannel::blnGridKeyDown(int row, int keyCode, int shift, int nav, int se
         }
         return true;
       case 112:  // F1
-        fraHelp->move(fraHelp->x(), vbui::twipsToPixels(1200));
-        picShadow->move(picShadow->x(), vbui::twipsToPixels(1380));
-        picShadow->show();
-        picShadow->raise();
-        fraHelp->show();
-        fraHelp->raise();
+        showHelp();
         return false;
       case 113:  // F2: the code table of a tone cell
         if (family_ >= 0 && (nav == kCTCSS || nav == kDCS)) {
@@ -1082,15 +1074,19 @@ bool FrmChannel::blnGridKeyDown(int row, int keyCode, int shift, int nav, int se
 
 // ---------------------------------------------------------------- menus
 
+void FrmChannel::showHelp() {
+  fraHelp->move(fraHelp->x(), vbui::twipsToPixels(1200));
+  picShadow->move(picShadow->x(), vbui::twipsToPixels(1380));
+  picShadow->show();
+  picShadow->raise();
+  fraHelp->show();
+  fraHelp->raise();
+}
+
 void FrmChannel::mnuEditHelp_Click() {
   if (fraReference->isVisible()) return;
   if (!fraHelp->isVisible()) {
-    fraHelp->move(fraHelp->x(), vbui::twipsToPixels(1200));
-    picShadow->move(picShadow->x(), vbui::twipsToPixels(1380));
-    picShadow->show();
-    picShadow->raise();
-    fraHelp->show();
-    fraHelp->raise();
+    showHelp();
   } else {
     fraHelp->hide();
     picShadow->hide();

@@ -215,6 +215,7 @@ class FrmChannel : public Page {
   void buildPopups(QWidget* body);
   void buildCodeTables();
   void buildHelp(QWidget* body);
+  void showHelp();  // the key help at its place, over the grid
   void relabelRows();
   void closingChecks();
   void jump(bool fromKeyDown);
