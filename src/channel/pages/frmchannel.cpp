@@ -590,6 +590,14 @@ bool FrmChannel::blnPutChanPara() {
 
 void FrmChannel::Form_Load() {
   ModPublic& m = modPublic;
+  // The page's own state starts afresh with every load.
+  intCurRow = 0;
+  intCellLock = 0;
+  intEditRow = 0;
+  blnAutoSet = false;
+  endFrequencyEdit();
+  focusCell_ = nullptr;
+  loadFailed_ = closing_ = checking_ = jumping_ = false;
   placeFromMainMenu(100, 350);
   setCaption(std::string(app::kTitle) + "-ChannelMenu");
   labTitle->setText(q(LoadResString(1060)));
