@@ -4,14 +4,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-int clsUpDownControl::step(int count, int direction, int index) {
-  if (direction == 0) {
-    if (index >= 1) --index;
-  } else if (direction == 1) {
-    if (index < count - 1) ++index;
-  }
-  return index;
-}
+#include "platform/gui/settingskit.h"
+
+int clsUpDownControl::step(int count, int direction, int index) { return kit::stepIndex(count, direction, index); }
 
 int clsUpDownControl::binUpDown(QComboBox* list, int direction, int index) {
   if (!list) return index;

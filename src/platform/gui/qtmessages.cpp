@@ -24,7 +24,7 @@ int QtMessageService::msgBox(const std::string& text, int style, const std::stri
     return (style & 7) == vb::vbYesNo ? vb::vbYes : vb::vbOK;
   }
   QPointer<QWidget> owner = QApplication::activeWindow();
-  QMessageBox box(owner);
+  QMessageBox box(owner.data());
   // The texts use carriage returns as line breaks.
   QString t = QString::fromStdString(text);
   t.replace("\r\n", "\n").replace('\r', '\n');
@@ -48,8 +48,8 @@ int QtMessageService::msgBox(const std::string& text, int style, const std::stri
       box.setStandardButtons(QMessageBox::Ok);
   }
   const int answer = box.exec();
-  // The window that was in front gets the keyboard back, also where no window
-  // manager hands it back when the box goes.
+  // The window the box came from takes the keyboard back (a window manager
+  // would do so; without one the keys would go nowhere).
   if (owner && owner->isVisible()) owner->activateWindow();
   switch (answer) {
     case QMessageBox::Cancel: return vb::vbCancel;

@@ -1,0 +1,369 @@
+#include "platform/gui/settingskit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPointer>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cctype>
+
+#include "platform/base/strtable.h"
+#include "platform/base/vbtext.h"
+#include "platform/gui/vbui.h"
+
+namespace kit {
+
+void paintByState(QWidget* control) {
+  if (!control) return;
+  const QColor back = control->isEnabled() ? QApplication::palette(control).color(QPalette::Active, QPalette::Base)
+                                           : vbui::color(vbui::kDisabledBack);
+  QPalette p = control->palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) p.setColor(group, QPalette::Base, back);
+  control->setPalette(p);
+}
+
+void setEnabledPainted(QWidget* control, bool enabled) {
+  if (!control) return;
+  control->setEnabled(enabled);
+  paintByState(control);
+}
+
+void MaskRows::add(int ch, std::vector<QWidget*> plain, std::vector<QWidget*> values) {
+  rows_.push_back({ch, std::move(plain), std::move(values)});
+}
+
+void MaskRows::apply(const std::string& mask) const {
+  for (const Row& r : rows_) {
+    const bool on = r.ch >= 1 && static_cast<size_t>(r.ch) <= mask.size() && mask[static_cast<size_t>(r.ch - 1)] == '1';
+    for (QWidget* w : r.plain)
+      if (w) w->setEnabled(on);
+    for (QWidget* w : r.values) setEnabledPainted(w, on);
+  }
+}
+
+// ---- Events ----
+
+Events::Events(QObject* parent) : QObject(parent) {}
+
+Events::Handlers& Events::of(QWidget* w) {
+  for (auto& [object, h] : handlers_)
+    if (object == w) return h;
+  w->installEventFilter(this);
+  handlers_.emplace_back(w, Handlers{});
+  return handlers_.back().second;
+}
+
+void Events::gotFocus(QWidget* w, std::function<void()> fn) { of(w).gotFocus = std::move(fn); }
+void Events::lostFocus(QWidget* w, std::function<void()> fn) { of(w).lostFocus = std::move(fn); }
+void Events::keyDown(QWidget* w, std::function<bool(QKeyEvent*)> fn) { of(w).keyDown = std::move(fn); }
+void Events::keyUp(QWidget* w, std::function<void(QKeyEvent*)> fn) { of(w).keyUp = std::move(fn); }
+void Events::mouseUp(QWidget* w, std::function<void()> fn) { of(w).mouseUp = std::move(fn); }
+
+bool Events::eventFilter(QObject* watched, QEvent* event) {
+  // A copy: a handler may bind more controls while it runs.
+  Handlers h;
+  bool bound = false;
+  for (const auto& [object, handlers] : handlers_)
+    if (object == watched) {
+      h = handlers;
+      bound = true;
+    }
+  if (!bound) return false;
+  switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+      // A message box, a menu or another window taking the focus (and giving
+      // it back) is not moving between the page's controls.
+      const auto reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || quiet) return false;
+      if (event->type() == QEvent::FocusIn) {
+        if (h.gotFocus) h.gotFocus();
+      } else if (h.lostFocus && !leaving_) {
+        leaving_ = true;
+        h.lostFocus();
+        leaving_ = false;
+      }
+      return false;
+    }
+    case QEvent::KeyPress:
+      return h.keyDown && h.keyDown(static_cast<QKeyEvent*>(event));
+    case QEvent::KeyRelease:
+      if (h.keyUp) h.keyUp(static_cast<QKeyEvent*>(event));
+      return false;
+    case QEvent::MouseButtonRelease:
+      if (h.mouseUp) h.mouseUp();
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool refusedCharacter(const QKeyEvent* e, const std::string& accepted) {
+  const int c = vbui::keyAscii(e);
+  if (c < 32 || c == 127) return false;  // editing, moving and control keys
+  return c > 126 || accepted.find(static_cast<char>(c)) == std::string::npos;
+}
+
+// ---- Focus sink ----
+
+FocusSink::FocusSink(QWidget* page, std::function<void()> arrive) : QLineEdit(page), arrive_(std::move(arrive)) {
+  setObjectName("txtEndForcus");
+  setFocusPolicy(Qt::TabFocus);
+  // Out of sight but able to take the focus: outside the page's area.
+  setGeometry(-20, -20, 1, 1);
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    if (now == this && old != this) cameFrom_ = old;
+  });
+}
+
+void FocusSink::placeLast() {
+  QWidget* page = parentWidget();
+  QWidget* last = nullptr;
+  for (QWidget* w = page->nextInFocusChain(); w && w != page; w = w->nextInFocusChain())
+    if (w != this && page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus)) last = w;
+  if (last) QWidget::setTabOrder(last, this);
+}
+
+void FocusSink::focusInEvent(QFocusEvent* e) {
+  QLineEdit::focusInEvent(e);
+  const auto reason = e->reason();
+  if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
+  if (marked()) {
+    clearMark();
+    // Unless a refusal is putting the focus back already, it returns to the
+    // control it came from.
+    QPointer<FocusSink> self(this);
+    QTimer::singleShot(0, this, [self] {
+      if (self && self->hasFocus() && self->cameFrom_) self->cameFrom_->setFocus(Qt::OtherFocusReason);
+    });
+    return;
+  }
+  if (arrive_) arrive_();
+}
+
+// ---- SettingsKit ----
+
+SettingsKit::SettingsKit(QWidget* page, std::function<bool()> check, std::function<void()> restore)
+    : events(new Events(page)), page_(page), check_(std::move(check)), restore_(std::move(restore)) {}
+
+FocusSink* SettingsKit::makeSink(std::function<void()> arrive) {
+  sink = new FocusSink(page_, std::move(arrive));
+  sink->placeLast();
+  return sink;
+}
+
+bool SettingsKit::checked() {
+  if (check_()) return true;
+  restore_();
+  return false;
+}
+
+void SettingsKit::refuse(QWidget* control, bool marks) {
+  restore_();
+  if (marks && sink) sink->mark();
+  // The focus change that ran the check completes first; then the focus goes
+  // back, without the controls it passes through taking it as an arrival.
+  QPointer<QWidget> target(control);
+  events->quiet = true;
+  Events* ev = events;
+  QTimer::singleShot(0, control, [target, ev] {
+    if (target) {
+      target->setFocus(Qt::OtherFocusReason);
+      if (auto* box = qobject_cast<QLineEdit*>(target.data())) box->selectAll();
+    }
+    ev->quiet = false;
+  });
+}
+
+bool SettingsKit::leaveField(QLineEdit* box, std::string& saved, bool marks) {
+  if (!check_()) {
+    refuse(box, marks);
+    return false;
+  }
+  saved = box->text().toStdString();
+  if (marks && sink) sink->clearMark();
+  return true;
+}
+
+bool SettingsKit::comboChanged(QComboBox* combo, std::string& saved) {
+  if (busy.on() || combo->currentIndex() < 0) return false;
+  if (!checked()) return false;
+  saved = std::to_string(combo->currentIndex());
+  return true;
+}
+
+namespace {
+int savedIndex(const std::string& saved) { return static_cast<int>(vb::CInt(vb::Val(saved))); }
+
+void showEntry(QListWidget* list, int index) {
+  if (index >= 0 && index < list->count()) {
+    list->setCurrentRow(index);
+    list->item(index)->setSelected(true);
+  } else {
+    list->setCurrentRow(-1);
+    list->clearSelection();
+  }
+}
+}  // namespace
+
+void SettingsKit::listGotFocus(QListWidget* list, const std::string& saved) { showEntry(list, savedIndex(saved)); }
+
+void SettingsKit::listLostFocus(QListWidget* list, std::string& saved) {
+  if (checked() && list->currentRow() >= 0) saved = std::to_string(list->currentRow());
+  showEntry(list, -1);
+}
+
+void SettingsKit::listStep(QListWidget* list, std::string& saved, int direction) {
+  if (!checked()) return;
+  const int index = stepIndex(list->count(), direction, savedIndex(saved));
+  showEntry(list, index);
+  if (index >= 0) saved = std::to_string(index);
+  list->setFocus(Qt::OtherFocusReason);
+}
+
+int stepIndex(int count, int direction, int index) {
+  if (direction == 0) {
+    if (index >= 1) --index;
+  } else if (direction == 1) {
+    if (index < count - 1) ++index;
+  }
+  return index;
+}
+
+// ---- UpDownList ----
+
+UpDownList::UpDownList(QWidget* parent, const QStringList& entries, const QString& accessibleName) : QWidget(parent) {
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 0, 0, 0);
+  list = new QListWidget(this);
+  list->addItems(entries);
+  list->setAccessibleName(accessibleName);
+  list->setMaximumHeight(44);
+  row->addWidget(list);
+  auto* arrows = new QVBoxLayout;
+  arrows->setSpacing(0);
+  // The arrows are for the mouse; from the keyboard the list's own arrow
+  // keys choose the entry, and the tab order stays one stop per setting.
+  up = new QToolButton(this);
+  up->setFocusPolicy(Qt::NoFocus);
+  up->setArrowType(Qt::UpArrow);
+  up->setAccessibleName(accessibleName + " " + QString::fromStdString(LoadResString(1420)));
+  down = new QToolButton(this);
+  down->setFocusPolicy(Qt::NoFocus);
+  down->setArrowType(Qt::DownArrow);
+  down->setAccessibleName(accessibleName + " " + QString::fromStdString(LoadResString(1421)));
+  arrows->addWidget(up);
+  arrows->addWidget(down);
+  row->addLayout(arrows);
+}
+
+void UpDownList::setArrowsEnabled(bool enabled) {
+  up->setEnabled(enabled);
+  down->setEnabled(enabled);
+}
+
+void UpDownList::oneRowHigh() {
+  const int row = list->sizeHintForRow(0);
+  list->setFixedHeight(row + 2 * list->frameWidth());
+  list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void UpDownList::showValue(int index) {
+  QListWidgetItem* item = index >= 0 && index < list->count() ? list->item(index) : nullptr;
+  if (item) list->scrollToItem(item, QAbstractItemView::PositionAtTop);
+  list->setAccessibleDescription(item ? item->text() : QString());
+}
+
+// ---- Code boxes ----
+
+CodeKey CodeKey::of(const QKeyEvent* e) {
+  CodeKey k;
+  switch (e->key()) {
+    case Qt::Key_Backspace: k.kind = Backspace; return k;
+    case Qt::Key_Delete: k.kind = Delete; return k;
+    case Qt::Key_Left: k.kind = Left; return k;
+    case Qt::Key_Right: k.kind = Right; return k;
+    case Qt::Key_Up: k.kind = Up; return k;
+    case Qt::Key_Down: k.kind = Down; return k;
+    case Qt::Key_Escape: k.kind = Escape; return k;
+    case Qt::Key_Tab: case Qt::Key_Backtab: k.kind = Tab; return k;
+    default: break;
+  }
+  if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return k;
+  const int c = vbui::keyAscii(e);
+  if (c < 33 || c > 126) return k;
+  // Judged by the character typed (keypad digits and "*" included); a letter
+  // typed with Shift is not a digit key.
+  if (std::isalpha(c) && (e->modifiers() & Qt::ShiftModifier)) return k;
+  k.kind = Typed;
+  k.ch = static_cast<char>(std::toupper(c));
+  return k;
+}
+
+void CodeBoxes::prepare(QLineEdit* box, int length) {
+  box->setMaxLength(length);
+  box->setContextMenuPolicy(Qt::NoContextMenu);
+  box->setAcceptDrops(false);
+  box->setDragEnabled(false);
+  box->setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+void CodeBoxes::select(QLineEdit* box) const {
+  if (box->text().isEmpty()) return;
+  box->setSelection(std::clamp(cursor, 0, static_cast<int>(box->text().size()) - 1), 1);
+}
+
+void CodeBoxes::focus(QLineEdit* box) {
+  cursor = 0;
+  select(box);
+}
+
+void CodeBoxes::press(QLineEdit* box, const CodeKey& key) {
+  std::string text = box->text().toStdString();
+  const int size = static_cast<int>(text.size());
+  cursor = std::clamp(cursor, 0, std::max(size - 1, 0));
+  auto refill = [&] {
+    text.erase(static_cast<size_t>(cursor), 1);
+    if (!fill.empty())
+      while (static_cast<int>(text.size()) < box->maxLength()) text += fill;
+  };
+  switch (key.kind) {
+    case CodeKey::Typed:
+      if (size > 0 && alphabet.find(key.ch) != std::string::npos) {
+        text[static_cast<size_t>(cursor)] = key.ch;
+        if (cursor < size - 1) ++cursor;
+      }
+      break;
+    case CodeKey::Backspace:
+      if (size > 0) {
+        refill();
+        if (cursor > 0) --cursor;
+      }
+      break;
+    case CodeKey::Delete:
+      if (size > 0) refill();
+      break;
+    case CodeKey::Left:
+    case CodeKey::Down:
+      if (cursor > 0) --cursor;
+      break;
+    case CodeKey::Right:
+    case CodeKey::Up:
+      if (cursor < size - 1) ++cursor;
+      break;
+    default:
+      break;
+  }
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (QString::fromStdString(text) != box->text()) box->setText(QString::fromStdString(text));
+  cursor = std::clamp(cursor, 0, std::max(static_cast<int>(text.size()) - 1, 0));
+  select(box);
+}
+
+}  // namespace kit

@@ -1,0 +1,274 @@
+// The settings-page kit on real widgets: mask rows, the check-first handlers,
+// the focus sink and the code boxes' overwrite editor.
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+#include "platform/gui/settingskit.h"
+#include "platform/gui/vbui.h"
+
+namespace {
+
+bool grey(QWidget* w) { return w->palette().color(QPalette::Base) == vbui::color(0xC0C0C0); }
+
+// A page of three boxes, a combo and a two-entry list, whose check refuses
+// the text "bad" in any box.
+struct Harness {
+  QWidget page;
+  QLineEdit* a = new QLineEdit(&page);
+  QLineEdit* b = new QLineEdit(&page);
+  QComboBox* combo = new QComboBox(&page);
+  kit::UpDownList* yesNo = new kit::UpDownList(&page, {"OFF", "ON"}, "Yes no");
+  std::string savedA = "a0", savedB = "b0", savedCombo = "0", savedList = "0";
+  int checks = 0, restores = 0, arrivals = 0, bLeft = 0;
+  kit::SettingsKit kit{&page, [this] { return check(); }, [this] { restore(); }};
+
+  Harness() {
+    auto* l = new QVBoxLayout(&page);
+    for (QWidget* w : std::initializer_list<QWidget*>{a, b, combo, yesNo}) l->addWidget(w);
+    combo->addItems({"x", "y", "z"});
+    kit.makeSink([this] { ++arrivals; });
+    kit.events->lostFocus(a, [this] { kit.leaveField(a, savedA); });
+    kit.events->lostFocus(b, [this] { ++bLeft; kit.leaveField(b, savedB); });
+    kit.events->gotFocus(yesNo->list, [this] { kit.listGotFocus(yesNo->list, savedList); });
+    kit.events->lostFocus(yesNo->list, [this] { kit.listLostFocus(yesNo->list, savedList); });
+    restore();
+    page.show();
+    page.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&page));
+  }
+  bool check() {
+    ++checks;
+    return a->text() != "bad" && b->text() != "bad";
+  }
+  void restore() {
+    ++restores;
+    kit::Busy::Hold hold(kit.busy);
+    a->setText(QString::fromStdString(savedA));
+    b->setText(QString::fromStdString(savedB));
+    combo->setCurrentIndex(std::stoi(savedCombo));
+  }
+};
+
+void key(QWidget* w, int qtKey, const QString& text = QString(), Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
+  QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
+  QApplication::sendEvent(w, &press);
+  QApplication::sendEvent(w, &release);
+}
+
+}  // namespace
+
+TEST(SettingsKit, MaskCharacterEnablesItsRowAndPaintsOnlyValueControls) {
+  QWidget page;
+  auto* label = new QLabel("Row 2", &page);
+  auto* box = new QLineEdit(&page);
+  auto* other = new QLineEdit(&page);
+  kit::MaskRows rows;
+  rows.add(2, {label}, {box});
+  rows.add(40, {}, {other});
+  rows.apply("0100000000");  // character 2 on; a short row leaves 40 off
+  EXPECT_TRUE(label->isEnabled());
+  EXPECT_TRUE(box->isEnabled());
+  EXPECT_FALSE(grey(box));
+  EXPECT_FALSE(other->isEnabled());
+  EXPECT_TRUE(grey(other));
+  rows.apply("1011111111111111111111111111111111111111");
+  EXPECT_FALSE(label->isEnabled());
+  EXPECT_TRUE(grey(box));
+  EXPECT_TRUE(other->isEnabled());
+  EXPECT_EQ(other->palette().color(QPalette::Base), QApplication::palette(other).color(QPalette::Base));
+  EXPECT_NE(label->palette().color(QPalette::Base), vbui::color(0xC0C0C0));  // labels are not painted
+}
+
+TEST(SettingsKit, LeavingAFieldTakesItsTextOrPutsTheFocusBackAndMarksTheSink) {
+  Harness h;
+  h.a->setFocus();
+  QApplication::processEvents();
+  h.a->setText("a1");
+  h.b->setFocus();  // a passing check takes the text
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedA, "a1");
+  EXPECT_FALSE(h.kit.sink->marked());
+
+  h.b->setText("bad");
+  h.bLeft = 0;
+  h.a->setFocus();  // refused: b shows its saved text again and gets the focus back
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedB, "b0");
+  EXPECT_EQ(h.b->text(), "b0");
+  EXPECT_TRUE(h.b->hasFocus());
+  EXPECT_TRUE(h.kit.sink->marked());
+  // Passing through a on the way back is not leaving a.
+  EXPECT_EQ(h.savedA, "a1");
+  EXPECT_EQ(h.bLeft, 1);
+
+  // Tabbing from a refused field into the sink: that arrival only clears
+  // the marker and the focus goes back; the next arrival closes.
+  h.b->setText("bad");
+  h.kit.sink->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  EXPECT_FALSE(h.kit.sink->marked());
+  EXPECT_EQ(h.arrivals, 0);
+  EXPECT_TRUE(h.b->hasFocus());
+  h.kit.sink->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  EXPECT_EQ(h.arrivals, 1);
+
+  // A marker left by a refusal that kept the focus (Esc in a list) sends the
+  // focus back from the sink too.
+  h.yesNo->list->setFocus();
+  QApplication::processEvents();
+  h.kit.sink->mark();
+  h.kit.sink->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  EXPECT_FALSE(h.kit.sink->marked());
+  EXPECT_EQ(h.arrivals, 1);
+  EXPECT_TRUE(h.yesNo->list->hasFocus());
+}
+
+TEST(SettingsKit, SinkIsLastInTheTabOrderAndOutOfSight) {
+  Harness h;
+  QWidget* w = h.a;
+  QWidget* last = nullptr;
+  for (int i = 0; i < 20 && w != &h.page; ++i, w = w->nextInFocusChain())
+    if (w->focusPolicy() & Qt::TabFocus) last = w;
+  EXPECT_EQ(last, h.kit.sink);
+  EXPECT_FALSE(h.page.rect().intersects(h.kit.sink->geometry()));
+}
+
+TEST(SettingsKit, CombosTakeUserChoicesNotThePagesOwnAndRestoreOnRefusal) {
+  Harness h;
+  QObject::connect(h.combo, &QComboBox::currentIndexChanged, [&h] { h.kit.comboChanged(h.combo, h.savedCombo); });
+  h.combo->setCurrentIndex(2);
+  EXPECT_EQ(h.savedCombo, "2");
+  {
+    kit::Busy::Hold outer(h.kit.busy);
+    { kit::Busy::Hold inner(h.kit.busy); }
+    h.combo->setCurrentIndex(1);  // still busy after the inner hold ended
+  }
+  EXPECT_EQ(h.savedCombo, "2");
+  h.a->setText("bad");
+  h.combo->setCurrentIndex(0);
+  EXPECT_EQ(h.savedCombo, "2");
+  EXPECT_EQ(h.combo->currentIndex(), 2);
+  EXPECT_EQ(h.a->text(), "a0");
+}
+
+TEST(SettingsKit, TwoEntryListShowsItsEntryOnlyWithFocusAndStepsFromTheSavedValue) {
+  Harness h;
+  h.savedList = "1";
+  h.yesNo->list->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(h.yesNo->list->currentRow(), 1);
+  h.yesNo->list->setCurrentRow(0);
+  h.a->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedList, "0");
+  EXPECT_EQ(h.yesNo->list->currentRow(), -1);
+
+  h.kit.listStep(h.yesNo->list, h.savedList, 0);  // already first: stays, list focused
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedList, "0");
+  EXPECT_EQ(h.yesNo->list->currentRow(), 0);
+  EXPECT_TRUE(h.yesNo->list->hasFocus());
+  h.kit.listStep(h.yesNo->list, h.savedList, 1);
+  h.kit.listStep(h.yesNo->list, h.savedList, 1);  // already last
+  EXPECT_EQ(h.savedList, "1");
+
+  h.a->setText("bad");
+  const int restores = h.restores;
+  h.kit.listStep(h.yesNo->list, h.savedList, 0);
+  EXPECT_EQ(h.savedList, "1");
+  EXPECT_EQ(h.restores, restores + 1);
+  EXPECT_EQ(kit::stepIndex(2, 7, 1), 1);
+}
+
+namespace {
+struct CodeHarness {
+  QWidget page;
+  QLineEdit* box = new QLineEdit(&page);
+  kit::Events* events = new kit::Events(&page);
+  kit::CodeBoxes codes;
+  CodeHarness(const char* alphabet, const char* fill, const char* text) {
+    codes.alphabet = alphabet;
+    codes.fill = fill;
+    kit::CodeBoxes::prepare(box, 8);
+    box->setText(text);
+    events->keyDown(box, [this](QKeyEvent* e) {
+      const kit::CodeKey k = kit::CodeKey::of(e);
+      if (k.kind == kit::CodeKey::Tab) return false;
+      codes.press(box, k);
+      return true;
+    });
+    codes.focus(box);
+  }
+  void type(const QString& keys) {
+    for (QChar c : keys) key(box, c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : Qt::Key_0, c);
+  }
+  std::string text() const { return box->text().toStdString(); }
+  QString selected() const { return box->selectedText(); }
+};
+}  // namespace
+
+TEST(CodeBoxes, TypingOverwritesTheSelectedDigitAndStaysOnTheLast) {
+  CodeHarness h("1234567890ABCDEF", "F", "FFFFFFFF");
+  EXPECT_EQ(h.selected(), "F");
+  h.type("12");
+  EXPECT_EQ(h.text(), "12FFFFFF");
+  EXPECT_EQ(h.codes.cursor, 2);
+  h.type("a");  // a lower-case letter counts as its capital
+  EXPECT_EQ(h.text(), "12AFFFFF");
+  key(h.box, Qt::Key_B, "B", Qt::ShiftModifier);  // Shift with a letter is no digit key
+  key(h.box, Qt::Key_G, "g");
+  key(h.box, Qt::Key_Home);
+  EXPECT_EQ(h.text(), "12AFFFFF");
+  EXPECT_EQ(h.codes.cursor, 3);
+  h.type("34567");
+  EXPECT_EQ(h.text(), "12A34567");
+  EXPECT_EQ(h.codes.cursor, 7);
+  h.type("9");
+  EXPECT_EQ(h.text(), "12A34569");
+  EXPECT_EQ(h.selected(), "9");
+  EXPECT_EQ(h.box->text().size(), 8);
+  key(h.box, Qt::Key_V, "\x16", Qt::ControlModifier);  // no paste
+  EXPECT_EQ(h.text(), "12A34569");
+}
+
+TEST(CodeBoxes, BackspaceAndDeleteRemoveTheDigitAndRefillAtTheEnd) {
+  CodeHarness h("1234567890ABCDEF", "F", "12345678");
+  key(h.box, Qt::Key_Right);
+  key(h.box, Qt::Key_Up);  // Up selects the next digit too
+  EXPECT_EQ(h.selected(), "3");
+  key(h.box, Qt::Key_Backspace);
+  EXPECT_EQ(h.text(), "1245678F");
+  EXPECT_EQ(h.selected(), "2");
+  h.box->setText("12345678");
+  h.codes.cursor = 2;
+  key(h.box, Qt::Key_Delete);
+  EXPECT_EQ(h.text(), "1245678F");
+  EXPECT_EQ(h.selected(), "4");
+  key(h.box, Qt::Key_Down);
+  key(h.box, Qt::Key_Left);
+  key(h.box, Qt::Key_Left);
+  EXPECT_EQ(h.codes.cursor, 0);
+  key(h.box, Qt::Key_Backspace);  // the first digit: the cursor stays on it
+  EXPECT_EQ(h.text(), "245678FF");
+  EXPECT_EQ(h.codes.cursor, 0);
+
+  CodeHarness dtmf("123456789D0*#ABC", "C", "12345678");
+  key(dtmf.box, Qt::Key_Delete);
+  EXPECT_EQ(dtmf.text(), "2345678C");
+  key(dtmf.box, Qt::Key_Asterisk, "*", Qt::KeypadModifier);
+  key(dtmf.box, Qt::Key_NumberSign, "#", Qt::ShiftModifier);
+  dtmf.type("E");  // not a DTMF key
+  key(dtmf.box, Qt::Key_0, "0", Qt::KeypadModifier);
+  EXPECT_EQ(dtmf.text(), "*#05678C");
+}
