@@ -380,6 +380,34 @@ TEST_F(ChannelPage, UnchangedFrequencyThatNoLongerChecksKeepsItsChannel) {
   ASSERT_EQ(msgs.boxes.size(), 2u);
   EXPECT_EQ(msgs.boxes[1].text, "The frequency of these channels cannot be set; they keep their previous data. CH: 2");
   EXPECT_EQ(image(), before);
+
+  // A family-"1" memory of zeros (never programmed): every RX row reads as
+  // minus the IF and cannot be encoded, so it keeps its bytes and one message
+  // names the channels; a TX row reads 0 MHz, no channel, and is written as
+  // the empty row it stands for.
+  family("1", 2);
+  std::fill(image().begin(), image().begin() + 1016, 0);
+  std::fill(image().begin() + 1017, image().begin() + 2048, 0);
+  const uint8_t empty[] = {0xFF, 0x3F, 0x7F, 0x00};
+  std::copy(empty, empty + 4, image().begin() + 24);  // channel 4 not in use
+  std::copy(empty, empty + 4, image().begin() + 28);
+  auto expected = image();
+  for (int c = 1; c <= 200; ++c) {
+    const int tx = c <= 100 ? 8 * (c - 1) + 4 : 1024 + 8 * (c - 101) + 4;
+    std::copy(empty, empty + 4, expected.begin() + tx);
+  }
+  open();
+  EXPECT_EQ(text(kFreq, 0), "-48.50000");  // shown with its sign, never as 48.5 MHz
+  EXPECT_EQ(text(kFreq, 1), "0.00000");
+  focus(kFreq, 0);
+  key(Qt::Key_Tab);  // an unchanged text that does not check: it stays
+  EXPECT_EQ(grid(0, 2), "-48.50000");
+  close();
+  ASSERT_EQ(msgs.boxes.size(), 4u);
+  EXPECT_EQ(msgs.boxes[2].text, "Frequency input error");
+  EXPECT_EQ(msgs.boxes[3].text,
+            "The frequency of these channels cannot be set; they keep their previous data. CH: 1-3, 5-200");
+  EXPECT_EQ(image(), expected);
 }
 
 TEST_F(ChannelPage, OpeningAndClosingChangesOnlyWhatWasEdited) {

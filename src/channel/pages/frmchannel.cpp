@@ -72,11 +72,14 @@ constexpr int kRowHeight = 270;
 constexpr int kGridColumn[FrmChannel::kColumns] = {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 8};
 
 // Pasted or dropped text keeps only the characters its column accepts, as
-// typed text does.
+// typed text does. Texts the page writes itself pass as they are: a decoded
+// frequency may be negative (an RX row below its IF) and must show so.
 class CellFilter : public QValidator {
  public:
-  CellFilter(const ChannelColumn& column, QObject* parent) : QValidator(parent), column_(column) {}
+  CellFilter(const ChannelColumn& column, const bool& pageWrites, QObject* parent)
+      : QValidator(parent), column_(column), pageWrites_(pageWrites) {}
   State validate(QString& input, int& pos) const override {
+    if (pageWrites_) return Acceptable;
     QString kept;
     int newPos = 0;
     for (int i = 0; i < input.size(); ++i) {
@@ -91,6 +94,7 @@ class CellFilter : public QValidator {
 
  private:
   const ChannelColumn& column_;
+  const bool& pageWrites_;
 };
 
 // Cells carry one palette: white while enabled, grey (&HC0C0C0) while
@@ -276,7 +280,7 @@ void FrmChannel::buildGrid(QWidget* body) {
       c->setReadOnly(column.readOnly());
       if (k == kCTCSS) c->setMaxLength(5);
       if (k == kDCS) c->setMaxLength(3);
-      if (!column.readOnly()) c->setValidator(new CellFilter(column, c));
+      if (!column.readOnly()) c->setValidator(new CellFilter(column, pageWrites_, c));
       c->setPalette(cellPalette(c->palette(), false));
       c->installEventFilter(this);
       cells[static_cast<size_t>(k)][static_cast<size_t>(r)] = c;
@@ -424,7 +428,11 @@ std::string FrmChannel::cellText(int nav, int row) const { return cell(nav, row)
 void FrmChannel::setCellText(int nav, int row, const std::string& text) {
   QLineEdit* c = cell(nav, row);
   const QString t = q(text);
-  if (c->text() != t) c->setText(t);
+  if (c->text() == t) return;
+  const bool before = pageWrites_;
+  pageWrites_ = true;
+  c->setText(t);
+  pageWrites_ = before;
 }
 
 void FrmChannel::focusCell(int nav, int row) {
@@ -578,9 +586,16 @@ bool FrmChannel::blnPutChanPara() {
   std::vector<int> unencoded;
   const bool ok = ::blnPutChanPara(data, &unencoded);
   if (!unencoded.empty()) {
-    // The byte logic kept these channels' bytes as they were; say which.
+    // The byte logic kept these channels' bytes as they were; say which, a
+    // run of channels as its first and last ("1-200" for an erased memory).
     std::string list;
-    for (int c : unencoded) list += (list.empty() ? "" : ", ") + std::to_string(c);
+    for (size_t i = 0; i < unencoded.size();) {
+      size_t j = i;
+      while (j + 1 < unencoded.size() && unencoded[j + 1] == unencoded[j] + 1) ++j;
+      list += (list.empty() ? "" : ", ") + std::to_string(unencoded[i]);
+      if (j > i) list += (j == i + 1 ? ", " : "-") + std::to_string(unencoded[j]);
+      i = j + 1;
+    }
     message(static_cast<int>(SoundKind::Attention), LoadResString(10082) + " " + list, "Form_Unload");
   }
   return ok;

@@ -232,6 +232,7 @@ class FrmChannel : public Page {
   bool checking_ = false;  // a lost-focus check (with its message) is running
   bool jumping_ = false;
   bool messageShown_ = false;
+  bool pageWrites_ = false;  // setCellText is writing: the paste filter lets the text pass
   // The grid rows a pending frequency edit may clear, as they were before it.
   struct Snapshot {
     int row = -1;
