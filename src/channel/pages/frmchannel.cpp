@@ -70,6 +70,7 @@ constexpr int kColumnWidth[FrmChannel::kColumns] = {600, 900, 1260, 600, 600, 60
 constexpr int kFirstCellTop = 1050;
 constexpr int kRowHeight = 270;
 constexpr int kGridColumn[FrmChannel::kColumns] = {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 8};
+constexpr uint32_t kPopupBack = 0xE0FFFF;  // the key help and code tables stand out over the grid
 
 // Pasted or dropped text keeps only the characters its column accepts, as
 // typed text does. Texts the page writes itself pass as they are: a decoded
@@ -215,8 +216,11 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
   for (int f = 0; f < 3; ++f) {
     fraCTC[static_cast<size_t>(f)] = new QGroupBox("CTC/Hz  Code", body_);
     fraDCS[static_cast<size_t>(f)] = new QGroupBox("DCS  Code", body_);
-    fraCTC[static_cast<size_t>(f)]->hide();
-    fraDCS[static_cast<size_t>(f)]->hide();
+    for (QGroupBox* table : {fraCTC[static_cast<size_t>(f)], fraDCS[static_cast<size_t>(f)]}) {
+      table->setAutoFillBackground(true);
+      vbui::setBackColor(table, kPopupBack);
+      table->hide();
+    }
   }
 
   // Tab walks the visible grid row by row in cursor order.
@@ -360,9 +364,11 @@ void FrmChannel::buildHelp(QWidget* body) {
   picShadow->hide();
   fraHelp = new QGroupBox("Edit Help", body);
   fraHelp->setAutoFillBackground(true);
-  vbui::setBackColor(fraHelp, 0xE0FFFF);
+  vbui::setBackColor(fraHelp, kPopupBack);
   place(fraHelp, 450, 1200, 3900, 3615);
   auto* grid = new QGridLayout(fraHelp);
+  grid->setVerticalSpacing(0);
+  grid->setContentsMargins(6, 2, 6, 2);
   int row = 0;
   for (const auto& line : kHelpKeys) {
     grid->addWidget(new QLabel(line[0], fraHelp), row, 0);
