@@ -1,8 +1,9 @@
 #include <QApplication>
 
+#include "app/program.h"
 #include "channel/pages/frmchannel.h"
 #include "channel/pages/frmchannelname.h"
-#include "core/pages/program.h"
+#include "core/pages/frmstartup.h"
 #include "link/pages/frmfileutility.h"
 #include "link/pages/frmprogramming.h"
 #include "options/pages/frmmiscellaneous.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  program::registerStartPage([] { return std::make_unique<FrmStartUp>(); });
   // The pages the main menu opens; a button without one stays disabled.
   program::registerMainMenuPage(0, [] { return std::make_unique<FrmChannel>(); });
   program::registerMainMenuPage(1, [] { return std::make_unique<FrmMiscellaneous>(); });
