@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <filesystem>
+#include <functional>
 
 #include "chanpage.h"
 #include "channel/tonetables.h"
@@ -522,4 +523,38 @@ TEST_F(ChannelPage, AutoSetCommitsTheFocusedFrequencyBeforeItOpens) {
   key(Qt::Key_F3);  // an empty row opens the dialog at once
   EXPECT_EQ(seen.size(), 2u);
   close();
+}
+
+// Commands that reach the page while its own message box is open (a screen
+// reader acts past the box) wait: the check that showed the box finishes first.
+TEST_F(ChannelPage, NoCommandRunsWhileTheMessageBoxIsOpen) {
+  struct Reentrant : RecordingMessages {
+    std::function<void()> during;
+    int msgBox(const std::string& text, int style, const std::string& title) override {
+      if (auto f = std::exchange(during, nullptr)) f();
+      return RecordingMessages::msgBox(text, style, title);
+    }
+  } boxes;
+  family("0", 4);
+  fillChannels(145'000'000);
+  const auto before = image();
+  open();
+  focus(kFreq, 9);
+  cell(kFreq, 9)->selectAll();
+  type("151.00625");  // not on the row's 12.5 kHz step
+  boxes.during = [&] {
+    page->CmdAction_Click(0);
+    page->close();
+    page->mnuFreqDel_Click();
+    page->vscChanPara->setValue(100);
+  };
+  key(Qt::Key_Tab);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].title, "txtFrequency_LostFocus");
+  EXPECT_TRUE(page->isLoaded());
+  EXPECT_EQ(top(), 0);
+  EXPECT_EQ(grid(9, 2), "150.05000");
+  EXPECT_EQ(focused(), cell(kFreq, 9));
+  close();
+  EXPECT_EQ(image(), before);
 }

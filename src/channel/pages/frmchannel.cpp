@@ -521,9 +521,12 @@ std::string& FrmChannel::savedText(int nav) {
   }
 }
 
-void FrmChannel::message(int kind, const std::string& text, const std::string& title) {
+void FrmChannel::message(SoundKind kind, const std::string& text, const std::string& title) {
   messageShown_ = true;
-  intSoundMsgBox(static_cast<SoundKind>(kind), text, title);
+  const bool before = boxOpen_;
+  boxOpen_ = true;
+  intSoundMsgBox(kind, text, title);
+  boxOpen_ = before;
 }
 
 // ---------------------------------------------------------------- set-up
@@ -602,7 +605,7 @@ bool FrmChannel::blnPutChanPara() {
       if (j > i) list += (j == i + 1 ? ", " : "-") + std::to_string(unencoded[j]);
       i = j + 1;
     }
-    message(static_cast<int>(SoundKind::Attention), LoadResString(10082) + " " + list, "Form_Unload");
+    message(SoundKind::Attention, LoadResString(10082) + " " + list, "Form_Unload");
   }
   return ok;
 }
@@ -687,7 +690,12 @@ void FrmChannel::Form_Activate() {
 }
 
 void FrmChannel::Form_Unload(bool& cancel) {
-  (void)cancel;  // closing never cancels
+  // Closing never cancels, except while the page's own message box is open:
+  // the page closes when the box's check has finished.
+  if (boxOpen_) {
+    cancel = true;
+    return;
+  }
   if (loadFailed_ || family_ < 0 || intMaxRow < 0) return;
   closing_ = true;
   closingChecks();
@@ -722,13 +730,18 @@ void FrmChannel::closingChecks() {
 }
 
 void FrmChannel::CmdAction_Click(int index) {
-  if (index == 0) Unload();
+  if (index == 0 && !boxOpen_) Unload();
 }
 
 // ---------------------------------------------------------------- paging
 
 void FrmChannel::vscChanPara_Change() {
   if (intMaxRow < 0) return;
+  if (boxOpen_) {
+    QSignalBlocker block(vscChanPara);
+    vscChanPara->setValue(modPublic.intTopRow);
+    return;
+  }
   CellLock lock(intCellLock);
   const int value = vscChanPara->value();
   if (blnFreqPending && !blnAutoSet) dropPendingFrequency();
@@ -939,8 +952,8 @@ bool FrmChannel::commitFrequency(int row, const std::string& title, bool closing
     c->setFocus(Qt::OtherFocusReason);
   }
   messageShown_ = false;
-  if (twoDots) message(static_cast<int>(SoundKind::Information), msgText(10032, 10070), title);
-  else message(static_cast<int>(SoundKind::Attention), LoadResString(10031), title);
+  if (twoDots) message(SoundKind::Information, msgText(10032, 10070), title);
+  else message(SoundKind::Attention, LoadResString(10031), title);
   checking_ = false;
   blnCheckFailed = true;
   if (unchanged) {
@@ -1113,7 +1126,7 @@ void FrmChannel::showHelp() {
 }
 
 void FrmChannel::mnuEditHelp_Click() {
-  if (fraReference->isVisible()) return;
+  if (boxOpen_ || fraReference->isVisible()) return;
   if (!fraHelp->isVisible()) {
     showHelp();
   } else {
@@ -1123,7 +1136,7 @@ void FrmChannel::mnuEditHelp_Click() {
 }
 
 void FrmChannel::mnuAutoSet_Click() {
-  if (!autoSetOpener() || intMaxRow < 0) return;
+  if (!autoSetOpener() || intMaxRow < 0 || boxOpen_) return;
   try {
     const int r = intCurRow;
     if (cellText(kFreq, r).empty()) {
@@ -1135,7 +1148,7 @@ void FrmChannel::mnuAutoSet_Click() {
     if (isNumberText(text)) setCellText(kFreq, r, vb::Format(vb::Val(text), "####0.00000"));
     text = cellText(kFreq, r);
     auto refuse = [&](SoundKind kind, const std::string& msg) {
-      message(static_cast<int>(kind), msg, "mnuAutoSet_Click");
+      message(kind, msg, "mnuAutoSet_Click");
       if (blnFreqPending) dropPendingFrequency();
       else setCellText(kFreq, r, strSavedFreq);
       focusCell(kFreq, r);
@@ -1162,7 +1175,7 @@ void FrmChannel::mnuAutoSet_Click() {
 }
 
 void FrmChannel::mnuFreqDel_Click() {
-  if (intCurRow < 0 || intCurRow >= kVisibleRows || intMaxRow < 0) return;
+  if (intCurRow < 0 || intCurRow >= kVisibleRows || intMaxRow < 0 || boxOpen_) return;
   const int r = intCurRow;
   setCellText(kFreq, r, "");
   for (int k : {kPres, kRef, kWN, kMode, kScan, kTxPower, kCTCSS, kPMFM, kDCS, kINV}) setCellText(k, r, "");
@@ -1208,7 +1221,7 @@ void FrmChannel::jump(bool fromKeyDown) {
   jumping_ = true;
   if (v < 1 || v > channels) {
     if (!fromKeyDown) txtInputChannel->setFocus(Qt::OtherFocusReason);
-    intSoundMsgBox(SoundKind::Attention, LoadResString(10032), "txtInputChannel_KeyDown");
+    message(SoundKind::Attention, LoadResString(10032), "txtInputChannel_KeyDown");
     txtInputChannel->setFocus(Qt::OtherFocusReason);
     txtInputChannel->clear();
     jumping_ = false;
@@ -1227,7 +1240,7 @@ void FrmChannel::jump(bool fromKeyDown) {
 // ---------------------------------------------------------------- event routing
 
 bool FrmChannel::eventFilter(QObject* watched, QEvent* event) {
-  if (closing_ || loadFailed_) return Page::eventFilter(watched, event);
+  if (closing_ || loadFailed_ || boxOpen_) return Page::eventFilter(watched, event);
   const auto it = std::lower_bound(cellIndex_.begin(), cellIndex_.end(), std::make_pair(watched, -1));
   if (it != cellIndex_.end() && it->first == watched) {
     if (routeCellEvent(it->second / kVisibleRows, it->second % kVisibleRows, event)) return true;
