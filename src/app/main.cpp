@@ -9,6 +9,8 @@
 #include "options/pages/frmmiscellaneous.h"
 #include "options/pages/frmprioritychset.h"
 #include "options/pages/frmscanset.h"
+#include "selcall/pages/frmencodeset.h"
+#include "selcall/pages/frmmemoryencode.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -21,5 +23,7 @@ int main(int argc, char** argv) {
   program::registerMainMenuPage(program::kProgrammingButton, [] { return std::make_unique<FrmProgramming>(); });
   program::registerMainMenuPage(3, [] { return std::make_unique<FrmScanSet>(); });
   program::registerMainMenuPage(5, [] { return std::make_unique<FrmPriorityCHSet>(); });
+  program::registerMainMenuPage(2, [] { return std::make_unique<FrmEncodeSet>(); });
+  program::registerMainMenuPage(4, [] { return std::make_unique<FrmMemoryEncode>(); });
   return runProgram(application);
 }
