@@ -377,6 +377,16 @@ TEST_F(ChannelPage, UnchangedFrequencyThatNoLongerChecksKeepsItsChannel) {
   EXPECT_EQ(text(kFreq, 3), "30.00000");
   EXPECT_NE(focused(), cell(kFreq, 3));  // tabbing goes on
   EXPECT_EQ(grid(3, 0), "64");
+  // The same row brought under a focused frequency cell by a one-row scroll
+  // is the cell's own, unchanged text: leaving keeps it too.
+  page->vscChanPara->setValue(4);
+  focus(kFreq, 0);
+  key(Qt::Key_Up);
+  ASSERT_EQ(text(kFreq, 0), "30.00000");
+  key(Qt::Key_Tab);
+  EXPECT_EQ(grid(3, 2), "30.00000");
+  EXPECT_NE(focused(), cell(kFreq, 0));
+  msgs.boxes.erase(msgs.boxes.begin() + 1, msgs.boxes.end());
   close();
   ASSERT_EQ(msgs.boxes.size(), 2u);
   EXPECT_EQ(msgs.boxes[1].text, "The frequency of these channels cannot be set; they keep their previous data. CH: 2");
