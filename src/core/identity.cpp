@@ -200,6 +200,7 @@ int encodeFormat() {
 }
 
 bool memoryEncodeAllowed() {
+  if (modPublic.family() == 2) return false;  // the base station has no table
   const int f = encodeFormat();
   if (modPublic.family() == 0) return f != 0 && f != 3 && f != 4;
   return f == 0 || f == 2;

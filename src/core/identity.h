@@ -93,7 +93,8 @@ InformationPanel informationPanel();
 
 // Encode format of the image: family "0" byte 42 low nibble, else byte 810 bits 0-2.
 int encodeFormat();
-// The memory-encode page works with plain 5-tone and DTMF only.
+// The memory-encode page works with plain 5-tone and DTMF only, and only for
+// the families that have a table.
 bool memoryEncodeAllowed();
 // Families "1" and "2" offer channel names only with byte 801 bit 1 set.
 bool channelNameAllowed();
