@@ -82,6 +82,24 @@ bool clsFileControl::blnGetEEPROMData(const std::string& folder, const std::stri
   return true;
 }
 
+clsFileControl::DataFile clsFileControl::getDataFile(const std::string& folder, const std::string& file,
+                                                     std::vector<uint8_t>& image, int32_t last,
+                                                     const std::string& title) {
+  std::vector<uint8_t> loaded, spare;
+  if (!blnGetEEPROMData(folder, file, loaded, spare, last)) return DataFile::NotRead;
+  const int64_t need = static_cast<int64_t>(last) + 1;
+  if (lastSize_ < need) {
+    intSoundMsgBox(SoundKind::Attention,
+                   LoadResString(10091) + "\r" + std::to_string(lastSize_) + " / " + std::to_string(need) +
+                       " bytes\rFile:" + strFullPath,
+                   title);
+    return DataFile::TooShort;
+  }
+  if (image.size() < loaded.size()) image.resize(loaded.size());
+  std::copy(loaded.begin(), loaded.end(), image.begin());
+  return DataFile::Read;
+}
+
 bool clsFileControl::blnGetStringData(const std::string&, const std::string& file, std::vector<std::string>& table,
                                       int32_t last) {
   resolve("", file);

@@ -32,6 +32,14 @@ class clsFileControl {
   // Writes bytes 0..lngDataLast; the old file stays intact until the new one
   // is complete (temporary file renamed over it).
   bool blnPutBinaryData(const std::string& folder, const std::string& file, const std::vector<uint8_t>& data);
+  // A data file into bytes 0..last of `image`, only when the file holds all
+  // of them (a longer file was written by earlier saves: its first bytes
+  // count). A missing file gives NotRead silently, a read error NotRead after
+  // its report; a shorter file gives TooShort after the message 10091 with
+  // its size and path, titled `title`. The image changes only on Read.
+  enum class DataFile { Read, NotRead, TooShort };
+  DataFile getDataFile(const std::string& folder, const std::string& file, std::vector<uint8_t>& image, int32_t last,
+                       const std::string& title);
   // Deletes the file; a missing or locked file is reported.
   bool blnDelFile(const std::string& folder, const std::string& file);
 

@@ -90,6 +90,13 @@ int32_t LinkEngine::subCommReopen() {
   return subCommOpen();
 }
 
+std::string LinkEngine::portText() const {
+  const int number = static_cast<int>(vb::Val(strCommPort));
+  const std::string device = portmap::devicePath(number);
+  if (device.empty()) return LoadResString(10093);
+  return std::to_string(number) + " (" + device + ")";
+}
+
 int32_t LinkEngine::subCommClose() {
   if (port.isOpen()) port.close();
   return kStateNotOpen;
@@ -222,6 +229,13 @@ bool LinkEngine::blnSendFrame(const uint8_t* send, uint8_t* echo, int16_t last) 
   return true;
 }
 
+bool LinkEngine::blnCommDelete(uint8_t command) {
+  // Like every other operation it starts afresh: the state of an earlier
+  // failure or stop is cleared and a port that a fault closed is reopened.
+  if (!ensureOpen()) return false;
+  return blnSendCommand(command);
+}
+
 // ---------------------------------------------------------------- reads
 
 bool LinkEngine::blnReadHeader(uint8_t command, std::array<uint8_t, 16>& header, int length) {
@@ -242,9 +256,12 @@ bool LinkEngine::blnReadHeader(uint8_t command, std::array<uint8_t, 16>& header,
     int count = 0;
     int p = 0;
     if (lngCommState == kStateOk && port.bytesWaiting() > 0) {
+      // The header ends with its last byte: a radio may start the first frame
+      // right behind it, and those bytes belong to the receiver.
       while (port.bytesWaiting() > 0) {
         if (!port.takeByte(header[p])) break;
         ++count;
+        if (count == length) break;
         if (p < length - 1) ++p;
         waitReply(intNextByteWait);
       }
@@ -288,6 +305,9 @@ bool LinkEngine::receive(std::vector<uint8_t>& frame, std::vector<ReadRecord>& t
       waitReply(intNextByteWait);
     }
     if (portFaulted(kStateOther)) break;
+    // A stop that came while the frame arrived ends the read here: the radio
+    // gets no echo of a frame cut short.
+    if (lngCommState != kStateOk) break;
     if (endFrame && i >= 2 && frame[0] == 0xFF && frame[1] == 0xFF) break;
     bool echoed = true;
     for (int k = 0; k <= last && echoed; ++k) echoed = writeByte(frame[k], paced);
@@ -525,12 +545,14 @@ bool LinkEngine::blnCommCompFormat(int16_t last, uint8_t command) {
   std::vector<std::array<uint8_t, 4>> frames;
   for (int32_t w = 0; w < W; ++w) {
     if (w < W - 1) sum += d[2 * w] + 256 * d[2 * w + 1];
-    const bool sumWord = w == W - 1 && sum > 0;
+    const bool sumWord = w == W - 1;
     if (sumWord) {
+      // Stored whatever its value: a sum of 0 must not leave an old sum of
+      // another image in the radio.
       d[2 * w] = static_cast<uint8_t>(sum & 0xFF);
       d[2 * w + 1] = static_cast<uint8_t>((sum >> 8) & 0xFF);
     }
-    if (wordDiffers(w) || !modPublic.blnRadioWritten || sumWord) frames.push_back(wordFrame(w));
+    if (wordDiffers(w) || !modPublic.blnRadioWritten || (sumWord && sum > 0)) frames.push_back(wordFrame(w));
   }
   if (frames.empty()) {
     lngCommState = kStateNoEdited;

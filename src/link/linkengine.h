@@ -84,6 +84,9 @@ class LinkEngine {
   int32_t subCommOpen();
   int32_t subCommReopen();
   int32_t subCommClose();
+  // The port for messages: "3 (/dev/ttyS2)", or "none chosen" for a number
+  // that stands for no device.
+  std::string portText() const;
   // The port's send-complete notification: one pause, then no more
   // notifications for the life of the engine.
   void subSendComplete();
@@ -95,6 +98,9 @@ class LinkEngine {
   // Exchange primitives.
   bool blnSendCommand(uint8_t command);
   bool blnSendFrame(const uint8_t* send, uint8_t* echo, int16_t last);
+  // The family-"1" delete: the port opened as for any operation, then the
+  // command byte with its echo. False when the port cannot be opened.
+  bool blnCommDelete(uint8_t command);
 
   // Reads.
   bool blnReadWithHeader(int16_t last, std::array<uint8_t, 16>& header, uint8_t command);

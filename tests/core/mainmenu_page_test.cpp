@@ -220,7 +220,7 @@ TEST_F(MainMenuPage, CommandLineRoadWithoutTheLinkPageEndsWithFailure) {
   setUpFamily("2");
   writeFileBytes(dir.file("SITE.R3D"), Bytes(modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + 2560));
   freshModel(dir);
-  program::setCommandLine("/rzr350 /f" + dir.str() + "/SITE");
+  program::setCommandLine("/rzr350 /com2 /f" + dir.str() + "/SITE");
   auto* start = new FrmStartUp;
   start->Start();
   EXPECT_TRUE(program::ended());

@@ -63,9 +63,56 @@ TEST_F(CommandLine, OptionsCountOnlyAtTheStartOfAToken) {
   EXPECT_EQ(modPublic.strCmdFileName, "");
 }
 
-TEST_F(CommandLine, DroppingTheDataFileKeepsEveryOtherToken) {
-  EXPECT_EQ(withoutDataFile("/H guide\t/fA/B /Rzr310  /FOO /com3"), "/H guide /Rzr310 /com3");
-  EXPECT_EQ(withoutDataFile("/Fonly"), "");
+TEST_F(CommandLine, ThePortTokenIsNamedAsTyped) {
+  EXPECT_EQ(cmdPortToken("/rzr310 /com17 /fx"), "/com17");
+  EXPECT_EQ(cmdPortToken("/COM3 /COM"), "/COM");
+  EXPECT_EQ(cmdPortToken("/rzr310 x/com3"), "");
+}
+
+// An unattended write that cannot start ends the run with a failure status
+// and says why; nothing is left waiting at a page.
+TEST_F(CommandLine, AWriteThatCannotStartEndsTheRunWithAFailure) {
+  auto run = [this](const std::string& line) {
+    program::resetEnded();
+    msgs.boxes.clear();
+    freshModel(dir);
+    program::setCommandLine(line);
+    auto* page = new FrmStartUp;
+    page->Start();
+    EXPECT_TRUE(program::ended()) << line;
+    EXPECT_EQ(program::exitStatus(), 1) << line;
+    EXPECT_EQ(front<FrmConfiguration>(), nullptr) << line;
+    EXPECT_EQ(msgs.boxes.size(), 1u) << line;
+    return msgs.boxes.empty() ? ShownBox{} : msgs.boxes.back();
+  };
+  // "/F" without a radio, or with one the program does not know.
+  for (const char* radio : {"", "/rzr999 "}) {
+    const auto box = run(std::string(radio) + "/com1 /F/home/tech/site4");
+    EXPECT_EQ(box.text,
+              "A data file (/F) is written only into a radio named with /R (ZR310, ZR320, ZR330, ZR340 or ZR350): "
+              "nothing was written\r/home/tech/site4");
+    EXPECT_EQ(box.style, 48);
+    EXPECT_EQ(box.title, "velmora StartUp Form_Load");
+  }
+
+  // A file shorter than the radio's image (here a ZR320 file for a ZR340).
+  writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(2048, 0x11));
+  auto box = run("/rzr340 /com1 /f" + dir.file("site"));
+  EXPECT_EQ(box.text, "The file is shorter than the radio's data: nothing was read\r2048 / 2560 bytes\rFile:" +
+                          dir.file("site.R3D"));
+  EXPECT_EQ(box.title, "velmora StartUp Form_Load");
+
+  // A whole file, but no port the write may go to.
+  writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(2560, 0x11));
+  for (const char* port : {"/COM0", "/COM17", "/com"}) {
+    box = run("/rzr340 " + std::string(port) + " /f" + dir.file("site"));
+    EXPECT_EQ(box.text, "An unattended write (/F) goes only to the port named with /COM1 to /COM16: nothing was "
+                        "written\rPORT : " + std::string(port));
+    EXPECT_EQ(box.style, 48);
+  }
+  box = run("/rzr340 /f" + dir.file("site"));
+  EXPECT_EQ(box.text, "An unattended write (/F) goes only to the port named with /COM1 to /COM16: nothing was "
+                      "written\rPORT : none chosen");
 }
 
 TEST_F(CommandLine, AnEleventhTokenIsIgnored) {

@@ -178,29 +178,6 @@ TEST_F(StartUpPage, RadioOnTheCommandLineStartsDirectlyWithThatModel) {
   config->Unload();
 }
 
-TEST_F(StartUpPage, DataFileWithoutRadioIsIgnoredWithAWarning) {
-  FrmStartUp* page = start("/F/home/tech/site4");
-  ASSERT_EQ(msgs.boxes.size(), 1u);
-  EXPECT_EQ(msgs.boxes[0].text,
-            "A data file (/F) is written only with a radio (/R); the data file is ignored\r/home/tech/site4");
-  EXPECT_EQ(msgs.boxes[0].style, 48);
-  EXPECT_EQ(msgs.boxes[0].title, "velmora StartUp Form_Load");
-  EXPECT_EQ(modPublic.strCmdFileName, "");
-  EXPECT_EQ(front<FrmStartUp>(), page);
-  EXPECT_EQ(page->windowTitle(), "velmora-StartUp");
-  page->CmdAction_Click(0);
-  auto* config = front<FrmConfiguration>();
-  ASSERT_NE(config, nullptr);
-  EXPECT_TRUE(config->isVisible());  // the interactive road, no automatic write
-  config->Unload();
-  // Back at the start-up page later in the run: no second warning.
-  EXPECT_EQ(program::commandLine(), "");
-  msgs.boxes.clear();
-  page = start(program::commandLine());
-  EXPECT_TRUE(msgs.boxes.empty());
-  page->Unload();
-}
-
 TEST_F(StartUpPage, CommandLineModeWithAMissingFileEnds) {
   start("/rzr310 /f" + dir.str() + "/NOFILE");
   ASSERT_EQ(msgs.boxes.size(), 1u);

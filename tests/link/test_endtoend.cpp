@@ -68,6 +68,9 @@ TEST_P(EndToEnd, ReadThenFullWrite) {
   EXPECT_EQ(image(), radioMemory);
   EXPECT_EQ(std::vector<uint8_t>(modPublic.bytRadioBase.begin(), modPublic.bytRadioBase.begin() + modPublic.lngDataLast + 1),
             radioMemory);
+  // The radio compared every echoed frame with what it sent.
+  const std::string sent = std::to_string(radioMemory.size() / 2) + " frames sent, 0 echo errors";
+  EXPECT_TRUE(sim.waitForLine(sent, 3000)) << sim.lines().back();
 
   // Every word of a new image goes to the radio.
   std::vector<uint8_t> fresh = pattern(static_cast<size_t>(modPublic.lngDataLast) + 1, 23);

@@ -8,6 +8,17 @@ namespace {
 FakeLine::Answerer replies(std::function<std::vector<uint8_t>(uint8_t)> f) {
   return [f](uint8_t b, int64_t) { return std::vector<sim::Chunk>{sim::Chunk{0, f(b), false}}; };
 }
+// An answerer that echoes every four bytes as `edit` changes them.
+FakeLine::Answerer echoesFrames(std::function<void(std::vector<uint8_t>&)> edit) {
+  auto got = std::make_shared<std::vector<uint8_t>>();
+  return [got, edit](uint8_t b, int64_t) {
+    got->push_back(b);
+    if (got->size() % 4 != 0) return std::vector<sim::Chunk>{};
+    std::vector<uint8_t> e(got->end() - 4, got->end());
+    edit(e);
+    return std::vector<sim::Chunk>{sim::Chunk{0, e, false}};
+  };
+}
 }  // namespace
 
 TEST_F(LinkTest, CommandEchoSilenceAndWrongEchoes) {
@@ -70,31 +81,22 @@ TEST_F(LinkTest, FrameEchoFaults) {
   EXPECT_FALSE(engine.blnSendFrame(frame, echo, 3));
   EXPECT_TRUE(line.sent.empty());
 
-  // A short echo (three of four bytes, the missing one would be 0) is wrong:
-  // three tries, 9.
-  engine.lngCommState = kStateOk;
-  std::vector<uint8_t> got;
-  line.setAnswerer([&got](uint8_t b, int64_t) {
-    got.push_back(b);
-    if (got.size() % 4 != 0) return std::vector<sim::Chunk>{};
-    return std::vector<sim::Chunk>{sim::Chunk{0, {got[got.size() - 4], got[got.size() - 3], got[got.size() - 2]}, false}};
-  });
-  EXPECT_TRUE(engine.blnSendFrame(frame, echo, 3));
-  EXPECT_EQ(engine.lngCommState, kStateCollation);
-  EXPECT_EQ(line.sent.size(), 12u);
+  // A short echo (three of four bytes, the missing one would be 0), and an
+  // echo whose last byte alone is wrong: three tries, 9.
+  for (auto edit : {+[](std::vector<uint8_t>& e) { e.pop_back(); }, +[](std::vector<uint8_t>& e) { e.back() ^= 1; }}) {
+    engine.lngCommState = kStateOk;
+    line.sent.clear();
+    line.setAnswerer(echoesFrames(edit));
+    EXPECT_TRUE(engine.blnSendFrame(frame, echo, 3));
+    EXPECT_EQ(engine.lngCommState, kStateCollation);
+    EXPECT_EQ(line.sent.size(), 12u);
+  }
 
   // Five bytes echoed for four: the first four count; the fifth waits in the
   // buffer until the next primitive discards it.
   engine.lngCommState = kStateOk;
   line.sent.clear();
-  got.clear();
-  line.setAnswerer([&got](uint8_t b, int64_t) {
-    got.push_back(b);
-    if (got.size() % 4 != 0) return std::vector<sim::Chunk>{};
-    std::vector<uint8_t> e(got.end() - 4, got.end());
-    e.push_back(0x77);
-    return std::vector<sim::Chunk>{sim::Chunk{0, e, false}};
-  });
+  line.setAnswerer(echoesFrames([](std::vector<uint8_t>& e) { e.push_back(0x77); }));
   EXPECT_TRUE(engine.blnSendFrame(frame, echo, 3));
   EXPECT_EQ(engine.lngCommState, kStateOk);
   EXPECT_EQ(line.sent.size(), 4u);

@@ -5,6 +5,39 @@ using namespace radiolink;
 
 namespace {
 std::vector<uint8_t> firstBytes(const std::vector<uint8_t>& v, size_t n) { return {v.begin(), v.begin() + static_cast<long>(n)}; }
+
+// What the program must send in a whole read: the request, then every data
+// frame echoed byte for byte (never the end frame).
+std::vector<uint8_t> readTraffic(int family, const std::vector<uint8_t>& mem) {
+  std::vector<uint8_t> out = family == 0 ? std::vector<uint8_t>{0x6A, 0x00, 0x00}
+                                         : std::vector<uint8_t>{static_cast<uint8_t>(family == 1 ? 0x4C : 0x5C)};
+  for (size_t w = 0; w < mem.size() / 2; ++w) {
+    out.push_back(static_cast<uint8_t>(w & 0xFF));
+    if (family != 1) out.push_back(static_cast<uint8_t>(w >> 8));
+    out.push_back(mem[2 * w]);
+    out.push_back(mem[2 * w + 1]);
+  }
+  return out;
+}
+
+// A family-"2" radio playing the given frames: the first right behind the
+// echo of the read command, each further one after the program's four echo
+// bytes, then the end frame.
+FakeLine::Answerer playFrames(std::vector<std::vector<uint8_t>> frames) {
+  auto received = std::make_shared<size_t>(0);
+  frames.push_back({0xFF, 0xFF, 0x00, 0x00});
+  return [received, frames](uint8_t b, int64_t) {
+    const size_t n = (*received)++;
+    std::vector<sim::Chunk> out;
+    if (n == 0) out.push_back({0, {b}, false});
+    if (n % 4 == 0 && n / 4 < frames.size()) out.push_back({0, frames[n / 4], false});
+    return out;
+  };
+}
+
+std::vector<uint8_t> frame2(int w, const std::vector<uint8_t>& mem) {
+  return {static_cast<uint8_t>(w & 0xFF), static_cast<uint8_t>(w >> 8), mem[2 * w], mem[2 * w + 1]};
+}
 }  // namespace
 
 TEST_F(LinkTest, FamilyZeroReadWithHeader) {
@@ -20,11 +53,24 @@ TEST_F(LinkTest, FamilyZeroReadWithHeader) {
   EXPECT_EQ(header[1] + 256 * header[2], 3444);
   EXPECT_EQ(std::string(header.begin() + 4, header.end()), "ZR310SIM0001");
   // The request, then every frame echoed; the end frame is not echoed.
-  ASSERT_EQ(line.sent.size(), 3u + 4u * 3444u);
-  EXPECT_EQ(firstBytes(line.sent, 3), (std::vector<uint8_t>{0x6A, 0x00, 0x00}));
+  EXPECT_EQ(line.sent, readTraffic(0, radio->memory()));
   EXPECT_EQ(line.pauses.size(), 3u);  // a pace after each request byte
   EXPECT_EQ(progress.back(), 99);     // 100 * 3444 / 3445
   EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(LinkTest, FamilyZeroFirstFrameRightBehindTheHeader) {
+  // The header is 16 bytes: what follows it at once is the first frame.
+  for (int gapMs : {0, 5}) {
+    setUpFamily(0);
+    radio->faults.headerGapMs = gapMs;
+    std::array<uint8_t, 16> header{};
+    EXPECT_TRUE(engine.blnReadWithHeader(3, header, 0x6A)) << gapMs;
+    EXPECT_EQ(engine.lngCommState, kStateOk) << gapMs;
+    EXPECT_EQ(std::string(header.begin() + 4, header.end()), "ZR310SIM0001");
+    EXPECT_EQ(firstBytes(modPublic.bytRadioData, 6888), radio->memory()) << gapMs;
+    EXPECT_EQ(line.sent, readTraffic(0, radio->memory())) << gapMs;
+  }
 }
 
 TEST_F(LinkTest, FamilyZeroHeaderEdges) {
@@ -171,8 +217,7 @@ TEST_F(LinkTest, FamilyOneSequencesAndFamilyTwoEndFrame) {
   EXPECT_EQ(firstBytes(modPublic.bytRadioBase, 2048), radio->memory());
   // The command, then 1024 three-byte echoes whose first bytes run 0..255
   // four times; each echoed byte paced.
-  ASSERT_EQ(line.sent.size(), 1u + 3u * 1024u);
-  for (int w = 0; w < 1024; ++w) ASSERT_EQ(line.sent[1 + 3 * w], w % 256) << w;
+  EXPECT_EQ(line.sent, readTraffic(1, radio->memory()));
   EXPECT_EQ(line.pauses.size(), 3u * 1024u);
   // Done right after the last echo: no time-out was waited for.
   EXPECT_LT(line.nowMs(), 1024 * 20);
@@ -183,6 +228,8 @@ TEST_F(LinkTest, FamilyOneSequencesAndFamilyTwoEndFrame) {
   EXPECT_EQ(firstBytes(modPublic.bytRadioData, 2560), radio->memory());
   EXPECT_EQ(line.sent.size(), 1u + 4u * 1280u);
 
+  EXPECT_EQ(line.sent, readTraffic(2, radio->memory()));
+
   // Every word arrived but no end frame: 6 after 3000 ms, image unchanged.
   setUpFamily(2);
   const auto before = modPublic.bytRadioData;
@@ -192,19 +239,66 @@ TEST_F(LinkTest, FamilyOneSequencesAndFamilyTwoEndFrame) {
   EXPECT_EQ(modPublic.bytRadioData, before);
 }
 
+TEST_F(LinkTest, OlderAndIncompleteFramesAreNeverTaken) {
+  // A family-"2" read whose frames `play` lays out word by word.
+  using Frames = std::vector<std::vector<uint8_t>>;
+  auto readPlaying = [this](const std::function<void(int, const std::vector<uint8_t>&, Frames&)>& play) {
+    setUpFamily(2);
+    Frames frames;
+    for (int w = 0; w < 1280; ++w) play(w, radio->memory(), frames);
+    line.setAnswerer(playFrames(frames));
+    return engine.blnReadFrames(3, 0x5C);
+  };
+  const std::vector<uint8_t> untouched(kImageSize, 0x5A);  // the image as setUpFamily leaves it
+
+  // Word 1 sent again after word 2: every word still arrives, but a radio
+  // going back is not believed.
+  EXPECT_FALSE(readPlaying([](int w, const auto& mem, Frames& f) {
+    f.push_back(frame2(w, mem));
+    if (w == 2) f.push_back(frame2(1, mem));
+  }));
+  EXPECT_EQ(engine.lngCommState, kStateReceiveError);
+  EXPECT_EQ(modPublic.bytRadioData, untouched);
+
+  // Word 2 cut short, the radio going on with word 3: the short frame is not
+  // stored with the bytes the previous frame left behind.
+  EXPECT_FALSE(readPlaying([](int w, const auto& mem, Frames& f) {
+    f.push_back(frame2(w, mem));
+    if (w == 2) f.back().pop_back();
+  }));
+  EXPECT_EQ(engine.lngCommState, kStateReceiveError);
+  EXPECT_EQ(modPublic.bytRadioData, untouched);
+
+  // The short frame sent again whole: taken, and the read is exact.
+  EXPECT_TRUE(readPlaying([](int w, const auto& mem, Frames& f) {
+    if (w == 2) f.push_back({0x02, 0x00, mem[4]});
+    f.push_back(frame2(w, mem));
+  }));
+  EXPECT_EQ(engine.lngCommState, kStateOk);
+  EXPECT_EQ(firstBytes(modPublic.bytRadioData, 2560), radio->memory());
+}
+
 TEST_F(LinkTest, StopDuringReadKeepsTheImage) {
+  // Stops landing at every point of a frame exchange, the middle of an
+  // arriving frame included.
   for (int family : {0, 1, 2}) {
-    setUpFamily(family);
-    const auto before = modPublic.bytRadioData;
-    line.stopAtMs = line.nowMs() + 400;
-    line.onStop = [this] { engine.requestStop(); };
-    std::array<uint8_t, 16> header{};
-    const bool ok = family == 0 ? engine.blnReadWithHeader(3, header, 0x6A)
-                                : engine.blnReadFrames(family == 1 ? 2 : 3, family == 1 ? 0x4C : 0x5C);
-    EXPECT_FALSE(ok) << family;
-    EXPECT_EQ(engine.lngCommState, kStateStopped) << family;
-    EXPECT_EQ(modPublic.bytRadioData, before) << family;
-    EXPECT_EQ(modPublic.bytRadioBase, before) << family;
-    line.nowUs += 2'000'000;
+    for (int64_t at = 400; at < 412; ++at) {
+      SCOPED_TRACE("family " + std::to_string(family) + " stop at " + std::to_string(at));
+      setUpFamily(family);
+      const auto before = modPublic.bytRadioData;
+      line.stopAtMs = line.nowMs() + at;
+      line.onStop = [this] { engine.requestStop(); };
+      std::array<uint8_t, 16> header{};
+      const bool ok = family == 0 ? engine.blnReadWithHeader(3, header, 0x6A)
+                                  : engine.blnReadFrames(family == 1 ? 2 : 3, family == 1 ? 0x4C : 0x5C);
+      EXPECT_FALSE(ok);
+      EXPECT_EQ(engine.lngCommState, kStateStopped);
+      EXPECT_EQ(modPublic.bytRadioData, before);
+      EXPECT_EQ(modPublic.bytRadioBase, before);
+      // Whatever was echoed is what the radio sent: a frame cut off by the
+      // stop is not echoed.
+      for (const std::string& l : radio->log()) EXPECT_EQ(l.find("differs"), std::string::npos) << l;
+      line.nowUs += 2'000'000;
+    }
   }
 }

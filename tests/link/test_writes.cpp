@@ -154,17 +154,29 @@ TEST_F(LinkTest, FamilyTwoWrites) {
   EXPECT_TRUE(engine.blnCommCompFormat(3, 0x5A));
   EXPECT_EQ(engine.lngCommState, kStateOk);
   EXPECT_EQ(line.sent, (std::vector<uint8_t>{0x5A, 0xFF, 0x04, 0x03, 0x00, 0xFF, 0xFF, 0xAB, 0xCD}));
+  EXPECT_EQ(line.pauses, (std::vector<int64_t>{47}));  // between the command and the first frame
   EXPECT_EQ(modPublic.bytRadioData[2558], 3);
 
-  // Nothing to send: 12, False, nothing on the wire, sum bytes untouched.
+  // A sum of 0 is stored as well: the old sum of bytes 2558/2559 goes, and
+  // that word is sent.
   setUpFamily(2, 0);
   line.sent.clear();
   modPublic.bytRadioData[2558] = modPublic.bytRadioBase[2558] = 0x44;
+  modPublic.bytRadioData[2559] = modPublic.bytRadioBase[2559] = 0x01;
+  modPublic.blnRadioWritten = true;
+  EXPECT_TRUE(engine.blnCommCompFormat(3, 0x5A));
+  EXPECT_EQ(engine.lngCommState, kStateOk);
+  EXPECT_EQ(line.sent, (std::vector<uint8_t>{0x5A, 0xFF, 0x04, 0x00, 0x00, 0xFF, 0xFF, 0xAB, 0xCD}));
+  EXPECT_EQ(modPublic.bytRadioData[2558], 0);
+  EXPECT_EQ(modPublic.bytRadioData[2559], 0);
+
+  // Nothing to send: 12, False, nothing on the wire.
+  setUpFamily(2, 0);
+  line.sent.clear();
   modPublic.blnRadioWritten = true;
   EXPECT_FALSE(engine.blnCommCompFormat(3, 0x5A));
   EXPECT_EQ(engine.lngCommState, kStateNoEdited);
   EXPECT_TRUE(line.sent.empty());
-  EXPECT_EQ(modPublic.bytRadioData[2558], 0x44);
 
   // The third frame echoed wrongly every time: 9 after frames 0 and 1 were
   // taken; no end frame.

@@ -15,7 +15,7 @@ struct ProgramRun {
   std::string errors;
 };
 
-ProgramRun runProgram(const TempDir& home, const std::string& device, const QStringList& args) {
+ProgramRun runProgram(const TempDir& home, const std::string& device, const QStringList& args, int waitMs = 60000) {
   QProcess program;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("HOME", QString::fromStdString(home.str()));
@@ -27,7 +27,7 @@ ProgramRun runProgram(const TempDir& home, const std::string& device, const QStr
   program.setWorkingDirectory(QString::fromStdString(home.str()));
   program.start(QString::fromStdString(app::path() + "/velmora"), args);
   ProgramRun r;
-  if (!program.waitForFinished(60000)) {
+  if (!program.waitForFinished(waitMs)) {
     program.kill();
     program.waitForFinished();
     return r;
@@ -81,4 +81,39 @@ TEST(CommandLine, ASilentRadioOrAMissingFileExitsNonZero) {
   r = runProgram(home, sim.device(), {"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("nothere"))});
   EXPECT_NE(r.exitCode, 0);
   EXPECT_NE(r.errors.find("nothere.R3D is not found !"), std::string::npos) << r.errors;
+}
+
+// Whenever the write cannot start, the run ends at once with a failure status
+// and a message that says why, and the radio hears nothing.
+TEST(CommandLine, AWriteThatCannotStartSendsNothingAndExitsNonZero) {
+  TempDir home;
+  writeFileBytes(home.file("myradio.R3D"), dataFile());
+  writeFileBytes(home.file("short.R3D"), std::vector<uint8_t>(1000, 0x00));
+  const std::vector<uint8_t> memory(2560, 0x77);
+  writeFileBytes(home.file("sim.R3D"), memory);
+  SimProcess sim;
+  ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, home.file("sim.R3D")));
+  const QString good = QString::fromStdString("/F" + home.file("myradio"));
+  const struct {
+    QStringList args;
+    std::string says;
+  } cases[] = {
+      {{"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("short"))},
+       "The file is shorter than the radio's data: nothing was read\n1000 / 2560 bytes"},
+      {{"/COM1", good}, "A data file (/F) is written only into a radio named with /R"},
+      {{"/RZR999", "/COM1", good}, "A data file (/F) is written only into a radio named with /R"},
+      {{"/RZR340", "/COM0", good}, "PORT : /COM0"},
+      {{"/RZR340", "/COM17", good}, "PORT : /COM17"},
+      {{"/RZR340", "/COM", good}, "PORT : /COM"},
+      {{"/RZR340", good}, "PORT : none chosen"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun r = runProgram(home, sim.device(), c.args, 15000);
+    const std::string line = c.args.join(' ').toStdString();
+    EXPECT_EQ(r.exitCode, 1) << line;
+    EXPECT_NE(r.errors.find(c.says), std::string::npos) << line << "\n" << r.errors;
+  }
+  sim.stop();
+  EXPECT_TRUE(sim.lines().empty()) << sim.lines().front();
+  EXPECT_EQ(readFileBytes(home.file("sim.R3D")), memory);
 }

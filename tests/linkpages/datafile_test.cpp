@@ -138,6 +138,23 @@ TEST_F(DataFiles, ShortFileIsRefusedAndCancelChangesNothing) {
   EXPECT_EQ(readSetting(keys::ConfigDirectory), "/keep/");
 }
 
+TEST_F(DataFiles, ASaveWhoseRenameFailsSaysSoOnceAndLeavesNoTemporaryFile) {
+  ASSERT_TRUE(setUpFamily("2"));
+  // The name is taken by a folder: the new file is written, but cannot
+  // replace it.
+  std::filesystem::create_directories(dir.file("taken.R3D/inside"));
+  FrmFileUtility page;
+  page.Show();
+  answers = {dir.file("taken.R3D")};
+  page.comReadWrite_Click(1);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "The specified passing is not found\r\rPath:" + dir.str() + "/");
+  EXPECT_EQ(msgs.boxes[0].title, "blnPutBinaryData");
+  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_EQ(e.path().filename().string().find(".tmp~"), std::string::npos) << "left " << e.path();
+  EXPECT_TRUE(std::filesystem::is_directory(dir.file("taken.R3D/inside")));
+}
+
 TEST_F(DataFiles, OpenDerivesTheBaseStationIfAndTheFirstRow) {
   ASSERT_TRUE(setUpFamily("2"));
   auto image = modPublic.bytRadioData;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -8,6 +9,7 @@
 #include "core/pages/program.h"
 #include "fakeline.h"
 #include "link/pages/frmprogramming.h"
+#include "platform/base/portmap.h"
 #include "simradio.h"
 #include "support/testsupport.h"
 
@@ -217,4 +219,147 @@ TEST_F(LinkPage, StopDuringATransferLeavesTheImageAndIgnoresOtherClicks) {
   EXPECT_EQ(page->comExit->text(), "Exit");
   EXPECT_EQ(line->sent.front(), 0x5C);
   EXPECT_EQ(std::count(line->sent.begin(), line->sent.end(), 0x5A), 0) << "no write started";
+}
+
+namespace {
+// Low 16 bits of the sum of the first `words` little-endian words.
+unsigned wordSum(const std::vector<uint8_t>& bytes, int words) {
+  uint32_t sum = 0;
+  for (int k = 0; k < words; ++k) sum += bytes[2 * k] + 256u * bytes[2 * k + 1];
+  return sum & 0xFFFF;
+}
+}  // namespace
+
+TEST_F(LinkPage, EveryOperationRunsAtTheFamilysLineSettings) {
+  for (const char* family : {"0", "1", "2"}) {
+    const int baud = std::string(family) == "1" ? 4800 : 9600;
+    for (int op = 0; op < 3; ++op) {
+      start(family);
+      EXPECT_EQ(line->line.baud, 4800) << family << " at load";
+      std::copy(radio->memory().begin(), radio->memory().end(), modPublic.bytRadioData.begin());
+      const int opens = line->opens;
+      page->comReadWrite_Click(op);
+      EXPECT_EQ(lastText(), "Processing completion") << family << " op " << op;
+      ASSERT_FALSE(line->sent.empty());
+      // Families "0" and "2" reopen the port for every operation; "1" keeps
+      // the port opened at load.
+      EXPECT_EQ(line->opens, opens + (baud == 9600 ? 1 : 0)) << family << " op " << op;
+      EXPECT_EQ(line->line.baud, baud) << family << " op " << op;
+      EXPECT_EQ(line->line.parity, 'n');
+      EXPECT_EQ(line->line.dataBits, 8);
+      EXPECT_EQ(line->line.stopBits, 1);
+    }
+  }
+}
+
+TEST_F(LinkPage, ProgramDeleteStartsAfreshAfterAFailure) {
+  // A read the radio does not answer, then the delete: it is sent.
+  start("1");
+  radio->faults.silent = true;
+  page->comReadWrite_Click(0);
+  EXPECT_EQ(lastText(), "Reception time-out");
+  radio->faults.silent = false;
+  line->reset();
+  page->comReadWrite_Click(2);
+  EXPECT_EQ(line->sent, std::vector<uint8_t>{0x4D});
+  EXPECT_EQ(lastText(), "Processing completion");
+  EXPECT_EQ(radio->memory(), std::vector<uint8_t>(2048, 0xFF));
+
+  // A write that a port fault ended: the delete opens the port again.
+  start("1");
+  std::copy(radio->memory().begin(), radio->memory().end(), modPublic.bytRadioData.begin());
+  line->failWriteAt = 10;
+  page->comReadWrite_Click(1);
+  EXPECT_NE(page->lngCommState(), kStateOk);
+  line->reset();
+  const int opens = line->opens;
+  page->comReadWrite_Click(2);
+  EXPECT_EQ(line->opens, opens + 1);
+  EXPECT_EQ(line->sent, std::vector<uint8_t>{0x4D});
+  EXPECT_EQ(lastText(), "Processing completion");
+}
+
+TEST_F(LinkPage, NoEchoToTheCommandKeepsTheFlagsAndAFailedWriteTheKillBits) {
+  // A family-"0" read without a header: the flag stays as it was.
+  start("0");
+  modPublic.blnRadioRead = true;
+  const auto before = image();
+  radio->faults.silent = true;
+  page->comReadWrite_Click(0);
+  EXPECT_EQ(page->lngCommState(), kStateCommandTimeout);
+  EXPECT_TRUE(modPublic.blnRadioRead);
+  EXPECT_EQ(image(), before);
+
+  // A family-"2" write whose command gets no echo: nothing was sent, so the
+  // baseline still equals the radio and the kill bits are back.
+  start("2");
+  page->comReadWrite_Click(0);
+  ASSERT_TRUE(modPublic.blnRadioWritten);
+  modPublic.bytRadioData[300] ^= 1;
+  radio->faults.silent = true;
+  page->comReadWrite_Click(1);
+  EXPECT_EQ(page->lngCommState(), kStateCommandTimeout);
+  EXPECT_TRUE(modPublic.blnRadioWritten);
+  EXPECT_EQ(modPublic.bytRadioData[849], 0xA3);
+
+  // Family "1": the kill bits cleared for the write come back when it fails.
+  start("1");
+  page->comReadWrite_Click(0);
+  ASSERT_EQ(modPublic.bytRadioData[849], 0xA3);
+  radio->faults.wrongEchoAt = 5;
+  radio->faults.wrongEchoAlways = true;
+  page->comReadWrite_Click(1);
+  EXPECT_EQ(page->lngCommState(), kStateCollation);
+  EXPECT_EQ(modPublic.bytRadioData[849], 0xA3);
+}
+
+TEST_F(LinkPage, FullWritesReplaceAnOldSum) {
+  // The radio's bytes 2558/2559 hold the sum of some other image.
+  auto check = [this](int button, bool radioWritten) {
+    start("2");
+    page->comReadWrite_Click(0);
+    ASSERT_NE(wordSum(image(), 1279), image()[2558] + 256u * image()[2559]);
+    modPublic.bytRadioData[1500] ^= 0x21;
+    modPublic.blnRadioWritten = radioWritten;  // false, as after a data-file open
+    page->comReadWrite_Click(button);
+    EXPECT_EQ(lastText(), "Processing completion");
+    const auto& mem = radio->memory();
+    EXPECT_EQ(mem[2558] + 256u * mem[2559], wordSum(mem, 1279)) << button;
+    EXPECT_EQ(mem, image());
+  };
+  check(2, true);   // Compulsion Write
+  check(1, false);  // Program Write sending every word
+}
+
+TEST_F(LinkPage, ClosingThePageDuringATransferStopsItThenCloses) {
+  start("2");
+  const auto before = image();
+  line->stopAtMs = line->nowMs() + 200;
+  line->onStop = [this] {
+    page->close();
+    EXPECT_TRUE(page->isLoaded());  // not while the transfer runs
+  };
+  page->comReadWrite_Click(0);
+  EXPECT_EQ(lastText(), "Processing was interrupted by the user");
+  EXPECT_EQ(image(), before);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(page->isLoaded());
+  EXPECT_FALSE(line->isOpen());
+}
+
+TEST_F(LinkPage, APortThatDoesNotOpenIsNamedWithItsDevice) {
+  portmap::setConfigFile(dir.file("ports.conf"));
+  ASSERT_TRUE(setUpFamily("2"));
+  FakeLine refusing;
+  refusing.refuseOpen = true;
+  for (int port : {3, 0}) {
+    modPublic.intCommPort = static_cast<int16_t>(port);
+    FrmProgramming p(refusing, refusing);
+    p.Show();
+    ASSERT_FALSE(msgs.boxes.empty());
+    EXPECT_EQ(msgs.boxes.back().text, "The communication port was not able to be opened\rPORT : " +
+                                          std::string(port ? "3 (/dev/ttyS2)" : "none chosen"));
+    EXPECT_EQ(msgs.boxes.back().title, "Form_Load");
+    p.Unload();
+  }
 }

@@ -10,7 +10,11 @@
 // takes its time on the line at the family's baud rate (4800 for family "1",
 // 9600 otherwise) in both directions. Faults: silent, wrong-echo=N,
 // wrong-echo-always=N, short-echo=N, header-bytes=N, wrong-header,
-// missing-frame=W, repeated-frame=W, missing-end, announce=N, hangup-after=N.
+// missing-frame=W, repeated-frame=W, missing-end, announce=N, hangup-after=N,
+// header-gap=MS.
+//
+// The radio listens at one baud rate only: bytes the program sends while its
+// side of the line is set to another rate are garbage to it and get no answer.
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -71,6 +75,7 @@ bool applyFault(sim::Faults& f, const std::string& spec) {
   else if (name == "missing-end") f.missingEnd = true;
   else if (name == "announce") f.announceWords = n;
   else if (name == "hangup-after") f.hangupAfter = n;
+  else if (name == "header-gap") f.headerGapMs = n;
   else return false;
   return true;
 }
@@ -80,6 +85,24 @@ struct Timed {
   uint8_t byte;
   bool hangup;
 };
+
+// The baud rate the program set on its side of the pseudo-terminal (the
+// master sees the slave's settings); 0 when it names no common rate.
+int programBaud(int master) {
+  termios t{};
+  if (tcgetattr(master, &t) != 0) return 0;
+  switch (cfgetospeed(&t)) {
+    case B1200: return 1200;
+    case B2400: return 2400;
+    case B4800: return 4800;
+    case B9600: return 9600;
+    case B19200: return 19200;
+    case B38400: return 38400;
+    case B57600: return 57600;
+    case B115200: return 115200;
+    default: return 0;
+  }
+}
 
 }  // namespace
 
@@ -152,6 +175,7 @@ int main(int argc, char** argv) {
   std::deque<Timed> rx, tx;
   int64_t rxFree = 0, txFree = 0;
   int lastCompleted = 0;
+  int wrongBaud = baud;  // the wrong rate last reported, so it is said once
   bool hungUp = false;
   while (!quit && !hungUp) {
     int64_t now = nowUs();
@@ -202,6 +226,14 @@ int main(int argc, char** argv) {
       uint8_t buf[512];
       const ssize_t n = read(master, buf, sizeof buf);
       const int64_t t = nowUs();
+      const int heard = programBaud(master);
+      if (n > 0 && heard != baud) {
+        if (heard != wrongBaud) std::printf("RADIO: line set to %d baud, the radio listens at %d: bytes lost\n", heard, baud);
+        std::fflush(stdout);
+        wrongBaud = heard;
+        continue;
+      }
+      wrongBaud = baud;
       for (ssize_t i = 0; i < n; ++i) {
         rxFree = std::max(rxFree, t) + byteUs;
         rx.push_back({rxFree, buf[i], false});

@@ -8,9 +8,6 @@ namespace sim {
 namespace {
 // Silence after which a half-finished exchange is forgotten.
 constexpr int64_t kResetMs = 1500;
-// Silence between the family-"0" header and the first frame, so the PC can
-// tell the header's end.
-constexpr int kHeaderGapMs = 60;
 
 std::string hex2(unsigned v) {
   char b[8];
@@ -181,7 +178,7 @@ std::vector<Chunk> Radio::startRead() {
       mode = Mode::Idle;  // the PC asks again
       return out;
     }
-    gap = kHeaderGapMs;
+    gap = faults.headerGapMs;
   } else {
     note("read command " + hex2(command));
   }

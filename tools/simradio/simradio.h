@@ -22,6 +22,7 @@ struct Faults {
   bool missingEnd = false;       // read: no end frame
   int announceWords = -1;        // family "0": word count the header announces
   int hangupAfter = -1;          // hang up after this many data frames (read or write)
+  int headerGapMs = 60;          // family "0": silence between the header and the first frame
 };
 
 // Bytes to put on the line after `gapMs` of silence following the previous

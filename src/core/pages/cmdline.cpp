@@ -63,19 +63,11 @@ int16_t intGetCommandLine(const std::string& commandLine) {
   return result;
 }
 
-std::string withoutDataFile(const std::string& commandLine) {
-  std::string out;
-  std::string token;
-  auto flush = [&] {
-    if (!token.empty() && !startsWith(vb::UCase(token), "/F")) out += (out.empty() ? "" : " ") + token;
-    token.clear();
-  };
-  for (char c : commandLine) {
-    if (c == ' ' || c == '\t') flush();
-    else token += c;
-  }
-  flush();
-  return out;
+std::string cmdPortToken(const std::string& commandLine) {
+  std::string given;
+  for (const std::string& token : tokens(commandLine))
+    if (startsWith(vb::UCase(token), "/COM")) given = token;
+  return given;
 }
 
 CmdDataFile splitCmdDataFile(const std::string& value, int radioCode) {

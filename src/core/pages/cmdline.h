@@ -13,9 +13,9 @@
 // that happens to contain "/r" or "/h" never sets the radio or help file.
 int16_t intGetCommandLine(const std::string& commandLine);
 
-// The command line without its "/F" tokens (blank-separated, joined by one
-// blank), for a run that has dropped its data file.
-std::string withoutDataFile(const std::string& commandLine);
+// The last "/COM" token as typed (a bare "/COM" included), "" without one:
+// what a message about the port names.
+std::string cmdPortToken(const std::string& commandLine);
 
 // The data-file road: splits the "/F" value into folder and file name (at its
 // last "/" or "\"; no separator = the program folder) and gives the file to

@@ -26,6 +26,7 @@
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/msgservice.h"
+#include "platform/base/portmap.h"
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
 #include "platform/gui/helpviewer.h"
@@ -132,14 +133,14 @@ void FrmStartUp::Form_Load() {
   m.intTopRow = 0;
   m.intCmdRadio = intGetCommandLine(program::commandLine());
 
-  // A data file is only ever written into the radio named with it; without a
-  // radio the file is dropped and the user goes the interactive road.
+  // A data file is only ever written into the radio named with it. Whoever
+  // gave "/F" waits for the write, not at this page: the run ends with a
+  // failure status.
   if (m.intCmdRadio < 0 && !m.strCmdFileName.empty()) {
     MsgBoxNoSound(LoadResString(10080) + "\r" + m.strCmdFileName, vb::vbExclamation,
                   std::string(app::kTitle) + " StartUp Form_Load");
-    m.strCmdFileName.clear();
-    // Dropped for the whole run: a later return to this page asks nothing.
-    program::setCommandLine(withoutDataFile(program::commandLine()));
+    program::End(1);
+    return;
   }
   if (m.strCmdFileName.empty()) {
     adjustSize();
@@ -203,11 +204,25 @@ void FrmStartUp::commandLineMode() {
   if (program::ended()) return;
   const CmdDataFile d = splitCmdDataFile(m.strCmdFileName, m.intCmdRadio);
   m.strCmdFileName = d.fileName;
-  if (!objFileControl().blnGetEEPROMData(d.folder, d.fileToOpen, m.bytRadioData, m.bytRadioBase, m.lngDataLast)) {
+  const std::string title = std::string(app::kTitle) + " StartUp Form_Load";
+  // Only a whole image of the radio is written: a shorter file is refused as
+  // the data-file page refuses it, so no byte the user did not give is sent.
+  const auto read = objFileControl().getDataFile(d.folder, d.fileToOpen, m.bytRadioData, m.lngDataLast, title);
+  if (read == clsFileControl::DataFile::NotRead) {
     std::string full;
     objSimpleFunc().w_zMakeFullPath(d.folder, d.fileToOpen, full);
-    MsgBoxNoSound(full + " is not found !", vb::vbExclamation + vb::vbOKOnly,
-                  std::string(app::kTitle) + " StartUp Form_Load");
+    MsgBoxNoSound(full + " is not found !", vb::vbExclamation + vb::vbOKOnly, title);
+  }
+  if (read != clsFileControl::DataFile::Read) {
+    program::End(1);
+    return;
+  }
+  // Unattended, the write goes only to the port the user named; the port
+  // search is for the interactive start.
+  if (m.intCmdCommPort < portmap::kFirstPort || m.intCmdCommPort > portmap::kLastPort) {
+    const std::string given = cmdPortToken(program::commandLine());
+    MsgBoxNoSound(LoadResString(10092) + "\rPORT : " + (given.empty() ? LoadResString(10093) : given),
+                  vb::vbExclamation + vb::vbOKOnly, title);
     program::End(1);
     return;
   }

@@ -97,25 +97,8 @@ void FrmFileUtility::subFileRead() {
   if (!chooseDataFile(false, folder, name)) return;
   strDataFolder = folder;
   ModPublic& m = modPublic;
-  clsFileControl& files = objFileControl();
-  // The image changes only when the whole file is there: a file shorter than
-  // the family's image is refused (a longer one was written by earlier saves).
-  std::string full;
-  objSimpleFunc().w_zMakeFullPath(folder, name, full);
-  std::vector<uint8_t> loaded(m.bytRadioData.size()), spare(m.bytRadioData.size());
-  bool ok = false;
-  const int64_t need = static_cast<int64_t>(m.lngDataLast) + 1;
-  if (files.blnGetEEPROMData(folder, name, loaded, spare, m.lngDataLast)) {
-    if (files.lastFileSize() < need) {
-      intSoundMsgBox(SoundKind::Attention,
-                     LoadResString(10091) + "\r" + std::to_string(files.lastFileSize()) + " / " +
-                         std::to_string(need) + " bytes\rFile:" + full,
-                     "subFileRead");
-    } else {
-      std::copy(loaded.begin(), loaded.begin() + need, m.bytRadioData.begin());
-      ok = true;
-    }
-  }
+  const bool ok = objFileControl().getDataFile(folder, name, m.bytRadioData, m.lngDataLast, "subFileRead") ==
+                  clsFileControl::DataFile::Read;
   if (ok) {
     if (!blnSetTopRow()) m.intTopRow = 1;
     if (m.family() == 0) {

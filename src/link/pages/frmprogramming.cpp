@@ -96,7 +96,7 @@ void FrmProgramming::Form_Load() {
   e.intBytePace = 4;
   e.lngCommState = e.subCommOpen();
   if (e.lngCommState == kStateNotOpen)
-    intSoundMsgBox(SoundKind::Warning, LoadResString(10017) + "\rPORT : " + e.strCommPort, "Form_Load");
+    intSoundMsgBox(SoundKind::Warning, LoadResString(10017) + "\rPORT : " + e.portText(), "Form_Load");
   setCaption(std::string(app::kTitle) + "-Programming");
   vbui::setBackColor(this, vb::ColorValue(m.strLabelColor));
   for (int i = 0; i < 3; ++i) comReadWrite[static_cast<size_t>(i)]->setText(res(1090 + i));
@@ -285,7 +285,7 @@ bool FrmProgramming::programDelete() {
   uint8_t command = 0;
   if (!familyOneType(command, false)) return false;
   subBusyState();
-  modPublic.blnResult = link->blnSendCommand(0x4D);
+  modPublic.blnResult = link->blnCommDelete(0x4D);
   return true;
 }
 
