@@ -116,7 +116,7 @@ void PopupColumn::Change(int row) {
     page.setCellText(nav_, row, kept);
     return;
   }
-  modPublic.strChanPara(gridRow, column) = kept;
+  if (cellrules::allowed(rule_, kept)) modPublic.strChanPara(gridRow, column) = kept;
 }
 
 void PopupColumn::LostFocus(int) { pressedKey_ = -1; }
