@@ -140,6 +140,13 @@ TEST_F(ChannelPage, FlagCellsTakeOneAndTwoAndMoveRight) {
   type("2");
   EXPECT_EQ(grid(0, 11), "");
   EXPECT_EQ(focused(), cell(F::kSR, 0));
+  // Clicking an option chooses it as its digit does.
+  focus(F::kSH, 0);
+  QTest::mouseClick(page->optSH[0], Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(grid(0, 11), "1");
+  EXPECT_EQ(focused(), cell(F::kSR, 0));
+  EXPECT_FALSE(page->fraSH->isVisible());
   // Leaving restores a text that is no option's.
   focus(F::kSR, 4);
   cell(F::kSR, 4)->setText("7");
