@@ -286,6 +286,30 @@ TEST_F(ChannelPage, ToneCellsLookUpTheirTableAndKeepOneToneARow) {
   close();
 }
 
+// The page moves its cells to other rows before the focus leaves the cell:
+// what the cell showed stays with the row it came from.
+TEST_F(ChannelPage, MovingThePageUnderAFocusedCellWritesNoOtherRow) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  open();
+  focus(F::kSR, 4);
+  ASSERT_EQ(grid(4, 12), "1");
+  ASSERT_EQ(grid(6, 12), "");
+  page->vscChanPara->setValue(2);
+  EXPECT_EQ(grid(6, 12), "");
+  EXPECT_EQ(grid(4, 12), "1");
+  // A tone typed and not yet entered goes, as an unchecked frequency does.
+  focus(F::kCTCSS, 6);
+  const std::string ctc = grid(8, 7), dcs = grid(10, 9);
+  type("88");
+  page->vscChanPara->setValue(4);
+  EXPECT_EQ(grid(8, 7), ctc);
+  EXPECT_EQ(grid(10, 7), "");
+  EXPECT_EQ(grid(10, 9), dcs);
+  EXPECT_TRUE(msgs.boxes.empty());
+  close();
+}
+
 TEST_F(ChannelPage, StepIsChosenOnlyInARowWithoutFrequency) {
   family("1", 2);
   open();
