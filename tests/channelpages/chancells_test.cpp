@@ -310,6 +310,25 @@ TEST_F(ChannelPage, MovingThePageUnderAFocusedCellWritesNoOtherRow) {
   close();
 }
 
+TEST_F(ChannelPage, PassingThroughToneCellsKeepsAToneTheTableCannotShow) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  // Channel 1's TX row: a DCS index past the family's 83 codes, inverted.
+  image()[768 + 8] |= 4;
+  image()[768 + 8 + 3] = 0x80 | 100;
+  const auto before = image();
+  open();
+  ASSERT_EQ(text(F::kDCS, 1), "");
+  for (int nav : {F::kCTCSS, F::kDCS}) {
+    focus(nav, 1);
+    key(Qt::Key_Right);
+    key(Qt::Key_Left);
+    key(Qt::Key_Tab);
+  }
+  close();
+  EXPECT_EQ(image(), before);
+}
+
 TEST_F(ChannelPage, StepIsChosenOnlyInARowWithoutFrequency) {
   family("1", 2);
   open();
