@@ -222,6 +222,7 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
       table->hide();
     }
   }
+  for (auto& column : columns_) column->attach();
 
   // Tab walks the visible grid row by row in cursor order.
   QWidget* previous = nullptr;
