@@ -1,6 +1,7 @@
 // The miscellaneous page on real widgets: enabling by mask row and family,
 // the checks of the typed fields, the list and key rules, the starting
 // message filter, and closing through the focus sink.
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -334,4 +335,24 @@ TEST_F(MiscPage, OpeningAndClosingChangesNoByteButTheStartingChannelCleanUp) {
     EXPECT_FALSE(page->isLoaded());
     EXPECT_EQ(image(), before);
   }
+}
+
+TEST_F(MiscPage, ScreenReadersFindEveryControlByItsCaption) {
+  open("2");
+  FrmMiscellaneous& p = *page;
+  auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+  for (int i = 2; i <= 32; ++i) {
+    QLabel* l = p.lblMiscellaneous[static_cast<size_t>(i)];
+    ASSERT_TRUE(l && l->buddy()) << i;
+    EXPECT_EQ(name(l->buddy()), l->text()) << i;
+  }
+  EXPECT_EQ(name(p.cboSquelchSetVer), "Squelch Set <Ver>");
+  EXPECT_EQ(name(p.cboSquelchSetFix), "Squelch Set <Fix>");
+  // A drop-down list reads its chosen entry as its value and its text.
+  QAccessibleInterface* repeater = QAccessible::queryAccessibleInterface(p.CboRepeaterMode);
+  EXPECT_EQ(repeater->role(), QAccessible::ComboBox);
+  EXPECT_EQ(repeater->text(QAccessible::Value), "Mode 1");
+  ASSERT_TRUE(repeater->textInterface());
+  EXPECT_EQ(repeater->textInterface()->text(0, -1), "Mode 1");
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(p.cboPOWOFFTime)->state().disabled);
 }
