@@ -319,6 +319,34 @@ TEST_F(MiscPage, FocusSinkClosesOnlyAfterAnAcceptedField) {
   EXPECT_EQ(image(), expected);
 }
 
+TEST_F(MiscPage, ExitAndTheWindowsCloseTakeTheFieldBeingEdited) {
+  // Pressed without the focus moving (a screen reader, a shortcut), Exit and
+  // the window's close judge and take the field being edited all the same.
+  open("0", [](Bytes& b) { b[768 + 24 * 6] = 0x11; });  // channel 7 holds data
+  FrmMiscellaneous& p = *page;
+  p.txtStartingChannel->setFocus();
+  QApplication::processEvents();
+  p.txtStartingChannel->setText("300");
+  p.CmdAction_Click(1);
+  EXPECT_TRUE(p.isLoaded());  // refused: the page stays with its message
+  EXPECT_EQ(texts(), std::vector<std::string>{
+                         "InputDataCheck_StartingChannel: It is input beyond the number of maximums of the channel"});
+  QApplication::processEvents();
+  p.txtStartingChannel->setText("7");
+  p.CmdAction_Click(1);
+  EXPECT_FALSE(p.isLoaded());
+  EXPECT_EQ(image()[39], 7);
+  page.reset();
+
+  open("0");
+  page->lstTXPowerChange->setFocus();
+  QApplication::processEvents();
+  page->lstTXPowerChange->setCurrentRow(1);
+  page->close();
+  EXPECT_FALSE(page->isLoaded());
+  EXPECT_EQ(image()[45] & 0x10, 0x10);
+}
+
 TEST_F(MiscPage, OpeningAndClosingChangesNoByteButTheStartingChannelCleanUp) {
   for (const char* family : {"0", "1", "2"}) {
     SCOPED_TRACE(family);
