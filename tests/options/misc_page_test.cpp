@@ -374,6 +374,10 @@ TEST_F(MiscPage, ScreenReadersFindEveryControlByItsCaption) {
     ASSERT_TRUE(l && l->buddy()) << i;
     EXPECT_EQ(name(l->buddy()), l->text()) << i;
   }
+  // The rows of the two-entry lists (list and arrows) carry the caption too.
+  for (kit::UpDownList* row : p.updChangeSelect) EXPECT_EQ(name(row), name(row->list));
+  EXPECT_EQ(name(p.updChangeSelect[0]), "Key ON Beep");
+  EXPECT_EQ(name(p.txtEndForcus), "Exit");  // tabbing onto it closes the page
   EXPECT_EQ(name(p.cboSquelchSetVer), "Squelch Set <Ver>");
   EXPECT_EQ(name(p.cboSquelchSetFix), "Squelch Set <Fix>");
   // A drop-down list reads its chosen entry as its value and its text.

@@ -1,4 +1,5 @@
 // The scan settings and priority-channel pages driven headless.
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -228,6 +229,7 @@ TEST_F(ScanPages, ExitAndTheWindowsCloseTakeTheFieldBeingEdited) {
   family("2");
   program(5, true);
   FrmScanSet* scan = open<FrmScanSet>();
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(scan->txtEndForcus)->text(QAccessible::Name), "Exit");
   focus(scan->txtPrgScanPchHIGH);
   scan->txtPrgScanPchHIGH->setText("5");
   scan->CmdAction_Click(1);

@@ -278,7 +278,8 @@ FrmMiscellaneous::FrmMiscellaneous(QWidget* parent) : Page(parent) {
   connect(txtStartingMessage, &QLineEdit::textChanged, this, [this] { txtStartingMessage_Change(); });
 
   txtEndForcus = kit_->makeSink([this] { txtEndForcus_GotFocus(); });
-  txtEndForcus->setAccessibleName("End");
+  // Tabbing onto it closes the page: a screen reader reads it as Exit.
+  txtEndForcus->setAccessibleName(res(480));
 
   // What each mask character enables.
   auto arrows = [this](int k) -> std::vector<QWidget*> {

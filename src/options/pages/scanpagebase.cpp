@@ -70,7 +70,6 @@ QListWidget* ScanPageBase::addList(int row, int field, const QStringList& entrie
   const int index = static_cast<int>(updChangeSelect.size());
   const QString caption = labels_.at(static_cast<size_t>(row))->text();
   auto* r = new kit::UpDownList(frame_, entries, caption);
-  r->setAccessibleName(caption);
   r->oneRowHigh();
   updChangeSelect.push_back(r);
   listFields_.push_back(field);
@@ -97,6 +96,8 @@ void ScanPageBase::finish() {
   static_cast<QVBoxLayout*>(layout())->addWidget(fraAction);
   connect(CmdAction[1], &QPushButton::clicked, this, [this] { CmdAction_Click(1); });
   txtEndForcus = kit_.makeSink([this] { txtEndForcus_GotFocus(); });
+  // Tabbing onto it closes the page: a screen reader reads it as Exit.
+  txtEndForcus->setAccessibleName(q(LoadResString(780)));
   noDefaultButtons(this);
 }
 

@@ -251,6 +251,8 @@ int stepIndex(int count, int direction, int index) {
 UpDownList::UpDownList(QWidget* parent, const QStringList& entries, const QString& accessibleName) : QWidget(parent) {
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
+  // The row, its list and its arrows all carry the setting's caption.
+  setAccessibleName(accessibleName);
   list = new QListWidget(this);
   list->addItems(entries);
   list->setAccessibleName(accessibleName);
