@@ -189,6 +189,15 @@ TEST(SettingsKit, TwoEntryListShowsItsEntryOnlyWithFocusAndStepsFromTheSavedValu
   EXPECT_EQ(h.savedList, "1");
   EXPECT_EQ(h.restores, restores + 1);
   EXPECT_EQ(kit::stepIndex(2, 7, 1), 1);
+
+  // One entry high, the row is about as tall as a text box: the arrows share
+  // the list's height.
+  h.yesNo->oneRowHigh();
+  h.page.show();
+  QApplication::processEvents();
+  const int list = h.yesNo->list->height();
+  EXPECT_LE(h.yesNo->up->height() + h.yesNo->down->height(), list + 2);
+  EXPECT_LE(h.yesNo->sizeHint().height(), list + 2);
 }
 
 namespace {
