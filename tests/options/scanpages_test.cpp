@@ -1,4 +1,5 @@
 // The scan settings and priority-channel pages driven headless.
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -221,6 +222,35 @@ TEST_F(ScanPages, EscapeTakesAnAcceptedValueAndClosesOrKeepsTheRefusedFieldOpen)
   EXPECT_FALSE(page->isLoaded());
   EXPECT_EQ(at(802), 12);
   EXPECT_EQ(at(805), 12);
+}
+
+TEST_F(ScanPages, ExitAndTheWindowsCloseTakeTheFieldBeingEdited) {
+  // Pressed without the focus moving (a screen reader, a shortcut), Exit and
+  // the window's close judge and take the field being edited all the same.
+  family("2");
+  program(5, true);
+  FrmScanSet* scan = open<FrmScanSet>();
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(scan->txtEndForcus)->text(QAccessible::Name), "Exit");
+  focus(scan->txtPrgScanPchHIGH);
+  scan->txtPrgScanPchHIGH->setText("5");
+  scan->CmdAction_Click(1);
+  EXPECT_FALSE(scan->isLoaded());
+  EXPECT_EQ(at(805), 5);
+
+  const uint8_t high = at(804);
+  FrmPriorityCHSet* priority = open<FrmPriorityCHSet>();
+  focus(priority->txtPriorityChannelHIGH);
+  priority->txtPriorityChannelHIGH->setText("150");
+  priority->close();
+  EXPECT_TRUE(priority->isLoaded());  // refused: the page stays with its message
+  EXPECT_EQ(shown(), std::vector<std::string>{kBeyond});
+  QApplication::processEvents();
+  focus(priority->lstAutoScan);
+  priority->lstAutoScan->setCurrentRow(1);
+  priority->close();
+  EXPECT_FALSE(priority->isLoaded());
+  EXPECT_EQ(at(844) & 0x80, 0x80);
+  EXPECT_EQ(at(804), high);  // the refused channel was not taken
 }
 
 TEST_F(ScanPages, ListsScanTimeAndTheWaysOutStoreOnlyValidValues) {

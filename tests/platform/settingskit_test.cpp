@@ -201,6 +201,15 @@ TEST(SettingsKit, TwoEntryListShowsItsEntryOnlyWithFocusAndStepsFromTheSavedValu
   EXPECT_FALSE(h.kit.listTake(h.yesNo->list, h.savedList));
   EXPECT_EQ(h.savedList, "0");
   EXPECT_EQ(h.a->text(), "a0");
+
+  // One entry high, the row is about as tall as a text box: the arrows share
+  // the list's height.
+  h.yesNo->oneRowHigh();
+  h.page.show();
+  QApplication::processEvents();
+  const int list = h.yesNo->list->height();
+  EXPECT_LE(h.yesNo->up->height() + h.yesNo->down->height(), list + 2);
+  EXPECT_LE(h.yesNo->sizeHint().height(), list + 2);
 }
 
 namespace {
