@@ -200,6 +200,7 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
     fraCTC[static_cast<size_t>(f)]->hide();
     fraDCS[static_cast<size_t>(f)]->hide();
   }
+  for (auto& column : columns_) column->attach();
 
   // Tab walks the visible grid row by row in cursor order.
   QWidget* previous = nullptr;
