@@ -1,7 +1,9 @@
 #include "channel/autoset.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "channel/cellrules.h"
 #include "channel/freqcheck.h"
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
@@ -17,11 +19,6 @@ constexpr int kGridColumn[kCells] = {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 8};
 constexpr int kFillOrder[kCells] = {kPres, kRef, kFreq, kWN, kMode, kScan, kTxPower, kCTCSS, kDCS, kINV, kSH, kSR, kPMFM};
 
 constexpr int kVisibleRows = 16;
-
-bool twoPoints(const std::string& text) {
-  const size_t dot = text.find('.');
-  return dot != std::string::npos && text.find('.', dot + 1) != std::string::npos;
-}
 
 Refusal refuse(int message, int message2, SoundKind kind, Field focus) { return {message, message2, kind, focus}; }
 
@@ -69,13 +66,13 @@ FieldCheck checkStep(int family, const std::string& text) {
     return c;
   }
   c.text = text;
-  if (text.find_first_not_of("0123456789.") != std::string::npos) {
+  if (!std::all_of(text.begin(), text.end(), cellrules::numberCharacter)) {
     c.refusal = refuse(10032, 10033, SoundKind::Information, Field::Value);
     return c;
   }
   // Whatever the way out of the field, a text with two points is refused
   // rather than used as the number before its second point.
-  if (twoPoints(text)) {
+  if (cellrules::twoPoints(text)) {
     c.refusal = refuse(10032, 10070, SoundKind::Information, Field::Value);
     return c;
   }
