@@ -91,26 +91,30 @@ FieldCheck checkStep(int family, const std::string& text) {
   return c;
 }
 
-FieldCheck checkStart(int channels, const std::string& text) {
+namespace {
+
+// A channel number 1..channels; accepted, the field shows the channel used.
+FieldCheck channelField(int channels, const std::string& text, Field focus) {
   FieldCheck c;
   c.empty = text.empty();
   c.text = text;
   if (c.empty) return c;
   const double n = vb::Val(text);
-  if (n < 1 || n > channels) c.refusal = refuse(10043, 0, SoundKind::Attention, Field::StartNo);
+  if (n < 1 || n > channels) c.refusal = refuse(10043, 0, SoundKind::Attention, focus);
   else c.text = std::to_string(channelNumber(text));
   return c;
 }
 
+}  // namespace
+
+FieldCheck checkStart(int channels, const std::string& text) { return channelField(channels, text, Field::StartNo); }
+
 FieldCheck checkEnd(int channels, const std::string& start, const std::string& end) {
-  FieldCheck c;
-  c.empty = end.empty();
-  c.text = end;
-  if (c.empty) return c;
-  const double n = vb::Val(end);
-  if (n < 1 || n > channels) c.refusal = refuse(10043, 0, SoundKind::Attention, Field::EndNo);
-  else if (vb::Val(start) > n) c.refusal = refuse(10065, 0, SoundKind::Attention, Field::EndNo);
-  else c.text = std::to_string(channelNumber(end));
+  FieldCheck c = channelField(channels, end, Field::EndNo);
+  if (c.accepted() && vb::Val(start) > vb::Val(end)) {
+    c.refusal = refuse(10065, 0, SoundKind::Attention, Field::EndNo);
+    c.text = end;
+  }
   return c;
 }
 

@@ -485,16 +485,13 @@ void FrmAutoSet::lstSign_Scroll() {
   if (row >= 0) intSignIndex = row;
 }
 
-void FrmAutoSet::updSignSelect_UpClick() {
-  hidePopups();
-  intSignIndex = objUpDownControl().binUpDown(lstSign, 0, intSignIndex);
-  signRow->showValue(intSignIndex);
-  lstSign->setFocus(Qt::OtherFocusReason);
-}
+void FrmAutoSet::updSignSelect_UpClick() { signStep(0); }
 
-void FrmAutoSet::updSignSelect_DownClick() {
+void FrmAutoSet::updSignSelect_DownClick() { signStep(1); }
+
+void FrmAutoSet::signStep(int direction) {
   hidePopups();
-  intSignIndex = objUpDownControl().binUpDown(lstSign, 1, intSignIndex);
+  intSignIndex = objUpDownControl().binUpDown(lstSign, direction, intSignIndex);
   signRow->showValue(intSignIndex);
   lstSign->setFocus(Qt::OtherFocusReason);
 }
@@ -504,69 +501,50 @@ void FrmAutoSet::txtValue_GotFocus() {
   if (!txtValue->text().isEmpty()) txtValue->selectAll();
 }
 
-void FrmAutoSet::fieldRefused(QLineEdit* box, const FieldCheck& check, const std::string& title, bool leaving) {
-  checkRefused_ = leaving;
-  message(check.refusal.kind, check.refusal.text(), title);
-  box->clear();
-  refocus(box, false);
+bool FrmAutoSet::fieldChecked(QLineEdit* box, const FieldCheck& check, const std::string& title, bool leaving) {
+  if (leaving) checkRefused_ = false;
+  if (check.empty) return false;
+  if (check.refusal) {
+    // A refused value leaves the field empty, and the focus in it.
+    checkRefused_ = leaving;
+    message(check.refusal.kind, check.refusal.text(), title);
+    box->clear();
+    refocus(box, false);
+    return false;
+  }
+  box->setText(q(check.text));
+  return true;
 }
 
+int FrmAutoSet::channels() const { return (intLastGridRow + 1) / 2; }
+
 void FrmAutoSet::txtValue_KeyUp(int keyCode) {
-  if (keyCode != 13) return;
-  const FieldCheck c = checkStep(family_, txtValue->text().toStdString());
-  if (c.empty) return;
-  if (c.refusal) {
-    fieldRefused(txtValue, c, "txtValue_KeyUp", false);
-    return;
-  }
-  txtValue->setText(q(c.text));
-  txtStartNo->setFocus(Qt::OtherFocusReason);
+  if (keyCode == 13 && fieldChecked(txtValue, checkStep(family_, txtValue->text().toStdString()), "txtValue_KeyUp", false))
+    txtStartNo->setFocus(Qt::OtherFocusReason);
 }
 
 void FrmAutoSet::txtValue_LostFocus() {
-  const FieldCheck c = checkStep(family_, txtValue->text().toStdString());
-  checkRefused_ = false;
-  if (c.empty) return;
-  if (c.refusal) fieldRefused(txtValue, c, "txtValue_LostFocus", true);
-  else txtValue->setText(q(c.text));
+  fieldChecked(txtValue, checkStep(family_, txtValue->text().toStdString()), "txtValue_LostFocus", true);
 }
 
 void FrmAutoSet::txtStartNo_KeyUp(int keyCode) {
-  if (keyCode != 13) return;
-  const FieldCheck c = checkStart((intLastGridRow + 1) / 2, txtStartNo->text().toStdString());
-  if (c.empty) return;
-  if (c.refusal) {
-    fieldRefused(txtStartNo, c, "txtStartNo_KeyUp", false);
-    return;
-  }
-  txtStartNo->setText(q(c.text));
-  txtEndNo->setFocus(Qt::OtherFocusReason);
+  if (keyCode == 13 && fieldChecked(txtStartNo, checkStart(channels(), txtStartNo->text().toStdString()), "txtStartNo_KeyUp", false))
+    txtEndNo->setFocus(Qt::OtherFocusReason);
 }
 
 void FrmAutoSet::txtStartNo_LostFocus() {
-  const FieldCheck c = checkStart((intLastGridRow + 1) / 2, txtStartNo->text().toStdString());
-  checkRefused_ = false;
-  if (c.empty) return;
-  if (c.refusal) fieldRefused(txtStartNo, c, "txtStartNo_LostFocus", true);
-  else txtStartNo->setText(q(c.text));
+  fieldChecked(txtStartNo, checkStart(channels(), txtStartNo->text().toStdString()), "txtStartNo_LostFocus", true);
 }
 
 void FrmAutoSet::txtEndNo_KeyUp(int keyCode) {
   if (keyCode != 13) return;
-  const FieldCheck c =
-      checkEnd((intLastGridRow + 1) / 2, txtStartNo->text().toStdString(), txtEndNo->text().toStdString());
-  if (c.empty) return;
-  if (c.refusal) fieldRefused(txtEndNo, c, "txtEndNo_KeyUp", false);
-  else txtEndNo->setText(q(c.text));
+  fieldChecked(txtEndNo, checkEnd(channels(), txtStartNo->text().toStdString(), txtEndNo->text().toStdString()),
+               "txtEndNo_KeyUp", false);
 }
 
 void FrmAutoSet::txtEndNo_LostFocus() {
-  const FieldCheck c =
-      checkEnd((intLastGridRow + 1) / 2, txtStartNo->text().toStdString(), txtEndNo->text().toStdString());
-  checkRefused_ = false;
-  if (c.empty) return;
-  if (c.refusal) fieldRefused(txtEndNo, c, "txtEndNo_LostFocus", true);
-  else txtEndNo->setText(q(c.text));
+  fieldChecked(txtEndNo, checkEnd(channels(), txtStartNo->text().toStdString(), txtEndNo->text().toStdString()),
+               "txtEndNo_LostFocus", true);
 }
 
 // ---------------------------------------------------------------- events

@@ -205,7 +205,16 @@ class FrmAutoSet : public Page {
   // A refused value: the focus goes back to `box` once the focus change in
   // progress is over, without the controls it passes taking it as an arrival.
   void refocus(QLineEdit* box, bool select);
-  void fieldRefused(QLineEdit* box, const autoset::FieldCheck& check, const std::string& title, bool leaving);
+  // A field's check: an accepted value is shown as used; a refused one is
+  // reported and emptied, the focus staying in the field. True when accepted.
+  bool fieldChecked(QLineEdit* box, const autoset::FieldCheck& check, const std::string& title, bool leaving);
+  int channels() const;
+  // One step of the sign's up-down arrows: 0 up ("+"), 1 down ("-").
+  void signStep(int direction);
+  // A frequency typed into row `row`, checked on Enter or when the cell is
+  // left: formatted with the row's defaults, or refused with its message and
+  // the text of arrival put back. True when accepted.
+  bool acceptFrequency(int row, const std::string& title, bool leaving);
   void frequencyRefused(int row, bool leaving);
   void writeDefaults(int row, bool leaving);
   void optionKeyUp(int column, int row, int keyCode, int shift);

@@ -291,19 +291,7 @@ void FrmAutoSet::cellLostFocus(int column, int row) {
     setTabStop(kRef, row, false);
     if (text == strFreqOnFocus) strFreqOnFocus.clear();
     setCellText(kFreq, row, cellrules::frequencyFormat(text));
-    text = cellText(kFreq, row);
-    if (cellrules::twoPoints(text)) {
-      message(SoundKind::Information, msgText(10032, 10070), "txtFrequency_LostFocus");
-      frequencyRefused(row, true);
-      return;
-    }
-    if (!blnChkFrequency(row)) {
-      message(SoundKind::Attention, LoadResString(10031), "txtFrequency_LostFocus");
-      frequencyRefused(row, true);
-      return;
-    }
-    setCellText(kFreq, row, cellrules::frequencyFormat(cellText(kFreq, row)));
-    writeDefaults(row, true);
+    acceptFrequency(row, "txtFrequency_LostFocus", true);
     return;
   }
   if (isTone(column)) {
@@ -331,6 +319,22 @@ void FrmAutoSet::cellChange(int column, int row) {
 
 // ---------------------------------------------------------------- frequency cells
 
+bool FrmAutoSet::acceptFrequency(int row, const std::string& title, bool leaving) {
+  if (cellrules::twoPoints(cellText(kFreq, row))) {
+    message(SoundKind::Information, msgText(10032, 10070), title);
+    frequencyRefused(row, leaving);
+    return false;
+  }
+  if (!blnChkFrequency(row)) {
+    message(SoundKind::Attention, LoadResString(10031), title);
+    frequencyRefused(row, leaving);
+    return false;
+  }
+  setCellText(kFreq, row, cellrules::frequencyFormat(cellText(kFreq, row)));
+  writeDefaults(row, leaving);
+  return true;
+}
+
 void FrmAutoSet::frequencyRefused(int row, bool leaving) {
   setCellText(kFreq, row, freqArrival_);
   if (leaving) {
@@ -356,18 +360,7 @@ void FrmAutoSet::frequencyKeyUp(int row, int keyCode) {
       modPublic.blnResult = blnChanRowClear(row);
       return;
     }
-    if (cellrules::twoPoints(text)) {
-      message(SoundKind::Information, msgText(10032, 10070), "txtFrequency_KeyUp");
-      frequencyRefused(row, false);
-      return;
-    }
-    if (!blnChkFrequency(row)) {
-      message(SoundKind::Attention, LoadResString(10031), "txtFrequency_KeyUp");
-      frequencyRefused(row, false);
-      return;
-    }
-    setCellText(kFreq, row, cellrules::frequencyFormat(cellText(kFreq, row)));
-    writeDefaults(row, false);
+    if (!acceptFrequency(row, "txtFrequency_KeyUp", false)) return;
     int r = intCurrentRow;
     const int next = objFindEnabledCell(r, kFreq, 1);
     focusCell(next, r);
