@@ -2,7 +2,8 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = g++ make cmake pkg-config googletest libgtest-dev libbenchmark-dev \
-           qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core
+           qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core \
+           fonts-ipafont-gothic
 
 .PHONY: deps build run test bench clean
 

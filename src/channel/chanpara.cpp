@@ -154,6 +154,10 @@ bool blnChanIniSet(ChannelData& d, float sngIF, std::string* failedFile) {
   return true;
 }
 
+void forgetKeptTone(ChannelData& d, int row) {
+  if (row >= 0 && static_cast<size_t>(row) < d.keptTone.size()) d.keptTone[static_cast<size_t>(row)] = {};
+}
+
 std::string strFormatFrequency(const ChannelData& d, int row, int rx) {
   const Row& cells = modPublic.chanParaRows.at(static_cast<size_t>(row));
   if (d.sngIF == 0 || cells[kStep].empty() || cells[kPres].empty()) return "";
@@ -288,6 +292,7 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
       else std::copy_n(family == 1 ? empty1 : empty2, 4, b);
       if (family == 2) img[bandByte(r)] = 0;
       d.udtPllData[ur] = {};
+      d.keptTone[ur] = {};  // the old channel is gone, its hidden tone with it
       continue;
     }
 

@@ -44,6 +44,11 @@ bool channelModelIf(float& sngIF);
 // False, with the file that could not be read, when a tone table is missing.
 bool blnChanIniSet(ChannelData& data, float sngIF, std::string* failedFile = nullptr);
 
+// The channel of grid row `row` was deleted (its frequency emptied): a
+// channel typed anew in that row starts without the tone bits the decoder
+// kept for the old one. The page calls it whenever it empties a row.
+void forgetKeptTone(ChannelData& data, int row);
+
 // Image -> grid, every row. Always True once set up.
 bool blnGetChanPara(ChannelData& data);
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/chanrows.h"
 #include "core/controldata.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
@@ -25,6 +26,24 @@ constexpr int kChannelOptionByte = 801;
 constexpr int kTxRefByte = 856;
 constexpr int kLowIfByte = 937;
 constexpr int kUhfIfByte = 948;
+}  // namespace
+
+bool configItemHeldOff(int family, int item) {
+  if (family == 0) return item == 3 || item == 6 || item == 7 || item == 8;
+  if (family == 2) return item == 2;
+  return false;
+}
+
+namespace {
+// The enables a page hands in, less the fields the family never offers.
+ConfigEnables ownFieldsOnly(ConfigEnables e) {
+  const int family = modPublic.family();
+  if (configItemHeldOff(family, 2)) e.pin = e.pinTime = false;
+  if (configItemHeldOff(family, 3)) e.killPass = e.killPassTime = false;
+  if (configItemHeldOff(family, 6)) e.channelName = false;
+  if (configItemHeldOff(family, 7)) e.scrambler = false;
+  return e;
+}
 }  // namespace
 
 IdentityLayout identityLayout() {
@@ -61,7 +80,8 @@ void putNibbleDigits(int first, int count, const std::string& digits) {
   }
 }
 
-ConfigValues subGetConfigData(const ConfigEnables& e) {
+ConfigValues subGetConfigData(const ConfigEnables& given) {
+  const ConfigEnables e = ownFieldsOnly(given);
   ConfigValues v;
   const IdentityLayout l = identityLayout();
   const int family = modPublic.family();
@@ -93,7 +113,8 @@ ConfigValues subGetConfigData(const ConfigEnables& e) {
   return v;
 }
 
-void subPutConfigData(const ConfigValues& v, const ConfigEnables& e, const ConfigValues& was) {
+void subPutConfigData(const ConfigValues& v, const ConfigEnables& given, const ConfigValues& was) {
+  const ConfigEnables e = ownFieldsOnly(given);
   const IdentityLayout l = identityLayout();
   const int family = modPublic.family();
   // The model code and the radio type stamp go together.
@@ -155,12 +176,31 @@ void subSwitchChannelNames(bool namesOn) {
   modPublic.dimChanPara(namesOn ? 199 : 399);
 }
 
+bool channelNameSwitchDropsData(bool namesOn) {
+  if (modPublic.family() != 1) return false;
+  const bool bitSet = (at(kChannelOptionByte) & 2) != 0;
+  if (bitSet == namesOn) return false;
+  const auto& img = modPublic.bytRadioData;
+  if (namesOn) {
+    // Channels 101..200: rows 200..399 of the 200-channel layout.
+    for (int a = 1024; a < 1824; a += 4)
+      if (chanrows::rowUsed(1, &img[static_cast<size_t>(a)])) return true;
+    return false;
+  }
+  // Names: 8 bytes each at 400..799 and 1424..1823; a first byte of 00 or FF is no name.
+  for (int first : {400, 1424})
+    for (int a = first; a < first + 400; a += 8)
+      if (img[static_cast<size_t>(a)] != 0x00 && img[static_cast<size_t>(a)] != 0xFF) return true;
+  return false;
+}
+
 int encodeFormat() {
   if (modPublic.family() == 0) return at(42) & 0x0F;
   return at(810) & 0x07;
 }
 
 bool memoryEncodeAllowed() {
+  if (modPublic.family() == 2) return false;  // the base station has no table
   const int f = encodeFormat();
   if (modPublic.family() == 0) return f != 0 && f != 3 && f != 4;
   return f == 0 || f == 2;

@@ -20,6 +20,13 @@ struct ConfigEnables {
   bool scrambler = false;     // LstDigitalScrambler
 };
 
+// Configuration items (control-data characters 1..10) that a family never
+// offers, whatever the control data says, because their bytes belong to
+// other fields of its layout: family "0"'s kill password (3), channel-name
+// (6) and scrambler (7) options and TX reference (8) lie inside its channel
+// records; family "2"'s PIN times (2) share their byte with the 30 MHz IF.
+bool configItemHeldOff(int family, int item);
+
 // The configuration page's values, all texts as the page holds them.
 struct ConfigValues {
   std::string strRadioType = "1";  // "1" ZR330, "2" ZR320; "1" for the other families
@@ -66,6 +73,11 @@ void subPutConfigData(const ConfigValues& values, const ConfigEnables& enables, 
 // Does nothing when the bit already matches.
 void subSwitchChannelNames(bool namesOn);
 
+// Family "1": whether switching the channel-name option to `namesOn` would
+// lose what the image holds now: a used row of channels 101..200 (names on)
+// or a name (names off). False when the option already matches the image.
+bool channelNameSwitchDropsData(bool namesOn);
+
 // Digits of nibble-coded bytes: low nibble first, the first 0xF ends them.
 std::string nibbleDigits(int first, int count);
 // Text digits to bytes: up to 2*count digits, missing ones 0xF.
@@ -81,7 +93,8 @@ InformationPanel informationPanel();
 
 // Encode format of the image: family "0" byte 42 low nibble, else byte 810 bits 0-2.
 int encodeFormat();
-// The memory-encode page works with plain 5-tone and DTMF only.
+// The memory-encode page works with plain 5-tone and DTMF only, and only for
+// the families that have a table.
 bool memoryEncodeAllowed();
 // Families "1" and "2" offer channel names only with byte 801 bit 1 set.
 bool channelNameAllowed();

@@ -248,6 +248,61 @@ TEST_F(ChannelTest, TonesTheTablesCannotShowSurviveUntilEdited) {
   EXPECT_EQ(image()[771], 0x82);
 }
 
+TEST_F(ChannelTest, ADeletedChannelTypedAnewGetsNoHiddenTone) {
+  setUpChannels("0", 4);
+  put(768, {0x01, 0xAD, 0x44, 0x3C, 0x04, 0x00, 0x00, 0x00});  // channel 1 RX: CTCSS index 60
+  put(792, {0x05, 0xAD, 0x44, 0xDA, 0x04, 0x00, 0x00, 0x00});  // channel 2 RX: DCS index 90, INV
+  ASSERT_TRUE(blnGetChanPara(data));
+  const Cells channel1 = row(0);
+  const Cells channel2 = row(2);
+  ASSERT_EQ(channel1[7], "");
+  ASSERT_EQ(channel2[9], "");
+  auto retype = [&](int r, const Cells& typed) {
+    row(r) = Cells{};  // deleted, as the page does it
+    forgetKeptTone(data, r);
+    row(r) = typed;  // typed anew, no tone chosen
+  };
+  retype(0, channel1);
+  ASSERT_TRUE(blnPutChanPara(data));
+  EXPECT_EQ(image()[771], 0);
+  EXPECT_EQ(image()[768] & 4, 0);
+
+  // Deleted, written, then typed anew before the next write: the same.
+  row(2) = Cells{};
+  ASSERT_TRUE(blnPutChanPara(data));
+  row(2) = channel2;
+  ASSERT_TRUE(blnPutChanPara(data));
+  EXPECT_EQ(image()[795], 0);
+  EXPECT_EQ(image()[792] & 4, 0);
+}
+
+TEST_F(ChannelTest, Family2BandBytesFollowEachRowsOwnFrequency) {
+  setUpChannels("2", 6);  // 150-174 MHz: top 174.0, 0.75 MHz per code
+  clearGrid();
+  const Cells low{"64", "12.50", "152.00000", "WID", "Simp", "OFF", "", "", "FM", "", "", "", ""};
+  const Cells high{"64", "12.50", "170.00000", "", "", "", "HI", "", "FM", "", "", "", ""};
+  Cells lowTx = low, highRx = high;
+  lowTx[3] = lowTx[4] = lowTx[5] = "";
+  lowTx[6] = "HI";
+  highRx[3] = "WID";
+  highRx[4] = "Simp";
+  highRx[5] = "OFF";
+  highRx[6] = "";
+  row(0) = low;       // channel 1: RX low, TX high
+  row(1) = high;
+  row(2) = highRx;    // channel 2: RX high, TX low
+  row(3) = lowTx;
+  ASSERT_TRUE(blnPutChanPara(data));
+  EXPECT_EQ(image()[2416], 2);   // 31 - Fix((1740 - 1520) / 7.5)
+  EXPECT_EQ(image()[1816], 26);  // 31 - Fix((1740 - 1700) / 7.5)
+  EXPECT_EQ(image()[2417], 26);
+  EXPECT_EQ(image()[1817], 2);
+  ASSERT_TRUE(blnGetChanPara(data));
+  EXPECT_EQ(row(0)[2], "152.00000");
+  EXPECT_EQ(row(1)[2], "170.00000");
+  EXPECT_EQ(row(3)[2], "152.00000");
+}
+
 TEST_F(ChannelTest, BandPositionCode) {
   setUpChannels("0", 4);  // top 174.0 MHz, 1.1875 MHz per code
   EXPECT_EQ(bandPositionCode(0, 145'012'500), 7);

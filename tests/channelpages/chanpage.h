@@ -17,7 +17,7 @@
 #include "core/identity.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
-#include "core/pages/program.h"
+#include "app/program.h"
 #include "fullimage.h"
 #include "support/testsupport.h"
 

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <filesystem>
+#include <functional>
 
 #include "chanpage.h"
 #include "channel/tonetables.h"
@@ -42,6 +43,7 @@ TEST_F(ChannelPage, PagingShowsEveryRowOnceAndFollowsTheLayout) {
   EXPECT_EQ(page->Labinfo[1]->text(), "IF : [ + 48.5 ]");
   EXPECT_EQ(page->vscChanPara->maximum(), 494);
   EXPECT_EQ(focused(), cell(kFreq, 0));
+  EXPECT_FALSE(page->mnuAutoSet->isEnabled());  // no auto channel-set dialog yet
   key(Qt::Key_End);
   EXPECT_EQ(top(), 494);
   for (int i = 0; i < 16; ++i) {
@@ -375,10 +377,48 @@ TEST_F(ChannelPage, UnchangedFrequencyThatNoLongerChecksKeepsItsChannel) {
   EXPECT_EQ(text(kFreq, 3), "30.00000");
   EXPECT_NE(focused(), cell(kFreq, 3));  // tabbing goes on
   EXPECT_EQ(grid(3, 0), "64");
+  // The same row brought under a focused frequency cell by a one-row scroll
+  // is the cell's own, unchanged text: leaving keeps it too.
+  page->vscChanPara->setValue(4);
+  focus(kFreq, 0);
+  key(Qt::Key_Up);
+  ASSERT_EQ(text(kFreq, 0), "30.00000");
+  key(Qt::Key_Tab);
+  EXPECT_EQ(grid(3, 2), "30.00000");
+  EXPECT_NE(focused(), cell(kFreq, 0));
+  msgs.boxes.erase(msgs.boxes.begin() + 1, msgs.boxes.end());
   close();
   ASSERT_EQ(msgs.boxes.size(), 2u);
   EXPECT_EQ(msgs.boxes[1].text, "The frequency of these channels cannot be set; they keep their previous data. CH: 2");
   EXPECT_EQ(image(), before);
+
+  // A family-"1" memory of zeros (never programmed): every RX row reads as
+  // minus the IF and cannot be encoded, so it keeps its bytes and one message
+  // names the channels; a TX row reads 0 MHz, no channel, and is written as
+  // the empty row it stands for.
+  family("1", 2);
+  std::fill(image().begin(), image().begin() + 1016, 0);
+  std::fill(image().begin() + 1017, image().begin() + 2048, 0);
+  const uint8_t empty[] = {0xFF, 0x3F, 0x7F, 0x00};
+  std::copy(empty, empty + 4, image().begin() + 24);  // channel 4 not in use
+  std::copy(empty, empty + 4, image().begin() + 28);
+  auto expected = image();
+  for (int c = 1; c <= 200; ++c) {
+    const int tx = c <= 100 ? 8 * (c - 1) + 4 : 1024 + 8 * (c - 101) + 4;
+    std::copy(empty, empty + 4, expected.begin() + tx);
+  }
+  open();
+  EXPECT_EQ(text(kFreq, 0), "-48.50000");  // shown with its sign, never as 48.5 MHz
+  EXPECT_EQ(text(kFreq, 1), "0.00000");
+  focus(kFreq, 0);
+  key(Qt::Key_Tab);  // an unchanged text that does not check: it stays
+  EXPECT_EQ(grid(0, 2), "-48.50000");
+  close();
+  ASSERT_EQ(msgs.boxes.size(), 4u);
+  EXPECT_EQ(msgs.boxes[2].text, "Frequency input error");
+  EXPECT_EQ(msgs.boxes[3].text,
+            "The frequency of these channels cannot be set; they keep their previous data. CH: 1-3, 5-200");
+  EXPECT_EQ(image(), expected);
 }
 
 TEST_F(ChannelPage, OpeningAndClosingChangesOnlyWhatWasEdited) {
@@ -460,5 +500,71 @@ TEST_F(ChannelPage, RefusesAModelOutsideItsTableAndEndsWithoutToneTables) {
             "Configuration file is not found\rFileName:DCSP3RCFixedData.dat\rProcessing is discontinued");
   EXPECT_EQ(msgs.boxes[1].style, 16);
   EXPECT_EQ(msgs.boxes[1].title, "blnChanIniSet");
+  EXPECT_EQ(image(), before);
+}
+
+TEST_F(ChannelPage, AutoSetCommitsTheFocusedFrequencyBeforeItOpens) {
+  family("2", 5);
+  std::vector<std::string> seen;  // row 0's texts when the dialog opens
+  FrmChannel::setAutoSetOpener([&](FrmChannel& p) {
+    std::string texts;
+    for (int k = 0; k < 13; ++k) texts += p.cellText(k, 0) + "|";
+    seen.push_back(texts);
+  });
+  open();
+  EXPECT_TRUE(page->mnuAutoSet->isEnabled());
+  type("145.5");
+  key(Qt::Key_F3);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0], "64|12.50|145.50000|WID|Simp|OFF|||||||PM|");  // in cursor order, PM/FM last
+  EXPECT_TRUE(msgs.boxes.empty());
+  focus(kFreq, 2);
+  for (const char* typed : {"145.5.5", "1000"}) {
+    type(typed);
+    key(Qt::Key_F3);
+    EXPECT_EQ(text(kFreq, 2), "") << typed;
+    EXPECT_EQ(grid(2, 2), "") << typed;
+    EXPECT_EQ(focused(), cell(kFreq, 2));
+  }
+  EXPECT_EQ(seen.size(), 1u);
+  EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Input value range outside error\rThe decimal point overlaps",
+                                                  "Frequency input error"}));
+  EXPECT_EQ(msgs.boxes[0].title, "mnuAutoSet_Click");
+  key(Qt::Key_F3);  // an empty row opens the dialog at once
+  EXPECT_EQ(seen.size(), 2u);
+  close();
+}
+
+// Commands that reach the page while its own message box is open (a screen
+// reader acts past the box) wait: the check that showed the box finishes first.
+TEST_F(ChannelPage, NoCommandRunsWhileTheMessageBoxIsOpen) {
+  struct Reentrant : RecordingMessages {
+    std::function<void()> during;
+    int msgBox(const std::string& text, int style, const std::string& title) override {
+      if (auto f = std::exchange(during, nullptr)) f();
+      return RecordingMessages::msgBox(text, style, title);
+    }
+  } boxes;
+  family("0", 4);
+  fillChannels(145'000'000);
+  const auto before = image();
+  open();
+  focus(kFreq, 9);
+  cell(kFreq, 9)->selectAll();
+  type("151.00625");  // not on the row's 12.5 kHz step
+  boxes.during = [&] {
+    page->CmdAction_Click(0);
+    page->close();
+    page->mnuFreqDel_Click();
+    page->vscChanPara->setValue(100);
+  };
+  key(Qt::Key_Tab);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].title, "txtFrequency_LostFocus");
+  EXPECT_TRUE(page->isLoaded());
+  EXPECT_EQ(top(), 0);
+  EXPECT_EQ(grid(9, 2), "150.05000");
+  EXPECT_EQ(focused(), cell(kFreq, 9));
+  close();
   EXPECT_EQ(image(), before);
 }

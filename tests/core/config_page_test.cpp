@@ -6,8 +6,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <termios.h>
 #include <unistd.h>
 
 #include "core/pages/frmclearselect.h"
@@ -130,6 +133,29 @@ TEST_F(ConfigPage, SerialBoxTakesLettersAndDigitsUpperCasedForTheMobile) {
   page->Unload();
 }
 
+TEST_F(ConfigPage, PastedSerialTextMeetsTheKeyFilterWhenTheBoxIsLeft) {
+  family("1");
+  FrmConfiguration* page = open();
+  page->txtSerialNo->setText(QString::fromUtf8("ab-1\u00e9\u20ac7"));  // as a paste puts it
+  page->txtSerialNo_LostFocus();
+  EXPECT_EQ(page->txtSerialNo->text(), "AB17");
+  EXPECT_EQ(page->values.strSerialNo, "AB17");
+  page->CmdAction_Click(0);
+  EXPECT_EQ(bytes(2038, 8), (Bytes{'A', 'B', '1', '7', ' ', ' ', ' ', ' '}));
+  front<FrmMainMenu>()->Unload();
+
+  // Characters the radio's own serial holds survive an edit; others go.
+  family("0");
+  put(232, {'Q', '-', '7', ' ', ' ', ' ', ' ', ' '});
+  page = open();
+  page->txtSerialNo->setText(QString::fromUtf8("Q-7x/\u00e9"));
+  page->txtSerialNo_LostFocus();
+  EXPECT_EQ(page->values.strSerialNo, "Q-7x");
+  page->CmdAction_Click(0);
+  EXPECT_EQ(bytes(232, 8), (Bytes{'Q', '-', '7', 'x', ' ', ' ', ' ', ' '}));
+  front<FrmMainMenu>()->Unload();
+}
+
 TEST_F(ConfigPage, MaskEnablesTheControlsAndGreysTheRest) {
   family("1");
   modPublic.strCfgMask[1] = std::string(8, '1') + std::string(32, '0');
@@ -153,6 +179,27 @@ TEST_F(ConfigPage, MaskEnablesTheControlsAndGreysTheRest) {
   EXPECT_TRUE(page->cboFUHFIF->isEnabled());
   EXPECT_TRUE(page->txtKillPass->isEnabled());
   EXPECT_FALSE(page->OptZRSelect[1]->isEnabled());
+  page->Unload();
+
+  // Items whose bytes belong to other fields stay off even when the mask offers them.
+  family("2");
+  modPublic.strCfgMask[2] = std::string(40, '1');
+  page = open();
+  EXPECT_FALSE(page->txtPIN->isEnabled());
+  EXPECT_FALSE(page->txtPINTime->isEnabled());
+  EXPECT_FALSE(page->lblConfmenu[1]->isEnabled());
+  EXPECT_TRUE(page->txtKillPass->isEnabled());
+  page->Unload();
+  family("0");
+  modPublic.strCfgMask[0] = std::string(40, '1');
+  page = open();
+  for (QWidget* w : std::initializer_list<QWidget*>{page->txtKillPass, page->txtKillPassTime, page->LstChannelName,
+                                                    page->updChangeSelect[0][1], page->LstDigitalScrambler,
+                                                    page->updChangeSelect[1][1], page->cboTXRef, page->lblConfmenu[2],
+                                                    page->lblConfmenu[5], page->lblConfmenu[6], page->lblConfmenu[7]})
+    EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+  EXPECT_TRUE(page->txtPIN->isEnabled());
+  EXPECT_TRUE(page->txtSerialNo->isEnabled());
   page->Unload();
 }
 
@@ -182,6 +229,10 @@ TEST_F(ConfigPage, ProbedPortsAreListedAndTheEarlierChoiceStays) {
   page = open();
   EXPECT_EQ(page->cboRsPort->count(), 0);
   EXPECT_EQ(modPublic.intCommPort, 5);
+  // An empty list says why, in one line.
+  EXPECT_TRUE(page->lblNoPort->isVisibleTo(page));
+  EXPECT_EQ(page->lblNoPort->text(),
+            "No serial port was found. The README tells how to map a device to a port number.");
   page->Unload();
 
   modPublic.intCmdCommPort = 7;  // given on the command line: no probe
@@ -190,30 +241,56 @@ TEST_F(ConfigPage, ProbedPortsAreListedAndTheEarlierChoiceStays) {
   EXPECT_EQ(page->cboRsPort->itemText(0), "COM 1");
   EXPECT_EQ(page->cboRsPort->currentText(), "COM 7");
   EXPECT_EQ(modPublic.intCommPort, 7);
+  EXPECT_FALSE(page->lblNoPort->isVisibleTo(page));
   page->Unload();
 }
 
-TEST_F(ConfigPage, TheRealProbeOpensOnlyTheDevicesThatExist) {
+TEST_F(ConfigPage, TheRealSearchFindsPortsWithoutTouchingThem) {
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
   ASSERT_GE(master, 0);
   ASSERT_EQ(grantpt(master), 0);
   ASSERT_EQ(unlockpt(master), 0);
   const std::string slave = ptsname(master);
+  // Another program's settings on the port: the search must leave them.
+  const int held = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(held, 0);
+  termios t{};
+  ASSERT_EQ(tcgetattr(held, &t), 0);
+  cfsetispeed(&t, B9600);
+  cfsetospeed(&t, B9600);
+  ASSERT_EQ(tcsetattr(held, TCSANOW, &t), 0);
+
+  // Kernel tty attributes: a UART slot without a UART, and one with.
+  const std::string attributes = dir.file("tty");
+  std::filesystem::create_directories(attributes + "/null");
+  std::filesystem::create_directories(attributes + "/zero");
+  writeFileBytes(attributes + "/null/type", {'0', '\n'});
+  writeFileBytes(attributes + "/zero/type", {'4', '\n'});
+  portmap::setTtyAttributesFolder(attributes);
+  writeFileBytes(dir.file("plain"), {1});
   for (int n = 1; n <= 16; ++n) {
-    const std::string name = "VELMORA_COM" + std::to_string(n);
-    setenv(name.c_str(), n == 3 ? slave.c_str() : (dir.str() + "/no-such-device").c_str(), 1);
+    std::string path = dir.str() + "/no-such-device";
+    if (n == 3) path = slave;            // a pseudo-terminal the user pointed at
+    if (n == 4) path = "/dev/null";      // character device, no UART behind it
+    if (n == 6) path = "/dev/zero";      // character device with a UART
+    if (n == 7) path = dir.file("plain");  // not a device
+    setenv(("VELMORA_COM" + std::to_string(n)).c_str(), path.c_str(), 1);
   }
-  EXPECT_TRUE(FrmConfiguration::probeDevice(slave));
-  EXPECT_FALSE(FrmConfiguration::probeDevice(dir.str() + "/no-such-device"));
-  EXPECT_FALSE(FrmConfiguration::probeDevice(dir.file("settings.ini")));  // not a terminal
   family("2");
   FrmConfiguration::setPortProbe(nullptr);
   FrmConfiguration* page = open();
-  ASSERT_EQ(page->cboRsPort->count(), 1);
+  ASSERT_EQ(page->cboRsPort->count(), 2);
   EXPECT_EQ(page->cboRsPort->itemText(0), "COM  3");
+  EXPECT_EQ(page->cboRsPort->itemText(1), "COM  6");
   EXPECT_EQ(page->lblPortDevice->text().toStdString(), slave);
+  EXPECT_FALSE(page->lblNoPort->isVisibleTo(page));
   page->Unload();
+  termios after{};
+  ASSERT_EQ(tcgetattr(held, &after), 0);
+  EXPECT_EQ(cfgetospeed(&after), static_cast<speed_t>(B9600));
   for (int n = 1; n <= 16; ++n) unsetenv(("VELMORA_COM" + std::to_string(n)).c_str());
+  portmap::setTtyAttributesFolder("/sys/class/tty");
+  close(held);
   close(master);
 }
 
@@ -270,36 +347,85 @@ TEST_F(ConfigPage, RadioTypeOptionsSwitchTheNamesAndAreWrittenOnMain) {
   menu->Unload();
 }
 
-TEST_F(ConfigPage, ChannelNameArrowsRearrangeTheMobilesChannelAreas) {
+TEST_F(ConfigPage, ChannelNameOptionRearrangesOnlyOnWriteAndAsksBeforeDroppingData) {
   family("1");
-  for (int i = 0; i < 400; ++i) image()[static_cast<size_t>(400 + i)] = static_cast<uint8_t>(i);
-  const Bytes area = bytes(400, 400);
+  for (int i = 0; i < 400; ++i) image()[static_cast<size_t>(400 + i)] = static_cast<uint8_t>(i & 0x7F);  // channels 51-100
+  put(1024 + 4 * 150, {0x46, 0x2B, 0x44, 0x05});  // channel 176 RX in use
+  const Bytes original = image();
+  const Bytes channels51to100 = bytes(400, 400);
   FrmConfiguration* page = open();
-  page->updChangeSelect_Previous(0);  // already at "NON": nothing moves
-  EXPECT_EQ(bytes(400, 400), area);
+  // Back and forth: the option changes, the image never does.
+  for (int round = 0; round < 2; ++round) {
+    page->updChangeSelect_Next(0);
+    EXPECT_EQ(page->values.strChannelNameOpt, "1");
+    EXPECT_EQ(image(), original);
+    page->updChangeSelect_Previous(0);
+    EXPECT_EQ(page->values.strChannelNameOpt, "0");
+    EXPECT_EQ(image(), original);
+  }
   page->updChangeSelect_Next(0);
-  EXPECT_EQ(page->values.strChannelNameOpt, "1");
-  EXPECT_EQ(bytes(1024, 400), area);
+
+  // Switching names on drops channels 101-200: asked first; Cancel writes nothing.
+  msgs.answers = {vb::vbCancel, vb::vbCancel};
+  page->CmdAction_Click(0);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Channels 101 to 200 are deleted when channel names are used\rAre You Sure ?");
+  EXPECT_EQ(msgs.boxes[0].style, 33);
+  EXPECT_TRUE(page->isLoaded());
+  EXPECT_EQ(image(), original);
+  page->CmdAction_Click(2);  // Clear asks the same and opens nothing on Cancel
+  EXPECT_EQ(msgs.boxes.size(), 2u);
+  EXPECT_EQ(image(), original);
+
+  page->CmdAction_Click(0);  // OK
+  EXPECT_EQ(bytes(1024, 400), channels51to100);
   EXPECT_EQ(bytes(400, 400), Bytes(400, 0xFF));
   EXPECT_EQ(bytes(1424, 400), Bytes(400, 0xFF));
   EXPECT_EQ(image()[801] & 2, 2);
-  const Bytes on = image();
-  page->updChangeSelect_Next(0);  // at the end of the list
-  EXPECT_EQ(image(), on);
+  auto* menu = front<FrmMainMenu>();
+  ASSERT_NE(menu, nullptr);
+
+  // Names off with no name entered loses nothing: no question.
+  menu->CmdAction_Click(0);
+  page = front<FrmConfiguration>();
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->values.strChannelNameOpt, "1");
+  msgs.boxes.clear();
   page->updChangeSelect_Previous(0);
-  EXPECT_EQ(page->values.strChannelNameOpt, "0");
-  EXPECT_EQ(bytes(400, 400), area);
-  EXPECT_EQ(bytes(1024, 4), (Bytes{0xFF, 0x3F, 0x7F, 0x00}));
-  EXPECT_EQ(bytes(1820, 4), (Bytes{0xFF, 0x3F, 0x7F, 0x00}));
+  page->CmdAction_Click(0);
+  EXPECT_TRUE(msgs.boxes.empty());
+  EXPECT_EQ(bytes(400, 400), channels51to100);
   EXPECT_EQ(image()[801] & 2, 0);
 
-  // The scrambler arrows only change the option; Main writes its bit.
+  // With a name in the image, names off asks.
+  front<FrmMainMenu>()->CmdAction_Click(0);
+  page = front<FrmConfiguration>();
+  page->updChangeSelect_Next(0);
+  page->CmdAction_Click(0);
+  put(1424, {'R', 'E', 'P', 'E', 'A', 'T', 'E', 'R'});
+  front<FrmMainMenu>()->CmdAction_Click(0);
+  page = front<FrmConfiguration>();
+  page->updChangeSelect_Previous(0);
+  msgs.boxes.clear();
+  msgs.answers = {vb::vbCancel};
+  page->CmdAction_Click(0);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "All channel names are deleted when channel names are not used\rAre You Sure ?");
+  EXPECT_EQ(image()[801] & 2, 2);
+  EXPECT_EQ(bytes(1424, 1), Bytes{'R'});
+
+  // The scrambler arrows only change the option; Main writes its bit and
+  // leaves the channel-name bit and the channel rows alone.
+  page->updChangeSelect_Next(0);
   page->updChangeSelect_Next(1);
   EXPECT_EQ(page->values.strScramblerOpt, "1");
   EXPECT_EQ(image()[801] & 4, 0);
+  const Bytes named = image();
   page->CmdAction_Click(0);
-  EXPECT_EQ(image()[801] & 4, 4);
-  if (auto* menu = front<FrmMainMenu>()) menu->Unload();
+  Bytes expect = named;
+  expect[801] |= 4;
+  EXPECT_EQ(image(), expect);
+  if (auto* m = front<FrmMainMenu>()) m->Unload();
 }
 
 TEST_F(ConfigPage, MainWithoutEditsChangesNoByteAndEditsAreWritten) {
@@ -395,5 +521,22 @@ TEST_F(ConfigPage, EnterAndEscapeDoNotLeaveThePage) {
   EXPECT_TRUE(page->isLoaded());
   EXPECT_EQ(front<FrmConfiguration>(), page);
   EXPECT_EQ(front<FrmMainMenu>(), nullptr);
+  page->Unload();
+}
+TEST_F(ConfigPage, OptionsSitOnThePageColourAndTheListsShowTheirOptionWithoutFocus) {
+  family("1");
+  put(801, {0x04});  // scrambler on
+  FrmConfiguration* page = open();
+  const QColor green = vbui::colorFromLiteral("&H0000C000&");
+  for (QRadioButton* o : {page->OptZRSelect[1], page->OptZRSelect[2]})
+    EXPECT_EQ(o->palette().color(o->backgroundRole()), green) << o->text().toStdString();
+  EXPECT_EQ(page->LstChannelName->currentRow(), 0);
+  EXPECT_EQ(page->LstDigitalScrambler->currentRow(), 1);
+  const QPalette p = page->LstChannelName->palette();
+  EXPECT_EQ(p.color(QPalette::Inactive, QPalette::Highlight), p.color(QPalette::Active, QPalette::Highlight));
+  page->updChangeSelect_Next(0);
+  page->LstChannelName_LostFocus();  // the focus moves on
+  EXPECT_EQ(page->LstChannelName->currentRow(), 1);
+  EXPECT_EQ(page->values.strChannelNameOpt, "1");
   page->Unload();
 }

@@ -30,7 +30,8 @@ TEST_F(IdentityCodec, UntouchedFieldsRoundTripEveryByteInEachFamily) {
     const Bytes before = image();
     const ConfigValues v = subGetConfigData(allOn());
     EXPECT_EQ(v.strSerialNo, "AB7");
-    EXPECT_EQ(v.strPIN, "111122");  // 1, 11, 12, 2 as decimal texts
+    // 1, 11, 12, 2 as decimal texts; the base station has no PIN.
+    EXPECT_EQ(v.strPIN, std::string(f) == "2" ? "" : "111122");
     EXPECT_EQ(v.strKillPass, "");
     subPutConfigData(v, allOn(), v);
     EXPECT_EQ(image(), before);
@@ -190,6 +191,73 @@ TEST_F(IdentityCodec, ChannelNameOptionMovesTheSameWayFromEveryControl) {
   Bytes expect = b2;
   expect[801] |= 2;
   EXPECT_EQ(image(), expect);
+}
+
+TEST_F(IdentityCodec, EachOptionSwitchesBothWaysTouchingOnlyItsOwnBits) {
+  struct Case {
+    const char* family;
+    int at;
+    uint8_t start;
+    std::string ConfigValues::*option;
+    const char* first;  // the option's value after the first switch
+    uint8_t afterFirst, afterSecond;
+  } cases[] = {
+      {"2", 801, 0xF9, &ConfigValues::strScramblerOpt, "1", 0xFD, 0xF9},
+      {"2", 801, 0xFB, &ConfigValues::strChannelNameOpt, "0", 0xF9, 0xFB},
+      {"1", 801, 0xF6, &ConfigValues::strScramblerOpt, "0", 0xF2, 0xF6},  // names stay on
+      {"2", 856, 0xFF, &ConfigValues::strTXRef, "0", 0x00, 0x01},
+      {"2", 948, 0x02, &ConfigValues::strUHFIF, "0", 0x00, 0x01},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.family) + " byte " + std::to_string(c.at));
+    family(c.family);
+    put(c.at, {c.start});
+    const Bytes before = image();
+    const ConfigValues was = subGetConfigData(allOn());
+    ConfigValues v = was;
+    v.*(c.option) = c.first;
+    subPutConfigData(v, allOn(), was);
+    Bytes expect = before;
+    expect[static_cast<size_t>(c.at)] = c.afterFirst;
+    EXPECT_EQ(image(), expect);
+    ConfigValues back = v;
+    back.*(c.option) = c.first == std::string("1") ? "0" : "1";
+    subPutConfigData(back, allOn(), v);
+    expect[static_cast<size_t>(c.at)] = c.afterSecond;
+    EXPECT_EQ(image(), expect);
+  }
+}
+
+TEST_F(IdentityCodec, FieldsInsideOtherFieldsStayOffWhateverTheMask) {
+  // The portable's kill password and options lie in its channel records.
+  family("0");
+  put(1012, {0x21, 0x43, 7});
+  put(801, {0x06});
+  const Bytes portable = image();
+  ConfigValues v = subGetConfigData(allOn());
+  EXPECT_EQ(v.strKillPass, "");
+  EXPECT_EQ(v.strChannelNameOpt, "0");
+  EXPECT_EQ(v.strScramblerOpt, "0");
+  ConfigValues edited = v;
+  edited.strKillPass = "9999";
+  edited.strKillPassTime = "1";
+  edited.strChannelNameOpt = "1";
+  edited.strScramblerOpt = "1";
+  subPutConfigData(edited, allOn(), v);
+  EXPECT_EQ(image(), portable);
+
+  // The base station's PIN times share byte 937 with the 30 MHz IF.
+  family("2");
+  put(806, {0x21, 0x43, 0x65});
+  put(937, {0});
+  const Bytes base = image();
+  v = subGetConfigData(allOn());
+  EXPECT_EQ(v.strPIN, "");
+  edited = v;
+  edited.strPIN = "55";
+  edited.strPINTime = "9";
+  subPutConfigData(edited, allOn(), v);
+  EXPECT_EQ(image(), base);
 }
 
 TEST_F(IdentityCodec, MainMenuRulesAndChannelArrays) {

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "app/program.h"
 #include "core/controldata.h"
 #include "core/modpublic.h"
 #include "core/pages/frmconfiguration.h"
 #include "core/pages/frmstartup.h"
-#include "core/pages/program.h"
 #include "platform/base/appinfo.h"
 #include "support/testsupport.h"
 

@@ -1,6 +1,9 @@
 // The start-up page driven headless: family options, Next, End, the direct
 // start and the command-line road.
+#include <QCoreApplication>
+#include <QAction>
 #include <QGroupBox>
+#include <QLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -10,6 +13,7 @@
 #include "core/pages/frmmainmenu.h"
 #include "core/settingkeys.h"
 #include "platform/base/settings.h"
+#include "platform/base/strtable.h"
 #include "startup_fixture.h"
 
 namespace fs = std::filesystem;
@@ -73,6 +77,34 @@ TEST_F(StartUpPage, FirstRunOffersTheFamiliesAndChoosesTheBaseStation) {
   page->Unload();
 }
 
+TEST_F(StartUpPage, PanelLinesStayPutAndReadOnEveryFamilyColour) {
+  FrmStartUp* page = start();
+  for (int family = 0; family < 3; ++family) {
+    SCOPED_TRACE(family);
+    page->optSelectRadio[static_cast<size_t>(family)]->click();
+    const QColor back = page->ShpFlame->palette().color(QPalette::Window);
+    EXPECT_EQ(back, vbui::colorFromLiteral(modPublic.strLabelColor));  // the family colour itself stays
+    for (QLabel* line : page->lblMessage)
+      EXPECT_GE(vbui::contrastRatio(line->palette().color(QPalette::WindowText), back), 4.5)
+          << line->objectName().toStdString();
+  }
+  EXPECT_EQ(page->lblMessage[0]->palette().color(QPalette::WindowText), QColor(Qt::white));  // on dark blue
+
+  auto lines = [&] {
+    QCoreApplication::sendPostedEvents();
+    page->layout()->activate();
+    page->ShpFlame->layout()->activate();
+    std::vector<QRect> g;
+    for (QLabel* line : page->lblMessage) g.push_back(line->geometry());
+    return g;
+  };
+  const std::vector<QRect> shown = lines();
+  page->tmrLight_Timer();  // the prompt hides
+  ASSERT_TRUE(page->lblMessage[4]->isHidden());
+  EXPECT_EQ(lines(), shown);
+  page->Unload();
+}
+
 TEST_F(StartUpPage, MaskAndRememberedFamilyDecideTheOptions) {
   ownProgramFolder([](std::string& ini) {
     const std::string key = "[Str 320]=1";
@@ -97,6 +129,32 @@ TEST_F(StartUpPage, MaskAndRememberedFamilyDecideTheOptions) {
   EXPECT_FALSE(page->optSelectRadio[1]->isChecked());
   EXPECT_TRUE(page->optSelectRadio[2]->isChecked());
   EXPECT_EQ(modPublic.strRadioFamily, "2");
+  page->Unload();
+
+  // A remembered family that is not offered gives way to the first one offered.
+  saveSetting(keys::RadioSelect, "1");
+  page = start();
+  EXPECT_TRUE(page->optSelectRadio[0]->isChecked());
+  EXPECT_FALSE(page->optSelectRadio[1]->isChecked());
+  EXPECT_EQ(modPublic.strRadioFamily, "0");
+  EXPECT_TRUE(page->CmdAction[0]->isEnabled());
+  page->Unload();
+}
+
+TEST_F(StartUpPage, NoFamilyOfferedLeavesNextOff) {
+  ownProgramFolder([](std::string& ini) {
+    for (const char* key : {"[Str 310]=1", "[Str 320]=1", "[Str 350]=1"}) {
+      const std::string k = key;
+      ini.replace(ini.find(k), k.size(), k.substr(0, k.size() - 1) + "0");
+    }
+  });
+  FrmStartUp* page = start();
+  for (QRadioButton* o : page->optSelectRadio) {
+    EXPECT_FALSE(o->isEnabled());
+    EXPECT_FALSE(o->isChecked());
+  }
+  EXPECT_FALSE(page->CmdAction[0]->isEnabled());
+  EXPECT_TRUE(page->CmdAction[1]->isEnabled());
   page->Unload();
 }
 
@@ -138,6 +196,55 @@ TEST_F(StartUpPage, EndAsksAndEndsOnlyOnOk) {
   page->CmdAction_Click(1);
   EXPECT_TRUE(program::ended());
   EXPECT_EQ(program::exitStatus(), 0);
+  page->Unload();
+}
+
+TEST_F(StartUpPage, TheWindowsCloseButtonAsksTheEndQuestionOnEveryRoadPage) {
+  auto tryClose = [&](Page* page) {
+    msgs.boxes.clear();
+    msgs.answers = {vb::vbCancel, vb::vbOK};
+    page->close();
+    ASSERT_EQ(msgs.boxes.size(), 1u);
+    EXPECT_EQ(msgs.boxes[0].text, "End Program And Return Windows\rAre You Sure ?");
+    EXPECT_EQ(msgs.boxes[0].style, 33);
+    EXPECT_FALSE(program::ended());
+    EXPECT_TRUE(page->isLoaded());
+    EXPECT_TRUE(page->isVisible());
+    page->close();
+    EXPECT_TRUE(program::ended());
+    EXPECT_EQ(program::exitStatus(), 0);
+    page->Unload();
+    program::resetEnded();
+  };
+  {
+    SCOPED_TRACE("start-up");
+    tryClose(start());
+  }
+  family("1");
+  {
+    SCOPED_TRACE("configuration");
+    auto* config = new FrmConfiguration;
+    config->Show();
+    tryClose(config);
+  }
+  {
+    SCOPED_TRACE("main menu");
+    auto* menu = new FrmMainMenu;
+    menu->Show();
+    tryClose(menu);
+  }
+}
+
+TEST_F(StartUpPage, MenusAndTheSoundLabelFollowTheLanguage) {
+  strtable::load(std::string(), "ja");
+  FrmStartUp* page = start();
+  EXPECT_EQ(page->mnuHelp->text().toStdString(), "ヘルプ(&H)");
+  EXPECT_EQ(page->lblSound->text().toStdString(), "サウンド...");
+  page->Unload();
+  strtable::load(std::string(), "en");
+  page = start();
+  EXPECT_EQ(page->mnuHelp->text(), "&Help");
+  EXPECT_EQ(page->lblSound->text(), "Sound...");
   page->Unload();
 }
 

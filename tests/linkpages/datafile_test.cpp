@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
 #include <filesystem>
 
 #include "core/modeltables.h"
@@ -64,9 +71,10 @@ TEST_F(DataFiles, SaveThenOpenRoundTripsEveryFamily) {
     std::copy(image.begin(), image.begin() + static_cast<long>(n), modPublic.bytRadioData.begin());
     FrmFileUtility page;
     page.Show();
-    answers = {dir.file(std::string("radio") + family)};  // typed without extension
-    page.comReadWrite_Click(1);
     const std::string ext = datafile::extension();
+    answers = {dir.file(std::string("radio") + family + ext)};
+    page.comReadWrite_Click(1);
+    EXPECT_EQ("." + requests.back().defaultSuffix, ext);
     const auto saved = readFileBytes(dir.file(std::string("radio") + family + ext));
     ASSERT_EQ(saved.size(), n) << family;
     EXPECT_EQ(std::string(saved.begin() + (family[0] == '0' ? 2 : 2016), saved.begin() + (family[0] == '0' ? 14 : 2028)),
@@ -93,6 +101,7 @@ TEST_F(DataFiles, SaveThenOpenRoundTripsEveryFamily) {
     modPublic.blnRadioWritten = true;
     answers = {dir.file(std::string("radio") + family + ext)};
     page.comReadWrite_Click(0);
+    EXPECT_EQ(requests.back().defaultSuffix, "");
     EXPECT_EQ(msgs.boxes.back().text, "Reading success");
     EXPECT_EQ(msgs.boxes.back().title, "subFileRead");
     for (size_t i = 0; i < n; ++i) {
@@ -108,6 +117,42 @@ TEST_F(DataFiles, SaveThenOpenRoundTripsEveryFamily) {
     EXPECT_EQ(modPublic.blnRadioWritten, family[0] == '1');
     page.Unload();
   }
+}
+
+TEST_F(DataFiles, SavingANameTypedWithoutExtensionAsksBeforeOverwritingTheRealFile) {
+  ASSERT_TRUE(setUpFamily("2"));
+  const std::vector<uint8_t> existing(2560, 0x77);
+  writeFileBytes(dir.file("radio.R3D"), existing);
+  saveSetting(keys::ConfigDirectory, dir.str() + "/");
+  setFileDialogHook({});  // the real dialog
+  FrmFileUtility page;
+  page.Show();
+  QString question;
+  // Type the bare name and save; answer the overwrite question with No, then cancel.
+  std::function<void()> drive = [&] {
+    QWidget* front = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(front)) {
+      question = box->text();
+      box->button(QMessageBox::No) ? box->button(QMessageBox::No)->click() : box->reject();
+      QTimer::singleShot(0, drive);
+    } else if (auto* chooser = qobject_cast<QFileDialog*>(front)) {
+      if (question.isEmpty()) {
+        chooser->selectFile("radio");
+        QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+        QTimer::singleShot(10, drive);
+      } else {
+        chooser->reject();
+      }
+    } else {
+      QTimer::singleShot(10, drive);
+    }
+  };
+  QTimer::singleShot(0, drive);
+  page.comReadWrite_Click(1);
+  EXPECT_TRUE(question.contains("radio.R3D")) << question.toStdString();
+  EXPECT_EQ(readFileBytes(dir.file("radio.R3D")), existing);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("radio")));
+  page.Unload();
 }
 
 TEST_F(DataFiles, ShortFileIsRefusedAndCancelChangesNothing) {
@@ -213,6 +258,24 @@ TEST_F(DataFiles, DeletePageDeletesExactlyTheFileItNamed) {
   const size_t shown = msgs.boxes.size();
   page.CmdAction_Click(0);  // nothing selected: nothing asked
   EXPECT_EQ(msgs.boxes.size(), shown);
+}
+
+TEST_F(DataFiles, DeletePageShowsALongFolderElidedInTheMiddle) {
+  ASSERT_TRUE(setUpFamily("2"));
+  const std::string deep = dir.file(std::string(40, 'a') + "/" + std::string(40, 'b') + "/radio-files");
+  std::filesystem::create_directories(deep);
+  saveSetting(keys::ConfigDirectory, deep + "/");
+  FrmFileDelet page;
+  page.Show();
+  QCoreApplication::sendPostedEvents();
+  const QString shown = page.LabChangePath->text();
+  EXPECT_EQ(page.LabChangePath->toolTip().toStdString(), deep);
+  EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+  EXPECT_TRUE(shown.startsWith("/")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith("radio-files")) << shown.toStdString();
+  EXPECT_LE(page.LabChangePath->fontMetrics().horizontalAdvance(shown), page.LabChangePath->width());
+  EXPECT_FALSE(page.LabChangePath->geometry().intersects(page.filSetUpFile->geometry()));  // nothing covers it
+  page.Unload();
 }
 
 TEST_F(DataFiles, DeletePageFallsBackWhenTheDriveIsNotReady) {

@@ -1,15 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDialog>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "app/program.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
-#include "core/pages/program.h"
 #include "fakeline.h"
 #include "link/pages/frmprogramming.h"
 #include "platform/base/portmap.h"
+#include "platform/gui/helpviewer.h"
 #include "simradio.h"
 #include "support/testsupport.h"
 
@@ -76,6 +83,81 @@ TEST_F(LinkPage, CaptionsFollowTheFamily) {
   start("1");
   EXPECT_EQ(page->comReadWrite[2]->text(), "Program Delete");
   EXPECT_EQ(page->windowTitle(), "velmora-Programming");
+}
+
+TEST_F(LinkPage, ButtonsStayWhereTheyAreThroughAnOperation) {
+  for (const char* family : {"1", "2"}) {
+    SCOPED_TRACE(family);
+    start(family);
+    auto layout = [&] {
+      QCoreApplication::sendPostedEvents();
+      page->layout()->activate();
+      std::vector<QRect> g;
+      for (QPushButton* b : page->comReadWrite) g.push_back(b->geometry());
+      g.push_back(page->comExit->geometry());
+      g.push_back(page->rect());
+      return g;
+    };
+    const std::vector<QRect> idle = layout();
+    page->subBusyState();
+    EXPECT_TRUE(page->prbProcessRate->isVisible());
+    EXPECT_EQ(layout(), idle);
+    page->subIdleState();
+    page->comReadWrite_Click(0);  // a whole read, result message included
+    EXPECT_FALSE(page->prbProcessRate->isVisible());
+    EXPECT_EQ(layout(), idle);
+  }
+}
+
+TEST_F(LinkPage, HelpFromTheModalPageIsBesideItAndClosesByItself) {
+  start("2");
+  page->hide();
+  page->setModal(true);  // as the main menu shows it
+  page->show();
+  page->move(0, 0);
+  page->mnuHelp_Click();
+  QDialog* help = help::viewer();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  // Its own window, owned by the modal page, which blocks every other window.
+  EXPECT_TRUE(help->isWindow());
+  EXPECT_EQ(help->parentWidget(), page.get());
+  EXPECT_EQ(help->windowTitle(), "velmora Help - Program Menu");
+  auto* text = help->findChild<QTextBrowser*>();
+  ASSERT_NE(text, nullptr);
+  EXPECT_FALSE(QFontInfo(text->font()).fixedPitch());  // no table in this topic
+
+  // Beside the page: to its right where there is room, else to its left.
+  help->resize(200, 200);
+  page->mnuHelp_Click();
+  const QRect at = page->frameGeometry();
+  EXPECT_EQ(help->frameGeometry().left(), at.right() + 1 + 8);
+  EXPECT_EQ(help->frameGeometry().top(), at.top());
+  const QRect screen = page->screen()->availableGeometry();
+  page->move(screen.right() + 1 - at.width(), 0);
+  page->mnuHelp_Click();
+  EXPECT_LT(help->frameGeometry().right(), page->frameGeometry().left());
+
+  // Escape closes the help, not the page; so does its Close button.
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(help, &escape);
+  EXPECT_FALSE(help->isVisible());
+  EXPECT_TRUE(page->isVisible());
+  EXPECT_TRUE(page->isLoaded());
+  page->mnuHelp_Click();
+  auto* close = help->findChild<QPushButton*>("helpClose");
+  ASSERT_NE(close, nullptr);
+  EXPECT_EQ(close->text(), "Close");
+  close->click();
+  EXPECT_FALSE(help->isVisible());
+  EXPECT_TRUE(page->isLoaded());
+
+  // A topic with columns is set in a fixed-width font.
+  help::showTopic(modPublic.strHelpFile, "StartUp Menu", page.get());
+  EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
+  EXPECT_TRUE(help::showsTable("  /R<model>   start directly"));
+  EXPECT_FALSE(help::showsTable("Plain text, one blank.\n  - an indented item"));
+  help->hide();
 }
 
 TEST_F(LinkPage, Family2ReadThenWriteSendsOnlyTheChangedWords) {

@@ -226,20 +226,21 @@ TEST(CodeBoxes, TypingOverwritesTheSelectedDigitAndStaysOnTheLast) {
   EXPECT_EQ(h.codes.cursor, 2);
   h.type("a");  // a lower-case letter counts as its capital
   EXPECT_EQ(h.text(), "12AFFFFF");
-  key(h.box, Qt::Key_B, "B", Qt::ShiftModifier);  // Shift with a letter is no digit key
   key(h.box, Qt::Key_G, "g");
   key(h.box, Qt::Key_Home);
+  key(h.box, Qt::Key_C, "c", Qt::ControlModifier);
   EXPECT_EQ(h.text(), "12AFFFFF");
   EXPECT_EQ(h.codes.cursor, 3);
-  h.type("34567");
-  EXPECT_EQ(h.text(), "12A34567");
+  key(h.box, Qt::Key_B, "B", Qt::ShiftModifier);  // a capital typed with Shift
+  h.type("4567");
+  EXPECT_EQ(h.text(), "12AB4567");
   EXPECT_EQ(h.codes.cursor, 7);
   h.type("9");
-  EXPECT_EQ(h.text(), "12A34569");
+  EXPECT_EQ(h.text(), "12AB4569");
   EXPECT_EQ(h.selected(), "9");
   EXPECT_EQ(h.box->text().size(), 8);
   key(h.box, Qt::Key_V, "\x16", Qt::ControlModifier);  // no paste
-  EXPECT_EQ(h.text(), "12A34569");
+  EXPECT_EQ(h.text(), "12AB4569");
 }
 
 TEST(CodeBoxes, BackspaceAndDeleteRemoveTheDigitAndRefillAtTheEnd) {

@@ -188,7 +188,7 @@ void FrequencyColumn::enterKey(int row) {
   const bool twoDots = dot != std::string::npos && text.find('.', dot + 1) != std::string::npos;
   bool refused = true;
   if (twoDots) {
-    page.message(static_cast<int>(SoundKind::Information), msgText(10032, 10070), "txtFrequency_KeyUp");
+    page.message(SoundKind::Information, msgText(10032, 10070), "txtFrequency_KeyUp");
     shown = true;
   } else if (page.blnCheckFrequency(row)) {
     page.setCellText(FrmChannel::kFreq, row, vb::Format(vb::Val(page.cellText(FrmChannel::kFreq, row)), "####0.00000"));
@@ -197,7 +197,7 @@ void FrequencyColumn::enterKey(int row) {
     page.endFrequencyEdit();
     refused = false;
   } else {
-    page.message(static_cast<int>(SoundKind::Attention), LoadResString(10031), "txtFrequency_KeyUp");
+    page.message(SoundKind::Attention, LoadResString(10031), "txtFrequency_KeyUp");
     shown = true;
   }
   if (refused) {

@@ -83,6 +83,13 @@ void PopupColumn::attach() {
     case FrmChannel::kSR: take(page.fraSR, page.optSR); break;
     default: return;
   }
+  // Wide enough for every caption in the platform's font.
+  int right = 0;
+  for (QRadioButton* b : options_) {
+    b->resize(std::max(b->width(), b->sizeHint().width()), b->height());
+    right = std::max(right, b->x() + b->width());
+  }
+  if (frame_->width() < right + 4) frame_->resize(right + 4, frame_->height());
   auto watcher = std::make_unique<OptionWatcher>([this](int index, bool byFocus) {
     // A mark set while the pop-up is hidden is the page's own doing.
     if (byFocus || frame_->isVisible()) optionClick(index);
@@ -116,7 +123,7 @@ void PopupColumn::Change(int row) {
     page.setCellText(nav_, row, kept);
     return;
   }
-  modPublic.strChanPara(gridRow, column) = kept;
+  if (cellrules::allowed(rule_, kept)) modPublic.strChanPara(gridRow, column) = kept;
 }
 
 void PopupColumn::LostFocus(int) { pressedKey_ = -1; }

@@ -24,7 +24,7 @@
 #include "core/modeltables.h"
 #include "core/modpublic.h"
 #include "core/pages/pagekit.h"
-#include "core/pages/program.h"
+#include "app/program.h"
 #include "core/pages/updown.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/strtable.h"

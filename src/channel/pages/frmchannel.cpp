@@ -29,7 +29,7 @@
 #include "core/modeltables.h"
 #include "core/modpublic.h"
 #include "core/pages/pagekit.h"
-#include "core/pages/program.h"
+#include "app/program.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/msgservice.h"
@@ -65,18 +65,22 @@ void place(QWidget* w, int left, int top, int width, int height) {
 }
 
 // Left edge and width (twips) of each navigation column's cells.
-constexpr int kColumnLeft[FrmChannel::kColumns] = {960, 1560, 2340, 3660, 4260, 4860, 5460, 6060, 6780, 7380, 7980, 8580, 9180};
-constexpr int kColumnWidth[FrmChannel::kColumns] = {600, 780, 1320, 600, 600, 600, 600, 720, 600, 600, 600, 600, 600};
+constexpr int kColumnLeft[FrmChannel::kColumns] = {960, 1560, 2460, 3720, 4320, 4920, 5520, 6120, 6780, 7380, 7980, 8580, 9180};
+constexpr int kColumnWidth[FrmChannel::kColumns] = {600, 900, 1260, 600, 600, 600, 600, 660, 600, 600, 600, 600, 600};
 constexpr int kFirstCellTop = 1050;
 constexpr int kRowHeight = 270;
 constexpr int kGridColumn[FrmChannel::kColumns] = {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 8};
+constexpr uint32_t kPopupBack = 0xE0FFFF;  // the key help and code tables stand out over the grid
 
 // Pasted or dropped text keeps only the characters its column accepts, as
-// typed text does.
+// typed text does. Texts the page writes itself pass as they are: a decoded
+// frequency may be negative (an RX row below its IF) and must show so.
 class CellFilter : public QValidator {
  public:
-  CellFilter(const ChannelColumn& column, QObject* parent) : QValidator(parent), column_(column) {}
+  CellFilter(const ChannelColumn& column, const bool& pageWrites, QObject* parent)
+      : QValidator(parent), column_(column), pageWrites_(pageWrites) {}
   State validate(QString& input, int& pos) const override {
+    if (pageWrites_) return Acceptable;
     QString kept;
     int newPos = 0;
     for (int i = 0; i < input.size(); ++i) {
@@ -91,7 +95,22 @@ class CellFilter : public QValidator {
 
  private:
   const ChannelColumn& column_;
+  const bool& pageWrites_;
 };
+
+// Cells carry one palette: white while enabled, grey (&HC0C0C0) while
+// disabled, so enabling a cell on or off repaints it without a palette change
+// (the RX/TX rules flip dozens of cells on every one-row scroll). Only a cell
+// painted grey while it stays enabled gets a palette of its own.
+QPalette cellPalette(const QPalette& base, bool greyWhenEnabled) {
+  QPalette p = base;
+  const QColor white = vbui::color(vbui::kEnabledBack);
+  const QColor grey = vbui::color(vbui::kDisabledBack);
+  p.setColor(QPalette::Active, QPalette::Base, greyWhenEnabled ? grey : white);
+  p.setColor(QPalette::Inactive, QPalette::Base, greyWhenEnabled ? grey : white);
+  p.setColor(QPalette::Disabled, QPalette::Base, grey);
+  return p;
+}
 
 bool isNumberText(const std::string& t) {
   bool digit = false;
@@ -197,8 +216,11 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
   for (int f = 0; f < 3; ++f) {
     fraCTC[static_cast<size_t>(f)] = new QGroupBox("CTC/Hz  Code", body_);
     fraDCS[static_cast<size_t>(f)] = new QGroupBox("DCS  Code", body_);
-    fraCTC[static_cast<size_t>(f)]->hide();
-    fraDCS[static_cast<size_t>(f)]->hide();
+    for (QGroupBox* table : {fraCTC[static_cast<size_t>(f)], fraDCS[static_cast<size_t>(f)]}) {
+      table->setAutoFillBackground(true);
+      vbui::setBackColor(table, kPopupBack);
+      table->hide();
+    }
   }
   for (auto& column : columns_) column->attach();
 
@@ -239,17 +261,21 @@ void FrmChannel::buildGrid(QWidget* body) {
   QFont cellFont = font();
   cellFont.setPixelSize(12);
   for (int r = 0; r < kVisibleRows; ++r) {
-    const int top = kFirstCellTop + kRowHeight * r;
-    auto* no = new QLabel(body);
+    // Each visible row in a strip of its own: a repaint then weighs a row's
+    // fifteen widgets against each other, not the whole grid's.
+    auto* line = new QWidget(body);
+    place(line, 0, kFirstCellTop + kRowHeight * r, kColumnLeft[kPMFM] + kColumnWidth[kPMFM], kRowHeight);
+    const int top = 0;
+    auto* no = new QLabel(line);
     no->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     place(no, 120, top, 360, kRowHeight);
-    auto* txrx = new QLabel(body);
+    auto* txrx = new QLabel(line);
     txrx->setAlignment(Qt::AlignCenter);
     place(txrx, 540, top, 360, kRowHeight);
     labChanParaNo[static_cast<size_t>(r)] = no;
     labChanParaTxRx[static_cast<size_t>(r)] = txrx;
     for (int k = 0; k < kColumns; ++k) {
-      auto* c = new QLineEdit(body);
+      auto* c = new QLineEdit(line);
       c->setObjectName(QString("cell%1_%2").arg(k).arg(r));
       c->setFont(cellFont);
       c->setProperty("Tag", k);
@@ -257,8 +283,10 @@ void FrmChannel::buildGrid(QWidget* body) {
       place(c, kColumnLeft[k], top, kColumnWidth[k], kRowHeight);
       ChannelColumn& column = *columns_[static_cast<size_t>(k)];
       c->setReadOnly(column.readOnly());
-      if (!column.readOnly()) c->setValidator(new CellFilter(column, c));
-      vbui::setEnabledPainted(c, true);
+      if (k == kCTCSS) c->setMaxLength(5);
+      if (k == kDCS) c->setMaxLength(3);
+      if (!column.readOnly()) c->setValidator(new CellFilter(column, pageWrites_, c));
+      c->setPalette(cellPalette(c->palette(), false));
       c->installEventFilter(this);
       cells[static_cast<size_t>(k)][static_cast<size_t>(r)] = c;
       cellIndex_.emplace_back(c, k * kVisibleRows + r);
@@ -302,36 +330,31 @@ void FrmChannel::buildPopups(QWidget* body) {
     option(fraReference, optReference[static_cast<size_t>(i)], i, steps[i], stepLabels[i], std::to_string(i + 1).c_str());
   optReference[0]->hide();
   Label1[0]->hide();
-  frame(fraWNSelect, "W/N", 3360, 3);
+  frame(fraWNSelect, "W/N", 3420, 3);
   const char* widths[] = {" WIDE", " NARROW", "4KHz"};
   const int widthLabels[] = {4, 9, 10};
   for (int i = 0; i < 3; ++i)
     option(fraWNSelect, optWideNarrow[static_cast<size_t>(i)], i, widths[i], widthLabels[i], std::to_string(i + 1).c_str());
   optWideNarrow[2]->hide();
   Label1[10]->hide();
-  frame(fraMode, "Mode", 3960, 4);
+  frame(fraMode, "Mode", 4020, 4);
   const char* modes[] = {"Simplex", "Semiduplex", "Duplex", "Repeater"};
   const int modeLabels[] = {5, 13, 14, 15};
   for (int i = 0; i < 4; ++i)
     option(fraMode, optMode[static_cast<size_t>(i)], i, modes[i], modeLabels[i], std::to_string(i + 1).c_str());
-  frame(fraScan, "Scan", 4560, 2);
-  option(fraScan, optScan[0], 0, "ON", 16, "1");
-  option(fraScan, optScan[1], 1, "OFF", 17, "2");
-  frame(fraTxPower, "TxPower", 5160, 2);
-  option(fraTxPower, optTxPower[0], 0, "HIGH", 11, "1");
-  option(fraTxPower, optTxPower[1], 1, "LOW", 12, "2");
-  frame(fraINV, "INV", 7080, 2);
-  option(fraINV, optINV[0], 0, "  1", -1, "1");
-  option(fraINV, optINV[1], 1, "NON", -1, "2");
-  frame(fraSH, "SH", 7680, 2);
-  option(fraSH, optSH[0], 0, "  1", -1, "1");
-  option(fraSH, optSH[1], 1, "NON", -1, "2");
-  frame(fraSR, "SCR", 8280, 2);
-  option(fraSR, optSR[0], 0, "  1", -1, "1");
-  option(fraSR, optSR[1], 1, "NON", -1, "2");
-  frame(fraPMFM, "PM/FM", 8580, 2);
-  option(fraPMFM, optPMFM[0], 0, "PM", -1, "1");
-  option(fraPMFM, optPMFM[1], 1, "FM", -1, "2");
+  // The two-way choosers: option 0 and 1 with the digits "1" and "2".
+  auto twoWay = [&](QGroupBox*& box, std::array<QRadioButton*, 2>& options, const char* caption, int left,
+                    const char* first, const char* second, int label0, int label1) {
+    frame(box, caption, left, 2);
+    option(box, options[0], 0, first, label0, "1");
+    option(box, options[1], 1, second, label1, "2");
+  };
+  twoWay(fraScan, optScan, "Scan", 4620, "ON", "OFF", 16, 17);
+  twoWay(fraTxPower, optTxPower, "TxPower", 5220, "HIGH", "LOW", 11, 12);
+  twoWay(fraINV, optINV, "INV", 7080, "  1", "NON", -1, -1);
+  twoWay(fraSH, optSH, "SH", 7680, "  1", "NON", -1, -1);
+  twoWay(fraSR, optSR, "SCR", 8280, "  1", "NON", -1, -1);
+  twoWay(fraPMFM, optPMFM, "PM/FM", 8580, "PM", "FM", -1, -1);
 }
 
 void FrmChannel::buildHelp(QWidget* body) {
@@ -342,9 +365,11 @@ void FrmChannel::buildHelp(QWidget* body) {
   picShadow->hide();
   fraHelp = new QGroupBox("Edit Help", body);
   fraHelp->setAutoFillBackground(true);
-  vbui::setBackColor(fraHelp, 0xE0FFFF);
+  vbui::setBackColor(fraHelp, kPopupBack);
   place(fraHelp, 450, 1200, 3900, 3615);
   auto* grid = new QGridLayout(fraHelp);
+  grid->setVerticalSpacing(0);
+  grid->setContentsMargins(6, 2, 6, 2);
   int row = 0;
   for (const auto& line : kHelpKeys) {
     grid->addWidget(new QLabel(line[0], fraHelp), row, 0);
@@ -410,7 +435,11 @@ std::string FrmChannel::cellText(int nav, int row) const { return cell(nav, row)
 void FrmChannel::setCellText(int nav, int row, const std::string& text) {
   QLineEdit* c = cell(nav, row);
   const QString t = q(text);
-  if (c->text() != t) c->setText(t);
+  if (c->text() == t) return;
+  const bool before = pageWrites_;
+  pageWrites_ = true;
+  c->setText(t);
+  pageWrites_ = before;
 }
 
 void FrmChannel::focusCell(int nav, int row) {
@@ -427,20 +456,18 @@ bool FrmChannel::cellEnabled(int nav, int row) const { return cell(nav, row)->is
 
 void FrmChannel::setCellEnabled(int nav, int row, bool enabled) {
   QLineEdit* c = cell(nav, row);
-  const bool grey = c->property("grey").toBool();
-  if (c->isEnabled() == enabled && grey == !enabled) return;
-  vbui::setEnabledPainted(c, enabled);
-  c->setProperty("grey", !enabled);
+  if (c->property("grey").toBool()) {
+    c->setPalette(cellPalette(c->palette(), false));
+    c->setProperty("grey", false);
+  }
+  if (c->isEnabled() != enabled) c->setEnabled(enabled);
 }
 
 void FrmChannel::paintCell(int nav, int row, bool grey) {
   QLineEdit* c = cell(nav, row);
-  if (c->property("grey").toBool() == grey) return;
   // Only the colour: enabling a focused cell off would move the focus.
-  QPalette p = c->palette();
-  const QColor back = vbui::color(grey ? vbui::kDisabledBack : vbui::kEnabledBack);
-  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) p.setColor(group, QPalette::Base, back);
-  c->setPalette(p);
+  if (c->property("grey").toBool() == grey) return;
+  c->setPalette(cellPalette(c->palette(), grey));
   c->setProperty("grey", grey);
 }
 
@@ -495,9 +522,12 @@ std::string& FrmChannel::savedText(int nav) {
   }
 }
 
-void FrmChannel::message(int kind, const std::string& text, const std::string& title) {
+void FrmChannel::message(SoundKind kind, const std::string& text, const std::string& title) {
   messageShown_ = true;
-  intSoundMsgBox(static_cast<SoundKind>(kind), text, title);
+  const bool before = boxOpen_;
+  boxOpen_ = true;
+  intSoundMsgBox(kind, text, title);
+  boxOpen_ = before;
 }
 
 // ---------------------------------------------------------------- set-up
@@ -566,10 +596,17 @@ bool FrmChannel::blnPutChanPara() {
   std::vector<int> unencoded;
   const bool ok = ::blnPutChanPara(data, &unencoded);
   if (!unencoded.empty()) {
-    // The byte logic kept these channels' bytes as they were; say which.
+    // The byte logic kept these channels' bytes as they were; say which, a
+    // run of channels as its first and last ("1-200" for an erased memory).
     std::string list;
-    for (int c : unencoded) list += (list.empty() ? "" : ", ") + std::to_string(c);
-    message(static_cast<int>(SoundKind::Attention), LoadResString(10082) + " " + list, "Form_Unload");
+    for (size_t i = 0; i < unencoded.size();) {
+      size_t j = i;
+      while (j + 1 < unencoded.size() && unencoded[j + 1] == unencoded[j] + 1) ++j;
+      list += (list.empty() ? "" : ", ") + std::to_string(unencoded[i]);
+      if (j > i) list += (j == i + 1 ? ", " : "-") + std::to_string(unencoded[j]);
+      i = j + 1;
+    }
+    message(SoundKind::Attention, LoadResString(10082) + " " + list, "Form_Unload");
   }
   return ok;
 }
@@ -578,6 +615,14 @@ bool FrmChannel::blnPutChanPara() {
 
 void FrmChannel::Form_Load() {
   ModPublic& m = modPublic;
+  // The page's own state starts afresh with every load.
+  intCurRow = 0;
+  intCellLock = 0;
+  intEditRow = 0;
+  blnAutoSet = false;
+  endFrequencyEdit();
+  focusCell_ = nullptr;
+  loadFailed_ = closing_ = checking_ = jumping_ = false;
   placeFromMainMenu(100, 350);
   setCaption(std::string(app::kTitle) + "-ChannelMenu");
   labTitle->setText(q(LoadResString(1060)));
@@ -646,7 +691,12 @@ void FrmChannel::Form_Activate() {
 }
 
 void FrmChannel::Form_Unload(bool& cancel) {
-  (void)cancel;  // closing never cancels
+  // Closing never cancels, except while the page's own message box is open:
+  // the page closes when the box's check has finished.
+  if (boxOpen_) {
+    cancel = true;
+    return;
+  }
   if (loadFailed_ || family_ < 0 || intMaxRow < 0) return;
   closing_ = true;
   closingChecks();
@@ -681,13 +731,18 @@ void FrmChannel::closingChecks() {
 }
 
 void FrmChannel::CmdAction_Click(int index) {
-  if (index == 0) Unload();
+  if (index == 0 && !boxOpen_) Unload();
 }
 
 // ---------------------------------------------------------------- paging
 
 void FrmChannel::vscChanPara_Change() {
   if (intMaxRow < 0) return;
+  if (boxOpen_) {
+    QSignalBlocker block(vscChanPara);
+    vscChanPara->setValue(modPublic.intTopRow);
+    return;
+  }
   CellLock lock(intCellLock);
   const int value = vscChanPara->value();
   if (blnFreqPending && !blnAutoSet) dropPendingFrequency();
@@ -898,8 +953,8 @@ bool FrmChannel::commitFrequency(int row, const std::string& title, bool closing
     c->setFocus(Qt::OtherFocusReason);
   }
   messageShown_ = false;
-  if (twoDots) message(static_cast<int>(SoundKind::Information), msgText(10032, 10070), title);
-  else message(static_cast<int>(SoundKind::Attention), LoadResString(10031), title);
+  if (twoDots) message(SoundKind::Information, msgText(10032, 10070), title);
+  else message(SoundKind::Attention, LoadResString(10031), title);
   checking_ = false;
   blnCheckFailed = true;
   if (unchanged) {
@@ -1032,12 +1087,7 @@ bool FrmChannel::blnGridKeyDown(int row, int keyCode, int shift, int nav, int se
         }
         return true;
       case 112:  // F1
-        fraHelp->move(fraHelp->x(), vbui::twipsToPixels(1200));
-        picShadow->move(picShadow->x(), vbui::twipsToPixels(1380));
-        picShadow->show();
-        picShadow->raise();
-        fraHelp->show();
-        fraHelp->raise();
+        showHelp();
         return false;
       case 113:  // F2: the code table of a tone cell
         if (family_ >= 0 && (nav == kCTCSS || nav == kDCS)) {
@@ -1067,15 +1117,19 @@ bool FrmChannel::blnGridKeyDown(int row, int keyCode, int shift, int nav, int se
 
 // ---------------------------------------------------------------- menus
 
+void FrmChannel::showHelp() {
+  fraHelp->move(fraHelp->x(), vbui::twipsToPixels(1200));
+  picShadow->move(picShadow->x(), vbui::twipsToPixels(1380));
+  picShadow->show();
+  picShadow->raise();
+  fraHelp->show();
+  fraHelp->raise();
+}
+
 void FrmChannel::mnuEditHelp_Click() {
-  if (fraReference->isVisible()) return;
+  if (boxOpen_ || fraReference->isVisible()) return;
   if (!fraHelp->isVisible()) {
-    fraHelp->move(fraHelp->x(), vbui::twipsToPixels(1200));
-    picShadow->move(picShadow->x(), vbui::twipsToPixels(1380));
-    picShadow->show();
-    picShadow->raise();
-    fraHelp->show();
-    fraHelp->raise();
+    showHelp();
   } else {
     fraHelp->hide();
     picShadow->hide();
@@ -1083,7 +1137,7 @@ void FrmChannel::mnuEditHelp_Click() {
 }
 
 void FrmChannel::mnuAutoSet_Click() {
-  if (!autoSetOpener() || intMaxRow < 0) return;
+  if (!autoSetOpener() || intMaxRow < 0 || boxOpen_) return;
   try {
     const int r = intCurRow;
     if (cellText(kFreq, r).empty()) {
@@ -1095,7 +1149,7 @@ void FrmChannel::mnuAutoSet_Click() {
     if (isNumberText(text)) setCellText(kFreq, r, vb::Format(vb::Val(text), "####0.00000"));
     text = cellText(kFreq, r);
     auto refuse = [&](SoundKind kind, const std::string& msg) {
-      message(static_cast<int>(kind), msg, "mnuAutoSet_Click");
+      message(kind, msg, "mnuAutoSet_Click");
       if (blnFreqPending) dropPendingFrequency();
       else setCellText(kFreq, r, strSavedFreq);
       focusCell(kFreq, r);
@@ -1122,7 +1176,7 @@ void FrmChannel::mnuAutoSet_Click() {
 }
 
 void FrmChannel::mnuFreqDel_Click() {
-  if (intCurRow < 0 || intCurRow >= kVisibleRows || intMaxRow < 0) return;
+  if (intCurRow < 0 || intCurRow >= kVisibleRows || intMaxRow < 0 || boxOpen_) return;
   const int r = intCurRow;
   setCellText(kFreq, r, "");
   for (int k : {kPres, kRef, kWN, kMode, kScan, kTxPower, kCTCSS, kPMFM, kDCS, kINV}) setCellText(k, r, "");
@@ -1168,7 +1222,7 @@ void FrmChannel::jump(bool fromKeyDown) {
   jumping_ = true;
   if (v < 1 || v > channels) {
     if (!fromKeyDown) txtInputChannel->setFocus(Qt::OtherFocusReason);
-    intSoundMsgBox(SoundKind::Attention, LoadResString(10032), "txtInputChannel_KeyDown");
+    message(SoundKind::Attention, LoadResString(10032), "txtInputChannel_KeyDown");
     txtInputChannel->setFocus(Qt::OtherFocusReason);
     txtInputChannel->clear();
     jumping_ = false;
@@ -1187,7 +1241,7 @@ void FrmChannel::jump(bool fromKeyDown) {
 // ---------------------------------------------------------------- event routing
 
 bool FrmChannel::eventFilter(QObject* watched, QEvent* event) {
-  if (closing_ || loadFailed_) return Page::eventFilter(watched, event);
+  if (closing_ || loadFailed_ || boxOpen_) return Page::eventFilter(watched, event);
   const auto it = std::lower_bound(cellIndex_.begin(), cellIndex_.end(), std::make_pair(watched, -1));
   if (it != cellIndex_.end() && it->first == watched) {
     if (routeCellEvent(it->second / kVisibleRows, it->second % kVisibleRows, event)) return true;

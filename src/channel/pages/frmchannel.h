@@ -18,6 +18,7 @@
 #include "platform/gui/vbui.h"
 
 class ChannelColumn;
+enum class SoundKind;
 class QAction;
 class QFrame;
 class QGroupBox;
@@ -201,7 +202,11 @@ class FrmChannel : public Page {
   // Default texts of a row whose frequency passed its check.
   void writeDefaults(int row);
   bool messageShown() const { return messageShown_; }
-  void message(int kind, const std::string& text, const std::string& title);
+  // A message box of the page (sound first, as every message). While one is
+  // open, the page takes no command: a screen reader's actions reach the page
+  // past the box, and a half-done check must not meet a closed page.
+  void message(SoundKind kind, const std::string& text, const std::string& title);
+  bool boxOpen() const { return boxOpen_; }
 
  protected:
   void reject() override {}
@@ -215,6 +220,7 @@ class FrmChannel : public Page {
   void buildPopups(QWidget* body);
   void buildCodeTables();
   void buildHelp(QWidget* body);
+  void showHelp();  // the key help at its place, over the grid
   void relabelRows();
   void closingChecks();
   void jump(bool fromKeyDown);
@@ -231,6 +237,8 @@ class FrmChannel : public Page {
   bool checking_ = false;  // a lost-focus check (with its message) is running
   bool jumping_ = false;
   bool messageShown_ = false;
+  bool boxOpen_ = false;
+  bool pageWrites_ = false;  // setCellText is writing: the paste filter lets the text pass
   // The grid rows a pending frequency edit may clear, as they were before it.
   struct Snapshot {
     int row = -1;

@@ -22,6 +22,8 @@ bool ToneColumn::isDcs() const { return nav_ == FrmChannel::kDCS; }
 
 void ToneColumn::attach() {
   for (QLineEdit* c : page.cells[static_cast<size_t>(nav_)]) c->setMaxLength(designLength());
+  // The code list covers the grid while it is shown.
+  for (QGroupBox* list : isDcs() ? page.fraDCS : page.fraCTC) list->setAutoFillBackground(true);
   // Shown only while a tone cell of a row in use has the focus.
   page.LabHelpMenu->hide();
 }

@@ -21,8 +21,15 @@ FrmClearSelect::FrmClearSelect(Page* owner) : Page(owner), owner_(owner) {
   cmdAllDataClear = new QPushButton("All Data initialize", this);
   cmdExit = new QPushButton("Exit", this);
   cmdExit->setToolTip("Close this menu");
-  for (QWidget* w : std::initializer_list<QWidget*>{labInitializeMenu, cmdChannelClear, cmdAllDataClear, cmdExit})
-    root->addWidget(w);
+  // A dialog's own margins around the buttons, which keep a common width.
+  root->setContentsMargins(18, 14, 18, 14);
+  root->setSpacing(8);
+  labInitializeMenu->setAlignment(Qt::AlignCenter);
+  root->addWidget(labInitializeMenu);
+  for (QPushButton* b : {cmdChannelClear, cmdAllDataClear, cmdExit}) {
+    b->setMinimumWidth(200);
+    root->addWidget(b);
+  }
   connect(cmdChannelClear, &QPushButton::clicked, this, [this] { cmdChannelClear_Click(); });
   connect(cmdAllDataClear, &QPushButton::clicked, this, [this] { cmdAllDataClear_Click(); });
   connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });

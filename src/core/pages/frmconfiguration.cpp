@@ -1,6 +1,7 @@
 #include "core/pages/frmconfiguration.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -16,10 +17,9 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
+#include <cstring>
 
+#include "app/program.h"
 #include "core/controldata.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
@@ -29,7 +29,6 @@
 #include "core/pages/pagekit.h"
 #include "core/pages/placement.h"
 #include "core/settingkeys.h"
-#include "core/pages/program.h"
 #include "core/pages/updown.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
@@ -68,30 +67,11 @@ const char* kSerialChars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnop
 
 void FrmConfiguration::setPortProbe(PortProbe probe) { portProbe() = std::move(probe); }
 
-bool FrmConfiguration::probeDevice(const std::string& path) {
-  if (path.empty()) return false;
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) return false;
-  bool ok = false;
-  termios t{};
-  if (::tcgetattr(fd, &t) == 0) {
-    cfmakeraw(&t);
-    cfsetispeed(&t, B4800);
-    cfsetospeed(&t, B4800);
-    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
-    t.c_cflag |= CS8 | CLOCAL | CREAD;
-    // A port another program holds exclusively is not free.
-    ok = ::tcsetattr(fd, TCSANOW, &t) == 0;
-  }
-  ::close(fd);
-  return ok;
-}
-
 FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
   setObjectName("frmConfiguration");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(q(LoadResString(1405)));
   root->setMenuBar(menuBar);
 
   fraConfmenu = new QGroupBox(this);
@@ -145,11 +125,21 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
   lblPortDevice = new QLabel(fraConfmenu);
   lblPortDevice->setObjectName("lblPortDevice");
   grid->addWidget(lblPortDevice, 5, 2);
+  lblNoPort = new QLabel(fraConfmenu);
+  lblNoPort->setObjectName("lblNoPort");
+  lblNoPort->setWordWrap(true);
+  lblNoPort->hide();
+  grid->addWidget(lblNoPort, 6, 0, 1, 3);
 
   auto yesNo = [&](QListWidget*& list, int index, int row) {
     list = new QListWidget(fraConfmenu);
     list->addItems({"NON", "USE"});
     list->setMaximumHeight(44);
+    // The option in force stays marked when the focus is elsewhere.
+    QPalette marked = list->palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+      marked.setColor(QPalette::Inactive, role, marked.color(QPalette::Active, role));
+    list->setPalette(marked);
     list->installEventFilter(this);
     grid->addWidget(list, row, 1);
     auto* arrows = new QVBoxLayout;
@@ -165,19 +155,19 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
     }
     grid->addLayout(arrows, row, 2, Qt::AlignLeft);
   };
-  label(5, 6);
-  yesNo(LstChannelName, 0, 6);
-  label(6, 7);
-  yesNo(LstDigitalScrambler, 1, 7);
-  label(7, 8);
+  label(5, 7);
+  yesNo(LstChannelName, 0, 7);
+  label(6, 8);
+  yesNo(LstDigitalScrambler, 1, 8);
+  label(7, 9);
   cboTXRef = new QComboBox(fraConfmenu);
   cboTXRef->addItems({"10MHz", "12MHz"});
-  grid->addWidget(cboTXRef, 8, 1);
+  grid->addWidget(cboTXRef, 9, 1);
   lblConfmenu[9] = new QLabel("UHF IF", fraConfmenu);
-  grid->addWidget(lblConfmenu[9], 9, 0);
+  grid->addWidget(lblConfmenu[9], 10, 0);
   cboFUHFIF = new QComboBox(fraConfmenu);
   cboFUHFIF->addItems({"-48.50MHz", "-73.35MHz"});
-  grid->addWidget(cboFUHFIF, 9, 1);
+  grid->addWidget(cboFUHFIF, 10, 1);
   root->addWidget(fraConfmenu);
 
   fraAction = new QGroupBox(this);
@@ -203,6 +193,29 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
   connect(cboRsPort, &QComboBox::currentIndexChanged, this, [this] { cboRsPort_Change(); });
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
   noDefaultButtons(this);
+}
+
+void FrmConfiguration::nameControls() {
+  // Every control answers to the caption beside it; the second box of a
+  // "code / times" pair and the arrows say which part they are.
+  const std::pair<int, QWidget*> pairs[] = {{0, cboRadioModel}, {1, txtPIN},         {2, txtKillPass},
+                                            {3, txtSerialNo},   {4, cboRsPort},      {5, LstChannelName},
+                                            {6, LstDigitalScrambler}, {7, cboTXRef}, {9, cboFUHFIF}};
+  for (const auto& [i, w] : pairs) {
+    lblConfmenu[static_cast<size_t>(i)]->setBuddy(w);
+    w->setAccessibleName(lblConfmenu[static_cast<size_t>(i)]->text());
+  }
+  auto code = [](QString caption) { return caption.section('/', 0, 0).trimmed(); };
+  auto times = [](QString caption) { return caption.replace('/', ' ').simplified(); };
+  txtPIN->setAccessibleName(code(lblConfmenu[1]->text()));
+  txtPINTime->setAccessibleName(times(lblConfmenu[1]->text()));
+  txtKillPass->setAccessibleName(code(lblConfmenu[2]->text()));
+  txtKillPassTime->setAccessibleName(times(lblConfmenu[2]->text()));
+  for (int k = 0; k < 2; ++k) {
+    const QString caption = lblConfmenu[static_cast<size_t>(5 + k)]->text();
+    updChangeSelect[static_cast<size_t>(k)][0]->setAccessibleName(caption + QString::fromUtf8(" \u25B2"));
+    updChangeSelect[static_cast<size_t>(k)][1]->setAccessibleName(caption + QString::fromUtf8(" \u25BC"));
+  }
 }
 
 ConfigEnables FrmConfiguration::enables() const {
@@ -231,6 +244,7 @@ void FrmConfiguration::Form_Load() {
   OptZRSelect[1]->setText(q(LoadResString(251)));
   OptZRSelect[2]->setText(q(LoadResString(252)));
   for (int i = 0; i <= 7; ++i) lblConfmenu[static_cast<size_t>(i)]->setText(q(LoadResString(200 + i)));
+  nameControls();
 
   cboRadioModel->clear();
   enableFromMask();
@@ -275,7 +289,7 @@ void FrmConfiguration::Form_Load() {
 void FrmConfiguration::enableFromMask() {
   const int family = modPublic.family();
   const std::string mask = family >= 0 ? modPublic.strCfgMask[static_cast<size_t>(family)] : std::string();
-  auto on = [&](int ch) { return maskEnabled(mask, ch - 1); };
+  auto on = [&](int ch) { return maskEnabled(mask, ch - 1) && !configItemHeldOff(family, ch); };
   for (size_t i = 0; i < lblConfmenu.size(); ++i)
     if (lblConfmenu[i]) lblConfmenu[i]->setEnabled(on(static_cast<int>(i) + 1));
   vbui::setEnabledPainted(cboRadioModel, on(1));
@@ -294,8 +308,8 @@ void FrmConfiguration::enableFromMask() {
 }
 
 int FrmConfiguration::subProbeCommPort(int port) {
-  const bool opened = portProbe() ? portProbe()(port) : probeDevice(portmap::devicePath(port));
-  return opened ? 0 : 10;
+  const bool there = portProbe() ? portProbe()(port) : portmap::present(port);
+  return there ? 0 : 10;
 }
 
 void FrmConfiguration::fillPortList() {
@@ -323,6 +337,10 @@ void FrmConfiguration::fillPortList() {
       strCommPortText = std::to_string(m.intCommPort);
     }
   }
+  // An empty list says why, and where to read how to map a device.
+  lblNoPort->setText(q(LoadResString(1408)));
+  lblNoPort->setVisible(cboRsPort->count() == 0);
+  lblPortDevice->setVisible(cboRsPort->count() > 0);
   showPortDevice();
 }
 
@@ -342,7 +360,20 @@ void FrmConfiguration::subRestoreConfigPosition() {
 
 void FrmConfiguration::subGetConfigData() { values = ::subGetConfigData(enables()); }
 
-void FrmConfiguration::subPutConfigData() { ::subPutConfigData(values, enables(), asLoaded_); }
+bool FrmConfiguration::subPutConfigData() {
+  const ConfigEnables e = enables();
+  // The mobile's channel-name option rearranges its channel areas; what that
+  // would drop is named first, and nothing is written without an OK.
+  if (e.channelName) {
+    const bool namesOn = values.strChannelNameOpt == "1";
+    if (channelNameSwitchDropsData(namesOn)) {
+      intSoundMsgBox(SoundKind::Inquiry, msgText(namesOn ? 10094 : 10095, 10004), "CmdAction_Click");
+      if (modPublic.intMsgBoxResult != vb::vbOK) return false;
+    }
+  }
+  ::subPutConfigData(values, e, asLoaded_);
+  return true;
+}
 
 void FrmConfiguration::subSetConfigControls() {
   const int family = modPublic.family();
@@ -370,8 +401,16 @@ void FrmConfiguration::subSetConfigControls() {
   };
   timeBox(txtPIN, txtPINTime, values.strPINTime);
   timeBox(txtKillPass, txtKillPassTime, values.strKillPassTime);
-  LstChannelName->setCurrentRow(-1);
-  LstDigitalScrambler->setCurrentRow(-1);
+  showOptionRows();
+}
+
+void FrmConfiguration::showOptionRows() {
+  // Each yes/no list shows its option's row, with or without the focus, so
+  // the page always tells which entry is in force.
+  // A list the family does not offer marks nothing: it holds no option.
+  LstChannelName->setCurrentRow(LstChannelName->isEnabled() ? static_cast<int>(vb::Val(values.strChannelNameOpt)) : -1);
+  LstDigitalScrambler->setCurrentRow(
+      LstDigitalScrambler->isEnabled() ? static_cast<int>(vb::Val(values.strScramblerOpt)) : -1);
 }
 
 bool FrmConfiguration::InputDataCheck() {
@@ -464,11 +503,11 @@ void FrmConfiguration::updChangeSelect_Step(int index, int direction) {
   if (index != 0 && index != 1) return;
   QListWidget* list = index == 0 ? LstChannelName : LstDigitalScrambler;
   std::string& option = index == 0 ? values.strChannelNameOpt : values.strScramblerOpt;
-  const std::string before = option;
   const int now = objUpDownControl().binUpDown(list, direction, static_cast<int>(vb::Val(option)));
   if (now >= 0) option = std::to_string(now);
   list->setFocus();
-  if (index == 0 && modPublic.family() == 1 && option != before) subSwitchChannelNames(option == "1");
+  // Only the page value changes: the mobile's channel areas are rearranged
+  // when the values are written, from the image as the page found it.
 }
 
 void FrmConfiguration::LstChannelName_GotFocus() {
@@ -478,7 +517,7 @@ void FrmConfiguration::LstChannelName_GotFocus() {
 void FrmConfiguration::LstChannelName_LostFocus() {
   if (InputDataCheck() && LstChannelName->currentRow() >= 0)
     values.strChannelNameOpt = std::to_string(LstChannelName->currentRow());
-  LstChannelName->setCurrentRow(-1);
+  showOptionRows();
 }
 
 void FrmConfiguration::LstDigitalScrambler_GotFocus() {
@@ -488,7 +527,7 @@ void FrmConfiguration::LstDigitalScrambler_GotFocus() {
 void FrmConfiguration::LstDigitalScrambler_LostFocus() {
   if (InputDataCheck() && LstDigitalScrambler->currentRow() >= 0)
     values.strScramblerOpt = std::to_string(LstDigitalScrambler->currentRow());
-  LstDigitalScrambler->setCurrentRow(-1);
+  showOptionRows();
 }
 
 void FrmConfiguration::cboRsPort_Change() {
@@ -540,7 +579,23 @@ void FrmConfiguration::txtPIN_LostFocus() { leaveBox(txtPIN, values.strPIN, fals
 void FrmConfiguration::txtPINTime_LostFocus() { leaveBox(txtPINTime, values.strPINTime, true); }
 void FrmConfiguration::txtKillPass_LostFocus() { leaveBox(txtKillPass, values.strKillPass, false); }
 void FrmConfiguration::txtKillPassTime_LostFocus() { leaveBox(txtKillPassTime, values.strKillPassTime, true); }
-void FrmConfiguration::txtSerialNo_LostFocus() { leaveBox(txtSerialNo, values.strSerialNo, false); }
+void FrmConfiguration::txtSerialNo_LostFocus() {
+  // Pasted, dropped or composed text never met the key filter: its rules
+  // apply here. A character the image itself held is kept, so editing a
+  // serial the radio gave does not lose its own characters.
+  if (!checking_ && txtSerialNo->text().toStdString() != values.strSerialNo) {
+    const QString loaded = q(asLoaded_.strSerialNo);
+    const bool upper = modPublic.family() == 1;
+    QString kept;
+    for (QChar c : txtSerialNo->text()) {
+      const bool allowed = c.unicode() < 128 && std::strchr(kSerialChars, c.toLatin1()) != nullptr;
+      if (allowed) kept += upper ? c.toUpper() : c;
+      else if (loaded.contains(c)) kept += c;
+    }
+    if (kept != txtSerialNo->text()) txtSerialNo->setText(kept);
+  }
+  leaveBox(txtSerialNo, values.strSerialNo, false);
+}
 
 bool FrmConfiguration::eventFilter(QObject* watched, QEvent* event) {
   auto* box = qobject_cast<QLineEdit*>(watched);
@@ -605,7 +660,7 @@ void FrmConfiguration::goToStartUp() {
 void FrmConfiguration::CmdAction_Click(int index) {
   switch (index) {
     case 0:
-      subPutConfigData();
+      if (!subPutConfigData()) break;
       savePositionKeys();
       goToMainMenu();
       break;
@@ -617,7 +672,7 @@ void FrmConfiguration::CmdAction_Click(int index) {
       }
       break;
     case 2: {
-      subPutConfigData();
+      if (!subPutConfigData()) break;
       FrmClearSelect dialog(this);
       dialog.showModal();
       // The dialog may have reloaded or cleared the image: show what it holds
@@ -629,8 +684,7 @@ void FrmConfiguration::CmdAction_Click(int index) {
     }
     case 3:
       intSoundMsgBox(SoundKind::Inquiry, msgText(10079, 10004), "CmdAction_Click");
-      if (modPublic.intMsgBoxResult == vb::vbOK) {
-        subPutConfigData();
+      if (modPublic.intMsgBoxResult == vb::vbOK && subPutConfigData()) {
         savePositionKeys();
         goToStartUp();
       }
@@ -639,9 +693,14 @@ void FrmConfiguration::CmdAction_Click(int index) {
   }
 }
 
-void FrmConfiguration::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Configuration Menu"); }
+void FrmConfiguration::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Configuration Menu", this); }
 
 void FrmConfiguration::Form_Unload(bool& cancel) {
   (void)cancel;
   savePositionKeys();
+}
+
+void FrmConfiguration::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  if (isLoaded() && !program::ended()) CmdAction_Click(1);
 }

@@ -53,14 +53,15 @@ class FrmConfiguration : public Page {
   bool InputDataCheck();
   void subSetConfigControls();
   void subGetConfigData();
-  void subPutConfigData();
+  // Writes the page's values into the image; false when the user declined a
+  // channel-name switch that would drop channels or names (nothing written).
+  bool subPutConfigData();
   ConfigEnables enables() const;
 
-  // Whether a port opens (4800 baud, 8N1); tests replace it. The default
-  // opens the device the port number stands for (see the port map).
+  // Whether a port is there; tests replace it. The default asks the port
+  // map, which finds the device without opening it.
   using PortProbe = std::function<bool(int port)>;
   static void setPortProbe(PortProbe probe);
-  static bool probeDevice(const std::string& path);
 
   std::array<QLabel*, 10> lblConfmenu{};  // 0..7 and 9
   QComboBox* cboRadioModel = nullptr;
@@ -73,6 +74,7 @@ class FrmConfiguration : public Page {
   QLineEdit* txtSerialNo = nullptr;
   QComboBox* cboRsPort = nullptr;
   QLabel* lblPortDevice = nullptr;
+  QLabel* lblNoPort = nullptr;  // shown when no port was found
   QListWidget* LstChannelName = nullptr;
   QListWidget* LstDigitalScrambler = nullptr;
   std::array<std::array<QToolButton*, 2>, 2> updChangeSelect{};  // [index][0 previous, 1 next]
@@ -91,16 +93,20 @@ class FrmConfiguration : public Page {
   void reject() override {}
   void Form_Load() override;
   void Form_Unload(bool& cancel) override;
+  // The window's close button is End: the same question, the same end.
+  void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void enableFromMask();
+  void nameControls();
   void fillPortList();
   int subProbeCommPort(int port);
   void subRestoreConfigPosition();
   void updChangeSelect_Step(int index, int direction);
   void leaveBox(QLineEdit* box, std::string& value, bool isTime);
   void showPortDevice();
+  void showOptionRows();
   void goToMainMenu();
   void goToStartUp();
   void savePositionKeys();

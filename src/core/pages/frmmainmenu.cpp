@@ -1,6 +1,7 @@
 #include "core/pages/frmmainmenu.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <exception>
 #include <iostream>
 
+#include "app/program.h"
 #include "core/controldata.h"
 #include "core/identity.h"
 #include "core/modpublic.h"
@@ -20,7 +22,6 @@
 #include "core/pages/pagekit.h"
 #include "core/pages/placement.h"
 #include "core/settingkeys.h"
-#include "core/pages/program.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/msgservice.h"
@@ -38,7 +39,7 @@ FrmMainMenu::FrmMainMenu(QWidget* parent) : Page(parent) {
   setObjectName("frmMainMenu");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(q(LoadResString(1405)));
   root->setMenuBar(menuBar);
   lblCompanyMsg = new QLabel(this);
   lblRadioModelMsg = new QLabel(this);
@@ -255,10 +256,15 @@ void FrmMainMenu::CmdAction_Click(int index) {
   }
 }
 
-void FrmMainMenu::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Main Menu"); }
+void FrmMainMenu::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Main Menu", this); }
 
 void FrmMainMenu::Form_Unload(bool& cancel) {
   (void)cancel;
   if (Top() > 0) savePositionKeys();
   if (Page::mainMenu() == this) Page::setMainMenu(nullptr);
+}
+
+void FrmMainMenu::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  if (isLoaded() && !program::ended()) CmdAction_Click(1);
 }

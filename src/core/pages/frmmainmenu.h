@@ -59,6 +59,8 @@ class FrmMainMenu : public Page {
   void Form_Load() override;
   void Form_Activate() override;
   void Form_Unload(bool& cancel) override;
+  // The window's close button is End: the same question, the same end.
+  void closeEvent(QCloseEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -1,6 +1,7 @@
 #include "core/pages/frmstartup.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QButtonGroup>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/program.h"
 #include "core/controldata.h"
 #include "core/filecontrol.h"
 #include "core/modeltables.h"
@@ -22,7 +24,6 @@
 #include "core/pages/pagekit.h"
 #include "core/pages/placement.h"
 #include "core/settingkeys.h"
-#include "core/pages/program.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/msgservice.h"
@@ -63,7 +64,7 @@ FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
   setObjectName("frmStartUp");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(q(LoadResString(1405)));
   mnuHelp->setObjectName("mnuHelp");
   root->setMenuBar(menuBar);
 
@@ -74,6 +75,12 @@ FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
     lblMessage[i]->setObjectName(QString("lblMessage%1").arg(i));
     lblMessage[i]->setAlignment(Qt::AlignCenter);
     messages->addWidget(lblMessage[i]);
+  }
+  {
+    // The blinking prompt keeps its room while hidden: the other lines stay put.
+    QSizePolicy keep = lblMessage[4]->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    lblMessage[4]->setSizePolicy(keep);
   }
   root->addWidget(ShpFlame);
 
@@ -105,7 +112,7 @@ FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
   CmdAction[1]->setToolTip("End this application");
   CmdAction[0]->setEnabled(false);
   auto* sound = new ClickLabel(fraAction);
-  sound->setText("Sound...");
+  sound->setText(q(LoadResString(1407)));
   sound->setObjectName("lblSound");
   sound->setCursor(Qt::PointingHandCursor);
   sound->onClick = [this] { lblSound_Click(); };
@@ -176,11 +183,18 @@ void FrmStartUp::Form_Load() {
   }
 
   if (m.intCmdRadio < 0) {
-    // A remembered number that names no option falls back to the default one.
+    for (size_t i = 0; i < 3; ++i) optSelectRadio[i]->setEnabled(maskEnabled(m.strStrMask[i], 0));
+    // A remembered number that names no option falls back to the default one;
+    // a family the control data does not offer gives way to the first one it
+    // does, and with none offered nothing is chosen and Next stays off.
     int k = vb::CInt(vb::Val(readSetting(keys::RadioSelect)));
     if (k < 0 || k > 2) k = vb::CInt(vb::Val(keys::RadioSelect.def));
-    optSelectRadio[static_cast<size_t>(k)]->setChecked(true);
-    for (size_t i = 0; i < 3; ++i) optSelectRadio[i]->setEnabled(maskEnabled(m.strStrMask[i], 0));
+    if (!optSelectRadio[static_cast<size_t>(k)]->isEnabled()) {
+      k = -1;
+      for (int i = 0; i < 3 && k < 0; ++i)
+        if (optSelectRadio[static_cast<size_t>(i)]->isEnabled()) k = i;
+    }
+    if (k >= 0) optSelectRadio[static_cast<size_t>(k)]->setChecked(true);
   } else {
     optSelectRadio[m.intCmdRadio == 11 ? 1 : static_cast<size_t>(m.intCmdRadio)]->setChecked(true);
   }
@@ -245,7 +259,8 @@ void FrmStartUp::subStartUpShow() {
   subSpeedCheck();
   if (program::ended() || !isLoaded()) return;
   calibrated_ = true;
-  CmdAction[0]->setEnabled(group_->checkedId() >= 0);
+  const QAbstractButton* chosen = group_->checkedButton();
+  CmdAction[0]->setEnabled(chosen && chosen->isEnabled());
 }
 
 void FrmStartUp::subSpeedCheck() {
@@ -346,11 +361,16 @@ void FrmStartUp::lblSound_Click() {
 #endif
 }
 
-void FrmStartUp::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "StartUp Menu"); }
+void FrmStartUp::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "StartUp Menu", this); }
 
 void FrmStartUp::Form_Unload(bool& cancel) {
   (void)cancel;
   tmrLight.stop();
   tmrBase.stop();
   savePositionKeys();
+}
+
+void FrmStartUp::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  if (isLoaded() && !program::ended()) CmdAction_Click(1);
 }

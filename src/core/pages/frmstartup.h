@@ -51,6 +51,8 @@ class FrmStartUp : public Page {
   void reject() override {}
   void Form_Load() override;
   void Form_Unload(bool& cancel) override;
+  // The window's close button is End: the same question, the same end.
+  void closeEvent(QCloseEvent* e) override;
 
  private:
   void subStartUpShow();

@@ -17,7 +17,8 @@ void plain(QWidget* w) {
   QPalette p = w->palette();
   // Colours set role by role, so they no longer follow the page's.
   for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-    for (auto role : {QPalette::Button, QPalette::Window, QPalette::Base}) p.setColor(group, role, app.color(group, role));
+    for (auto role : {QPalette::Button, QPalette::Window, QPalette::Base, QPalette::WindowText, QPalette::ButtonText})
+      p.setColor(group, role, app.color(group, role));
   w->setPalette(p);
 }
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "core/filecontrol.h"
 #include "core/modpublic.h"
@@ -38,6 +39,32 @@ QStringList driveList() {
   return drives;
 }
 
+// The folder path in the room the page gives it: a long path loses its
+// middle (both its root and the folder's own name stay readable), and the
+// whole path is the tool tip and the accessible name.
+class PathLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+  void setPath(const QString& path) {
+    path_ = path;
+    setToolTip(path);
+    setAccessibleName(path);
+    elide();
+  }
+  QSize sizeHint() const override { return {120, QLabel::sizeHint().height()}; }
+  QSize minimumSizeHint() const override { return {40, QLabel::minimumSizeHint().height()}; }
+
+ protected:
+  void resizeEvent(QResizeEvent* e) override {
+    QLabel::resizeEvent(e);
+    elide();
+  }
+
+ private:
+  void elide() { setText(fontMetrics().elidedText(path_, Qt::ElideMiddle, std::max(0, contentsRect().width()))); }
+  QString path_;
+};
+
 std::string trimSlash(std::string p) {
   while (p.size() > 1 && p.back() == '/') p.pop_back();
   return p;
@@ -53,9 +80,9 @@ FrmFileDelet::FrmFileDelet(QWidget* parent) : Page(parent) {
   Drive1->setEditable(false);
   Drive1->addItems(driveList());
   grid->addWidget(Drive1, 1, 0);
-  LabChangePath = new QLabel(this);
-  LabChangePath->setWordWrap(true);
-  grid->addWidget(LabChangePath, 2, 0, 1, 2);
+  LabChangePath = new PathLabel(this);
+  LabChangePath->setObjectName("LabChangePath");
+  grid->addWidget(LabChangePath, 2, 0);  // the file list holds column 1 from row 1 to 3
   Dir1 = new QListWidget(this);
   Dir1->setMinimumSize(220, 200);
   grid->addWidget(Dir1, 3, 0);
@@ -144,7 +171,7 @@ void FrmFileDelet::setDirPath(const std::string& path) {
 
 void FrmFileDelet::Dir1_Change() {
   saveSetting(keys::ConfigDirectory, strDirPath == "/" ? "/" : strDirPath + "/");
-  LabChangePath->setText(QString::fromStdString(strDirPath));
+  static_cast<PathLabel*>(LabChangePath)->setPath(QString::fromStdString(strDirPath));
   refreshFolders();
   refreshFiles();
 }

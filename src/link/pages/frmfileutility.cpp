@@ -26,8 +26,8 @@ QString res(int id) { return QString::fromStdString(LoadResString(id)); }
 FrmFileUtility::FrmFileUtility(QWidget* parent) : Page(parent) {
   auto* layout = new QVBoxLayout(this);
   auto* menu = new QMenuBar(this);
-  QAction* help = menu->addAction("Help(&H)");
-  connect(help, &QAction::triggered, this, [] { help::showTopic(modPublic.strHelpFile, "File Utility Menu"); });
+  QAction* help = menu->addAction(res(1406));
+  connect(help, &QAction::triggered, this, [this] { help::showTopic(modPublic.strHelpFile, "File Utility Menu", this); });
   layout->setMenuBar(menu);
   labTitle = new QLabel(this);
   labTitle->setAlignment(Qt::AlignCenter);
@@ -80,15 +80,11 @@ bool FrmFileUtility::chooseDataFile(bool save, std::string& folder, std::string&
   r.title = std::string(app::kTitle) + (save ? "-File Save" : "-File Open");
   r.folder = readFolderSetting(keys::ConfigDirectory);
   r.filter = strFilter;
-  std::string chosen = chooseFile(this, r);
+  // A name typed without an extension gets the family's own from the dialog,
+  // before it asks whether to overwrite that file.
+  if (save && !datafile::extension().empty()) r.defaultSuffix = datafile::extension().substr(1);
+  const std::string chosen = chooseFile(this, r);
   if (chosen.empty()) return false;  // Cancel changes nothing and says nothing
-  if (save) {
-    // A name typed without an extension gets the family's own.
-    const std::string ext = datafile::extension();
-    const size_t slash = chosen.rfind('/');
-    const std::string bare = slash == std::string::npos ? chosen : chosen.substr(slash + 1);
-    if (!ext.empty() && bare.find('.') == std::string::npos) chosen += ext;
-  }
   return datafile::splitPath(chosen, folder, name);
 }
 

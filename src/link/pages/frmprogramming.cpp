@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/program.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
-#include "core/pages/program.h"
 #include "core/soundmsg.h"
 #include "core/stamping.h"
 #include "link/prewrite.h"
@@ -44,7 +44,7 @@ FrmProgramming::~FrmProgramming() {
 void FrmProgramming::build() {
   auto* grid = new QGridLayout(this);
   auto* menu = new QMenuBar(this);
-  QAction* help = menu->addAction("Help(&H)");
+  QAction* help = menu->addAction(res(1406));
   connect(help, &QAction::triggered, this, [this] { mnuHelp_Click(); });
   grid->setMenuBar(menu);
   labTitle = new QLabel("Program Menu", this);
@@ -70,6 +70,14 @@ void FrmProgramming::build() {
   grid->addWidget(labRate[0], 4, 0);
   grid->addWidget(prbProcessRate, 4, 1);
   grid->addWidget(labRate[1], 4, 2);
+  // The progress row keeps its room while hidden: showing it must not move
+  // a button under the mouse (Exit's old place would become another button).
+  for (QWidget* w : {static_cast<QWidget*>(prbProcessRate), static_cast<QWidget*>(labRate[0]),
+                     static_cast<QWidget*>(labRate[1])}) {
+    QSizePolicy keep = w->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(keep);
+  }
   comExit = new QPushButton("Exit", this);
   comExit->setToolTip("Close this menu");
   grid->addWidget(comExit, 5, 0, 1, 3);
@@ -159,7 +167,7 @@ void FrmProgramming::comExit_Click() {
   Unload();
 }
 
-void FrmProgramming::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Program Menu"); }
+void FrmProgramming::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Program Menu", this); }
 
 // Family "1": the write command of the image's radio type. False (with a
 // failure state and its own message) when the type byte names neither radio.

@@ -1,6 +1,7 @@
 #include "platform/base/portmap.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -12,6 +13,17 @@ namespace {
 std::string& overrideConfig() {
   static std::string f;
   return f;
+}
+
+std::string& ttyAttributes() {
+  static std::string f = "/sys/class/tty";
+  return f;
+}
+
+std::string fromEnvironment(int port) {
+  const std::string env = "VELMORA_COM" + std::to_string(port);
+  if (const char* v = std::getenv(env.c_str()); v && *v) return v;
+  return {};
 }
 
 std::string fromFile(int port) {
@@ -35,6 +47,7 @@ std::string configFile() {
 }
 
 void setConfigFile(const std::string& path) { overrideConfig() = path; }
+void setTtyAttributesFolder(const std::string& path) { ttyAttributes() = path; }
 
 std::string defaultPath(int port) {
   if (port >= 1 && port <= 4) return "/dev/ttyS" + std::to_string(port - 1);
@@ -45,17 +58,37 @@ std::string defaultPath(int port) {
 
 std::string devicePath(int port) {
   if (port < kFirstPort || port > kLastPort) return {};
-  const std::string env = "VELMORA_COM" + std::to_string(port);
-  if (const char* v = std::getenv(env.c_str()); v && *v) return v;
+  if (std::string e = fromEnvironment(port); !e.empty()) return e;
   std::string f = fromFile(port);
   if (!f.empty()) return f;
   return defaultPath(port);
 }
 
+bool userMapped(int port) {
+  if (port < kFirstPort || port > kLastPort) return false;
+  return !fromEnvironment(port).empty() || !fromFile(port).empty();
+}
+
 bool present(int port) {
+  namespace fs = std::filesystem;
   const std::string path = devicePath(port);
   struct stat st {};
-  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+  std::error_code ec;
+  const fs::path attributes(ttyAttributes());
+  // Without the kernel's attributes (a container, say) the device node is all there is to go by.
+  if (!fs::is_directory(attributes, ec)) return true;
+  const fs::path tty = attributes / fs::canonical(path, ec).filename();
+  if (ec) return false;
+  // A serial-core port names the UART behind it; 0 means there is none.
+  std::ifstream type(tty / "type");
+  if (type) {
+    int t = 0;
+    type >> t;
+    return t != 0;
+  }
+  if (fs::exists(tty / "device", ec)) return true;
+  return userMapped(port);
 }
 
 }  // namespace portmap

@@ -23,10 +23,20 @@ constexpr int kLastPort = 16;
 std::string devicePath(int port);
 // The default path, ignoring overrides.
 std::string defaultPath(int port);
-// Whether the port's device exists now (a character device or a pseudo-terminal).
+// Whether the port's device is there now, found without opening it (opening
+// a port raises its modem lines, which resets many USB-serial boards and
+// disturbs a port another program uses). The path must be a character
+// device; the kernel's tty attributes then decide: a UART slot with no UART
+// behind it (type 0) is not a port, a tty backed by hardware is, and a
+// virtual terminal (a pseudo-terminal, say) counts only where the user
+// pointed the number at it.
 bool present(int port);
-// Tests point the map at their own file.
+// Whether the number's path comes from the environment or ports.conf.
+bool userMapped(int port);
+// Tests point the map at their own file, and the tty attributes at their own
+// folder (normally /sys/class/tty).
 void setConfigFile(const std::string& path);
 std::string configFile();
+void setTtyAttributesFolder(const std::string& path);
 
 }  // namespace portmap

@@ -32,10 +32,16 @@ std::string qtFilter(const std::string& filter) {
 
 std::string chooseFile(QWidget* parent, const FileDialogRequest& r) {
   if (hook()) return hook()(r);
-  const QString title = QString::fromStdString(r.title);
-  const QString folder = QString::fromStdString(r.folder);
-  const QString filter = QString::fromStdString(qtFilter(r.filter));
-  const QString chosen = r.save ? QFileDialog::getSaveFileName(parent, title, folder, filter)
-                                : QFileDialog::getOpenFileName(parent, title, folder, filter);
-  return chosen.toStdString();
+  QFileDialog dialog(parent, QString::fromStdString(r.title), QString::fromStdString(r.folder),
+                     QString::fromStdString(qtFilter(r.filter)));
+  dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (!r.defaultSuffix.empty()) {
+    dialog.setDefaultSuffix(QString::fromStdString(r.defaultSuffix));
+    // Qt's own dialog adds the suffix before its overwrite question; a
+    // desktop's dialog may ask about the bare name instead.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
+  return dialog.selectedFiles().constFirst().toStdString();
 }

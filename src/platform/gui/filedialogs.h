@@ -11,6 +11,9 @@ struct FileDialogRequest {
   std::string title;
   std::string folder;      // initial folder
   std::string filter;      // "velmora(*.R1A)|*.R1A"
+  // Added to a name typed without a suffix ("R3D") before the save dialog
+  // asks about overwriting, so the question names the file really written.
+  std::string defaultSuffix;
 };
 
 // Returns the chosen full path, or "" when the user cancelled.

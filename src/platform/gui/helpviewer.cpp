@@ -1,13 +1,20 @@
 #include "platform/gui/helpviewer.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QPointer>
+#include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/base/appinfo.h"
+#include "platform/base/strtable.h"
 
 namespace help {
 
@@ -44,26 +51,91 @@ bool topicText(const std::string& path, const std::string& keyword, std::string&
   return true;
 }
 
-bool showTopic(const std::string& helpFileName, const std::string& keyword) {
+bool showsTable(const std::string& text) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    const size_t first = line.find_first_not_of(' ');
+    if (first != std::string::npos) {
+      const size_t gap = line.find("  ", first);
+      if (gap != std::string::npos && line.find_first_not_of(' ', gap) != std::string::npos) return true;
+    }
+    start = end + 1;
+  }
+  return false;
+}
+
+namespace {
+QPointer<QDialog>& viewerRef() {
+  static QPointer<QDialog> v;
+  return v;
+}
+
+// Beside the opener: to its right, else to its left, within the screen.
+void placeBeside(QDialog* v, QWidget* opener) {
+  if (!opener) return;
+  const QRect page = opener->frameGeometry();
+  QScreen* screen = opener->screen() ? opener->screen() : QGuiApplication::primaryScreen();
+  const QRect room = screen ? screen->availableGeometry() : QRect(page.topLeft(), QSize(4000, 4000));
+  const QSize size = v->frameGeometry().size().expandedTo(v->size());
+  constexpr int kGap = 8;
+  int x = page.right() + 1 + kGap;
+  if (x + size.width() > room.right() + 1) x = page.left() - kGap - size.width();
+  if (x < room.left()) x = std::max(room.left(), room.right() + 1 - size.width());
+  const int y = std::clamp(page.top(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height()));
+  v->move(x, y);
+}
+}  // namespace
+
+QDialog* viewer() { return viewerRef().data(); }
+
+bool showTopic(const std::string& helpFileName, const std::string& keyword, QWidget* opener) {
   const std::string path = locate(helpFileName);
   std::string text;
   if (path.empty() || !topicText(path, keyword, text)) return false;
-  static QPointer<QDialog> viewer;
-  static QTextBrowser* browser = nullptr;
-  if (!viewer) {
-    viewer = new QDialog;
-    viewer->setAttribute(Qt::WA_DeleteOnClose, false);
+  if (!opener) opener = QApplication::activeModalWidget();
+  if (!opener) opener = QApplication::activeWindow();
+  QWidget* owner = opener ? opener->window() : nullptr;
+  QPointer<QDialog>& v = viewerRef();
+  if (v && owner && (owner == v.data() || owner->window() == v.data())) owner = v->parentWidget();
+  if (!v) {
+    v = new QDialog(owner);
+    v->setObjectName("helpViewer");
+    v->setAttribute(Qt::WA_DeleteOnClose, false);
     // The viewer never keeps the program running on its own.
-    viewer->setAttribute(Qt::WA_QuitOnClose, false);
-    auto* layout = new QVBoxLayout(viewer);
-    browser = new QTextBrowser(viewer);
+    v->setAttribute(Qt::WA_QuitOnClose, false);
+    v->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    auto* layout = new QVBoxLayout(v);
+    auto* browser = new QTextBrowser(v);
+    browser->setObjectName("helpText");
     layout->addWidget(browser);
-    viewer->resize(520, 420);
+    auto* buttons = new QDialogButtonBox(v);
+    QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
+    close->setObjectName("helpClose");
+    QObject::connect(buttons, &QDialogButtonBox::rejected, v, &QDialog::reject);
+    layout->addWidget(buttons);
+    v->resize(560, 440);
+  } else if (v->parentWidget() != owner) {
+    // Owned by the page that asks now: a modal page blocks every window but
+    // its own, and the help must stay usable above it.
+    const Qt::WindowFlags flags = v->windowFlags();
+    v->setParent(owner, flags);
   }
-  viewer->setWindowTitle(QString::fromStdString(std::string(app::kTitle) + " Help - " + keyword));
+  auto* browser = v->findChild<QTextBrowser*>("helpText");
+  auto* close = v->findChild<QPushButton*>("helpClose");
+  const std::string closeText = LoadResString(1409);
+  close->setText(QString::fromStdString(closeText.empty() ? "Close" : closeText));
+  v->setWindowTitle(QString::fromStdString(std::string(app::kTitle) + " Help - " + keyword));
+  browser->setAccessibleName(QString::fromStdString(keyword));
+  browser->setFont(showsTable(text) ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont());
   browser->setPlainText(QString::fromStdString(text));
-  viewer->show();
-  viewer->raise();
+  placeBeside(v, owner);
+  v->show();
+  v->raise();
+  v->activateWindow();
+  browser->setFocus();
   return true;
 }
 

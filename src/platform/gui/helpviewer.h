@@ -5,6 +5,9 @@
 // first topic are comments.
 #include <string>
 
+class QDialog;
+class QWidget;
+
 namespace help {
 
 // Where a help file named `name` is looked for: the program folder, then its
@@ -14,8 +17,17 @@ std::string locate(const std::string& name);
 // The text of a topic; false when the file or the topic is missing.
 bool topicText(const std::string& path, const std::string& keyword, std::string& text);
 
-// Opens the topic in a viewer window (not modal). A missing file or topic is
-// ignored: returns false and shows nothing.
-bool showTopic(const std::string& helpFileName, const std::string& keyword);
+// Opens the topic in a viewer window (not modal) beside the page that asks
+// for it: `opener`, or else the page in front. The viewer belongs to that
+// page, so a modal page does not block it; Escape or its Close button closes
+// it. A topic that shows a table is set in a fixed-width font. A missing
+// file or topic is ignored: returns false and shows nothing.
+bool showTopic(const std::string& helpFileName, const std::string& keyword, QWidget* opener = nullptr);
+
+// Whether a topic's text lays out columns (a run of blanks inside a line).
+bool showsTable(const std::string& text);
+
+// The viewer window while it exists (tests look at it).
+QDialog* viewer();
 
 }  // namespace help

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
@@ -22,7 +23,8 @@ int QtMessageService::msgBox(const std::string& text, int style, const std::stri
     std::fprintf(stderr, "%s: %s\n", title.c_str(), t.toLocal8Bit().constData());
     return (style & 7) == vb::vbYesNo ? vb::vbYes : vb::vbOK;
   }
-  QMessageBox box(QApplication::activeWindow());
+  QPointer<QWidget> owner = QApplication::activeWindow();
+  QMessageBox box(owner.data());
   // The texts use carriage returns as line breaks.
   QString t = QString::fromStdString(text);
   t.replace("\r\n", "\n").replace('\r', '\n');
@@ -45,7 +47,11 @@ int QtMessageService::msgBox(const std::string& text, int style, const std::stri
     default:
       box.setStandardButtons(QMessageBox::Ok);
   }
-  switch (box.exec()) {
+  const int answer = box.exec();
+  // The window the box came from takes the keyboard back (a window manager
+  // would do so; without one the keys would go nowhere).
+  if (owner && owner->isVisible()) owner->activateWindow();
+  switch (answer) {
     case QMessageBox::Cancel: return vb::vbCancel;
     case QMessageBox::Yes: return vb::vbYes;
     case QMessageBox::No: return vb::vbNo;

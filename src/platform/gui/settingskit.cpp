@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -24,7 +26,15 @@ void paintByState(QWidget* control) {
   const QColor back = control->isEnabled() ? QApplication::palette(control).color(QPalette::Active, QPalette::Base)
                                            : vbui::color(vbui::kDisabledBack);
   QPalette p = control->palette();
-  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) p.setColor(group, QPalette::Base, back);
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    p.setColor(group, QPalette::Base, back);
+    // A drop-down list's face is drawn in the button colour.
+    if (qobject_cast<QComboBox*>(control))
+      p.setColor(group, QPalette::Button,
+                 control->isEnabled() ? QApplication::palette(control).color(group, QPalette::Button) : back);
+  }
+  // The value of a disabled control stays readable on the grey.
+  for (auto role : {QPalette::Text, QPalette::ButtonText}) p.setColor(QPalette::Disabled, role, QColor(0x60, 0x60, 0x60));
   control->setPalette(p);
 }
 
@@ -280,6 +290,18 @@ void UpDownList::showValue(int index) {
   list->setAccessibleDescription(item ? item->text() : QString());
 }
 
+ActionFrame makeActionFrame(QWidget* parent) {
+  ActionFrame a;
+  a.frame = new QGroupBox(parent);
+  a.frame->setObjectName("fraAction");
+  auto* row = new QHBoxLayout(a.frame);
+  a.exit = new QPushButton(a.frame);
+  a.exit->setObjectName("CmdAction1");
+  a.exit->setToolTip("Close this menu");
+  row->addWidget(a.exit);
+  return a;
+}
+
 // ---- Code boxes ----
 
 CodeKey CodeKey::of(const QKeyEvent* e) {
@@ -298,9 +320,8 @@ CodeKey CodeKey::of(const QKeyEvent* e) {
   if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return k;
   const int c = vbui::keyAscii(e);
   if (c < 33 || c > 126) return k;
-  // Judged by the character typed (keypad digits and "*" included); a letter
-  // typed with Shift is not a digit key.
-  if (std::isalpha(c) && (e->modifiers() & Qt::ShiftModifier)) return k;
+  // Judged by the character typed, whatever keys typed it (keypad digits and
+  // "*", Shift+3 or a "#" key, a capital with Shift or Caps Lock).
   k.kind = Typed;
   k.ch = static_cast<char>(std::toupper(c));
   return k;

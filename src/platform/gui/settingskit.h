@@ -25,7 +25,9 @@
 #include <vector>
 
 class QComboBox;
+class QGroupBox;
 class QKeyEvent;
+class QPushButton;
 class QListWidget;
 class QToolButton;
 
@@ -209,6 +211,14 @@ class UpDownList : public QWidget {
   // the list's accessible description, so the value stays readable.
   void showValue(int index);
 };
+
+// The frame "Action" of a settings page with its Exit button (the page's
+// CmdAction(1), tool tip "Close this menu"); captions come at load.
+struct ActionFrame {
+  QGroupBox* frame = nullptr;
+  QPushButton* exit = nullptr;
+};
+ActionFrame makeActionFrame(QWidget* parent);
 
 // ---- Digit-code boxes ----
 

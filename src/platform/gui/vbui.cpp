@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/base/vbtext.h"
@@ -21,6 +22,22 @@ QColor color(uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >
 
 QColor colorFromLiteral(const std::string& s) { return color(vb::ColorValue(s)); }
 
+namespace {
+double channel(double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); }
+double luminance(const QColor& c) {
+  return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+}  // namespace
+
+double contrastRatio(const QColor& a, const QColor& b) {
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor readableTextOn(const QColor& back) {
+  return contrastRatio(back, Qt::white) > contrastRatio(back, Qt::black) ? QColor(Qt::white) : QColor(Qt::black);
+}
+
 void setBackColor(QWidget* w, uint32_t bgr) {
   if (!w) return;
   // An entry field's back colour is its text area; anything else (a page, a
@@ -30,8 +47,22 @@ void setBackColor(QWidget* w, uint32_t bgr) {
                      qobject_cast<QAbstractItemView*>(w) || qobject_cast<QAbstractSpinBox*>(w);
   QPalette p = w->palette();
   const QColor c = color(bgr);
-  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+  // A control fills its back with its own role (an option button's is the
+  // button colour), so that role takes the colour too.
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
     p.setColor(group, entry ? QPalette::Base : QPalette::Window, c);
+    if (!entry) p.setColor(group, w->backgroundRole(), c);
+  }
+  if (!entry) {
+    const QColor text = readableTextOn(c);
+    // Disabled text halfway to the back colour: visibly off, still legible.
+    const QColor off((text.red() + c.red()) / 2, (text.green() + c.green()) / 2, (text.blue() + c.blue()) / 2);
+    for (auto role : {QPalette::WindowText, w->foregroundRole()}) {
+      p.setColor(QPalette::Active, role, text);
+      p.setColor(QPalette::Inactive, role, text);
+      p.setColor(QPalette::Disabled, role, off);
+    }
+  }
   w->setPalette(p);
   w->setAutoFillBackground(true);
 }

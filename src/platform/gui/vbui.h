@@ -21,7 +21,13 @@ QColor colorFromLiteral(const std::string& s);  // "&H0000C000&"
 constexpr uint32_t kEnabledBack = 0xFFFFFF;
 constexpr uint32_t kDisabledBack = 0xC0C0C0;
 
+// Paints a control's back colour; on a page, frame or label the text turns
+// black or white, whichever reads better on it (a family colour can be dark).
 void setBackColor(QWidget* w, uint32_t bgr);
+// Black or white: the one with the higher contrast against `back`.
+QColor readableTextOn(const QColor& back);
+// The contrast ratio of two colours (1 to 21).
+double contrastRatio(const QColor& a, const QColor& b);
 void setForeColor(QWidget* w, uint32_t bgr);
 // Enables or disables a control; a disabled one stays visible and is painted grey.
 void setEnabledPainted(QWidget* w, bool enabled);

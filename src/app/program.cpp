@@ -1,11 +1,10 @@
-#include "core/pages/program.h"
+#include "app/program.h"
 
 #include <QApplication>
 #include <QStringList>
 #include <QWidget>
 #include <array>
 
-#include "core/pages/frmstartup.h"
 #include "platform/base/msgservice.h"
 #include "platform/base/strtable.h"
 #include "platform/gui/qtmessages.h"
@@ -16,6 +15,10 @@ namespace {
 bool g_ended = false;
 int g_status = 0;
 std::string g_commandLine;
+PageFactory& startPage() {
+  static PageFactory f;
+  return f;
+}
 std::array<PageFactory, kMainMenuButtons>& factories() {
   static std::array<PageFactory, kMainMenuButtons> f;
   return f;
@@ -38,6 +41,8 @@ void resetEnded() {
 
 void setCommandLine(const std::string& line) { g_commandLine = line; }
 const std::string& commandLine() { return g_commandLine; }
+
+void registerStartPage(PageFactory factory) { startPage() = std::move(factory); }
 
 void registerMainMenuPage(int index, PageFactory factory) {
   if (index >= 0 && index < kMainMenuButtons) factories()[static_cast<size_t>(index)] = std::move(factory);
@@ -67,8 +72,9 @@ int runProgram(QApplication& application) {
 
   // The start-up page hands over to the next page and deletes itself; the
   // program then runs until the last page closes or a page ends it.
-  auto* start = new FrmStartUp;
-  start->Start();
+  if (!program::startPage()) return 1;
+  Page* start = program::startPage()().release();
+  start->Show();
   if (program::ended()) return program::exitStatus();
   if (!Page::front()) return 0;
   const int status = application.exec();

@@ -1,6 +1,7 @@
 #pragma once
-// The program's run: its start, its end, and the pages other subsystems plug
-// into the main menu.
+// The program's controller: its run, its end, the command line, and the
+// pages plugged into it. Pages depend on it; it knows no page of its own,
+// only the factories main() registers.
 #include <functional>
 #include <memory>
 #include <string>
@@ -8,8 +9,8 @@
 class QApplication;
 class Page;
 
-// Runs the program: message service, string table, start-up page, event
-// loop; returns the exit status.
+// Runs the program: message service, string table, the registered start
+// page, event loop; returns the exit status.
 int runProgram(QApplication& application);
 
 namespace program {
@@ -35,6 +36,9 @@ const std::string& commandLine();
 // A button without an opener stays disabled. The command-line road hands over
 // to the opener of button 9 (the link page).
 using PageFactory = std::function<std::unique_ptr<Page>()>;
+// The first page of a run (the start-up page), registered by main() before
+// runProgram; the page hands over to the next one and deletes itself.
+void registerStartPage(PageFactory factory);
 constexpr int kMainMenuButtons = 11;
 constexpr int kProgrammingButton = 9;
 void registerMainMenuPage(int index, PageFactory factory);
