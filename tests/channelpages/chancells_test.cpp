@@ -50,7 +50,7 @@ TEST_F(ChannelPage, OptionCellsTakeTheirDigitsAndUndoOtherKeys) {
   open();
   focus(F::kWN, 2);
   EXPECT_TRUE(page->fraWNSelect->isVisible());
-  EXPECT_EQ(page->fraWNSelect->y(), cell(F::kWN, 2)->y() + vbui::twipsToPixels(270));
+  EXPECT_EQ(page->fraWNSelect->y(), cell(F::kWN, 2)->mapTo(page->fraWNSelect->parentWidget(), QPoint()).y() + 18);
   EXPECT_TRUE(page->optWideNarrow[2]->isVisible());
   EXPECT_TRUE(page->optWideNarrow[1]->isChecked());  // "NRW"
   type("x");
@@ -107,7 +107,7 @@ TEST_F(ChannelPage, OptionCellsTakeTheirDigitsAndUndoOtherKeys) {
   type("146");
   key(Qt::Key_Return);
   focus(F::kMode, 14);
-  EXPECT_LE(page->fraMode->geometry().bottom(), cell(F::kMode, 14)->y());
+  EXPECT_LE(page->fraMode->geometry().bottom(), cell(F::kMode, 14)->mapTo(page->fraMode->parentWidget(), QPoint()).y());
   close();
 }
 

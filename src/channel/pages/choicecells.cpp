@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPoint>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <algorithm>
@@ -139,10 +140,12 @@ void PopupColumn::choose(int index) {
 
 void PopupColumn::showPopup(int row) {
   const QLineEdit* c = page.cell(nav_, row);
-  int top = c->y() + vbui::twipsToPixels(270);
+  QWidget* body = frame_->parentWidget();
+  const int cellTop = c->mapTo(body, QPoint(0, 0)).y();
+  int top = cellTop + vbui::twipsToPixels(270);
   // Under the last rows there is no room below the cell: the pop-up opens
   // above it instead of being cut off by the page's edge.
-  if (top + frame_->height() > frame_->parentWidget()->height()) top = std::max(0, c->y() - frame_->height());
+  if (top + frame_->height() > body->height()) top = std::max(0, cellTop - frame_->height());
   frame_->move(frame_->x(), top);
   frame_->show();
   frame_->raise();

@@ -21,9 +21,6 @@ ToneColumn::ToneColumn(FrmChannel& p, int nav) : ChannelColumn(p, nav) {}
 bool ToneColumn::isDcs() const { return nav_ == FrmChannel::kDCS; }
 
 void ToneColumn::attach() {
-  for (QLineEdit* c : page.cells[static_cast<size_t>(nav_)]) c->setMaxLength(designLength());
-  // The code list covers the grid while it is shown.
-  for (QGroupBox* list : isDcs() ? page.fraDCS : page.fraCTC) list->setAutoFillBackground(true);
   // Shown only while a tone cell of a row in use has the focus.
   page.LabHelpMenu->hide();
 }
@@ -144,7 +141,7 @@ bool ToneColumn::commit(int row, const char* title) {
   QLineEdit* c = page.cell(nav_, row);
   if (!c->hasFocus()) c->setFocus(Qt::OtherFocusReason);
   page.blnCheckFailed = true;
-  page.message(static_cast<int>(SoundKind::Attention), LoadResString(10032), title);
+  page.message(SoundKind::Attention, LoadResString(10032), title);
   // The key that closes the message is released in this cell.
   pressedKey_ = -1;
   page.selectAll(nav_, row);
