@@ -50,9 +50,11 @@ class AutoSetPage : public ChannelPage {
     key(Qt::Key_F3);
     QApplication::processEvents();
     // The window manager gives the editor the keyboard back.
-    page->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(page.get()));
-    QApplication::processEvents();
+    if (page->isVisible()) {
+      page->activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(page.get()));
+      QApplication::processEvents();
+    }
     return opened;
   }
 
@@ -332,9 +334,30 @@ TEST_F(AutoSetPage, ExitAndHelpAndAModelOutsideItsTable) {
     EXPECT_FALSE(t(A::kPMFM, 0)->isEnabled());
     key(Qt::Key_F1);
     EXPECT_TRUE(page->fraHelp->isVisible());
+    // F2 in a tone cell shows the editor's list of the family's codes.
+    to(t(A::kFreq, 0));
+    type("150");
+    key(Qt::Key_Return);
+    to(t(A::kDCS, 0));
+    key(Qt::Key_F2);
+    EXPECT_FALSE(page->fraHelp->isVisible());
+    EXPECT_TRUE(page->fraDCS[1]->isVisible());
     QTest::mouseClick(d.CmdAction[0], Qt::LeftButton);
   }));
   EXPECT_FALSE(page->fraHelp->isVisible());
+  EXPECT_FALSE(page->fraDCS[1]->isVisible());
+  EXPECT_EQ(image(), before);
+
+  // The editor closed below the dialog (a screen reader reaches its Exit):
+  // the dialog goes with it and fills nothing.
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    enter(t(A::kFreq, 0), "150");
+    page->CmdAction_Click(0);
+    QApplication::processEvents();
+    EXPECT_FALSE(d.isLoaded());
+  }));
+  EXPECT_FALSE(page->isLoaded());
+  open();
   std::string topic;
   EXPECT_TRUE(help::topicText(help::locate("evelmora.hlp"), "Auto Channel Set Menu", topic));
 

@@ -45,7 +45,8 @@ void place(QWidget* w, int left, int top, int width, int height) {
 
 // Left edge and width (twips) of each template column, rows at 990 and 1260.
 constexpr int kColumnLeft[kCells] = {780, 1380, 2400, 3720, 4320, 4920, 5520, 6120, 6720, 7320, 7920, 8520, 9120};
-constexpr int kColumnWidth[kCells] = {600, 600, 915, 600, 600, 600, 600, 600, 600, 600, 600, 600, 600};
+// The step column is as wide as its head ("Reference") needs.
+constexpr int kColumnWidth[kCells] = {600, 840, 1080, 600, 600, 600, 600, 600, 600, 600, 600, 600, 600};
 constexpr int kRowTop[FrmAutoSet::kRows] = {990, 1260};
 constexpr int kCellHeight = 270;
 constexpr int kMaxLength[kCells] = {3, 5, 9, 3, 4, 3, 5, 5, 3, 1, 1, 1, 2};
@@ -72,8 +73,17 @@ static_assert(static_cast<int>(kPMFM) == FrmChannel::kPMFM && static_cast<int>(k
 }  // namespace
 
 void FrmAutoSet::open(FrmChannel& editor) {
+  // One dialog at a time: a screen reader can reach the editor's menu past
+  // the open dialog.
+  static bool opened = false;
+  if (opened) return;
+  opened = true;
   FrmAutoSet dialog(editor);
   dialog.showModal();
+  opened = false;
+  // The keyboard goes back to the editor, also where no window manager
+  // hands it back.
+  if (editor.isVisible()) editor.activateWindow();
 }
 
 FrmAutoSet::FrmAutoSet(FrmChannel& editor) : Page(&editor), editor_(editor) {
@@ -101,6 +111,7 @@ FrmAutoSet::FrmAutoSet(FrmChannel& editor) : Page(&editor), editor_(editor) {
   buildFields(body_);
   buildPopups(body_);
   bindEvents();
+  editor_.installEventFilter(this);
 
   // Tab walks the template row by row, then the sign, step and range, Set, Exit.
   QWidget* previous = nullptr;
@@ -127,7 +138,7 @@ void FrmAutoSet::buildTemplate(QWidget* body) {
     l->setAutoFillBackground(true);
     labChanParaEdit[static_cast<size_t>(k)] = l;
   }
-  place(labChanParaEdit[0], 120, 660, 600, 330);
+  place(labChanParaEdit[0], 0, 660, 780, 330);
   for (int k = 0; k < kColumns; ++k)
     place(labChanParaEdit[static_cast<size_t>(gridColumn(k) + 1)], kColumnLeft[k], 660, kColumnWidth[k], 330);
   labChanParaKHz = new QLabel("KHz", body);
@@ -212,7 +223,7 @@ void FrmAutoSet::buildPopups(QWidget* body) {
       buttons[i++] = b;
     }
   };
-  frame(fraReference, "Reference", 1980, 1500, 1848);
+  frame(fraReference, "Reference", 2220, 1500, 1848);
   options(fraReference, optReference.data(), kRef, {"  2.50KHz", "  5.00KHz", " 6.25KHz", "10.00KHz", "12.50KHz"});
   frame(fraWNSelect, "W/N", 4320, 1530, 1230);
   options(fraWNSelect, optWideNarrow.data(), kWN, {" WIDE", " NARROW", "4KHz"});
@@ -239,10 +250,12 @@ void FrmAutoSet::buildPopups(QWidget* body) {
 }
 
 void FrmAutoSet::buildFields(QWidget* body) {
+  // The sign list is one entry high, its arrows beside it; it takes some of
+  // the room of the label before it so that its sign stays readable.
   Label3 = new QLabel(body);
-  place(Label3, 315, 1995, 750, 270);
+  place(Label3, 315, 1995, 510, 270);
   signRow = new kit::UpDownList(body, {"+", "-"}, QString());
-  place(signRow, 1065, 1995, 480, 270);
+  place(signRow, 825, 1980, 720, 300);
   lstSign = signRow->list;
   lstSign->item(0)->setData(Qt::UserRole, 0);
   lstSign->item(1)->setData(Qt::UserRole, 1);
@@ -259,13 +272,13 @@ void FrmAutoSet::buildFields(QWidget* body) {
   Label1[22] = new QLabel(body);
   place(Label1[22], 2505, 2010, 435, 270);
   Label1[0] = new QLabel(body);
-  place(Label1[0], 3495, 1995, 750, 270);
+  place(Label1[0], 3195, 1995, 1050, 270);
   txtStartNo = new QLineEdit(body);
   txtStartNo->setObjectName("txtStartNo");
   txtStartNo->setMaxLength(3);
   place(txtStartNo, 4245, 1980, 915, 270);
   Label2 = new QLabel(body);
-  place(Label2, 3495, 2340, 750, 270);
+  place(Label2, 3195, 2340, 1050, 270);
   txtEndNo = new QLineEdit(body);
   txtEndNo->setObjectName("txtEndNo");
   txtEndNo->setMaxLength(3);
@@ -355,6 +368,15 @@ void FrmAutoSet::reject() {
 }
 
 bool FrmAutoSet::eventFilter(QObject* watched, QEvent* event) {
+  // The editor closed below the dialog (its Exit reached past the dialog by
+  // a screen reader): there is nothing left to fill.
+  if (watched == &editor_) {
+    if (event->type() == QEvent::Hide && !editor_.isLoaded() && isLoaded())
+      QTimer::singleShot(0, this, [this] {
+        if (isLoaded()) Unload();
+      });
+    return Page::eventFilter(watched, event);
+  }
   // A mouse press in the step, range or sign fields closes every pop-up.
   if (event->type() == QEvent::MouseButtonPress &&
       (watched == txtValue || watched == txtStartNo || watched == txtEndNo || watched == lstSign->viewport()))
