@@ -1,6 +1,7 @@
 // The auto channel-set dialog over the channel editor, driven through its
 // widgets: template entry by the cells' rules, the refusals of Set, and a
 // fill that the editor then encodes exactly as the channel codec does.
+#include <QClipboard>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -88,6 +89,7 @@ class AutoSetPage : public ChannelPage {
 
 TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
   openEditor("0", 4, 145'000'000);
+  QApplication::clipboard()->setText("1a5");
   EXPECT_TRUE(page->mnuAutoSet->isEnabled());
   ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
     EXPECT_EQ(d.windowTitle(), "velmora-AutoSet");
@@ -99,9 +101,14 @@ TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
     for (auto [column, row] : {std::pair{A::kMode, 0}, {A::kMode, 1}, {A::kINV, 0}, {A::kTxPower, 0}, {A::kScan, 1}, {A::kSH, 1}})
       EXPECT_FALSE(t(column, row)->isEnabled()) << column << " " << row;
 
-    // Letters never reach a frequency cell, typed or pasted.
+    // Letters never reach a frequency cell, typed or pasted; the clipboard
+    // keeps what the user put there.
     type("14x6");
     EXPECT_EQ(tt(A::kFreq, 0), "146");
+    EXPECT_EQ(QApplication::clipboard()->text(), "1a5");
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(tt(A::kFreq, 0), "14615");
+    t(A::kFreq, 0)->setText("146");
     key(Qt::Key_Return);
     EXPECT_EQ(tt(A::kFreq, 0), "146.00000");
     EXPECT_EQ(tt(A::kRef, 0), "12.50");
@@ -371,4 +378,23 @@ TEST_F(AutoSetPage, ExitAndHelpAndAModelOutsideItsTable) {
   image()[1016] = 2;
   close();
   EXPECT_EQ(image(), before);
+}
+
+TEST_F(AutoSetPage, ACodeOfAnotherFamilyIsNoCodeHere) {
+  // Family "1" holds DCS 526 among its last codes; family "0" has no 526.
+  openEditor("1", 2, 150'000'000);
+  ASSERT_TRUE(autoSet([&](FrmAutoSet&) {
+    enter(t(A::kFreq, 0), "150");
+    enter(t(A::kDCS, 0), "526");
+    EXPECT_EQ(tt(A::kDCS, 0), "526");
+  }));
+  close();
+  openEditor("0", 4, 145'000'000);
+  msgs.boxes.clear();
+  ASSERT_TRUE(autoSet([&](FrmAutoSet&) {
+    enter(t(A::kFreq, 0), "150");
+    enter(t(A::kDCS, 0), "526");
+    EXPECT_EQ(last(), std::make_pair(std::string("Input value range outside error"), std::string("txtDCS_KeyUp")));
+    EXPECT_EQ(tt(A::kDCS, 0), "");
+  }));
 }

@@ -9,7 +9,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 #include <QSignalBlocker>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "channel/pages/frmchannel.h"
+#include "channel/cellrules.h"
 #include "channel/freqcheck.h"
 #include "channel/tonetables.h"
 #include "core/chanrows.h"
@@ -65,6 +66,25 @@ class EditorFill : public FillTarget {
 
  private:
   FrmChannel& e_;
+};
+
+// Keeps the characters of a text that a frequency cell is typed with.
+class FrequencyFilter : public QValidator {
+ public:
+  explicit FrequencyFilter(QObject* parent) : QValidator(parent) {}
+  State validate(QString& input, int& pos) const override {
+    QString kept;
+    int newPos = 0;
+    for (int i = 0; i < input.size(); ++i) {
+      const QChar c = input.at(i);
+      if (c.unicode() > 127 || !cellrules::numberCharacter(static_cast<char>(c.unicode()))) continue;
+      kept += c;
+      if (i < pos) ++newPos;
+    }
+    input = kept;
+    pos = newPos;
+    return Acceptable;
+  }
 };
 
 static_assert(static_cast<int>(kPMFM) == FrmChannel::kPMFM && static_cast<int>(kCTCSS) == FrmChannel::kCTCSS,
@@ -171,12 +191,9 @@ void FrmAutoSet::buildTemplate(QWidget* body) {
       connect(c, &QLineEdit::textChanged, this, [this, k, r] { cellChange(k, r); });
     }
   }
-  // Pasted or dropped text keeps what typing would: digits and one point in
-  // the frequency cells.
-  for (QLineEdit* c : txtFrequency) {
-    auto* filter = new QRegularExpressionValidator(QRegularExpression("[0-9.]*"), c);
-    c->setValidator(filter);
-  }
+  // Pasted or dropped text keeps what typing would: the digits and points
+  // of it in the frequency cells.
+  for (QLineEdit* c : txtFrequency) c->setValidator(new FrequencyFilter(c));
   txtPrescaler[0]->setFocusPolicy(Qt::ClickFocus);
   txtPrescaler[1]->setFocusPolicy(Qt::ClickFocus);
   const char* tips[kCells] = {nullptr,
