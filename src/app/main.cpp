@@ -10,6 +10,8 @@
 #include "options/pages/frmmiscellaneous.h"
 #include "options/pages/frmprioritychset.h"
 #include "options/pages/frmscanset.h"
+#include "printing/pages/frmprintout.h"
+#include "selcall/pages/frmdecodeset.h"
 #include "selcall/pages/frmencodeset.h"
 #include "selcall/pages/frmmemoryencode.h"
 
@@ -27,5 +29,7 @@ int main(int argc, char** argv) {
   program::registerMainMenuPage(5, [] { return std::make_unique<FrmPriorityCHSet>(); });
   program::registerMainMenuPage(2, [] { return std::make_unique<FrmEncodeSet>(); });
   program::registerMainMenuPage(4, [] { return std::make_unique<FrmMemoryEncode>(); });
+  program::registerMainMenuPage(6, [] { return std::make_unique<FrmDecodeSet>(); });
+  program::registerMainMenuPage(10, [] { return std::make_unique<FrmPrintOut>(); });
   return runProgram(application);
 }

@@ -140,6 +140,13 @@ TEST_F(ChannelPage, FlagCellsTakeOneAndTwoAndMoveRight) {
   type("2");
   EXPECT_EQ(grid(0, 11), "");
   EXPECT_EQ(focused(), cell(F::kSR, 0));
+  // Clicking an option chooses it as its digit does.
+  focus(F::kSH, 0);
+  QTest::mouseClick(page->optSH[0], Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_EQ(grid(0, 11), "1");
+  EXPECT_EQ(focused(), cell(F::kSR, 0));
+  EXPECT_FALSE(page->fraSH->isVisible());
   // Leaving restores a text that is no option's.
   focus(F::kSR, 4);
   cell(F::kSR, 4)->setText("7");
@@ -277,6 +284,49 @@ TEST_F(ChannelPage, ToneCellsLookUpTheirTableAndKeepOneToneARow) {
   key(Qt::Key_Return);
   EXPECT_EQ(grid(0, 7), "69.3");
   close();
+}
+
+// The page moves its cells to other rows before the focus leaves the cell:
+// what the cell showed stays with the row it came from.
+TEST_F(ChannelPage, MovingThePageUnderAFocusedCellWritesNoOtherRow) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  open();
+  focus(F::kSR, 4);
+  ASSERT_EQ(grid(4, 12), "1");
+  ASSERT_EQ(grid(6, 12), "");
+  page->vscChanPara->setValue(2);
+  EXPECT_EQ(grid(6, 12), "");
+  EXPECT_EQ(grid(4, 12), "1");
+  // A tone typed and not yet entered goes, as an unchecked frequency does.
+  focus(F::kCTCSS, 6);
+  const std::string ctc = grid(8, 7), dcs = grid(10, 9);
+  type("88");
+  page->vscChanPara->setValue(4);
+  EXPECT_EQ(grid(8, 7), ctc);
+  EXPECT_EQ(grid(10, 7), "");
+  EXPECT_EQ(grid(10, 9), dcs);
+  EXPECT_TRUE(msgs.boxes.empty());
+  close();
+}
+
+TEST_F(ChannelPage, PassingThroughToneCellsKeepsAToneTheTableCannotShow) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  // Channel 1's TX row: a DCS index past the family's 83 codes, inverted.
+  image()[768 + 8] |= 4;
+  image()[768 + 8 + 3] = 0x80 | 100;
+  const auto before = image();
+  open();
+  ASSERT_EQ(text(F::kDCS, 1), "");
+  for (int nav : {F::kCTCSS, F::kDCS}) {
+    focus(nav, 1);
+    key(Qt::Key_Right);
+    key(Qt::Key_Left);
+    key(Qt::Key_Tab);
+  }
+  close();
+  EXPECT_EQ(image(), before);
 }
 
 TEST_F(ChannelPage, StepIsChosenOnlyInARowWithoutFrequency) {

@@ -155,6 +155,21 @@ void PopupColumn::showPopup(int row) {
 
 ChoiceColumn::ChoiceColumn(FrmChannel& p, int nav) : PopupColumn(p, nav, choiceOf(nav)) {}
 
+void ChoiceColumn::attach() {
+  PopupColumn::attach();
+  // Each cell names the digits of its options.
+  const char* tip = "1:1   2:NON";
+  switch (nav_) {
+    case FrmChannel::kWN: tip = "1:WIDE   2:NARROW   3:4KHz"; break;
+    case FrmChannel::kMode: tip = "1:Simplex   2:Semiduplex   3:Duplex   4:Repeater"; break;
+    case FrmChannel::kScan: tip = "1:ON   2:OFF"; break;
+    case FrmChannel::kTxPower: tip = "1:HIGH   2:LOW"; break;
+    case FrmChannel::kPMFM: tip = "1:PM   2:FM"; break;
+    default: break;
+  }
+  for (QLineEdit* c : page.cells[static_cast<size_t>(nav_)]) c->setToolTip(tip);
+}
+
 void ChoiceColumn::GotFocus(int row) {
   pressedKey_ = -1;
   page.intCurRow = row;

@@ -64,6 +64,7 @@ class PopupColumn : public ChannelColumn {
 class ChoiceColumn : public PopupColumn {
  public:
   ChoiceColumn(FrmChannel& page, int nav);
+  void attach() override;
   void GotFocus(int row) override;
   void KeyUp(int row, int keyCode, int shift) override;
   void MouseUp(int row) override;

@@ -1,6 +1,5 @@
 #include "channel/pages/tonecells.h"
 
-#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,16 +25,12 @@ void ToneColumn::attach() {
 }
 
 void ToneColumn::hideOtherPopups() {
-  for (QWidget* w : {static_cast<QWidget*>(page.fraMode), static_cast<QWidget*>(page.fraWNSelect),
-                     static_cast<QWidget*>(page.fraScan), static_cast<QWidget*>(page.fraTxPower),
-                     static_cast<QWidget*>(page.fraPMFM), static_cast<QWidget*>(page.fraINV),
-                     static_cast<QWidget*>(page.fraSH), static_cast<QWidget*>(page.fraSR),
-                     static_cast<QWidget*>(page.fraReference), static_cast<QWidget*>(page.fraHelp),
-                     static_cast<QWidget*>(page.picShadow)})
-    w->hide();
-  // The cell's own code list stays as it is; the other column's goes.
+  // The cell's own code list stays as it is; every other pop-up goes.
   const int f = page.family();
-  if (f >= 0) (isDcs() ? page.fraCTC : page.fraDCS)[static_cast<size_t>(f)]->hide();
+  QGroupBox* own = f < 0 ? nullptr : (isDcs() ? page.fraDCS : page.fraCTC)[static_cast<size_t>(f)];
+  const bool shown = own && own->isVisible();
+  page.hidePopups();
+  if (shown) own->show();
 }
 
 void ToneColumn::GotFocus(int row) {
@@ -71,11 +66,17 @@ bool ToneColumn::KeyPress(int row, int keyAscii) {
 
 bool ToneColumn::dcsKeyState(int row) {
   const std::string text = page.cellText(FrmChannel::kDCS, row);
+  if (text.empty() && modPublic.strChanPara(page.topRow() + row, kDcsColumn).empty()) {
+    // No code was shown: the row keeps what it holds (also an INV bit stored
+    // with a code the table cannot show), and INV stays out of reach.
+    page.setCellEnabled(FrmChannel::kINV, row, false);
+    return true;
+  }
   if (cellrules::dcsClears(text) || text.empty()) {
     // The code is gone: the row keeps no INV without it, in the grid too, so
     // that a page move cannot bring back the code without its INV.
     cellrules::ToneTexts t{page.cellText(FrmChannel::kCTCSS, row), text, page.cellText(FrmChannel::kINV, row)};
-    cellrules::enterDcs({}, "", t);
+    cellrules::enterDcs(page.data.strDcsTable, "", t);
     apply(row, t);
     return text.empty();
   }
@@ -124,6 +125,9 @@ void ToneColumn::LostFocus(int row) {
 }
 
 bool ToneColumn::commit(int row, const char* title) {
+  // Unchanged: the row keeps what it holds, also a tone the table cannot show.
+  if (page.cellText(nav_, row) == modPublic.strChanPara(page.topRow() + row, isDcs() ? kDcsColumn : kCtcColumn))
+    return true;
   cellrules::ToneTexts t{page.cellText(FrmChannel::kCTCSS, row), page.cellText(FrmChannel::kDCS, row),
                          page.cellText(FrmChannel::kINV, row)};
   const std::string typed = page.cellText(nav_, row);
