@@ -14,6 +14,7 @@
 #include "channel/pages/frmchannelname.h"
 #include "core/identity.h"
 #include "core/modpublic.h"
+#include "platform/base/strtable.h"
 #include "platform/gui/helpviewer.h"
 #include "support/testsupport.h"
 
@@ -210,4 +211,12 @@ TEST_F(NamePage, PastedTextPassesTheTypingRules) {
 
   std::string help;
   EXPECT_TRUE(help::topicText(help::locate("evelmora.hlp"), "Channel Name Menu", help));
+}
+
+TEST_F(NamePage, HelpMenuComesFromTheLanguagesTable) {
+  family("2");
+  strtable::load(std::string(), "ja");
+  open();
+  strtable::load(std::string(), "en");
+  EXPECT_EQ(page->mnuHelp->text().toStdString(), "ヘルプ(&H)");
 }

@@ -17,6 +17,7 @@
 #include "options/chanlayout.h"
 #include "options/pages/frmprioritychset.h"
 #include "options/pages/frmscanset.h"
+#include "platform/base/strtable.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -302,4 +303,14 @@ TEST_F(ScanPages, PriorityPageChecksItsChannelsAndKeepsByte844ForItsFamilies) {
   f0->updChangeSelect_Click(1, 1);
   f0->CmdAction_Click(1);
   EXPECT_EQ(at(844), 0x3C);
+}
+
+TEST_F(ScanPages, HelpMenuComesFromTheLanguagesTable) {
+  family("1");
+  strtable::load(std::string(), "ja");
+  auto* scan = open<FrmScanSet>();
+  auto* priority = open<FrmPriorityCHSet>();
+  strtable::load(std::string(), "en");
+  for (ScanPageBase* p : std::initializer_list<ScanPageBase*>{scan, priority})
+    EXPECT_EQ(p->mnuHelp->text().toStdString(), "ヘルプ(&H)");
 }

@@ -189,6 +189,18 @@ TEST(SettingsKit, TwoEntryListShowsItsEntryOnlyWithFocusAndStepsFromTheSavedValu
   EXPECT_EQ(h.savedList, "1");
   EXPECT_EQ(h.restores, restores + 1);
   EXPECT_EQ(kit::stepIndex(2, 7, 1), 1);
+
+  // A list that goes on showing its entry: taken after a passing check and
+  // left shown; a failing check restores and takes nothing.
+  h.yesNo->list->setCurrentRow(0);
+  EXPECT_TRUE(h.kit.listTake(h.yesNo->list, h.savedList));
+  EXPECT_EQ(h.savedList, "0");
+  EXPECT_EQ(h.yesNo->list->currentRow(), 0);
+  h.a->setText("bad");
+  h.yesNo->list->setCurrentRow(1);
+  EXPECT_FALSE(h.kit.listTake(h.yesNo->list, h.savedList));
+  EXPECT_EQ(h.savedList, "0");
+  EXPECT_EQ(h.a->text(), "a0");
 }
 
 namespace {

@@ -38,7 +38,7 @@ FrmChannelName::FrmChannelName(QWidget* parent) : Page(parent) {
   setObjectName("frmChannelName");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("Help(&H)");
+  mnuHelp = menuBar->addAction(q(LoadResString(1406)));
   root->setMenuBar(menuBar);
 
   auto* head = new QHBoxLayout;

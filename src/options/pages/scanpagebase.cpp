@@ -32,7 +32,7 @@ ScanPageBase::ScanPageBase(QWidget* parent, const char* helpTopic)
       helpTopic_(helpTopic) {
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("Help(&H)");
+  mnuHelp = menuBar->addAction(q(LoadResString(1406)));
   root->setMenuBar(menuBar);
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
 }

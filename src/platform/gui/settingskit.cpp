@@ -225,8 +225,14 @@ void showEntry(QListWidget* list, int index) {
 void SettingsKit::listGotFocus(QListWidget* list, const std::string& saved) { showEntry(list, savedIndex(saved)); }
 
 void SettingsKit::listLostFocus(QListWidget* list, std::string& saved) {
-  if (checked() && list->currentRow() >= 0) saved = std::to_string(list->currentRow());
+  listTake(list, saved);
   showEntry(list, -1);
+}
+
+bool SettingsKit::listTake(QListWidget* list, std::string& saved) {
+  if (!checked() || list->currentRow() < 0) return false;
+  saved = std::to_string(list->currentRow());
+  return true;
 }
 
 void SettingsKit::listStep(QListWidget* list, std::string& saved, int direction) {
