@@ -94,4 +94,20 @@ bool enterDcs(const std::vector<std::string>& table, const std::string& typed, T
 
 bool dcsClears(const std::string& text) { return text.size() >= 3 && vb::CInt(vb::Val(text)) == 0; }
 
+bool numberCharacter(char c) { return (c >= '0' && c <= '9') || c == '.'; }
+
+bool twoPoints(const std::string& text) {
+  const size_t point = text.find('.');
+  return point != std::string::npos && text.find('.', point + 1) != std::string::npos;
+}
+
+std::string frequencyFormat(const std::string& text) {
+  bool digit = false;
+  for (char c : text) {
+    if (!numberCharacter(c)) return text;
+    digit = digit || c != '.';
+  }
+  return digit && !twoPoints(text) ? vb::Format(vb::Val(text), "####0.00000") : text;
+}
+
 }  // namespace cellrules

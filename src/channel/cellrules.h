@@ -71,4 +71,14 @@ bool enterDcs(const std::vector<std::string>& table, const std::string& typed, T
 // "9E9" is a number that is not 0.
 bool dcsClears(const std::string& text);
 
+// ---- Frequency and step texts ----
+
+// A character a frequency or step text is typed with: a digit or ".".
+bool numberCharacter(char c);
+// A second "." after the first one ("1.2.5").
+bool twoPoints(const std::string& text);
+// A frequency text as its cell shows it once checked: "####0.00000" of digits
+// with at most one point; any other text as it stands.
+std::string frequencyFormat(const std::string& text);
+
 }  // namespace cellrules
