@@ -294,3 +294,23 @@ TEST_F(StartUpPage, CommandLineModeWithAMissingFileEnds) {
   EXPECT_TRUE(program::ended());
   EXPECT_EQ(program::exitStatus(), 1);
 }
+
+// An unattended write never shows the start-up page, so it must not replace
+// the place the user left the window at: neither on a failed start nor on
+// the road to the write.
+TEST_F(StartUpPage, AnUnattendedRunKeepsTheRememberedWindowPlace) {
+  auto remembered = [] {
+    return std::make_pair(readSetting(keys::StartUpTop), readSetting(keys::StartUpLeft));
+  };
+  saveSetting(keys::StartUpTop, "900");
+  saveSetting(keys::StartUpLeft, "1200");
+  start("/rzr310 /com1 /f" + dir.str() + "/NOFILE");
+  EXPECT_TRUE(program::ended());
+  EXPECT_EQ(remembered(), std::make_pair(std::string("900"), std::string("1200")));
+
+  program::resetEnded();
+  writeFileBytes(dir.file("site.R1A"), std::vector<uint8_t>(6888, 0));
+  start("/rzr310 /com1 /f" + dir.file("site"));
+  EXPECT_EQ(remembered(), std::make_pair(std::string("900"), std::string("1200")));
+  if (auto* config = front<FrmConfiguration>()) config->Unload();
+}

@@ -152,6 +152,7 @@ void FrmStartUp::Form_Load() {
   if (m.strCmdFileName.empty()) {
     adjustSize();
     placeFromSettings(*this, keys::StartUpTop, keys::StartUpLeft);
+    placed_ = true;
     setCaption(std::string(app::kTitle) + "-" + "StartUp");
   }
 
@@ -309,7 +310,12 @@ void FrmStartUp::subDirectStart() {
   savePositionKeys();
 }
 
-void FrmStartUp::savePositionKeys() { savePosition(*this, keys::StartUpTop, keys::StartUpLeft); }
+void FrmStartUp::savePositionKeys() {
+  // An unattended write never places the page: what it would store is no
+  // place the user chose, and the next start would open in the corner.
+  if (!placed_) return;
+  savePosition(*this, keys::StartUpTop, keys::StartUpLeft);
+}
 
 void FrmStartUp::optSelectRadio_Click(int index) {
   ModPublic& m = modPublic;

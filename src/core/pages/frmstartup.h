@@ -63,5 +63,6 @@ class FrmStartUp : public Page {
   void handOverToConfiguration();
   void savePositionKeys();
   bool calibrated_ = false;
+  bool placed_ = false;  // placed on the screen from the stored position
   QButtonGroup* group_ = nullptr;
 };
