@@ -158,4 +158,10 @@ TEST(Placement, StoredPositionsAreCentredOrClamped) {
   EXPECT_EQ(placeLeft(-3000, 15000, 6000, true), 0);
   EXPECT_EQ(placeLeft(-5000, 15000, 6000, true), 4500);
   EXPECT_EQ(placeLeft(300, 15000, 6000, true), 300);
+  // A place stored on a larger screen keeps the whole window on this one.
+  EXPECT_EQ(placeTop(7000, 9000, 4000), 5000);
+  EXPECT_EQ(placeTop(6000, 9000, 4000), 5000);
+  EXPECT_EQ(placeTop(4999, 9000, 4000), 4999);
+  EXPECT_EQ(placeLeft(9500, 12000, 6000), 6000);
+  EXPECT_EQ(placeLeft(7000, 12000, 6000, true), 6000);
 }

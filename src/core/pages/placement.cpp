@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <string>
 
 #include "core/settingkeys.h"
@@ -11,16 +12,16 @@
 int placeTop(int stored, int screenHeight, int windowHeight) {
   if (screenHeight < windowHeight) return 0;
   if (stored < -199) return (screenHeight - windowHeight) / 2;
-  if (stored > 7000) return 7000;
-  return stored;
+  // A place stored on a larger screen must not leave the window's lower
+  // part (its buttons) below this one.
+  return std::min(std::min(stored, 7000), screenHeight - windowHeight);
 }
 
 int placeLeft(int stored, int screenWidth, int windowWidth, bool noNegative) {
   if (screenWidth < windowWidth) return 0;
   if (stored < -4999) return (screenWidth - windowWidth) / 2;
-  if (stored > 9000) return 9000;
   if (noNegative && stored < 0) return 0;
-  return stored;
+  return std::min(std::min(stored, 9000), screenWidth - windowWidth);
 }
 
 void placeFromSettings(Page& page, const SettingKey& topKey, const SettingKey& leftKey, bool noNegativeLeft) {

@@ -4,11 +4,12 @@
 // the window stays reachable.
 
 // Top: 0 when the screen is lower than the window; below -199 centred; above
-// 7000 held at 7000.
+// 7000 held at 7000; never so low that the window runs off the screen.
 int placeTop(int stored, int screenHeight, int windowHeight);
 // Left: 0 when the screen is narrower than the window; below -4999 centred;
-// above 9000 held at 9000. With noNegative (configuration page) a left
-// between -4999 and -1 becomes 0.
+// above 9000 held at 9000; never so far right that the window runs off the
+// screen. With noNegative (configuration page) a left between -4999 and -1
+// becomes 0.
 int placeLeft(int stored, int screenWidth, int windowWidth, bool noNegative = false);
 
 class Page;
