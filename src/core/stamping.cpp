@@ -72,3 +72,7 @@ bool blnSetTopRow() {
   m.intTopRow = static_cast<int16_t>(std::min(found, last - 15));
   return true;
 }
+
+void subSetTopRowAfterLoad() {
+  if (!blnSetTopRow()) modPublic.intTopRow = 0;
+}

@@ -17,3 +17,6 @@ void subClearBaseTail();
 // After a read or an open: the first grid row of the first used channel, at
 // most the last row - 15. False (intTopRow unchanged) when no channel is used.
 bool blnSetTopRow();
+// After a read or an open: blnSetTopRow, and with no channel in use the first
+// channel's RX row (row 0), so the editor never opens on a lone TX row.
+void subSetTopRowAfterLoad();

@@ -217,12 +217,12 @@ TEST_F(DataFiles, OpenDerivesTheBaseStationIfAndTheFirstRow) {
   EXPECT_EQ(modPublic.udtModelTable2[1].sngIFOffset, 21.6f);
   EXPECT_EQ(modPublic.udtModelTable2[12].sngIFOffset, -73.35f);
   EXPECT_EQ(modPublic.intTopRow, 40);
-  // No channel in use: the first row becomes 1.
+  // No channel in use: the first channel's RX row.
   ASSERT_TRUE(setUpFamily("2"));
   writeFileBytes(dir.file("b.R3D"), std::vector<uint8_t>(modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + 2560));
   answers = {dir.file("b.R3D")};
   page.subFileRead();
-  EXPECT_EQ(modPublic.intTopRow, 1);
+  EXPECT_EQ(modPublic.intTopRow, 0);
 }
 
 TEST_F(DataFiles, DeletePageDeletesExactlyTheFileItNamed) {

@@ -445,3 +445,22 @@ TEST_F(LinkPage, APortThatDoesNotOpenIsNamedWithItsDevice) {
     p.Unload();
   }
 }
+
+// A radio without a channel in use opens the editor on the first channel's
+// RX row, whatever row was shown before.
+TEST_F(LinkPage, AReadWithoutChannelsShowsTheFirstChannelFirst) {
+  for (const std::string family : {"0", "1", "2"}) {
+    start(family);
+    std::vector<uint8_t> blank = image();  // the family's initial image: no channel in use
+    if (family == "1") blank[1017] = 2;
+    page.reset();
+    radio = std::make_unique<sim::Radio>(modPublic.family(), blank);
+    line = std::make_unique<FakeLine>(radio.get());
+    page = std::make_unique<FrmProgramming>(*line, *line);
+    page->Show();
+    modPublic.intTopRow = 7;
+    page->comReadWrite_Click(0);
+    EXPECT_EQ(lastText(), "Processing completion") << family;
+    EXPECT_EQ(modPublic.intTopRow, 0) << family;
+  }
+}

@@ -96,7 +96,7 @@ void FrmFileUtility::subFileRead() {
   const bool ok = objFileControl().getDataFile(folder, name, m.bytRadioData, m.lngDataLast, "subFileRead") ==
                   clsFileControl::DataFile::Read;
   if (ok) {
-    if (!blnSetTopRow()) m.intTopRow = 1;
+    subSetTopRowAfterLoad();
     if (m.family() == 0) {
       m.bytRadioData[64] = 0;
       m.bytRadioData[65] = 0;

@@ -216,7 +216,7 @@ void FrmProgramming::programRead() {
       if (e.blnReadWithHeader(3, header, 0x6A) && e.lngCommState == kStateOk) {
         m.bytRadioBase = m.bytRadioData;
         m.blnRadioRead = true;
-        if (!blnSetTopRow()) m.intTopRow = 1;
+        subSetTopRowAfterLoad();
         for (size_t i = 0; i < 12; ++i) m.bytRadioInfo[i] = header[i + 4];
       }
       break;
@@ -225,7 +225,7 @@ void FrmProgramming::programRead() {
       uint8_t command = 0;
       if (!familyOneType(command, false)) return;
       m.blnResult = e.blnReadFrames(2, command);
-      if (m.blnResult && !blnSetTopRow()) m.intTopRow = 1;
+      if (m.blnResult) subSetTopRowAfterLoad();
       break;
     }
     case 2:
@@ -234,7 +234,7 @@ void FrmProgramming::programRead() {
       if (e.blnReadFrames(3, 0x5C) && e.lngCommState == kStateOk) {
         m.bytRadioBase = m.bytRadioData;
         m.blnRadioWritten = true;
-        if (!blnSetTopRow()) m.intTopRow = 1;
+        subSetTopRowAfterLoad();
         deriveFamily2IfFromImage();
       }
       break;
