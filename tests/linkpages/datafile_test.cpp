@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -277,6 +278,13 @@ TEST_F(DataFiles, DeletePageShowsALongFolderElidedInTheMiddle) {
   EXPECT_TRUE(shown.endsWith("radio-files")) << shown.toStdString();
   EXPECT_LE(page.LabChangePath->fontMetrics().horizontalAdvance(shown), page.LabChangePath->width());
   EXPECT_FALSE(page.LabChangePath->geometry().intersects(page.filSetUpFile->geometry()));  // nothing covers it
+  // Both lists read out what they list: the folder list its whole folder,
+  // the file list the caption above it.
+  auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).toStdString(); };
+  EXPECT_EQ(name(page.Dir1), deep);
+  EXPECT_EQ(name(page.filSetUpFile), "File List");
+  page.setDirPath(dir.str());
+  EXPECT_EQ(name(page.Dir1), dir.str());
   page.Unload();
 }
 

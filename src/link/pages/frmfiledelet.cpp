@@ -91,6 +91,9 @@ FrmFileDelet::FrmFileDelet(QWidget* parent) : Page(parent) {
   files->addWidget(labFileList);
   filSetUpFile = new QListWidget(this);
   filSetUpFile->setMinimumSize(200, 180);
+  // A list reads no label on its own: each is named after the caption it
+  // stands under (the folder list after the folder it shows, Dir1_Change).
+  filSetUpFile->setAccessibleName(labFileList->text());
   files->addWidget(filSetUpFile);
   grid->addLayout(files, 1, 1, 3, 1);
   auto* fraAction = new QGroupBox(QString::fromStdString(LoadResString(161)), this);
@@ -172,6 +175,7 @@ void FrmFileDelet::setDirPath(const std::string& path) {
 void FrmFileDelet::Dir1_Change() {
   saveSetting(keys::ConfigDirectory, strDirPath == "/" ? "/" : strDirPath + "/");
   static_cast<PathLabel*>(LabChangePath)->setPath(QString::fromStdString(strDirPath));
+  Dir1->setAccessibleName(QString::fromStdString(strDirPath));
   refreshFolders();
   refreshFiles();
 }
