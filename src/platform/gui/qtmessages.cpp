@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "platform/gui/vbui.h"
+
 int QtMessageService::msgBox(const std::string& text, int style, const std::string& title) {
   // Without a screen (offscreen or minimal platform, as in scripts and CI) no
   // one could answer a box: the message goes to standard error and counts as
@@ -23,7 +25,10 @@ int QtMessageService::msgBox(const std::string& text, int style, const std::stri
     std::fprintf(stderr, "%s: %s\n", title.c_str(), t.toLocal8Bit().constData());
     return (style & 7) == vb::vbYesNo ? vb::vbYes : vb::vbOK;
   }
+  // The box belongs to the window in front; with no window active (none
+  // clicked yet, no window manager) that is the page in front.
   QPointer<QWidget> owner = QApplication::activeWindow();
+  if (!owner && Page::front() && Page::front()->isVisible()) owner = Page::front();
   QMessageBox box(owner.data());
   // The texts use carriage returns as line breaks.
   QString t = QString::fromStdString(text);

@@ -193,7 +193,11 @@ void Page::popFront() {
   if (wasFront && !s.empty() && s.back() && s.back()->loaded_ && !s.back()->unloading_) {
     QPointer<Page> below = s.back();
     QTimer::singleShot(0, below, [below] {
-      if (below && below->loaded_) below->Form_Activate();
+      if (!below || !below->loaded_) return;
+      // It takes the keyboard back (a window manager would give it back;
+      // without one the keys would go nowhere).
+      if (below->isVisible()) below->activateWindow();
+      below->Form_Activate();
     });
   }
 }
@@ -210,6 +214,8 @@ void Page::Show() {
   if (!loaded_) return;  // Form_Load may unload the page again
   pushFront();
   show();
+  raise();
+  activateWindow();
   if (!activatedOnce_) {
     activatedOnce_ = true;
     Form_Activate();
