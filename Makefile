@@ -2,8 +2,10 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = g++ make cmake pkg-config googletest libgtest-dev libbenchmark-dev \
-           qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core \
-           fonts-ipafont-gothic
+           qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev fonts-dejavu-core
+
+# Qt's own dialogs (file dialogs, message-box buttons) in Japanese.
+PACKAGES += qt6-translations-l10n
 
 .PHONY: deps build run test bench clean
 

@@ -64,6 +64,7 @@ int runProgram(QApplication& application) {
   static QtMessageService messages;
   setMessageService(&messages);
   strtable::load();
+  installPlatformDialogTexts(strtable::language());
   application.setApplicationName("velmora");
   QStringList args = QCoreApplication::arguments();
   if (!args.isEmpty()) args.removeFirst();

@@ -6,10 +6,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSoundEffect>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 
 #include "platform/gui/vbui.h"
@@ -83,4 +85,22 @@ void QtMessageService::playWave(const std::string& path) {
   guard.start(10000);  // no wave of ours is that long; a stuck device never hangs a message
   if (effect.status() == QSoundEffect::Ready) effect.play();
   loop.exec();
+}
+
+bool installPlatformDialogTexts(const std::string& language) {
+  static QTranslator* installed = nullptr;
+  if (installed) {
+    QCoreApplication::removeTranslator(installed);
+    delete installed;
+    installed = nullptr;
+  }
+  if (language.empty() || language == "en") return true;
+  auto* t = new QTranslator;
+  if (!t->load(QString::fromStdString("qtbase_" + language), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete t;
+    return false;
+  }
+  QCoreApplication::installTranslator(t);
+  installed = t;
+  return true;
 }
