@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,6 +29,13 @@ TEST(SoundPage, ListsTheWavesTestsAndSavesWithSoundOff) {
   EXPECT_EQ(page.ComInquiry->itemText(0), "CHORD.WAV");
   EXPECT_EQ(page.ComWorning->count(), 2);
   EXPECT_EQ(page.ComWorning->currentText(), "MISSING.WAV");
+
+  // Each list and each Test button is read out with the wave it is for.
+  auto read = [](QObject* o, QAccessible::Text t) { return QAccessible::queryAccessibleInterface(o)->text(t).toStdString(); };
+  EXPECT_EQ(read(page.ComWorning, QAccessible::Name), "Worning");
+  EXPECT_EQ(read(page.ComWorning, QAccessible::Value), "MISSING.WAV");
+  EXPECT_EQ(read(page.ComWorning->lineEdit(), QAccessible::Name), "Worning");
+  EXPECT_EQ(read(page.ComInqTest[1], QAccessible::Name), "Attention Test");
 
   page.ComInqTest[0]->click();
   page.ComInqTest_Click(7);  // no such list: nothing

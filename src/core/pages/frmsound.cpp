@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "core/modpublic.h"
@@ -19,14 +20,20 @@ FrmSound::FrmSound(QWidget* parent) : Page(parent) {
   QComboBox** lists[4] = {&ComInquiry, &ComAttention, &ComInfomation, &ComWorning};
   const char* names[4] = {"ComInquiry", "ComAttention", "ComInfomation", "ComWorning"};
   for (int i = 0; i < 4; ++i) {
-    grid->addWidget(new QLabel(labels[i], this), i + 1, 0);
+    auto* label = new QLabel(labels[i], this);
+    grid->addWidget(label, i + 1, 0);
     *lists[i] = new QComboBox(this);
     (*lists[i])->setEditable(true);
+    // The list and the field typed into are read out by their caption.
+    label->setBuddy(*lists[i]);
+    (*lists[i])->lineEdit()->setAccessibleName(labels[i]);
     (*lists[i])->setObjectName(names[i]);
     (*lists[i])->setMinimumWidth(180);
     grid->addWidget(*lists[i], i + 1, 1);
     ComInqTest[static_cast<size_t>(i)] = new QPushButton("Test", this);
     ComInqTest[static_cast<size_t>(i)]->setObjectName(QString("ComInqTest%1").arg(i));
+    // Four buttons captioned alike: each is read out with the wave it plays.
+    ComInqTest[static_cast<size_t>(i)]->setAccessibleName(QString("%1 Test").arg(labels[i]));
     grid->addWidget(ComInqTest[static_cast<size_t>(i)], i + 1, 2);
     connect(ComInqTest[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] { ComInqTest_Click(i); });
   }

@@ -4,14 +4,16 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QLineEdit>
 #include <algorithm>
 
 namespace vbui {
 
 namespace {
 
-// A drop-down list that is not editable: its caption as name, its chosen entry
-// as value and as a read-only text, its pop-up list as its one child.
+// A drop-down list: its caption as name, its chosen entry as value and as a
+// read-only text, its pop-up list as its first child and, when it is
+// editable, its entry field (where the typing goes) as its second.
 class AccessibleComboBox : public QAccessibleWidget, public QAccessibleTextInterface {
  public:
   explicit AccessibleComboBox(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
@@ -28,12 +30,16 @@ class AccessibleComboBox : public QAccessibleWidget, public QAccessibleTextInter
     return s;
   }
 
-  int childCount() const override { return 1; }
+  int childCount() const override { return combo()->lineEdit() ? 2 : 1; }
   QAccessibleInterface* child(int index) const override {
-    return index == 0 ? QAccessible::queryAccessibleInterface(combo()->view()) : nullptr;
+    if (index == 0) return QAccessible::queryAccessibleInterface(combo()->view());
+    if (index == 1 && combo()->lineEdit()) return QAccessible::queryAccessibleInterface(combo()->lineEdit());
+    return nullptr;
   }
   int indexOfChild(const QAccessibleInterface* c) const override {
-    return c && c->object() == combo()->view() ? 0 : -1;
+    if (!c) return -1;
+    if (c->object() == combo()->view()) return 0;
+    return c->object() && c->object() == combo()->lineEdit() ? 1 : -1;
   }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
 
@@ -76,8 +82,7 @@ class AccessibleComboBox : public QAccessibleWidget, public QAccessibleTextInter
 QAccessibleInterface* factory(const QString& className, QObject* object) {
   if (className != QLatin1String("QComboBox")) return nullptr;
   auto* combo = qobject_cast<QComboBox*>(object);
-  // An editable one reads as its entry field, which Qt already names well.
-  if (!combo || combo->isEditable()) return nullptr;
+  if (!combo) return nullptr;
   return new AccessibleComboBox(combo);
 }
 

@@ -2,11 +2,12 @@
 // What screen readers and other assistive tools are told about our controls
 // beyond Qt's defaults.
 //
-// A drop-down list (QComboBox) is named by its caption: its accessible name,
-// or else the caption of the label whose buddy it is. Its chosen entry is its
-// value, readable as its text. (On Linux Qt names a drop-down list by its
-// chosen entry, so a page of them would read "NON", "Max", "Max" ... with no
-// word of what each one sets.)
+// A drop-down list (QComboBox), editable or not, is named by its caption: its
+// accessible name, or else the caption of the label whose buddy it is. Its
+// chosen entry is its value, readable as its text; an editable one keeps its
+// entry field as a child to type into. (On Linux Qt names a drop-down list by
+// its chosen entry, so a page of them would read "NON", "Max", "Max" ... with
+// no word of what each one sets.)
 
 namespace vbui {
 
