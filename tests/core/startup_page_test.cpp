@@ -1,5 +1,7 @@
 // The start-up page driven headless: family options, Next, End, the direct
 // start and the command-line road.
+#include <QAccessible>
+#include <QTest>
 #include <QCoreApplication>
 #include <QAction>
 #include <QGroupBox>
@@ -245,6 +247,23 @@ TEST_F(StartUpPage, MenusAndTheSoundLabelFollowTheLanguage) {
   page = start();
   EXPECT_EQ(page->mnuHelp->text(), "&Help");
   EXPECT_EQ(page->lblSound->text(), "Sound...");
+  page->Unload();
+}
+
+// The sound label opens the sound page from the keyboard and from assistive
+// tools as well as from the mouse.
+TEST_F(StartUpPage, TheSoundLabelCanBePressedWithoutAMouse) {
+  FrmStartUp* page = start();
+  QAccessibleInterface* sound = QAccessible::queryAccessibleInterface(page->lblSound);
+  ASSERT_NE(sound->actionInterface(), nullptr);
+  EXPECT_EQ(sound->text(QAccessible::Name), "Sound...");
+  EXPECT_NE(page->lblSound->focusPolicy() & Qt::TabFocus, 0);
+  sound->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  // A press is shown first, then it clicks.
+  ASSERT_TRUE(QTest::qWaitFor([page] { return Page::front() != page; }, 2000));
+  Page* opened = Page::front();
+  EXPECT_EQ(opened->windowTitle(), "ZR-Sound");
+  opened->Unload();
   page->Unload();
 }
 

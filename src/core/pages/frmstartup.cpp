@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -43,19 +42,6 @@ int g_tickMs = 200;
 constexpr const char* kGreen = "&H0000C000&";
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
-
-// A label that reports clicks.
-class ClickLabel : public QLabel {
- public:
-  using QLabel::QLabel;
-  std::function<void()> onClick;
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* e) override {
-    if (e->button() == Qt::LeftButton && isEnabled() && onClick) onClick();
-    QLabel::mouseReleaseEvent(e);
-  }
-};
 }  // namespace
 
 void FrmStartUp::setCalibrationTickMs(int ms) { g_tickMs = std::max(1, ms); }
@@ -111,12 +97,12 @@ FrmStartUp::FrmStartUp(QWidget* parent) : Page(parent) {
   CmdAction[0]->setToolTip("Go to Configuration menu");
   CmdAction[1]->setToolTip("End this application");
   CmdAction[0]->setEnabled(false);
-  auto* sound = new ClickLabel(fraAction);
-  sound->setText(q(LoadResString(1407)));
-  sound->setObjectName("lblSound");
-  sound->setCursor(Qt::PointingHandCursor);
-  sound->onClick = [this] { lblSound_Click(); };
-  lblSound = sound;
+  lblSound = new QPushButton(q(LoadResString(1407)), fraAction);
+  lblSound->setObjectName("lblSound");
+  lblSound->setFlat(true);
+  lblSound->setCursor(Qt::PointingHandCursor);
+  lblSound->setStyleSheet("text-align: left; padding: 0px;");
+  connect(lblSound, &QPushButton::clicked, this, [this] { lblSound_Click(); });
   actions->addWidget(lblSound);
   row->addWidget(fraAction, 1);
   root->addLayout(row);

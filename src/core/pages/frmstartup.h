@@ -38,7 +38,9 @@ class FrmStartUp : public Page {
   std::array<QRadioButton*, 3> optSelectRadio{};
   QGroupBox* fraAction = nullptr;
   std::array<QPushButton*, 2> CmdAction{};
-  QLabel* lblSound = nullptr;
+  // Looks like a label; a flat button, so the keyboard and assistive tools
+  // can press it too.
+  QPushButton* lblSound = nullptr;
   QWidget* ShpFlame = nullptr;
   QTimer tmrBase;
   QTimer tmrLight;

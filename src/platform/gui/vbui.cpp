@@ -214,7 +214,6 @@ void Page::Show() {
   if (!loaded_) return;  // Form_Load may unload the page again
   pushFront();
   show();
-  raise();
   activateWindow();
   if (!activatedOnce_) {
     activatedOnce_ = true;
