@@ -1,10 +1,11 @@
 // Report text files beyond the golden English ones: bytes of the image that
-// are control characters.
+// are control characters, and Japanese captions in the Japanese code page.
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "core/modpublic.h"
+#include "platform/base/strtable.h"
 #include "printtest.h"
 #include "support/testsupport.h"
 
@@ -39,6 +40,18 @@ std::vector<std::string> section(const std::vector<std::string>& lines, const st
   return out;
 }
 
+// Columns of the single-byte `c` in a Shift_JIS line (a trail byte of a
+// Japanese character may have the same value).
+std::vector<std::size_t> columnsOf(const std::string& line, char c) {
+  std::vector<std::size_t> at;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const auto b = static_cast<uint8_t>(line[i]);
+    if ((b >= 0x81 && b <= 0x9F) || b >= 0xE0) ++i;
+    else if (line[i] == c) at.push_back(i);
+  }
+  return at;
+}
+
 }  // namespace
 
 TEST(ReportTextFile, ControlBytesOfAStoredTextNeitherBreakNorDirtyItsLine) {
@@ -62,4 +75,51 @@ TEST(ReportTextFile, ControlBytesOfAStoredTextNeitherBreakNorDirtyItsLine) {
     }
   ASSERT_TRUE(replaced);
   EXPECT_EQ(fileLines(path), expected);
+}
+
+TEST(ReportTextFile, JapaneseValuesStandInOneColumnOfTheShiftJisFile) {
+  TempDir dir;
+  RecordingMessages msgs;
+  freshModel(dir);
+  ASSERT_TRUE(printtest::radioF1(false, false, 2, 3));  // ZR320, DTMF both ways
+  strtable::load("", "ja");
+  // A title with a letter Shift_JIS lacks beside one it has.
+  modPublic.strPrintTitle = "M\xC3\xBCller \xE6\xA7\x98";
+  const std::string path = dir.file("all.txt");
+  const bool done = printtest::runReport(true, path);
+  strtable::load("", "en");
+  ASSERT_TRUE(done);
+  const std::vector<std::string> lines = fileLines(path);
+  ASSERT_GT(lines.size(), 2u);
+
+  // The missing letter becomes "?", the rest of the line keeps the code page.
+  const std::string title = lines[1];
+  EXPECT_EQ(title.substr(title.size() - 15), "<< M?ller \x97\x6C >>") << title;
+
+  // Every miscellaneous value starts 25 columns after its item (column 3):
+  // a Japanese character takes two columns of the file, as it takes two
+  // bytes.
+  const std::vector<std::string> misc = section(lines, "   < ");
+  ASSERT_EQ(misc.size(), 18u);
+  for (const std::string& l : misc) {
+    const std::vector<std::size_t> at = columnsOf(l, '[');
+    if (!at.empty()) {
+      EXPECT_EQ(at.front(), 28u) << l;
+    }
+  }
+
+  // The encode values start at column 25, the decode values at column 68,
+  // whether or not an encode line stands beside them; only a caption too
+  // wide for its column pushes its value on, directly after it.
+  const std::vector<std::string> lists = section(lines, "   Encode=");
+  ASSERT_EQ(lists.size(), 17u);
+  for (const std::string& l : lists) {
+    const std::vector<std::size_t> at = columnsOf(l, '[');
+    ASSERT_FALSE(at.empty()) << l;
+    const bool encodePart = l.size() > 5 && l[5] != ' ';
+    if (encodePart) {
+      EXPECT_TRUE(at.front() == 25u || (at.front() > 25u && l[at.front() - 1] != ' ')) << l;
+    }
+    EXPECT_TRUE(at.back() == 68u || (at.back() > 68u && l[at.back() - 1] != ' ')) << l;
+  }
 }
