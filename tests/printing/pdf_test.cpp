@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/base/strtable.h"
 #include "printing/pages/qtprintsurface.h"
 #include "printing/reports.h"
 #include "printtest.h"
@@ -75,4 +76,32 @@ TEST(PdfReport, APrinterWithoutAFileIsRefusedAndCanStillBeSetUpAfterwards) {
   printing::setPrinterSurfaceFactory(nullptr);
   EXPECT_EQ(pdfPages(readFileBytes(dir.file("ch.pdf"))), 1);
   EXPECT_NE(pdfText(dir.file("ch.pdf")).find("TX Reference = 12MHz"), std::string::npos);
+}
+
+TEST(PdfReport, JapaneseCaptionsShowWhileLatinTextsKeepTheirColumns) {
+  TempDir dir;
+  RecordingMessages msgs;
+  freshModel(dir);
+  ASSERT_TRUE(printtest::radioF0(1, 1));
+  const std::string path = dir.file("ja.pdf");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setOutputFileName(QString::fromStdString(path));
+  // The frequency is laid out to end before "MHz", 16 mm to its right.
+  auto frequencyWidth = [&] {
+    printing::QtPrintSurface surface(printer);
+    return surface.textWidth("145.01250");
+  };
+  const double english = frequencyWidth();
+  strtable::load("", "ja");
+  const double japanese = frequencyWidth();
+  printing::setPrinterSurfaceFactory([&] { return std::make_unique<printing::QtPrintSurface>(printer); });
+  printing::clsPrintP1RA report;
+  const bool done = report.blnPrintChannelData("", 0);
+  printing::setPrinterSurfaceFactory(nullptr);
+  strtable::load("", "en");
+  EXPECT_DOUBLE_EQ(japanese, english);
+  ASSERT_TRUE(done);
+  EXPECT_NE(pdfText(path).find("Encode=5\xE3\x83\x88\xE3\x83\xBC\xE3\x83\xB3"), std::string::npos);  // 5トーン
 }
