@@ -230,6 +230,13 @@ std::string FrmPrintOut::strAskTextFile() {
 
 void FrmPrintOut::comPrintStart_Click(int index) {
   if (printing_) return;
+  // A press that leaves the focus in the open title box (a screen reader's)
+  // takes the title as leaving the box would; the box has kept only the
+  // text from before the last key.
+  if (txtPrintTitleName->isEnabled()) {
+    modPublic.strPrintTitle = txtPrintTitleName->text().toStdString();
+    closeTitleBox();
+  }
   printing_ = true;
   subPrintingState();
   tmrLight->setInterval(300);
