@@ -122,8 +122,12 @@ TEST_F(PrintPage, TextReportWithTitleSavesItsFolderAndCannotBeClosedMeanwhile) {
   page->chkOutText->click();
   EXPECT_EQ(readSetting(keys::OutPutText), "0");
   EXPECT_TRUE(page->comPrinter->isEnabled());
+  // Leaving the page with the title box open keeps the whole title too.
+  page->comTitleName->click();
+  QTest::keyClicks(page->txtPrintTitleName, "9");
   page->comExit->click();
   EXPECT_FALSE(page->isLoaded());
+  EXPECT_EQ(modPublic.strPrintTitle, "Shop 89");
   printing::setYield(nullptr);
 }
 
