@@ -11,10 +11,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "platform/base/appinfo.h"
+#include "platform/gui/helpviewer.h"
 #include "platform/gui/vbui.h"
+#include "support/testsupport.h"
 
 namespace {
 
@@ -146,4 +150,27 @@ TEST(ModalCover, NestedModalsCoverEachOtherAndNoPageDiesInItsLoop) {
   EXPECT_TRUE(menu.act->isEnabled());
   menu.act->click();  // uncovered again: the menu does what its button says
   EXPECT_FALSE(page);
+}
+
+TEST(ModalCover, HelpLeftOpenBelowComesAliveForTheModalPageThatAsks) {
+  TempDir dir;
+  app::setPath(dir.str());
+  std::ofstream(dir.file("guide.hlp")) << "[Menu]\r\nmenu help\r\n[Page]\r\npage help\r\n";
+  CountingPage menu;
+  showActive(&menu);
+  ASSERT_TRUE(help::showTopic("guide.hlp", "Menu", &menu));
+  QPointer<QDialog> viewer = help::viewer();
+  ASSERT_TRUE(viewer);
+  CountingPage page;
+  Page::setModalHook([&](Page& p) {
+    EXPECT_FALSE(viewer->isEnabled());  // covered with the menu it belongs to
+    ASSERT_TRUE(help::showTopic("guide.hlp", "Page", &p));
+    EXPECT_EQ(help::viewer(), viewer.data());
+    EXPECT_TRUE(viewer->isEnabled());
+  });
+  page.showModal();
+  Page::setModalHook(nullptr);
+  EXPECT_TRUE(menu.act->isEnabled());
+  delete viewer.data();
+  app::setPath(std::string());
 }

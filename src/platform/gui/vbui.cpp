@@ -137,8 +137,8 @@ bool inside(const QWidget* w, const QWidget* root) {
 }
 
 // How many windows own this one: owners are disabled before the windows they
-// own, which then follow them instead of being disabled on their own (a help
-// window moved to the modal page later must come alive with it).
+// own, which then follow them and are given back with them instead of being
+// held disabled on their own.
 int ownerDepth(const QWidget* w) {
   int depth = 0;
   for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
