@@ -287,6 +287,7 @@ TEST_F(DecodePage, LimitedDecodeRuleHoldsForTheArrowsAndTheKeyboard) {
   page->lstLimitedDecode->setFocus();
   QApplication::processEvents();
   key(page->lstLimitedDecode, Qt::Key_Down);
+  QApplication::processEvents();
   EXPECT_EQ(msgs.boxes.size(), 2u);
   EXPECT_EQ(page->lstLimitedDecode->currentRow(), 0);
   page->txtKillNo->setFocus();
@@ -310,7 +311,8 @@ TEST_F(DecodePage, LimitedDecodeRuleHoldsForTheArrowsAndTheKeyboard) {
   page->txtKillNo->setFocus();
   QApplication::processEvents();
   EXPECT_EQ(page->values.m_strLimitedDecode, "1");
-  EXPECT_EQ(page->lstLimitedDecode->currentRow(), -1);  // no entry shown without the focus
+  EXPECT_EQ(page->lstLimitedDecode->currentRow(), -1);  // no entry highlighted without the focus
+  EXPECT_EQ(page->lstLimitedDecode->accessibleDescription(), "ON");  // but the value is in view
   page->CmdAction_Click(1);
   EXPECT_EQ(image()[170], 0x30);
   EXPECT_EQ(msgs.boxes.size(), 2u);
@@ -347,4 +349,19 @@ TEST_F(DecodePage, KillStatusIsReadOnActivation) {
   EXPECT_EQ(page->labKillStatus->text(), "ON");
   page->CmdAction_Click(1);
   EXPECT_EQ(image()[849], 0xA1);
+}
+
+TEST_F(DecodePage, ClosingByTheWindowsBoxKeepsTheFieldBeingEdited) {
+  family("2");
+  put(834, {0x00});
+  put(830, {0xFF, 0xFF, 0xFF, 0xFF});
+  FrmDecodeSet* page = open();
+  page->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  page->txtDecodeNo->setFocus();
+  QApplication::processEvents();
+  type(page->txtDecodeNo, "42");
+  page->close();
+  EXPECT_FALSE(page->isLoaded());
+  EXPECT_EQ(bytes(830, 4), (Bytes{0x24, 0xFF, 0xFF, 0xFF}));
 }

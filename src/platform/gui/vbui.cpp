@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/base/vbtext.h"
+#include "platform/gui/accessible.h"
 
 namespace vbui {
 
@@ -236,6 +237,7 @@ Page::ModalHook& modalHook() {
 }  // namespace
 
 Page::Page(QWidget* parent) : QDialog(parent) {
+  vbui::installAccessibility();
   setAttribute(Qt::WA_DeleteOnClose, false);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }

@@ -41,7 +41,7 @@ FrmPrintOut::FrmPrintOut(QWidget* parent) : Page(parent) {
   setObjectName("frmPrintOut");
   auto* root = new QVBoxLayout(this);
   auto* menu = new QMenuBar(this);
-  mnuHelp = menu->addAction("Help(&H)");
+  mnuHelp = menu->addAction(res(1406));
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
   root->setMenuBar(menu);
 

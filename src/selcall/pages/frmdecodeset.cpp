@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QItemSelectionModel>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -66,7 +68,7 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
 
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("&Help");
+  mnuHelp = menuBar->addAction(q(LoadResString(1406)));
   root->setMenuBar(menuBar);
 
   auto* body = new QHBoxLayout;
@@ -75,6 +77,9 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
   for (int index : kFormats) {
     auto* o = new QRadioButton(fraDecodeMenu);
     o->setObjectName(QString("optDecodeMenu%1").arg(index));
+    // Painted in the page's colour like its frame (a button's own fill would
+    // be the button colour).
+    o->setBackgroundRole(QPalette::Window);
     optDecodeMenu[static_cast<size_t>(index)] = o;
     formats->addWidget(o);
     connect(o, &QRadioButton::toggled, this, [this, index](bool on) {
@@ -86,8 +91,9 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
       if (!kit_->busy.on() && values.strDecodeFormat.empty()) optDecodeMenu_Click(index);
     });
   }
-  formats->addStretch();
-  body->addWidget(fraDecodeMenu);
+  auto* left = new QVBoxLayout;
+  left->addWidget(fraDecodeMenu);
+  body->addLayout(left);
 
   fraDecodeSetting = new QGroupBox(this);
   auto* grid = new QGridLayout(fraDecodeSetting);
@@ -117,6 +123,7 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
   };
   auto onOff = [&](int index, QListWidget*& list, int captionId, const char* name) {
     auto* row = new kit::UpDownList(fraDecodeSetting, {"OFF", "ON"}, q(LoadResString(captionId)));
+    row->oneRowHigh();
     updChangeSelect[static_cast<size_t>(index)] = row;
     list = row->list;
     list->setObjectName(name);
@@ -151,17 +158,18 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
   labKillStatus->setObjectName("labKillStatus");
   place(kDecKillStatus, labKillStatus);
   grid->setColumnMinimumWidth(2, 30);
+  // Eight digits or the longest list entry fit; the page stays compact.
+  for (QWidget* w : fraDecodeSetting->findChildren<QWidget*>())
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w))
+      w->setFixedWidth(150);
   body->addWidget(fraDecodeSetting, 1);
   root->addLayout(body);
 
-  fraAction = new QGroupBox(this);
-  auto* actions = new QHBoxLayout(fraAction);
-  CmdAction[1] = new QPushButton(fraAction);
-  CmdAction[1]->setObjectName("CmdAction1");
-  CmdAction[1]->setToolTip("Close this menu");
-  actions->addStretch();
-  actions->addWidget(CmdAction[1]);
-  root->addWidget(fraAction);
+  const kit::ActionFrame action = kit::makeActionFrame(this);
+  fraAction = action.frame;
+  CmdAction[1] = action.exit;
+  left->addWidget(fraAction);
+  left->addStretch();
   connect(CmdAction[1], &QPushButton::clicked, this, [this] { CmdAction_Click(1); });
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
 
@@ -208,7 +216,12 @@ void FrmDecodeSet::bindEvents() {
     connect(updChangeSelect[static_cast<size_t>(i)]->down, &QToolButton::clicked, this,
             [this, i] { updChangeSelect_Click(i, 1); });
   }
-  connect(lstLimitedDecode, &QListWidget::currentRowChanged, this, [this] { lstLimitedDecode_Change(); });
+  // A list that gets the focus back with no entry picks its first one by
+  // itself; only a move from an entry is a step.
+  connect(lstLimitedDecode->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex&, const QModelIndex& previous) {
+            if (previous.isValid()) lstLimitedDecode_Change();
+          });
 
   // Only the user's choice stores a value: the page's own refills never do.
   const std::pair<QComboBox*, std::string DecodeValues::*> plain[] = {
@@ -272,6 +285,9 @@ void FrmDecodeSet::Form_Load() {
   values = subGetDecodeData(m.bytRadioData, family_);
   asLoaded_ = values;
   subSetDecodeControls();
+  // The keyboard starts at the format the radio holds.
+  for (int index : kFormats)
+    if (optDecodeMenu[static_cast<size_t>(index)]->isChecked()) optDecodeMenu[static_cast<size_t>(index)]->setFocus();
 }
 
 void FrmDecodeSet::Form_Activate() {
@@ -282,14 +298,19 @@ void FrmDecodeSet::Form_Activate() {
 
 void FrmDecodeSet::Form_Unload(bool& cancel) {
   (void)cancel;
-  // Closing by the window's box does not leave the box being typed in: a code
-  // box always holds a whole code, and a time in range is taken too.
+  // Closing by the window's box does not leave the field being edited: a code
+  // box always holds a whole code, a list its entry, and a time in range is
+  // taken too.
   QWidget* focused = focusWidget();
   if (std::string* code = codeValue(qobject_cast<QLineEdit*>(focused))) {
     *code = static_cast<QLineEdit*>(focused)->text().toStdString();
   } else if (focused == txtAutoResetTime) {
     const std::string t = txtAutoResetTime->text().toStdString();
     if (!t.empty() && vb::Val(t) >= 0 && vb::Val(t) <= 255) values.m_strAutoResetTime = t;
+  } else {
+    for (int i = 0; i < 4; ++i)
+      if (focused == onOffList(i) && onOffList(i)->currentRow() >= 0)
+        onOffValue(i) = std::to_string(onOffList(i)->currentRow());
   }
   subPutDecodeData(modPublic.bytRadioData, family_, values, enables_, asLoaded_);
 }
@@ -373,13 +394,18 @@ void FrmDecodeSet::subSetDecodeControls() {
   txtKillNo->setText(q(values.m_strKillNo));
   if (format == kFormat5Tone) showIndex(cboGroupNo, values.m_strGroupNo5Tone);
   else if (format == kFormatDtmf || format == kFormatAllCall) showIndex(cboGroupNo, values.m_strGroupNoDtmf);
-  // The ON/OFF lists show their entry only while they have the focus.
+  // The ON/OFF lists highlight their entry only while they have the focus;
+  // without it, one entry high, they show their value.
+  // The list the page's focus is on keeps its entry also while a message
+  // box is in front, so that it does not come back with none.
   for (int i = 0; i < 4; ++i) {
     QListWidget* list = onOffList(i);
-    if (list->hasFocus()) kit_->listGotFocus(list, onOffValue(i));
-    else {
+    if (list == focusWidget()) {
+      kit_->listGotFocus(list, onOffValue(i));
+    } else {
       list->setCurrentRow(-1);
       list->clearSelection();
+      updChangeSelect[static_cast<size_t>(i)]->showValue(indexOf(onOffValue(i)));
     }
   }
 }
@@ -425,15 +451,29 @@ std::string& FrmDecodeSet::onOffValue(int index) {
 
 void FrmDecodeSet::lstOnOff_GotFocus(int index) { kit_->listGotFocus(onOffList(index), onOffValue(index)); }
 
-void FrmDecodeSet::lstOnOff_LostFocus(int index) { kit_->listLostFocus(onOffList(index), onOffValue(index)); }
+void FrmDecodeSet::lstOnOff_LostFocus(int index) {
+  if (index == 1 && !decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_)) {
+    // A refused step is never taken, even before its message has come.
+    const kit::Busy::Hold hold(kit_->busy);
+    lstLimitedDecode->setCurrentRow(indexOf(values.m_strLimitedDecode));
+  }
+  kit_->listLostFocus(onOffList(index), onOffValue(index));
+  updChangeSelect[static_cast<size_t>(index)]->showValue(indexOf(onOffValue(index)));
+}
 
 void FrmDecodeSet::lstLimitedDecode_Change() {
-  // The keyboard's way of stepping the list: the same rule as the arrows.
+  // The keyboard's and the mouse's way of stepping the list: the same rule as
+  // the arrows. The refusal waits until the list has done with the key or
+  // click that moved it, and comes once.
   const int row = lstLimitedDecode->currentRow();
   if (kit_->busy.on() || !lstLimitedDecode->hasFocus() || row < 0 || row == indexOf(values.m_strLimitedDecode))
     return;
-  if (decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_)) return;
-  refuse(10041, lstLimitedDecode);
+  if (limitedRefusalPending_ || decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_)) return;
+  limitedRefusalPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    limitedRefusalPending_ = false;
+    if (isLoaded()) refuse(10041, lstLimitedDecode);
+  });
 }
 
 void FrmDecodeSet::updChangeSelect_Click(int index, int direction) {

@@ -120,4 +120,5 @@ class FrmDecodeSet : public Page {
   DecodeValues asLoaded_;
   DecodeEnables enables_{};
   int family_ = 0;
+  bool limitedRefusalPending_ = false;
 };
