@@ -134,6 +134,17 @@ TEST_F(EncodePage, FormatSwitchConvertsTheCodesRebuildsTonePeriodsAndEnablesByMa
   base->Unload();
 }
 
+TEST_F(EncodePage, SingleToneTimeGreyWhileOffAndTheFocusStartsOnTheChosenFormat) {
+  family("0");
+  put(42, {0x13});  // 5-tone ANI
+  put(79, {0x00});  // single tone off
+  FrmEncodeSet* page = open();
+  // Its time list is disabled and grey like the rows' lists, face included.
+  EXPECT_FALSE(page->cboSingleToneEncodeTime->isEnabled());
+  EXPECT_EQ(page->cboSingleToneEncodeTime->palette().color(QPalette::Button), vbui::color(0xC0C0C0));
+  EXPECT_EQ(page->focusWidget(), page->optEncodeMenu[4]);  // not the first, unchosen format
+}
+
 TEST_F(EncodePage, CodeBoxesOverwriteTheirDigitsAndLeavingWritesTheKeys) {
   family("1");
   put(810, {0x02});  // DTMF

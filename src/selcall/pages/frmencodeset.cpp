@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/chanrows.h"
 #include "core/modpublic.h"
@@ -494,6 +495,15 @@ void FrmEncodeSet::optEncodeMenu_Click(int index) {
 
 void FrmEncodeSet::Form_Activate() {
   subRestoreEncodeControls();
+  // The format buttons are one stop of the tab order: the focus that would
+  // start on the first of them starts on the chosen format, so that a key
+  // pressed there does not choose another one.
+  QWidget* focused = focusWidget();
+  const bool onFormats =
+      !focused || std::find(optEncodeMenu.begin(), optEncodeMenu.end(), focused) != optEncodeMenu.end();
+  for (int index : kFormats)
+    if (onFormats && optEncodeMenu[static_cast<size_t>(index)]->isChecked())
+      optEncodeMenu[static_cast<size_t>(index)]->setFocus(Qt::OtherFocusReason);
   if (!warned_) {
     warned_ = true;
     warnStrays();
@@ -643,7 +653,8 @@ void FrmEncodeSet::cbo5ToneSet_Change() {
 
 void FrmEncodeSet::chkSingleTone_Click() {
   const bool on = chkSingleTone->isChecked();
-  vbui::setEnabledPainted(cboSingleToneEncodeTime, on);
+  // Painted as the rows' lists are: a drop-down list's face is its button.
+  kit::setEnabledPainted(cboSingleToneEncodeTime, on);
   if (!kit.busy.on()) values.blnSingleTone = on;
 }
 
