@@ -1,4 +1,5 @@
 // The encode and memory-encode pages driven headless with real widgets.
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -132,6 +133,26 @@ TEST_F(EncodePage, FormatSwitchConvertsTheCodesRebuildsTonePeriodsAndEnablesByMa
   EXPECT_FALSE(base->optEncodeMenu[6]->isEnabled());
   EXPECT_TRUE(base->optEncodeMenu[0]->isEnabled());
   base->Unload();
+}
+
+TEST_F(EncodePage, ControlsAreNamedByTheirCaptionsAndDropDownListsReadTheirEntry) {
+  family("0");
+  put(42, {0x13});  // 5-tone ANI, set 1ZVEI
+  FrmEncodeSet* page = open();
+  // A screen reader finds every setting by its row's caption; a drop-down
+  // list reads its entry as its text.
+  for (int i = 0; i < 30; ++i) {
+    QWidget* control = page->lblEncodeSetting[static_cast<size_t>(i)]->buddy();
+    ASSERT_NE(control, nullptr) << i;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+    ASSERT_NE(a, nullptr) << i;
+    EXPECT_EQ(a->text(QAccessible::Name), page->lblEncodeSetting[static_cast<size_t>(i)]->text()) << i;
+  }
+  QAccessibleInterface* set = QAccessible::queryAccessibleInterface(page->cbo5ToneSet);
+  ASSERT_NE(set->textInterface(), nullptr);
+  EXPECT_EQ(set->textInterface()->text(0, set->textInterface()->characterCount()), "1ZVEI");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(page->cboSingleToneEncodeTime)->text(QAccessible::Name),
+            "Single Tone Encode Time");
 }
 
 TEST_F(EncodePage, SingleToneTimeGreyWhileOffAndTheFocusStartsOnTheChosenFormat) {

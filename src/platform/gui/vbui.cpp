@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/base/vbtext.h"
+#include "platform/gui/accessible.h"
 
 namespace vbui {
 
@@ -139,6 +140,7 @@ Page::ModalHook& modalHook() {
 }  // namespace
 
 Page::Page(QWidget* parent) : QDialog(parent) {
+  vbui::installAccessibleNames();
   setAttribute(Qt::WA_DeleteOnClose, false);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
