@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolButton>
 
 #include "core/identity.h"
@@ -164,6 +165,29 @@ TEST_F(EncodePage, SingleToneTimeGreyWhileOffAndTheFocusStartsOnTheChosenFormat)
   EXPECT_FALSE(page->cboSingleToneEncodeTime->isEnabled());
   EXPECT_EQ(page->cboSingleToneEncodeTime->palette().color(QPalette::Button), vbui::color(0xC0C0C0));
   EXPECT_EQ(page->focusWidget(), page->optEncodeMenu[4]);  // not the first, unchosen format
+}
+
+TEST_F(EncodePage, ExitPressedWithoutTheFocusTakesTheFieldBeingEdited) {
+  family("0");
+  put(42, {0x01});
+  FrmEncodeSet* page = open();
+  page->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  // As a screen reader presses Exit: the focus stays in the box.
+  page->txtEmergencyKeyTime->setFocus();
+  QApplication::processEvents();
+  page->txtEmergencyKeyTime->setText("12");
+  page->CmdAction[1]->click();
+  EXPECT_TRUE(page->isLoaded());  // refused: the page stays on the saved value
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].title, "InputDataCheck_EmergencyKeyTime");
+  EXPECT_EQ(page->txtEmergencyKeyTime->text(), "0.0");
+  QApplication::processEvents();
+  EXPECT_TRUE(page->txtEmergencyKeyTime->hasFocus());
+  page->txtEmergencyKeyTime->setText("4.5");
+  page->CmdAction[1]->click();
+  EXPECT_FALSE(page->isLoaded());
+  EXPECT_EQ(image()[90], 45);
 }
 
 TEST_F(EncodePage, CodeBoxesOverwriteTheirDigitsAndLeavingWritesTheKeys) {

@@ -659,7 +659,12 @@ void FrmEncodeSet::chkSingleTone_Click() {
 }
 
 void FrmEncodeSet::CmdAction_Click(int index) {
-  if (index == 1) Unload();
+  if (index != 1) return;
+  // Pressed without the focus coming to it first (a screen reader, an
+  // accessibility tool): the field being edited is taken as a click would
+  // take it; a refused entry keeps the page open on its restored value.
+  if (!kit.leaveFocusedField(CmdAction[1])) return;
+  Unload();
 }
 
 void FrmEncodeSet::txtEndForcus_GotFocus() {
