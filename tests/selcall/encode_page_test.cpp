@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -412,6 +413,19 @@ TEST_F(EncodePage, MemoryEncodeRowsInTheFormsAlphabetWithOverwriteEntry) {
 
   put(42, {0x02});  // DTMF: the same digits as keys
   page = openMemory();
+  // What the mouse puts into a row (a middle click pastes the selection) is
+  // put back when the button is released.
+  QLineEdit* pasted = page->txtMemory[4];
+  const QPoint at = pasted->rect().center();
+  QMouseEvent press(QEvent::MouseButtonPress, at, pasted->mapToGlobal(at), Qt::MiddleButton, Qt::MiddleButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(pasted, &press);
+  pasted->insert("ZZ99");
+  QMouseEvent release(QEvent::MouseButtonRelease, at, pasted->mapToGlobal(at), Qt::MiddleButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(pasted, &release);
+  QApplication::processEvents();
+  EXPECT_EQ(pasted->text(), "CCCCCCCCCCCCCCCC");
   EXPECT_EQ(page->txtMemory[1]->text(), "1234567890*#ABC*");
   page->txtMemory[1]->setCursorPosition(0);
   type(page->txtMemory[1], "#*0d");

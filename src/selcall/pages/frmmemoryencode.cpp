@@ -72,10 +72,12 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
         memory->setCursorPosition(0);
       });
     });
-    events_->mouseUp(memory, [memory] {
-      // A click only places the caret: no selection, never past the last digit.
-      memory->deselect();
-      if (memory->cursorPosition() > kLastCaret) memory->setCursorPosition(kLastCaret);
+    events_->mouseDown(memory, [this, i] { txtMemory_MouseDown(i); });
+    events_->mouseUp(memory, [this, i, memory] {
+      // The caret where the press put it; the check runs after the box has
+      // handled the release, where a middle click pastes.
+      clickedCaret_ = memory->cursorPosition();
+      QTimer::singleShot(0, memory, [this, i] { txtMemory_MouseUp(i); });
     });
     events_->keyDown(name, [this, i](QKeyEvent* e) { return txtName_KeyDown(i, e); });
     connect(name, &QLineEdit::textChanged, this, [this, i] { txtName_Change(i); });
@@ -217,6 +219,22 @@ bool FrmMemoryEncode::txtMemory_KeyDown(int index, QKeyEvent* e) {
   box->deselect();
   box->setCursorPosition(caret);
   return true;
+}
+
+void FrmMemoryEncode::txtMemory_MouseDown(int index) { pressedText_ = txtMemory[static_cast<size_t>(index)]->text(); }
+
+void FrmMemoryEncode::txtMemory_MouseUp(int index) {
+  QLineEdit* box = txtMemory[static_cast<size_t>(index)];
+  // The mouse edits nothing: text it pasted is put back. A click only places
+  // the caret, never past the last digit, and selects nothing.
+  const std::string text = box->text().toStdString();
+  const std::string& keys = memoryEncodeKeys(form_);
+  if (text.size() != static_cast<size_t>(kMemoryEncodeDigits) || text.find_first_not_of(keys) != std::string::npos)
+    box->setText(pressedText_);
+  else if (box->text() != box->text().toUpper())
+    box->setText(box->text().toUpper());
+  box->deselect();
+  box->setCursorPosition(std::min(clickedCaret_, kLastCaret));
 }
 
 bool FrmMemoryEncode::txtName_KeyDown(int index, QKeyEvent* e) {
