@@ -413,6 +413,8 @@ TEST_F(EncodePage, MemoryEncodeRowsInTheFormsAlphabetWithOverwriteEntry) {
 
   put(42, {0x02});  // DTMF: the same digits as keys
   page = openMemory();
+  EXPECT_EQ(page->lblMemoryEncode[8]->text(), "  9");
+  EXPECT_EQ(page->lblMemoryEncode[9]->text(), "10");
   // What the mouse puts into a row (a middle click pastes the selection) is
   // put back when the button is released.
   QLineEdit* pasted = page->txtMemory[4];

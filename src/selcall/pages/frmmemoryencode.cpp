@@ -44,7 +44,9 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
   grid->addWidget(lblMemoryName, 0, 2);
   const QFontMetrics digitsWidth(font());
   for (int i = 0; i < 16; ++i) {
-    auto* label = new QLabel(QString("%1").arg(i + 1, 3), fraMemoryEncodeSetting);
+    // Row numbers "  1" .. "  9", then "10" .. "16" (family "1" numbers its
+    // rows from its own captions at load).
+    auto* label = new QLabel(QString(i < 9 ? "  %1" : "%1").arg(i + 1), fraMemoryEncodeSetting);
     label->setObjectName(QString("lblMemoryEncode%1").arg(i));
     auto* memory = new QLineEdit(fraMemoryEncodeSetting);
     memory->setObjectName(QString("txtMemory%1").arg(i));
