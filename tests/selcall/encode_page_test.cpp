@@ -252,6 +252,17 @@ TEST_F(EncodePage, InputCheckRangesChannelsAndKeyTimeMessages) {
       EXPECT_EQ(msgs.boxes[0].style, 64);
     }
   }
+  // Pasted text takes the typed keys' filter: nothing but digits (and the
+  // key time's point) gets in.
+  page->subRestoreEncodeControls();
+  page->txtEmergencyChannel->setText("5");
+  page->txtEmergencyChannel->insert("x");
+  page->txtAniIntervalTime->insert("1 s");
+  page->txtEmergencyKeyTime->clear();
+  page->txtEmergencyKeyTime->insert("1.5");
+  EXPECT_EQ(page->txtEmergencyChannel->text(), "5");
+  EXPECT_EQ(page->txtAniIntervalTime->text(), "0");
+  EXPECT_EQ(page->txtEmergencyKeyTime->text(), "1.5");
   page->subRestoreEncodeControls();
   page->txtEmergencyKeyTime->setText("5");
   EXPECT_TRUE(page->InputDataCheck());

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -308,6 +309,10 @@ void FrmEncodeSet::bindCodeBox(QLineEdit* box, std::string EncodeValues::*value)
 
 void FrmEncodeSet::bindNumberBox(QLineEdit* box, std::string EncodeValues::*value, const char* accepted) {
   const std::string set = accepted;
+  // Pasted text (Ctrl+V, the box's menu, a middle click) passes the filter
+  // of typed keys too.
+  box->setValidator(new QRegularExpressionValidator(
+      QRegularExpression("[" + QRegularExpression::escape(accepted) + "]*"), box));
   kit.events->keyDown(box, [this, box, value, set](QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {
       closeAfterCheck(box, [this, box, value] { values.*value = box->text().toStdString(); });
