@@ -73,7 +73,6 @@ void Events::gotFocus(QWidget* w, std::function<void()> fn) { of(w).gotFocus = s
 void Events::lostFocus(QWidget* w, std::function<void()> fn) { of(w).lostFocus = std::move(fn); }
 void Events::keyDown(QWidget* w, std::function<bool(QKeyEvent*)> fn) { of(w).keyDown = std::move(fn); }
 void Events::keyUp(QWidget* w, std::function<void(QKeyEvent*)> fn) { of(w).keyUp = std::move(fn); }
-void Events::mouseDown(QWidget* w, std::function<void()> fn) { of(w).mouseDown = std::move(fn); }
 void Events::mouseUp(QWidget* w, std::function<void()> fn) { of(w).mouseUp = std::move(fn); }
 
 bool Events::eventFilter(QObject* watched, QEvent* event) {
@@ -106,9 +105,6 @@ bool Events::eventFilter(QObject* watched, QEvent* event) {
       return h.keyDown && h.keyDown(static_cast<QKeyEvent*>(event));
     case QEvent::KeyRelease:
       if (h.keyUp) h.keyUp(static_cast<QKeyEvent*>(event));
-      return false;
-    case QEvent::MouseButtonPress:
-      if (h.mouseDown) h.mouseDown();
       return false;
     case QEvent::MouseButtonRelease:
       if (h.mouseUp) h.mouseUp();

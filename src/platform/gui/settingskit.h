@@ -95,8 +95,6 @@ class Events : public QObject {
   // to swallow the key.
   void keyDown(QWidget* w, std::function<bool(QKeyEvent*)> fn);
   void keyUp(QWidget* w, std::function<void(QKeyEvent*)> fn);
-  // A mouse button pressed on the control, before the control handles it.
-  void mouseDown(QWidget* w, std::function<void()> fn);
   // The mouse button released over the control.
   void mouseUp(QWidget* w, std::function<void()> fn);
   // True while a lost-focus handler runs.
@@ -110,7 +108,7 @@ class Events : public QObject {
 
  private:
   struct Handlers {
-    std::function<void()> gotFocus, lostFocus, mouseDown, mouseUp;
+    std::function<void()> gotFocus, lostFocus, mouseUp;
     std::function<bool(QKeyEvent*)> keyDown;
     std::function<void(QKeyEvent*)> keyUp;
   };

@@ -74,13 +74,12 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
         memory->setCursorPosition(0);
       });
     });
-    events_->mouseDown(memory, [this, i] { txtMemory_MouseDown(i); });
-    events_->mouseUp(memory, [this, i, memory] {
-      // The caret where the press put it; the check runs after the box has
-      // handled the release, where a middle click pastes.
-      clickedCaret_ = memory->cursorPosition();
-      QTimer::singleShot(0, memory, [this, i] { txtMemory_MouseUp(i); });
+    events_->mouseUp(memory, [memory] {
+      // A click only places the caret: no selection, never past the last digit.
+      memory->deselect();
+      if (memory->cursorPosition() > kLastCaret) memory->setCursorPosition(kLastCaret);
     });
+    connect(memory, &QLineEdit::textChanged, this, [this, i] { txtMemory_Change(i); });
     events_->keyDown(name, [this, i](QKeyEvent* e) { return txtName_KeyDown(i, e); });
     connect(name, &QLineEdit::textChanged, this, [this, i] { txtName_Change(i); });
   }
@@ -139,8 +138,10 @@ bool FrmMemoryEncode::subGetMemoryEncodeData() {
   if (family == 1)
     for (int i = 0; i < 16; ++i) lblMemoryEncode[static_cast<size_t>(i)]->setText(q(LoadResString(600 + i)));
   rowsAsLoaded_.clear();
+  shown_.assign(16, std::string());
   for (int r = 0; r < rows_; ++r) {
     rowsAsLoaded_.push_back(memoryEncodeRow(image, family, r, form_));
+    shown_[static_cast<size_t>(r)] = rowsAsLoaded_.back();
     txtMemory[static_cast<size_t>(r)]->setText(q(rowsAsLoaded_.back()));
   }
   namesAsLoaded_.assign(16, std::string());
@@ -223,20 +224,22 @@ bool FrmMemoryEncode::txtMemory_KeyDown(int index, QKeyEvent* e) {
   return true;
 }
 
-void FrmMemoryEncode::txtMemory_MouseDown(int index) { pressedText_ = txtMemory[static_cast<size_t>(index)]->text(); }
-
-void FrmMemoryEncode::txtMemory_MouseUp(int index) {
+void FrmMemoryEncode::txtMemory_Change(int index) {
+  if (busy_.on()) return;
   QLineEdit* box = txtMemory[static_cast<size_t>(index)];
-  // The mouse edits nothing: text it pasted is put back. A click only places
-  // the caret, never past the last digit, and selects nothing.
+  std::string& shown = shown_[static_cast<size_t>(index)];
+  // A row's text changes only into 16 digits of the form: what else puts
+  // text there (a middle click pasting the selection, an accessibility tool
+  // setting it) is put back. Small letters become capitals.
   const std::string text = box->text().toStdString();
-  const std::string& keys = memoryEncodeKeys(form_);
-  if (text.size() != static_cast<size_t>(kMemoryEncodeDigits) || text.find_first_not_of(keys) != std::string::npos)
-    box->setText(pressedText_);
-  else if (box->text() != box->text().toUpper())
-    box->setText(box->text().toUpper());
-  box->deselect();
-  box->setCursorPosition(std::min(clickedCaret_, kLastCaret));
+  const bool digits = index < rows_ && text.size() == static_cast<size_t>(kMemoryEncodeDigits) &&
+                      text.find_first_not_of(memoryEncodeKeys(form_)) == std::string::npos;
+  const int caret = box->cursorPosition();
+  const kit::Busy::Hold hold(busy_);
+  if (digits) shown = box->text().toUpper().toStdString();
+  if (box->text().toStdString() == shown) return;
+  box->setText(q(shown));
+  box->setCursorPosition(std::min(caret, kLastCaret));
 }
 
 bool FrmMemoryEncode::txtName_KeyDown(int index, QKeyEvent* e) {

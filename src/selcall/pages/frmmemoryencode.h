@@ -3,7 +3,6 @@
 // in the digit form of the stored encode format, with a name per row for
 // family "0". Decoded when the page loads, written back (only the rows and
 // names that changed) when it unloads.
-#include <QString>
 #include <array>
 #include <string>
 #include <vector>
@@ -48,8 +47,7 @@ class FrmMemoryEncode : public Page {
 
  private:
   bool txtMemory_KeyDown(int index, QKeyEvent* e);
-  void txtMemory_MouseDown(int index);
-  void txtMemory_MouseUp(int index);
+  void txtMemory_Change(int index);
   bool txtName_KeyDown(int index, QKeyEvent* e);
   int rows_ = 0;
   digits::Form form_ = digits::Form::Hex;
@@ -58,6 +56,5 @@ class FrmMemoryEncode : public Page {
   std::vector<std::string> names_;  // the last accepted text of each name box
   kit::Events* events_ = nullptr;
   kit::Busy busy_;
-  QString pressedText_;  // a digit box's text when the mouse was pressed
-  int clickedCaret_ = 0;  // and its caret where the press put it
+  std::vector<std::string> shown_ = std::vector<std::string>(16);  // the last text of 16 digits of each row
 };
