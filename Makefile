@@ -7,6 +7,10 @@ PACKAGES = g++ make cmake pkg-config googletest libgtest-dev libbenchmark-dev \
 
 .PHONY: deps build run test bench clean
 
+# Reports: a face metric-compatible with the reports' layout font, a
+# Japanese face, and the PDF text reader the report tests use.
+PACKAGES += fonts-liberation2 fonts-ipafont-gothic poppler-utils
+
 # Installs the Debian packages the build needs (only when one is missing).
 deps:
 	@missing=""; for p in $(PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \

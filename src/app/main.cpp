@@ -1,6 +1,8 @@
 #include <QApplication>
 
 #include "app/program.h"
+#include "channel/pages/frmautoset.h"
+#include "channel/pages/frmchannel.h"
 #include "channel/pages/frmchannelname.h"
 #include "core/pages/frmstartup.h"
 #include "link/pages/frmfileutility.h"
@@ -8,6 +10,8 @@
 #include "options/pages/frmmiscellaneous.h"
 #include "options/pages/frmprioritychset.h"
 #include "options/pages/frmscanset.h"
+#include "printing/pages/frmprintout.h"
+#include "selcall/pages/frmdecodeset.h"
 #include "selcall/pages/frmencodeset.h"
 #include "selcall/pages/frmmemoryencode.h"
 
@@ -15,6 +19,8 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   program::registerStartPage([] { return std::make_unique<FrmStartUp>(); });
   // The pages the main menu opens; a button without one stays disabled.
+  program::registerMainMenuPage(0, [] { return std::make_unique<FrmChannel>(); });
+  FrmChannel::setAutoSetOpener(&FrmAutoSet::open);
   program::registerMainMenuPage(1, [] { return std::make_unique<FrmMiscellaneous>(); });
   program::registerMainMenuPage(7, [] { return std::make_unique<FrmChannelName>(); });
   program::registerMainMenuPage(8, [] { return std::make_unique<FrmFileUtility>(); });
@@ -23,5 +29,7 @@ int main(int argc, char** argv) {
   program::registerMainMenuPage(5, [] { return std::make_unique<FrmPriorityCHSet>(); });
   program::registerMainMenuPage(2, [] { return std::make_unique<FrmEncodeSet>(); });
   program::registerMainMenuPage(4, [] { return std::make_unique<FrmMemoryEncode>(); });
+  program::registerMainMenuPage(6, [] { return std::make_unique<FrmDecodeSet>(); });
+  program::registerMainMenuPage(10, [] { return std::make_unique<FrmPrintOut>(); });
   return runProgram(application);
 }

@@ -234,8 +234,14 @@ void showEntry(QListWidget* list, int index) {
 void SettingsKit::listGotFocus(QListWidget* list, const std::string& saved) { showEntry(list, savedIndex(saved)); }
 
 void SettingsKit::listLostFocus(QListWidget* list, std::string& saved) {
-  if (checked() && list->currentRow() >= 0) saved = std::to_string(list->currentRow());
+  listTake(list, saved);
   showEntry(list, -1);
+}
+
+bool SettingsKit::listTake(QListWidget* list, std::string& saved) {
+  if (!checked() || list->currentRow() < 0) return false;
+  saved = std::to_string(list->currentRow());
+  return true;
 }
 
 void SettingsKit::listStep(QListWidget* list, std::string& saved, int direction) {
@@ -260,6 +266,8 @@ int stepIndex(int count, int direction, int index) {
 UpDownList::UpDownList(QWidget* parent, const QStringList& entries, const QString& accessibleName) : QWidget(parent) {
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
+  // The row, its list and its arrows all carry the setting's caption.
+  setAccessibleName(accessibleName);
   list = new QListWidget(this);
   list->addItems(entries);
   list->setAccessibleName(accessibleName);
@@ -288,9 +296,13 @@ void UpDownList::setArrowsEnabled(bool enabled) {
 }
 
 void UpDownList::oneRowHigh() {
-  const int row = list->sizeHintForRow(0);
-  list->setFixedHeight(row + 2 * list->frameWidth());
+  const int height = list->sizeHintForRow(0) + 2 * list->frameWidth();
+  list->setFixedHeight(height);
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // The two arrows share the list's height, so the row is no taller than a
+  // text box's and the list does not sit squeezed between tall arrows.
+  up->setFixedHeight(height / 2 + 1);
+  down->setFixedHeight(height - height / 2 + 1);
 }
 
 void UpDownList::showValue(int index) {

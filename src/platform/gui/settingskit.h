@@ -184,6 +184,10 @@ class SettingsKit {
   // the list then shows no entry.
   void listGotFocus(QListWidget* list, const std::string& saved);
   void listLostFocus(QListWidget* list, std::string& saved);
+  // Leaving a list that goes on showing its entry: after a passing check the
+  // selected entry is taken (a failing one restores). Answers whether the
+  // entry was taken; what the list shows is the page's to decide.
+  bool listTake(QListWidget* list, std::string& saved);
   // An arrow: after a passing check, one entry back (0) or forward (1) from
   // the saved value, never beyond the ends; the list gets the focus.
   void listStep(QListWidget* list, std::string& saved, int direction);

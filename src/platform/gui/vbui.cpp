@@ -140,7 +140,7 @@ Page::ModalHook& modalHook() {
 }  // namespace
 
 Page::Page(QWidget* parent) : QDialog(parent) {
-  vbui::installAccessibleNames();
+  vbui::installAccessibility();
   setAttribute(Qt::WA_DeleteOnClose, false);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }

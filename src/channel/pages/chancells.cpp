@@ -1,0 +1,223 @@
+#include "channel/pages/chancells.h"
+
+#include <QChar>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "channel/pages/choicecells.h"
+#include "channel/pages/frmchannel.h"
+#include "channel/pages/tonecells.h"
+#include "core/modpublic.h"
+#include "core/soundmsg.h"
+#include "platform/base/strtable.h"
+#include "platform/base/vbtext.h"
+
+std::unique_ptr<ChannelColumn> makeChannelColumn(FrmChannel& page, int nav) {
+  switch (nav) {
+    case FrmChannel::kFreq: return std::make_unique<FrequencyColumn>(page);
+    case FrmChannel::kPres: return std::make_unique<PrescalerColumn>(page);
+    case FrmChannel::kRef: return std::make_unique<StepColumn>(page);
+    case FrmChannel::kWN: case FrmChannel::kMode: case FrmChannel::kScan: case FrmChannel::kTxPower:
+    case FrmChannel::kPMFM: case FrmChannel::kINV: case FrmChannel::kSH: case FrmChannel::kSR:
+      return std::make_unique<ChoiceColumn>(page, nav);
+    case FrmChannel::kCTCSS: case FrmChannel::kDCS: return std::make_unique<ToneColumn>(page, nav);
+    default: return std::make_unique<ChannelColumn>(page, nav);
+  }
+}
+
+// ---------------------------------------------------------------- read-only columns
+
+ChannelColumn::ChannelColumn(FrmChannel& p, int nav) : page(p), nav_(nav) {}
+
+int ChannelColumn::searchDirection() const {
+  return nav_ == FrmChannel::kPres || nav_ == FrmChannel::kRef || nav_ == FrmChannel::kFreq || nav_ == FrmChannel::kSR
+             ? 1
+             : -1;
+}
+
+bool ChannelColumn::accepts(QChar) const { return false; }
+
+void ChannelColumn::GotFocus(int row) {
+  page.intCurRow = row;
+  page.hidePopups();
+  // A row without a frequency has no options to look at: the frequency cell
+  // takes the focus.
+  if (nav_ >= FrmChannel::kWN) {
+    modPublic.blnResult = page.subClearRowIfNoFrequency(row);
+    if (page.cellText(FrmChannel::kFreq, row).empty()) {
+      page.focusCell(FrmChannel::kFreq, row);
+      return;
+    }
+  }
+  page.savedText(nav_) = page.cellText(nav_, row);
+  page.selectAll(nav_, row);
+}
+
+bool ChannelColumn::KeyPress(int, int keyAscii) { return keyAscii != 13; }
+
+bool ChannelColumn::commonKeyDown(int row, int keyCode, int shift, bool checkRow) {
+  if (!page.blnGridKeyDown(row, keyCode, shift, nav_, searchDirection())) return true;
+  if (checkRow) {
+    modPublic.blnResult = page.subClearRowIfNoFrequency(row);
+    if (page.cellText(FrmChannel::kFreq, row).empty()) page.focusCell(FrmChannel::kFreq, row);
+  }
+  return false;
+}
+
+bool ChannelColumn::KeyDown(int row, int keyCode, int shift) {
+  return commonKeyDown(row, keyCode, shift, nav_ != FrmChannel::kRef);
+}
+
+void ChannelColumn::KeyUp(int row, int keyCode, int) { page.moveLeftRight(nav_, row, keyCode); }
+
+void ChannelColumn::MouseUp(int) {
+  if (page.fraHelp->isVisible()) {
+    page.fraHelp->hide();
+    page.picShadow->hide();
+  }
+}
+
+void ChannelColumn::Change(int row) {
+  // The tone cells have no change handler: their texts reach the grid only
+  // when the code that checks them stores them.
+  if (page.intCellLock == 1 || nav_ == FrmChannel::kCTCSS || nav_ == FrmChannel::kDCS) return;
+  modPublic.strChanPara(page.topRow() + row, FrmChannel::gridColumn(nav_)) = page.cellText(nav_, row);
+}
+
+void ChannelColumn::LostFocus(int) {}
+
+// ---------------------------------------------------------------- frequency cells
+
+FrequencyColumn::FrequencyColumn(FrmChannel& p) : ChannelColumn(p, FrmChannel::kFreq) {}
+
+bool FrequencyColumn::accepts(QChar c) const { return (c >= '0' && c <= '9') || c == '.'; }
+
+void FrequencyColumn::GotFocus(int row) {
+  const std::string text = page.cellText(FrmChannel::kFreq, row);
+  page.intCurRow = row;
+  page.strSavedFreq = text;
+  page.hidePopups();
+  // Tab passes over the option cells of a row not in use.
+  page.setOptionTabStops(row, !text.empty());
+  QLineEdit* c = page.txtFrequency[static_cast<size_t>(row)];
+  if (c->cursorPosition() != c->text().size()) c->setCursorPosition(0);
+}
+
+bool FrequencyColumn::KeyPress(int, int keyAscii) {
+  if (keyAscii == 8) return true;
+  return (keyAscii >= '0' && keyAscii <= '9') || keyAscii == '.';
+}
+
+bool FrequencyColumn::KeyDown(int row, int keyCode, int shift) { return commonKeyDown(row, keyCode, shift, false); }
+
+void FrequencyColumn::MouseUp(int row) { ChannelColumn::MouseUp(row); }
+
+void FrequencyColumn::Change(int row) {
+  if (page.intCellLock == 1) return;
+  const int gridRow = page.topRow() + row;
+  const std::string text = page.cellText(FrmChannel::kFreq, row);
+  page.beginFrequencyEdit(gridRow);
+  page.blnFreqPending = true;
+  page.intEditRow = gridRow;
+  modPublic.strChanPara(gridRow, 2) = text;
+  if (text.empty()) {
+    page.intCellLock = 1;
+    page.subChannelDataDelete(row);
+    page.intCellLock = 0;
+    // Emptying the frequency deletes the channel at once; a later page move
+    // has no edit of it to drop.
+    page.endFrequencyEdit();
+    return;
+  }
+  page.setOptionTabStops(row, true);
+}
+
+void FrequencyColumn::KeyUp(int row, int keyCode, int) {
+  if (page.blnSkipKeyUp) {
+    page.blnSkipKeyUp = false;
+    return;
+  }
+  if (keyCode == 13) {
+    enterKey(row);
+    return;
+  }
+  QLineEdit* c = page.txtFrequency[static_cast<size_t>(row)];
+  const bool empty = c->text().isEmpty();
+  if (keyCode == 39 && c->cursorPosition() >= c->text().size()) {
+    if (!empty) {
+      int r = page.intCurRow;
+      const int nav = page.objFindEnabledCell(r, FrmChannel::kFreq, 1);
+      if (nav >= 0) page.focusCell(nav, r);
+    } else if (row < page.intLastVisibleRow) {
+      page.focusCell(FrmChannel::kRef, row + 1);
+    } else {
+      const int last = page.intMaxRow - page.intLastVisibleRow;
+      if (page.topRow() < last) {
+        page.vscChanPara->setValue(std::min(page.topRow() + 2, last));
+        page.focusCell(FrmChannel::kRef, page.intLastVisibleRow);
+      }
+    }
+  } else if (keyCode == 37 && c->cursorPosition() == 0) {
+    if (empty) {
+      page.focusCell(FrmChannel::kRef, row);
+    } else if (row > 0) {
+      if (page.cellEnabled(FrmChannel::kSR, row - 1)) {
+        page.focusCell(FrmChannel::kSR, row - 1);
+      } else {
+        int r = row - 1;
+        const int nav = page.objFindEnabledCell(r, FrmChannel::kSR, -1);
+        if (nav >= 0) page.focusCell(nav, row - 1);
+      }
+    }
+  }
+  page.blnSkipKeyUp = false;
+}
+
+void FrequencyColumn::enterKey(int row) {
+  bool shown = false;
+  const std::string text = page.cellText(FrmChannel::kFreq, row);
+  if (text.empty()) {
+    modPublic.blnResult = page.subClearRowIfNoFrequency(row);
+    page.strSavedFreq.clear();
+    page.blnSkipKeyUp = false;
+    return;
+  }
+  const size_t dot = text.find('.');
+  const bool twoDots = dot != std::string::npos && text.find('.', dot + 1) != std::string::npos;
+  bool refused = true;
+  if (twoDots) {
+    page.message(SoundKind::Information, msgText(10032, 10070), "txtFrequency_KeyUp");
+    shown = true;
+  } else if (page.blnCheckFrequency(row)) {
+    page.setCellText(FrmChannel::kFreq, row, vb::Format(vb::Val(page.cellText(FrmChannel::kFreq, row)), "####0.00000"));
+    page.writeDefaults(row);
+    // The checked text is the channel now; moving the page keeps it.
+    page.endFrequencyEdit();
+    refused = false;
+  } else {
+    page.message(SoundKind::Attention, LoadResString(10031), "txtFrequency_KeyUp");
+    shown = true;
+  }
+  if (refused) {
+    if (page.blnFreqPending) page.dropPendingFrequency();
+    else page.setCellText(FrmChannel::kFreq, row, page.strSavedFreq);
+  }
+  page.strSavedFreq = page.cellText(FrmChannel::kFreq, row);
+  page.focusCell(FrmChannel::kFreq, row);
+  // The key release that closed the message box comes to this cell next.
+  page.blnSkipKeyUp = shown;
+}
+
+void FrequencyColumn::LostFocus(int row) {
+  page.blnCheckFailed = false;
+  if (page.cellText(FrmChannel::kFreq, row).empty()) {
+    page.setTabStop(FrmChannel::kRef, row, true);
+    modPublic.blnResult = page.subClearRowIfNoFrequency(row);
+    page.endFrequencyEdit();
+    return;
+  }
+  page.setTabStop(FrmChannel::kRef, row, false);
+  page.commitFrequency(row, "txtFrequency_LostFocus", false);
+}

@@ -1,0 +1,61 @@
+#include "printing/textsurface.h"
+
+#include <QSaveFile>
+#include <QStringEncoder>
+
+#include "platform/base/ansi.h"
+#include "platform/base/strtable.h"
+
+namespace printing {
+
+TextFileSurface::TextFileSurface(std::string path) : path_(std::move(path)) {}
+
+TextFileSurface::~TextFileSurface() {
+  if (file_) file_->cancelWriting();
+}
+
+std::string TextFileSurface::encodeLine(const std::string& utf8) {
+  if (strtable::language() == "ja") {
+    // Japanese captions do not exist in Windows-1252; the Japanese 8-bit code
+    // page holds them and the ASCII columns alike.
+    QStringEncoder sjis("Shift_JIS");
+    if (sjis.isValid()) {
+      const QByteArray bytes = sjis.encode(QString::fromStdString(utf8));
+      if (!sjis.hasError()) return bytes.toStdString();
+    }
+    return utf8;
+  }
+  return ansi::fromUtf8(utf8);
+}
+
+bool TextFileSurface::begin() {
+  file_ = std::make_unique<QSaveFile>(QString::fromStdString(path_));
+  // The temporary file goes beside the chosen one; a folder that does not
+  // allow that is a folder the report cannot be written to.
+  file_->setDirectWriteFallback(false);
+  if (!file_->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    file_.reset();
+    return false;
+  }
+  return true;
+}
+
+bool TextFileSurface::writeLine(const std::string& line) {
+  if (!file_) return false;
+  const std::string bytes = encodeLine(line) + "\r\n";
+  return file_->write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+}
+
+bool TextFileSurface::end() {
+  if (!file_) return false;
+  const bool ok = file_->commit();
+  file_.reset();
+  return ok;
+}
+
+void TextFileSurface::abort() {
+  if (file_) file_->cancelWriting();
+  file_.reset();
+}
+
+}  // namespace printing

@@ -1,0 +1,570 @@
+// The channel editor driven through its widgets: paging, the jump box, the
+// keys at the edges, deletion, the frequency cell, closing, and what the
+// image holds afterwards.
+#include <QClipboard>
+#include <QGroupBox>
+#include <filesystem>
+#include <functional>
+
+#include "chanpage.h"
+#include "channel/tonetables.h"
+#include "platform/base/appinfo.h"
+
+namespace {
+using Nav = FrmChannel::Nav;
+constexpr int kFreq = FrmChannel::kFreq;
+const std::string& grid(int row, int col) { return modPublic.strChanPara(row, col); }
+
+// The 24-byte record of a family-"0" channel.
+// Whether changed bits `diff` of image byte `at` belong to channel 3 (RX row
+// 4, TX row 5): its rows and its bits in the per-channel areas.
+bool channel3Bits(int family, int at, int diff) {
+  switch (family) {
+    case 0: return at >= 768 + 48 && at < 768 + 72;
+    case 1: return (at >= 16 && at < 24) || ((at == 982 || at == 996 || at == 1856) && diff == 4);
+    default:
+      return (at >= 16 && at < 24) || at == 2050 || at == 2418 || at == 1818 ||
+             ((at == 1920 || at == 1952) && (diff & ~0x30) == 0) || ((at == 1984 || at == 2000) && diff == 4);
+  }
+}
+
+std::vector<uint8_t> record0(const std::vector<uint8_t>& image, int channel) {
+  const auto at = image.begin() + 768 + 24 * (channel - 1);
+  return {at, at + 24};
+}
+}  // namespace
+
+TEST_F(ChannelPage, PagingShowsEveryRowOnceAndFollowsTheLayout) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  open();
+  EXPECT_EQ(page->windowTitle(), "velmora-ChannelMenu");
+  EXPECT_EQ(page->labTitle->text(), "Channel Parameter Edit");
+  EXPECT_EQ(page->Labinfo[1]->text(), "IF : [ + 48.5 ]");
+  EXPECT_EQ(page->vscChanPara->maximum(), 494);
+  EXPECT_EQ(focused(), cell(kFreq, 0));
+  EXPECT_FALSE(page->mnuAutoSet->isEnabled());  // no auto channel-set dialog yet
+  key(Qt::Key_End);
+  EXPECT_EQ(top(), 494);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(page->labChanParaNo[static_cast<size_t>(i)]->text().toStdString(), i % 2 ? "" : std::to_string(248 + i / 2));
+    EXPECT_EQ(page->labChanParaTxRx[static_cast<size_t>(i)]->text(), i % 2 ? "TX" : "RX");
+    EXPECT_EQ(text(kFreq, i), grid(494 + i, 2));
+    EXPECT_EQ(text(FrmChannel::kDCS, i), grid(494 + i, 9));
+    EXPECT_EQ(text(FrmChannel::kPMFM, i), grid(494 + i, 8));
+  }
+  EXPECT_EQ(cell(kFreq, 15)->accessibleName(), "Frequency 255 TX");
+  // The RX/TX rules follow the label, also after a one-row scroll.
+  key(Qt::Key_Home);
+  focus(kFreq, 15);
+  key(Qt::Key_Down);
+  EXPECT_EQ(top(), 1);
+  EXPECT_EQ(page->labChanParaTxRx[0]->text(), "TX");
+  EXPECT_FALSE(cell(FrmChannel::kScan, 0)->isEnabled());
+  EXPECT_TRUE(cell(FrmChannel::kTxPower, 0)->isEnabled());
+  EXPECT_FALSE(cell(FrmChannel::kSH, 0)->isEnabled());
+  EXPECT_TRUE(cell(FrmChannel::kSH, 1)->isEnabled());
+  EXPECT_FALSE(cell(FrmChannel::kMode, 1)->isEnabled());
+  // INV follows its DCS cell.
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(cell(FrmChannel::kINV, i)->isEnabled(), !text(FrmChannel::kDCS, i).empty()) << i;
+  close();
+
+  // Family "2": 99 channels; the TX rows have no W/N or mode.
+  family("2", 5);
+  fillChannels(140'000'000);
+  open();
+  EXPECT_EQ(page->vscChanPara->maximum(), 182);
+  EXPECT_EQ(page->Labinfo[1]->text(), "IF : [ + 48.50 ]");
+  EXPECT_FALSE(cell(FrmChannel::kWN, 1)->isEnabled());
+  EXPECT_TRUE(cell(FrmChannel::kMode, 0)->isEnabled());
+  EXPECT_FALSE(page->labChanParaEdit[12]->isEnabled());
+  close();
+}
+
+TEST_F(ChannelPage, Family1SizesItsGridFromTheImage) {
+  family("1", 2);
+  fillChannels(140'000'000);
+  modPublic.intTopRow = 380;
+  open();
+  EXPECT_EQ(page->vscChanPara->maximum(), 384);
+  EXPECT_EQ(top(), 380);
+  EXPECT_EQ(page->labChanParaNo[0]->text(), "191");
+  close();
+
+  // The channel-name layout switched on after the main menu sized the grid for
+  // 200 channels: the page takes 100 from the image and starts at the top.
+  image()[801] |= 2;
+  modPublic.intTopRow = 102;
+  open();
+  EXPECT_EQ(modPublic.chanParaLastRow(), 199);
+  EXPECT_EQ(page->vscChanPara->maximum(), 184);
+  EXPECT_EQ(top(), 0);
+  close();
+  modPublic.intTopRow = 100;
+  open();
+  EXPECT_EQ(top(), 100);
+  key(Qt::Key_End);
+  EXPECT_EQ(page->labChanParaNo[14]->text(), "100");
+  close();
+}
+
+TEST_F(ChannelPage, JumpBoxGoesToTheChannelOrItsLastPage) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  open();
+  auto jump = [&](const char* number) {
+    focus(kFreq, 3);
+    key(Qt::Key_F11);
+    EXPECT_TRUE(page->txtInputChannel->isVisible());
+    EXPECT_EQ(focused(), page->txtInputChannel);
+    type(number);
+    key(Qt::Key_Return);
+  };
+  EXPECT_FALSE(page->txtInputChannel->isVisible());
+  jump("247");
+  EXPECT_EQ(page->LabChannelRange->text(), "(No. 1 - 255)");
+  EXPECT_EQ(top(), 492);
+  EXPECT_FALSE(page->txtInputChannel->isVisible());
+  EXPECT_EQ(focused(), cell(kFreq, 0));
+  for (const char* n : {"248", "255"}) {
+    jump(n);
+    EXPECT_EQ(top(), 494) << n;
+  }
+  jump("1");
+  EXPECT_EQ(top(), 0);
+  for (const char* n : {"0", "256"}) {
+    jump(n);
+    ASSERT_FALSE(msgs.boxes.empty());
+    EXPECT_EQ(msgs.boxes.back().text, "Input value range outside error");
+    EXPECT_EQ(msgs.boxes.back().title, "txtInputChannel_KeyDown");
+    EXPECT_EQ(msgs.boxes.back().style, 48);
+    EXPECT_EQ(page->txtInputChannel->text(), "");
+    EXPECT_EQ(focused(), page->txtInputChannel);
+    EXPECT_EQ(top(), 0);
+  }
+  type("1x2");  // letters never get in
+  EXPECT_EQ(page->txtInputChannel->text(), "12");
+  page->txtInputChannel->clear();
+  key(Qt::Key_Return);  // empty: nothing
+  EXPECT_EQ(focused(), page->txtInputChannel);
+  focus(kFreq, 2);  // leaving an empty box hides it
+  EXPECT_FALSE(page->txtInputChannel->isVisible());
+  close();
+
+  family("2", 5);
+  fillChannels(140'000'000);
+  open();
+  jump("91");
+  EXPECT_EQ(page->LabChannelRange->text(), "(No. 1 - 99)");
+  EXPECT_EQ(top(), 180);
+  jump("92");
+  EXPECT_EQ(top(), 182);
+  close();
+}
+
+TEST_F(ChannelPage, PagingKeysStopAtTheEdges) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  open();
+  focus(FrmChannel::kDCS, 5);
+  key(Qt::Key_PageUp);  // at the top: nothing
+  EXPECT_EQ(top(), 0);
+  EXPECT_EQ(focused(), cell(FrmChannel::kDCS, 5));
+  key(Qt::Key_PageDown);
+  EXPECT_EQ(top(), 16);
+  EXPECT_EQ(focused(), cell(kFreq, 5));
+  key(Qt::Key_End);
+  EXPECT_EQ(top(), 494);
+  EXPECT_EQ(focused(), cell(kFreq, 4));
+  key(Qt::Key_PageDown);
+  EXPECT_EQ(top(), 494);
+  focus(kFreq, 15);
+  key(Qt::Key_Down);
+  EXPECT_EQ(top(), 494);
+  EXPECT_EQ(focused(), cell(kFreq, 15));
+  page->vscChanPara->setValue(17);
+  key(Qt::Key_PageUp);
+  EXPECT_EQ(top(), 0);
+  page->vscChanPara->setValue(18);
+  key(Qt::Key_PageUp);
+  EXPECT_EQ(top(), 2);
+  focus(kFreq, 0);
+  key(Qt::Key_Up);
+  EXPECT_EQ(top(), 1);
+  key(Qt::Key_Up);
+  key(Qt::Key_Up);
+  EXPECT_EQ(top(), 0);
+  key(Qt::Key_Down);
+  EXPECT_EQ(focused(), cell(kFreq, 1));
+  // Down from an SH cell of an RX row: the TX row's SH is disabled, the
+  // nearest enabled cell to its left takes the focus.
+  focus(FrmChannel::kSH, 2);
+  key(Qt::Key_Down);
+  ASSERT_FALSE(cell(FrmChannel::kINV, 3)->isEnabled());  // no DCS code in that row
+  EXPECT_EQ(focused(), cell(FrmChannel::kDCS, 3));
+  // With the key help shown, a key only closes it.
+  key(Qt::Key_F1);
+  EXPECT_TRUE(page->fraHelp->isVisible());
+  key(Qt::Key_Down);
+  EXPECT_FALSE(page->fraHelp->isVisible());
+  EXPECT_FALSE(page->picShadow->isVisible());
+  EXPECT_EQ(focused(), cell(FrmChannel::kDCS, 3));
+  // F2 shows the code table of a tone cell only.
+  focus(FrmChannel::kCTCSS, 6);
+  key(Qt::Key_F2);
+  EXPECT_TRUE(page->fraCTC[0]->isVisible());
+  key(Qt::Key_Right);
+  EXPECT_FALSE(page->fraCTC[0]->isVisible());
+  close();
+}
+
+TEST_F(ChannelPage, RightwardWrapNeverPassesTheLastPage) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  open();
+  key(Qt::Key_End);
+  focus(kFreq, 0);
+  key(Qt::Key_Up);
+  ASSERT_EQ(top(), 493);
+  focus(FrmChannel::kPMFM, 15);
+  key(Qt::Key_X);  // another key's release never scrolls
+  EXPECT_EQ(top(), 493);
+  key(Qt::Key_Right);
+  EXPECT_EQ(top(), 494);
+  EXPECT_EQ(focused(), cell(kFreq, 15));
+  focus(FrmChannel::kPMFM, 15);
+  key(Qt::Key_Right);  // the end of the grid: nowhere to go
+  EXPECT_EQ(top(), 494);
+  EXPECT_EQ(focused(), cell(FrmChannel::kPMFM, 15));
+  focus(FrmChannel::kPMFM, 3);
+  key(Qt::Key_Right);
+  EXPECT_EQ(focused(), cell(kFreq, 4));
+  close();
+}
+
+TEST_F(ChannelPage, CtrlDDeletesTheChannelOrItsTxRow) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  const auto before = image();
+  open();
+  focus(FrmChannel::kWN, 4);  // channel 3, RX row
+  key(Qt::Key_D, Qt::ControlModifier);
+  for (int r : {4, 5}) {
+    for (int k = 0; k < 13; ++k) EXPECT_EQ(text(k, r), "") << r << " " << k;
+    for (int c = 0; c < 13; ++c) EXPECT_EQ(grid(r, c), "") << r << " " << c;
+    EXPECT_FALSE(page->tabStop(FrmChannel::kWN, r));
+  }
+  EXPECT_EQ(grid(6, 2), "145.03750");
+  focus(kFreq, 9);  // channel 5, TX row: the RX row stays
+  key(Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(grid(9, 2), "");
+  EXPECT_EQ(grid(8, 2), "145.05000");
+  page->vscChanPara->setValue(21);  // channel 19's RX row in visible row 15
+  focus(kFreq, 15);
+  key(Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(grid(36, 2), "");
+  EXPECT_EQ(grid(37, 0), "");  // its TX row, not on screen, goes too
+  EXPECT_EQ(grid(38, 2), "145.23750");
+  close();
+  for (int c = 1; c <= 255; ++c) {
+    std::vector<uint8_t> expected = record0(before, c);
+    if (c == 3 || c == 19) std::fill(expected.begin(), expected.begin() + 16, 0);
+    if (c == 5) std::fill(expected.begin() + 8, expected.begin() + 16, 0);
+    EXPECT_EQ(record0(image(), c), expected) << "channel " << c;
+  }
+  EXPECT_TRUE(std::equal(image().begin(), image().begin() + 768, before.begin()));
+}
+
+TEST_F(ChannelPage, FrequencyCellChecksFormatsAndFillsDefaults) {
+  family("2", 5);
+  open();
+  focus(kFreq, 0);
+  type("14a5.5");  // letters cannot be typed
+  EXPECT_EQ(text(kFreq, 0), "145.5");
+  key(Qt::Key_Return);
+  EXPECT_TRUE(msgs.boxes.empty());
+  EXPECT_EQ(text(kFreq, 0), "145.50000");
+  const std::vector<std::string> rx = {"64", "12.50", "145.50000", "WID", "Simp", "OFF", "", "", "PM", "", "", "", ""};
+  for (int c = 0; c < 13; ++c) EXPECT_EQ(grid(0, c), rx[static_cast<size_t>(c)]) << c;
+  key(Qt::Key_Down);
+  type("150.0125");
+  key(Qt::Key_Tab);  // leaving checks too
+  const std::vector<std::string> tx = {"64", "12.50", "150.01250", "", "", "", "HI", "", "PM", "", "", "", ""};
+  for (int c = 0; c < 13; ++c) EXPECT_EQ(grid(1, c), tx[static_cast<size_t>(c)]) << c;
+
+  // Refused and malformed entries give their message and the text back.
+  focus(kFreq, 0);
+  cell(kFreq, 0)->selectAll();
+  type("1000");
+  key(Qt::Key_Return);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Frequency input error");
+  EXPECT_EQ(msgs.boxes[0].style, 48);
+  EXPECT_EQ(msgs.boxes[0].title, "txtFrequency_KeyUp");
+  EXPECT_EQ(text(kFreq, 0), "145.50000");
+  EXPECT_EQ(grid(0, 2), "145.50000");
+  cell(kFreq, 0)->selectAll();
+  type("145.5.2");
+  key(Qt::Key_Return);  // the release after the message box is skipped first
+  key(Qt::Key_Return);
+  ASSERT_EQ(msgs.boxes.size(), 2u);
+  EXPECT_EQ(msgs.boxes[1].text, "Input value range outside error\rThe decimal point overlaps");
+  EXPECT_EQ(msgs.boxes[1].style, 64);
+  EXPECT_EQ(text(kFreq, 0), "145.50000");
+  // Leaving a refused edit: message, text back, the focus stays.
+  cell(kFreq, 0)->selectAll();
+  type("999");
+  key(Qt::Key_Tab);
+  ASSERT_EQ(msgs.boxes.size(), 3u);
+  EXPECT_EQ(msgs.boxes[2].title, "txtFrequency_LostFocus");
+  EXPECT_EQ(focused(), cell(kFreq, 0));
+  EXPECT_EQ(grid(0, 2), "145.50000");
+  // Emptying the RX frequency deletes the channel, TX row included.
+  cell(kFreq, 0)->selectAll();
+  key(Qt::Key_Backspace);
+  EXPECT_EQ(grid(0, 0), "");
+  EXPECT_EQ(grid(1, 2), "");
+  close();
+}
+
+TEST_F(ChannelPage, TypedTextIsDroppedByPagingAndCheckedOnClosing) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  const auto before = image();
+  open();
+  focus(kFreq, 2);
+  cell(kFreq, 2)->selectAll();
+  type("146");
+  EXPECT_EQ(grid(2, 2), "146");
+  key(Qt::Key_PageDown);
+  key(Qt::Key_PageUp);
+  EXPECT_EQ(grid(2, 2), "145.01250");
+  EXPECT_EQ(text(kFreq, 2), "145.01250");
+  // Closing with a refused, never checked text: message, the text before it.
+  focus(kFreq, 4);
+  cell(kFreq, 4)->selectAll();
+  type("999");
+  close();
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Frequency input error");
+  EXPECT_EQ(msgs.boxes[0].title, "Form_Unload");
+  EXPECT_EQ(image(), before);
+  // An acceptable one is checked and kept.
+  open();
+  focus(kFreq, 4);
+  cell(kFreq, 4)->selectAll();
+  type("146.5");
+  close();
+  EXPECT_EQ(grid(4, 2), "146.50000");
+  EXPECT_NE(record0(image(), 3), record0(before, 3));
+  for (int c : {1, 2, 4, 255}) EXPECT_EQ(record0(image(), c), record0(before, c));
+}
+
+TEST_F(ChannelPage, UnchangedFrequencyThatNoLongerChecksKeepsItsChannel) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  // Channel 2's TX row: 30 MHz on a 12.5 kHz step with prescaler 64 (N below
+  // 64 x 64), as a radio may hold it but the check refuses.
+  const uint8_t row[] = {0x01, 0xA4, 0x02, 0x00, 0x04, 0x00, 0x00, 0x00};
+  std::copy(std::begin(row), std::end(row), image().begin() + 768 + 24 + 8);
+  const auto before = image();
+  open();
+  EXPECT_EQ(text(kFreq, 3), "30.00000");
+  focus(kFreq, 3);
+  key(Qt::Key_Tab);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Frequency input error");
+  EXPECT_EQ(text(kFreq, 3), "30.00000");
+  EXPECT_NE(focused(), cell(kFreq, 3));  // tabbing goes on
+  EXPECT_EQ(grid(3, 0), "64");
+  // The same row brought under a focused frequency cell by a one-row scroll
+  // is the cell's own, unchanged text: leaving keeps it too.
+  page->vscChanPara->setValue(4);
+  focus(kFreq, 0);
+  key(Qt::Key_Up);
+  ASSERT_EQ(text(kFreq, 0), "30.00000");
+  key(Qt::Key_Tab);
+  EXPECT_EQ(grid(3, 2), "30.00000");
+  EXPECT_NE(focused(), cell(kFreq, 0));
+  msgs.boxes.erase(msgs.boxes.begin() + 1, msgs.boxes.end());
+  close();
+  ASSERT_EQ(msgs.boxes.size(), 2u);
+  EXPECT_EQ(msgs.boxes[1].text, "The frequency of these channels cannot be set; they keep their previous data. CH: 2");
+  EXPECT_EQ(image(), before);
+
+  // A family-"1" memory of zeros (never programmed): every RX row reads as
+  // minus the IF and cannot be encoded, so it keeps its bytes and one message
+  // names the channels; a TX row reads 0 MHz, no channel, and is written as
+  // the empty row it stands for.
+  family("1", 2);
+  std::fill(image().begin(), image().begin() + 1016, 0);
+  std::fill(image().begin() + 1017, image().begin() + 2048, 0);
+  const uint8_t empty[] = {0xFF, 0x3F, 0x7F, 0x00};
+  std::copy(empty, empty + 4, image().begin() + 24);  // channel 4 not in use
+  std::copy(empty, empty + 4, image().begin() + 28);
+  auto expected = image();
+  for (int c = 1; c <= 200; ++c) {
+    const int tx = c <= 100 ? 8 * (c - 1) + 4 : 1024 + 8 * (c - 101) + 4;
+    std::copy(empty, empty + 4, expected.begin() + tx);
+  }
+  open();
+  EXPECT_EQ(text(kFreq, 0), "-48.50000");  // shown with its sign, never as 48.5 MHz
+  EXPECT_EQ(text(kFreq, 1), "0.00000");
+  focus(kFreq, 0);
+  key(Qt::Key_Tab);  // an unchanged text that does not check: it stays
+  EXPECT_EQ(grid(0, 2), "-48.50000");
+  close();
+  ASSERT_EQ(msgs.boxes.size(), 4u);
+  EXPECT_EQ(msgs.boxes[2].text, "Frequency input error");
+  EXPECT_EQ(msgs.boxes[3].text,
+            "The frequency of these channels cannot be set; they keep their previous data. CH: 1-3, 5-200");
+  EXPECT_EQ(image(), expected);
+}
+
+TEST_F(ChannelPage, OpeningAndClosingChangesOnlyWhatWasEdited) {
+  struct Case {
+    const char* family;
+    int model;
+    bool names;
+    int64_t base;
+  };
+  for (const Case& c : {Case{"0", 4, false, 145'000'000}, Case{"1", 2, false, 140'000'000},
+                        Case{"1", 2, true, 140'000'000}, Case{"2", 5, false, 140'000'000}}) {
+    SCOPED_TRACE(std::string("family ") + c.family + (c.names ? " names" : ""));
+    family(c.family, c.model, c.names);
+    fillChannels(c.base);
+    const auto before = image();
+    open();
+    key(Qt::Key_PageDown);
+    key(Qt::Key_End);
+    close();
+    EXPECT_EQ(image(), before);
+    EXPECT_TRUE(msgs.boxes.empty());
+
+    // One channel (3, RX row) edited: only its bytes change.
+    modPublic.intTopRow = 0;
+    open();
+    focus(kFreq, 4);
+    cell(kFreq, 4)->selectAll();
+    type("141.5");
+    key(Qt::Key_Return);
+    close();
+    EXPECT_EQ(grid(4, 2), "141.50000");
+    for (size_t i = 0; i < before.size(); ++i) {
+      const int diff = image()[i] ^ before[i];
+      if (diff) {
+        EXPECT_TRUE(channel3Bits(modPublic.family(), static_cast<int>(i), diff)) << "byte " << i;
+      }
+    }
+    EXPECT_NE(image(), before);
+  }
+}
+
+TEST_F(ChannelPage, ClipboardIsLeftAloneAndPasteIsFiltered) {
+  family("0", 4);
+  QApplication::clipboard()->setText("14a6.5x");
+  open();
+  focus(kFreq, 0);
+  focus(FrmChannel::kCTCSS, 0);
+  focus(kFreq, 0);
+  EXPECT_EQ(QApplication::clipboard()->text(), "14a6.5x");
+  key(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(text(kFreq, 0), "146.5");
+  EXPECT_EQ(QApplication::clipboard()->text(), "14a6.5x");
+  close();
+}
+
+TEST_F(ChannelPage, RefusesAModelOutsideItsTableAndEndsWithoutToneTables) {
+  family("2", 5);
+  const auto before = image();
+  image()[1016] = 200;
+  page = std::make_unique<FrmChannel>();
+  page->showModal();
+  EXPECT_FALSE(page->isLoaded());
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "The radio model in the data is not in the model table: the channel menu cannot open");
+  image()[1016] = 5;
+  EXPECT_EQ(image(), before);
+
+  // A program folder without the family's DCS table.
+  TempDir folder;
+  std::filesystem::copy(app::path() + "/" + tones::ctcFile(2), folder.file(tones::ctcFile(2)));
+  app::setPath(folder.str());
+  page = std::make_unique<FrmChannel>();
+  page->showModal();
+  app::setPath(std::string());
+  EXPECT_FALSE(page->isLoaded());
+  EXPECT_TRUE(program::ended());
+  ASSERT_EQ(msgs.boxes.size(), 2u);
+  EXPECT_EQ(msgs.boxes[1].text,
+            "Configuration file is not found\rFileName:DCSP3RCFixedData.dat\rProcessing is discontinued");
+  EXPECT_EQ(msgs.boxes[1].style, 16);
+  EXPECT_EQ(msgs.boxes[1].title, "blnChanIniSet");
+  EXPECT_EQ(image(), before);
+}
+
+TEST_F(ChannelPage, AutoSetCommitsTheFocusedFrequencyBeforeItOpens) {
+  family("2", 5);
+  std::vector<std::string> seen;  // row 0's texts when the dialog opens
+  FrmChannel::setAutoSetOpener([&](FrmChannel& p) {
+    std::string texts;
+    for (int k = 0; k < 13; ++k) texts += p.cellText(k, 0) + "|";
+    seen.push_back(texts);
+  });
+  open();
+  EXPECT_TRUE(page->mnuAutoSet->isEnabled());
+  type("145.5");
+  key(Qt::Key_F3);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0], "64|12.50|145.50000|WID|Simp|OFF|||||||PM|");  // in cursor order, PM/FM last
+  EXPECT_TRUE(msgs.boxes.empty());
+  focus(kFreq, 2);
+  for (const char* typed : {"145.5.5", "1000"}) {
+    type(typed);
+    key(Qt::Key_F3);
+    EXPECT_EQ(text(kFreq, 2), "") << typed;
+    EXPECT_EQ(grid(2, 2), "") << typed;
+    EXPECT_EQ(focused(), cell(kFreq, 2));
+  }
+  EXPECT_EQ(seen.size(), 1u);
+  EXPECT_EQ(boxTexts(), (std::vector<std::string>{"Input value range outside error\rThe decimal point overlaps",
+                                                  "Frequency input error"}));
+  EXPECT_EQ(msgs.boxes[0].title, "mnuAutoSet_Click");
+  key(Qt::Key_F3);  // an empty row opens the dialog at once
+  EXPECT_EQ(seen.size(), 2u);
+  close();
+}
+
+// Commands that reach the page while its own message box is open (a screen
+// reader acts past the box) wait: the check that showed the box finishes first.
+TEST_F(ChannelPage, NoCommandRunsWhileTheMessageBoxIsOpen) {
+  struct Reentrant : RecordingMessages {
+    std::function<void()> during;
+    int msgBox(const std::string& text, int style, const std::string& title) override {
+      if (auto f = std::exchange(during, nullptr)) f();
+      return RecordingMessages::msgBox(text, style, title);
+    }
+  } boxes;
+  family("0", 4);
+  fillChannels(145'000'000);
+  const auto before = image();
+  open();
+  focus(kFreq, 9);
+  cell(kFreq, 9)->selectAll();
+  type("151.00625");  // not on the row's 12.5 kHz step
+  boxes.during = [&] {
+    page->CmdAction_Click(0);
+    page->close();
+    page->mnuFreqDel_Click();
+    page->vscChanPara->setValue(100);
+  };
+  key(Qt::Key_Tab);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].title, "txtFrequency_LostFocus");
+  EXPECT_TRUE(page->isLoaded());
+  EXPECT_EQ(top(), 0);
+  EXPECT_EQ(grid(9, 2), "150.05000");
+  EXPECT_EQ(focused(), cell(kFreq, 9));
+  close();
+  EXPECT_EQ(image(), before);
+}

@@ -1,0 +1,129 @@
+// The print window driven headless: the stored text-output choice, the
+// title box, a report into a text file with its folder settings, a
+// cancelled file choice, and a report that cannot be closed away.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <fstream>
+
+#include "core/modpublic.h"
+#include "core/settingkeys.h"
+#include "platform/gui/filedialogs.h"
+#include "printing/engine.h"
+#include "printing/pages/frmprintout.h"
+#include "printtest.h"
+#include "support/testsupport.h"
+
+namespace {
+class PrintPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    freshModel(dir);
+    ASSERT_TRUE(printtest::radioF0(1, 1));
+    setFileDialogHook([this](const FileDialogRequest& r) {
+      asked.push_back(r);
+      return answer;
+    });
+  }
+  void TearDown() override {
+    setFileDialogHook(nullptr);
+    page.reset();
+  }
+  void open() {
+    page = std::make_unique<FrmPrintOut>();
+    page->Show();
+    page->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page.get()));
+  }
+  std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  TempDir dir;
+  RecordingMessages msgs;
+  std::unique_ptr<FrmPrintOut> page;
+  std::vector<FileDialogRequest> asked;
+  std::string answer;
+};
+}  // namespace
+
+TEST_F(PrintPage, TextReportWithTitleSavesItsFolderAndCannotBeClosedMeanwhile) {
+  saveSetting(keys::OutPutText, "1");
+  open();
+  EXPECT_TRUE(page->chkOutText->isChecked());
+  EXPECT_FALSE(page->comPrinter->isEnabled());
+  EXPECT_FALSE(page->txtPrintTitleName->isEnabled());
+  EXPECT_FALSE(page->lblMessage->isVisible());
+
+  page->comTitleName->click();
+  EXPECT_TRUE(page->txtPrintTitleName->isEnabled());
+  QTest::keyClicks(page->txtPrintTitleName, "Shop 7");
+  QTest::keyClick(page->txtPrintTitleName, Qt::Key_Return);
+  EXPECT_FALSE(page->txtPrintTitleName->isEnabled());
+  EXPECT_EQ(modPublic.strPrintTitle, "Shop 7");
+
+  answer = dir.file("job 1.txt");
+  const auto imageBefore = modPublic.bytRadioData;
+  int yields = 0;
+  printing::setYield([&] {
+    if (yields++ == 0) {
+      // Closing the window and switching the medium wait for the report.
+      page->close();
+      EXPECT_TRUE(page->isLoaded());
+      EXPECT_FALSE(page->chkOutText->isEnabled());
+      EXPECT_FALSE(page->comExit->isEnabled());
+      EXPECT_TRUE(page->printing());
+    }
+  });
+  page->comPrintStart[1]->click();
+  EXPECT_GT(yields, 100);
+  EXPECT_TRUE(modPublic.blnResult);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_TRUE(asked[0].save);
+  EXPECT_EQ(asked[0].title, "velmora-File Save");
+  EXPECT_EQ(asked[0].filter, "Text(*.txt)|*.txt");
+  const std::string text = fileText(answer);
+  EXPECT_NE(text.find("Version 1.00  << Shop 7 >>\r\n"), std::string::npos);
+  EXPECT_NE(text.find("< Channel Name >"), std::string::npos);
+  EXPECT_EQ(modPublic.bytRadioData, imageBefore);
+  EXPECT_EQ(readSetting(keys::PrinterDirectory), dir.str() + "/");
+  EXPECT_EQ(readSetting(keys::PrinterDrive), "/");
+  // Ready again: every button, the printer set-up too, although the box is ticked.
+  EXPECT_TRUE(page->comPrinter->isEnabled());
+  EXPECT_TRUE(page->chkOutText->isEnabled());
+  EXPECT_FALSE(page->lblMessage->isVisible());
+  EXPECT_TRUE(page->isLoaded());
+
+  // A cancelled file choice prints nothing and keeps the stored folder.
+  saveSetting(keys::PrinterDirectory, "/kept/");
+  answer.clear();
+  page->comPrintStart[0]->click();
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[1].folder, "/kept/");
+  EXPECT_EQ(readSetting(keys::PrinterDirectory), "/kept/");
+  EXPECT_TRUE(page->comPrintStart[0]->isEnabled());
+
+  // Unticking the box stores the choice and offers the printer set-up.
+  page->chkOutText->click();
+  EXPECT_EQ(readSetting(keys::OutPutText), "0");
+  EXPECT_TRUE(page->comPrinter->isEnabled());
+  page->comExit->click();
+  EXPECT_FALSE(page->isLoaded());
+  printing::setYield(nullptr);
+}
+
+TEST_F(PrintPage, WithoutAFamilyThePrintButtonsOnlyGoBusyAndBack) {
+  modPublic.strRadioFamily = "9";
+  modPublic.blnResult = true;
+  open();
+  page->comPrintStart[0]->click();
+  page->comPrintStart[1]->click();
+  EXPECT_TRUE(modPublic.blnResult);
+  EXPECT_TRUE(asked.empty());
+  EXPECT_TRUE(msgs.boxes.empty());
+  EXPECT_TRUE(page->comPrintStart[1]->isEnabled());
+}
