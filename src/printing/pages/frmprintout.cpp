@@ -201,7 +201,7 @@ void FrmPrintOut::comPrinter_Click() {
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-  dialog.exec();
+  vbui::execModal(dialog);
 }
 
 void FrmPrintOut::subPrintingState() {
