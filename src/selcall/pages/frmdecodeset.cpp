@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -205,8 +206,11 @@ void FrmDecodeSet::bindEvents() {
     ev->mouseUp(box, [this, box] { codeBox_GotFocus(box); });
     ev->keyDown(box, [this, box](QKeyEvent* e) { return codeBox_KeyDown(box, kit::CodeKey::of(e)); });
     ev->lostFocus(box, [this, box] { codeBox_LostFocus(box); });
+    kit_->entryRule(box, [this, box] { return codeBox_Entry(box); });
   }
   ev->keyDown(txtAutoResetTime, [](QKeyEvent* e) { return kit::refusedCharacter(e, "0123456789"); });
+  // Text pasted or put in from outside meets the typed keys' filter too.
+  txtAutoResetTime->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), txtAutoResetTime));
   ev->lostFocus(txtAutoResetTime, [this] { txtAutoResetTime_LostFocus(); });
   for (int i = 0; i < 4; ++i) {
     ev->gotFocus(onOffList(i), [this, i] { lstOnOff_GotFocus(i); });
@@ -345,6 +349,7 @@ void FrmDecodeSet::optDecodeMenu_Click(int index) {
   // The fix display digit is held in hex form in every format.
   auto convert = [&](std::string& text, QLineEdit* box) {
     text = decodeConvertCode(text, formOf(m_strPrevKeys), formOf(m_strValidKeys));
+    const kit::Busy::Hold showing(kit_->busy);
     box->setText(q(text));
   };
   convert(values.m_strDecodeNo, txtDecodeNo);
@@ -497,8 +502,7 @@ std::string* FrmDecodeSet::codeValue(QLineEdit* box) {
 
 void FrmDecodeSet::codeBox_GotFocus(QLineEdit* box) { codes_->focus(box); }
 
-bool FrmDecodeSet::codeBox_KeyDown(QLineEdit* box, const kit::CodeKey& key) {
-  if (key.kind == kit::CodeKey::Tab) return false;  // moving on is the focus chain's
+void FrmDecodeSet::useCodeAlphabet(QLineEdit* box) {
   if (box == txtFixDsplayDigit) {
     codes_->alphabet = strDtmfCodeDigits;
     codes_->fill = "F";
@@ -509,16 +513,31 @@ bool FrmDecodeSet::codeBox_KeyDown(QLineEdit* box, const kit::CodeKey& key) {
     codes_->alphabet = form.empty() ? std::string() : m_strValidKeys;
     codes_->fill = form.empty() ? "F" : form;
   }
+}
+
+bool FrmDecodeSet::fixDisplayDigitRefused(QLineEdit* box) {
+  if (box != txtFixDsplayDigit || kit_->busy.on() || box->text().toStdString() == values.m_strFixDisplayDigit ||
+      decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_))
+    return false;
+  intSoundMsgBox(SoundKind::Attention, msgText(10041, 10042), "cboDisplayDigit_Change");
+  return true;
+}
+
+bool FrmDecodeSet::codeBox_KeyDown(QLineEdit* box, const kit::CodeKey& key) {
+  if (key.kind == kit::CodeKey::Tab) return false;  // moving on is the focus chain's
+  useCodeAlphabet(box);
   codes_->press(box, key);
-  if (box == txtFixDsplayDigit && !kit_->busy.on() &&
-      box->text().toStdString() != values.m_strFixDisplayDigit &&
-      !decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_)) {
-    intSoundMsgBox(SoundKind::Attention, msgText(10041, 10042), "cboDisplayDigit_Change");
+  if (fixDisplayDigitRefused(box)) {
     box->setText(q(values.m_strFixDisplayDigit));
     codes_->cursor = 0;
     codes_->select(box);
   }
   return true;
+}
+
+bool FrmDecodeSet::codeBox_Entry(QLineEdit* box) {
+  useCodeAlphabet(box);
+  return codes_->take(box) && !fixDisplayDigitRefused(box);
 }
 
 void FrmDecodeSet::codeBox_LostFocus(QLineEdit* box) {

@@ -297,14 +297,23 @@ void FrmEncodeSet::bindCodeBox(QLineEdit* box, std::string EncodeValues::*value)
       closeAfterCheck(box, [this, box, value] { values.*value = box->text().toStdString(); });
       return true;
     }
-    codes.alphabet = strNewDigits;
-    codes.fill = values.strCodeForm.empty() ? "F" : values.strCodeForm;
+    useCodeForm();
     codes.press(box, k);
     return true;
+  });
+  // Text put in from outside holds only what the keys could have typed.
+  kit.entryRule(box, [this, box] {
+    useCodeForm();
+    return codes.take(box);
   });
   // Leaving the emergency number never marks the sink (nor clears it).
   const bool marks = box != txtEmergencyNo;
   kit.events->lostFocus(box, [this, box, value, marks] { kit.leaveField(box, values.*value, marks); });
+}
+
+void FrmEncodeSet::useCodeForm() {
+  codes.alphabet = strNewDigits;
+  codes.fill = values.strCodeForm.empty() ? "F" : values.strCodeForm;
 }
 
 void FrmEncodeSet::bindNumberBox(QLineEdit* box, std::string EncodeValues::*value, const char* accepted) {
