@@ -9,10 +9,12 @@
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QRegularExpressionValidator>
 #include <gtest/gtest.h>
 
 #include "platform/gui/settingskit.h"
 #include "platform/gui/vbui.h"
+#include "support/outside.h"
 
 namespace {
 
@@ -132,6 +134,70 @@ TEST(SettingsKit, LeavingAFieldTakesItsTextOrPutsTheFocusBackAndMarksTheSink) {
   EXPECT_FALSE(h.kit.sink->marked());
   EXPECT_EQ(h.arrivals, 1);
   EXPECT_TRUE(h.yesNo->list->hasFocus());
+}
+
+TEST(SettingsKit, TextPutInFromOutsideIsJudgedAsLeavingTheBoxWouldJudgeIt) {
+  Harness h;
+  h.a->setFocus();
+  QApplication::processEvents();
+  // Into the box without the focus: taken as leaving it takes typed text.
+  putFromOutside(h.b, "b1");
+  EXPECT_EQ(h.savedB, "b1");
+  EXPECT_EQ(h.bLeft, 1);
+  EXPECT_TRUE(h.a->hasFocus());
+
+  // Refused by the check: every control back, the message was the check's,
+  // the focus goes to the box and the sink is marked.
+  h.a->setText("a-typed");
+  putFromOutside(h.b, "bad");
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedB, "b1");
+  EXPECT_EQ(h.b->text(), "b1");
+  EXPECT_EQ(h.a->text(), "a0");
+  EXPECT_TRUE(h.b->hasFocus());
+  EXPECT_TRUE(h.kit.sink->marked());
+
+  // What the page puts in itself, and typing into the box with the focus,
+  // are no entries of their own.
+  const int left = h.bLeft, checks = h.checks;
+  {
+    kit::Busy::Hold hold(h.kit.busy);
+    h.a->setText("a2");
+  }
+  h.b->setText("b-typed");
+  QApplication::processEvents();
+  EXPECT_EQ(h.bLeft, left);
+  EXPECT_EQ(h.checks, checks);
+  EXPECT_EQ(h.savedA, "a0");
+  EXPECT_EQ(h.savedB, "b1");
+  h.a->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedB, "b-typed");
+
+  // Text that typing could not have produced is refused without a check:
+  // a character the validator refuses, a rule's refusal, a disabled box.
+  h.b->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9b-]*"), h.b));
+  bool ruleSays = false;
+  int ruleRuns = 0;
+  h.kit.entryRule(h.b, [&] {
+    ++ruleRuns;
+    return ruleSays;
+  });
+  const int restores = h.restores;
+  putFromOutside(h.b, "b-x");
+  EXPECT_EQ(ruleRuns, 0);
+  putFromOutside(h.b, "b-2");
+  EXPECT_EQ(ruleRuns, 1);
+  h.b->setEnabled(false);
+  putFromOutside(h.b, "b-3");
+  h.b->setEnabled(true);
+  EXPECT_EQ(h.restores, restores + 3);
+  EXPECT_EQ(h.b->text(), "b-typed");
+  EXPECT_EQ(h.savedB, "b-typed");
+  EXPECT_EQ(h.bLeft, left + 1);
+  ruleSays = true;
+  putFromOutside(h.b, "b-4");
+  EXPECT_EQ(h.savedB, "b-4");
 }
 
 TEST(SettingsKit, SinkIsLastInTheTabOrderAndOutOfSight) {
@@ -262,6 +328,24 @@ TEST(CodeBoxes, TypingOverwritesTheSelectedDigitAndStaysOnTheLast) {
   EXPECT_EQ(h.box->text().size(), 8);
   key(h.box, Qt::Key_V, "\x16", Qt::ControlModifier);  // no paste
   EXPECT_EQ(h.text(), "12AB4569");
+}
+
+TEST(CodeBoxes, TextFromOutsideIsTakenAsTypingWouldHaveMadeIt) {
+  CodeHarness h("1234567890ABCDEF", "F", "12345678");
+  h.box->setText("a0b");
+  EXPECT_TRUE(h.codes.take(h.box));
+  EXPECT_EQ(h.text(), "A0BFFFFF");
+  h.box->setText("12G4");  // no hex digit
+  EXPECT_FALSE(h.codes.take(h.box));
+  EXPECT_EQ(h.text(), "12G4");
+  h.box->setText(QString::fromUtf8("1\u00e9"));
+  EXPECT_FALSE(h.codes.take(h.box));
+  CodeHarness dtmf("123456789D0*#ABC", "C", "12345678");
+  dtmf.box->setText("*#d");
+  EXPECT_TRUE(dtmf.codes.take(dtmf.box));
+  EXPECT_EQ(dtmf.text(), "*#DCCCCC");
+  dtmf.box->setText("E1");
+  EXPECT_FALSE(dtmf.codes.take(dtmf.box));
 }
 
 TEST(CodeBoxes, BackspaceAndDeleteRemoveTheDigitAndRefillAtTheEnd) {

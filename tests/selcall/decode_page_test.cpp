@@ -13,6 +13,7 @@
 #include "core/startup_fixture.h"
 #include "platform/gui/settingskit.h"
 #include "selcall/pages/frmdecodeset.h"
+#include "support/outside.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -338,6 +339,55 @@ TEST_F(DecodePage, AutoResetTimeTakesDigitsUpTo255) {
   EXPECT_EQ(page->values.m_strGroupMode, "0");
   page->txtAutoResetTime->setText("255");
   page->txtAutoResetTime_LostFocus();
+  page->CmdAction_Click(1);
+  EXPECT_EQ(image()[853], 255);
+}
+
+TEST_F(DecodePage, TextPutInFromOutsideMeetsTheKeysRulesAndTheCheck) {
+  family("0");
+  put(66, {0x02});  // DTMF
+  put(212, {0xFF, 0xFF, 0xFF, 0xFF});
+  encode(0x02, 1, true);
+  FrmDecodeSet* page = open();
+  putFromOutside(page->txtDecodeNo, "1#*");
+  EXPECT_EQ(page->txtDecodeNo->text(), "1#*CCCCC");
+  putFromOutside(page->txtDecodeNo, "1E");  // no DTMF key: refused silently
+  EXPECT_EQ(page->txtDecodeNo->text(), "1#*CCCCC");
+  EXPECT_TRUE(msgs.boxes.empty());
+  page->CmdAction_Click(1);
+  EXPECT_EQ(bytes(212, 4), (Bytes{0xC1, 0xFB, 0xFF, 0xFF}));
+
+  // The fix display digit keeps its rule and its message.
+  family("2");
+  put(834, {0x00});  // 5-tone
+  encode(0x00, 0, false);
+  page = open();
+  const QString fix = page->txtFixDsplayDigit->text();
+  putFromOutside(page->txtFixDsplayDigit, "7");
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, kFormatMessage);
+  EXPECT_EQ(page->txtFixDsplayDigit->text(), fix);
+  page->CmdAction_Click(1);
+
+  // The reset time: the check's refusal puts the value and the focus back;
+  // a letter never gets in; a value in range is written.
+  family("1");
+  put(834, {0x00});
+  put(853, {20});
+  msgs.boxes.clear();
+  page = open();
+  putFromOutside(page->txtAutoResetTime, "300");
+  QApplication::processEvents();
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Input value range outside error");
+  EXPECT_EQ(page->txtAutoResetTime->text(), "20");
+  EXPECT_EQ(page->focusWidget(), page->txtAutoResetTime);
+  page->CmdAction[1]->setFocus();
+  QApplication::processEvents();
+  putFromOutside(page->txtAutoResetTime, "2a");
+  EXPECT_EQ(page->txtAutoResetTime->text(), "20");
+  putFromOutside(page->txtAutoResetTime, "255");
+  EXPECT_EQ(msgs.boxes.size(), 1u);
   page->CmdAction_Click(1);
   EXPECT_EQ(image()[853], 255);
 }

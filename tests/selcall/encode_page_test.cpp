@@ -17,6 +17,7 @@
 #include "platform/gui/helpviewer.h"
 #include "selcall/pages/frmencodeset.h"
 #include "selcall/pages/frmmemoryencode.h"
+#include "support/outside.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -188,6 +189,44 @@ TEST_F(EncodePage, ExitPressedWithoutTheFocusTakesTheFieldBeingEdited) {
   page->CmdAction[1]->click();
   EXPECT_FALSE(page->isLoaded());
   EXPECT_EQ(image()[90], 45);
+}
+
+TEST_F(EncodePage, TextPutInFromOutsideIsTakenOrRefusedAsTypedTextWouldBe) {
+  family("1");
+  put(810, {0x02});  // DTMF
+  FrmEncodeSet* page = open();
+  // A code box fills a short code with empty keys; a character no key types
+  // is refused silently, as the box takes no paste.
+  putFromOutside(page->txtEmergencyNo, "12*#0d");
+  EXPECT_EQ(page->txtEmergencyNo->text(), "12*#0DCC");
+  EXPECT_EQ(page->values.strEmergencyNo, "12*#0DCC");
+  putFromOutside(page->txtEmergencyNo, "12E");
+  EXPECT_EQ(page->txtEmergencyNo->text(), "12*#0DCC");
+  EXPECT_TRUE(msgs.boxes.empty());
+  page->CmdAction_Click(1);
+  EXPECT_EQ(bytes(824, 4), (Bytes{0x21, 0xCB, 0x0A, 0xFF}));
+
+  family("0");
+  put(42, {0x01});
+  page = open();
+  // A number box: the check's refusal, with its message and the focus back;
+  // a character its keys refuse; then a value that passes.
+  putFromOutside(page->txtEmergencyKeyTime, "12");
+  QApplication::processEvents();
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].title, "InputDataCheck_EmergencyKeyTime");
+  EXPECT_EQ(page->txtEmergencyKeyTime->text(), "0.0");
+  EXPECT_EQ(page->focusWidget(), page->txtEmergencyKeyTime);
+  page->CmdAction[1]->setFocus();
+  QApplication::processEvents();
+  putFromOutside(page->txtEmergencyKeyTime, "4x");
+  EXPECT_EQ(page->txtEmergencyKeyTime->text(), "0.0");
+  EXPECT_EQ(msgs.boxes.size(), 1u);
+  putFromOutside(page->txtEmergencyKeyTime, "4.5");
+  EXPECT_EQ(page->values.strEmergencyKeyTime, "4.5");
+  page->CmdAction_Click(1);
+  EXPECT_EQ(image()[90], 45);
+  EXPECT_EQ(msgs.boxes.size(), 1u);
 }
 
 TEST_F(EncodePage, CodeBoxesOverwriteTheirDigitsAndLeavingWritesTheKeys) {
