@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/gui/settingskit.h"
 #include "platform/gui/vbui.h"
 
@@ -272,4 +274,49 @@ TEST(CodeBoxes, BackspaceAndDeleteRemoveTheDigitAndRefillAtTheEnd) {
   dtmf.type("E");  // not a DTMF key
   key(dtmf.box, Qt::Key_0, "0", Qt::KeypadModifier);
   EXPECT_EQ(dtmf.text(), "*#05678C");
+}
+
+namespace {
+// A message box in front of the page for a moment: the page's window loses
+// the focus and gets it back when the box is gone. `meanwhile` runs while
+// the box is up (what the page does after its check, say).
+void messageBoxInFront(QWidget& page, const std::function<void()>& meanwhile) {
+  QWidget box;
+  box.show();
+  box.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+  meanwhile();
+  box.close();
+  page.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+  QApplication::processEvents();
+}
+}  // namespace
+
+TEST(SettingsKit, TwoEntryListComingBackWithItsWindowShowsTheSavedEntryNotTheFirst) {
+  Harness h;
+  h.savedList = "1";
+  QListWidget* list = h.yesNo->list;
+  list->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(list->currentRow(), 1);
+  // The page shows its saved values again while the box is up; the list,
+  // not focused then, shows no entry.
+  messageBoxInFront(h.page, [list] {
+    list->setCurrentRow(-1);
+    list->clearSelection();
+  });
+  EXPECT_TRUE(list->hasFocus());
+  EXPECT_EQ(list->currentRow(), 1);
+  h.a->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedList, "1");
+
+  // A refusal sends the focus to the list while the box is still up.
+  messageBoxInFront(h.page, [list] { list->setFocus(Qt::OtherFocusReason); });
+  EXPECT_TRUE(list->hasFocus());
+  EXPECT_EQ(list->currentRow(), 1);
+  h.a->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedList, "1");
 }
