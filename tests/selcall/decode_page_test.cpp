@@ -365,3 +365,66 @@ TEST_F(DecodePage, ClosingByTheWindowsBoxKeepsTheFieldBeingEdited) {
   EXPECT_FALSE(page->isLoaded());
   EXPECT_EQ(bytes(830, 4), (Bytes{0x24, 0xFF, 0xFF, 0xFF}));
 }
+
+namespace {
+// Message boxes that come up as windows in front of the page, as on a
+// desktop, and stay up until the test takes them away.
+struct BoxesInFront : MessageService {
+  explicit BoxesInFront(RecordingMessages& r) : record(r) { setMessageService(this); }
+  ~BoxesInFront() override { setMessageService(&record); }
+  int msgBox(const std::string& text, int style, const std::string& title) override {
+    box = std::make_unique<QWidget>();
+    box->show();
+    box->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(box.get()));
+    return record.msgBox(text, style, title);
+  }
+  void playWave(const std::string& path) override { record.playWave(path); }
+  // The box is answered: the page's window comes to the front again.
+  void answered(QWidget* page) {
+    box.reset();
+    page->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(page));
+    QApplication::processEvents();
+  }
+  RecordingMessages& record;
+  std::unique_ptr<QWidget> box;
+};
+}  // namespace
+
+TEST_F(DecodePage, RefusedLimitedDecodeKeepsItsValueWhenThePageClosesByTheWindowsBox) {
+  family("0");
+  put(66, {0x01});   // 5-tone
+  put(170, {0x30});  // limited decode ON, an encode bit beside it
+  encode(0x01, 0, false);
+  FrmDecodeSet* page = open();
+  page->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  page->txtKillNo->setFocus();
+  QApplication::processEvents();
+  BoxesInFront boxes(msgs);
+
+  // The arrows are refused; the list gets the focus while the box is up.
+  page->updChangeSelect[1]->up->click();
+  boxes.answered(page);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_TRUE(page->lstLimitedDecode->hasFocus());
+  EXPECT_EQ(page->lstLimitedDecode->currentRow(), 1);
+  page->close();
+  EXPECT_EQ(image()[170], 0x30);
+
+  // The keyboard's step is refused the same way, with the list focused all along.
+  put(170, {0x30});
+  page = open();
+  page->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  page->lstLimitedDecode->setFocus();
+  QApplication::processEvents();
+  key(page->lstLimitedDecode, Qt::Key_Up);
+  QApplication::processEvents();
+  boxes.answered(page);
+  ASSERT_EQ(msgs.boxes.size(), 2u);
+  EXPECT_EQ(page->lstLimitedDecode->currentRow(), 1);
+  page->close();
+  EXPECT_EQ(image()[170], 0x30);
+}

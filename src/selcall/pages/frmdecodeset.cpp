@@ -396,11 +396,9 @@ void FrmDecodeSet::subSetDecodeControls() {
   else if (format == kFormatDtmf || format == kFormatAllCall) showIndex(cboGroupNo, values.m_strGroupNoDtmf);
   // The ON/OFF lists highlight their entry only while they have the focus;
   // without it, one entry high, they show their value.
-  // The list the page's focus is on keeps its entry also while a message
-  // box is in front, so that it does not come back with none.
   for (int i = 0; i < 4; ++i) {
     QListWidget* list = onOffList(i);
-    if (list == focusWidget()) {
+    if (list->hasFocus()) {
       kit_->listGotFocus(list, onOffValue(i));
     } else {
       list->setCurrentRow(-1);
