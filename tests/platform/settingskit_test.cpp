@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -319,4 +320,23 @@ TEST(SettingsKit, TwoEntryListComingBackWithItsWindowShowsTheSavedEntryNotTheFir
   h.a->setFocus();
   QApplication::processEvents();
   EXPECT_EQ(h.savedList, "1");
+}
+
+TEST(SettingsKit, WheelOverAOneRowListNeverShowsAnEntryThatIsNotItsValue) {
+  Harness h;
+  h.yesNo->oneRowHigh();
+  h.yesNo->showValue(0);
+  QApplication::processEvents();
+  QListWidget* list = h.yesNo->list;
+  auto shown = [list] { return list->indexAt(QPoint(4, 2)).row(); };
+  ASSERT_EQ(shown(), 0);
+  for (int delta : {-120, -120, 120, -120}) {
+    const QPointF at(4, 2);
+    QWheelEvent wheel(at, list->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list->viewport(), &wheel);
+    QApplication::processEvents();
+    EXPECT_EQ(shown(), 0) << delta;
+  }
+  EXPECT_EQ(h.savedList, "0");
 }

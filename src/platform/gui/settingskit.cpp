@@ -265,6 +265,7 @@ UpDownList::UpDownList(QWidget* parent, const QStringList& entries, const QStrin
   list->addItems(entries);
   list->setAccessibleName(accessibleName);
   list->setMaximumHeight(44);
+  list->viewport()->installEventFilter(this);
   row->addWidget(list);
   auto* arrows = new QVBoxLayout;
   arrows->setSpacing(0);
@@ -281,6 +282,10 @@ UpDownList::UpDownList(QWidget* parent, const QStringList& entries, const QStrin
   arrows->addWidget(up);
   arrows->addWidget(down);
   row->addLayout(arrows);
+}
+
+bool UpDownList::eventFilter(QObject* watched, QEvent* event) {
+  return watched == list->viewport() && event->type() == QEvent::Wheel;
 }
 
 void UpDownList::setArrowsEnabled(bool enabled) {

@@ -213,6 +213,11 @@ class UpDownList : public QWidget {
   // Scrolls the entry `index` into view without selecting it and names it as
   // the list's accessible description, so the value stays readable.
   void showValue(int index);
+
+ protected:
+  // The mouse wheel does nothing over the list: in a list one entry high it
+  // would bring the other entry into sight without choosing it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 // The frame "Action" of a settings page with its Exit button (the page's
