@@ -427,6 +427,16 @@ TEST_F(DecodePage, RefusedLimitedDecodeKeepsItsValueWhenThePageClosesByTheWindow
   EXPECT_EQ(page->lstLimitedDecode->currentRow(), 1);
   page->close();
   EXPECT_EQ(image()[170], 0x30);
+
+  // Closed before the refusal could come: the step is not taken either.
+  page = open();
+  page->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  page->lstLimitedDecode->setFocus();
+  QApplication::processEvents();
+  key(page->lstLimitedDecode, Qt::Key_Up);
+  page->CmdAction_Click(1);
+  EXPECT_EQ(image()[170], 0x30);
 }
 
 TEST_F(DecodePage, PortableOffersTheDisplayDigitInDtmfUnderTheDtmfEncodeRule) {

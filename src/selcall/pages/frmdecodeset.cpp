@@ -308,8 +308,11 @@ void FrmDecodeSet::Form_Unload(bool& cancel) {
     const std::string t = txtAutoResetTime->text().toStdString();
     if (!t.empty() && vb::Val(t) >= 0 && vb::Val(t) <= 255) values.m_strAutoResetTime = t;
   } else {
+    // A limited-decode step the encode settings refuse is not taken, even
+    // when the page closes before its message came.
+    const bool limitedRefused = !decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_);
     for (int i = 0; i < 4; ++i)
-      if (focused == onOffList(i) && onOffList(i)->currentRow() >= 0)
+      if (focused == onOffList(i) && onOffList(i)->currentRow() >= 0 && !(i == 1 && limitedRefused))
         onOffValue(i) = std::to_string(onOffList(i)->currentRow());
   }
   subPutDecodeData(modPublic.bytRadioData, family_, values, enables_, asLoaded_);
