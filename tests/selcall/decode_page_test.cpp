@@ -52,6 +52,13 @@ class DecodePage : public StartupRoad {
     pages.emplace_back(page);
     return page;
   }
+  // Opened as the active window, as the keyboard and focus tests need it.
+  FrmDecodeSet* openActive() {
+    FrmDecodeSet* page = open();
+    page->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(page));
+    return page;
+  }
   // The encode side the cross-checks read: its format code, its 5-tone
   // "Encode Format" index and "Attach Decode No.".
   void encode(int code, int fiveToneFormat, bool attach) {
@@ -275,9 +282,7 @@ TEST_F(DecodePage, LimitedDecodeRuleHoldsForTheArrowsAndTheKeyboard) {
   put(66, {0x01});  // 5-tone
   put(170, {0x20});  // limited decode OFF, an encode bit beside it
   encode(0x01, 0, false);
-  FrmDecodeSet* page = open();
-  page->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  FrmDecodeSet* page = openActive();
 
   page->updChangeSelect[1]->down->click();
   ASSERT_EQ(msgs.boxes.size(), 1u);
@@ -302,9 +307,7 @@ TEST_F(DecodePage, LimitedDecodeRuleHoldsForTheArrowsAndTheKeyboard) {
   EXPECT_EQ(image()[170], 0x20);
 
   encode(0x01, 3, false);
-  page = open();
-  page->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  page = openActive();
   page->lstLimitedDecode->setFocus();
   QApplication::processEvents();
   key(page->lstLimitedDecode, Qt::Key_Down);
@@ -355,9 +358,7 @@ TEST_F(DecodePage, ClosingByTheWindowsBoxKeepsTheFieldBeingEdited) {
   family("2");
   put(834, {0x00});
   put(830, {0xFF, 0xFF, 0xFF, 0xFF});
-  FrmDecodeSet* page = open();
-  page->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  FrmDecodeSet* page = openActive();
   page->txtDecodeNo->setFocus();
   QApplication::processEvents();
   type(page->txtDecodeNo, "42");
@@ -397,9 +398,7 @@ TEST_F(DecodePage, RefusedLimitedDecodeKeepsItsValueWhenThePageClosesByTheWindow
   put(66, {0x01});   // 5-tone
   put(170, {0x30});  // limited decode ON, an encode bit beside it
   encode(0x01, 0, false);
-  FrmDecodeSet* page = open();
-  page->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  FrmDecodeSet* page = openActive();
   page->txtKillNo->setFocus();
   QApplication::processEvents();
   BoxesInFront boxes(msgs);
@@ -415,9 +414,7 @@ TEST_F(DecodePage, RefusedLimitedDecodeKeepsItsValueWhenThePageClosesByTheWindow
 
   // The keyboard's step is refused the same way, with the list focused all along.
   put(170, {0x30});
-  page = open();
-  page->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  page = openActive();
   page->lstLimitedDecode->setFocus();
   QApplication::processEvents();
   key(page->lstLimitedDecode, Qt::Key_Up);
@@ -429,9 +426,7 @@ TEST_F(DecodePage, RefusedLimitedDecodeKeepsItsValueWhenThePageClosesByTheWindow
   EXPECT_EQ(image()[170], 0x30);
 
   // Closed before the refusal could come: the step is not taken either.
-  page = open();
-  page->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  page = openActive();
   page->lstLimitedDecode->setFocus();
   QApplication::processEvents();
   key(page->lstLimitedDecode, Qt::Key_Up);
