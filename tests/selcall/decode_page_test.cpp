@@ -1,6 +1,8 @@
 // The decode page driven headless with real widgets.
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +13,7 @@
 #include <QToolButton>
 
 #include "core/startup_fixture.h"
+#include "platform/base/strtable.h"
 #include "platform/gui/settingskit.h"
 #include "selcall/pages/frmdecodeset.h"
 
@@ -457,4 +460,16 @@ TEST_F(DecodePage, PortableOffersTheDisplayDigitInDtmfUnderTheDtmfEncodeRule) {
   EXPECT_EQ(msgs.boxes.size(), 1u);
   page->CmdAction_Click(1);
   EXPECT_EQ(image()[166], 0xF4);
+}
+
+TEST_F(DecodePage, MenuAndFramesFollowTheLanguage) {
+  family("1");
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  strtable::load(std::string(), "ja");
+  FrmDecodeSet* page = open();
+  EXPECT_EQ(page->mnuHelp->text().toStdString(), "ヘルプ(&H)");
+  EXPECT_EQ(page->fraDecodeSetting->title().toStdString(), "デコード設定");
+  page->CmdAction_Click(1);
 }

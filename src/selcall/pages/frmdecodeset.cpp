@@ -261,6 +261,7 @@ void FrmDecodeSet::Form_Load() {
       buddy->setAccessibleName(caption);
   }
   CmdAction[1]->setText(q(LoadResString(980)));
+  mnuHelp->setText(q(LoadResString(1406)));
   fraDecodeMenu->setTitle(q(LoadResString(1425)));
   fraDecodeSetting->setTitle(q(LoadResString(1426)));
   fraAction->setTitle(q(LoadResString(1427)));
