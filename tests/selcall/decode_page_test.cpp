@@ -1,4 +1,5 @@
 // The decode page driven headless with real widgets.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -472,4 +473,19 @@ TEST_F(DecodePage, MenuAndFramesFollowTheLanguage) {
   EXPECT_EQ(page->mnuHelp->text().toStdString(), "ヘルプ(&H)");
   EXPECT_EQ(page->fraDecodeSetting->title().toStdString(), "デコード設定");
   page->CmdAction_Click(1);
+}
+
+TEST_F(DecodePage, EveryStopOfTheTabOrderHasAnAccessibleName) {
+  family("2");
+  put(834, {0x00});
+  FrmDecodeSet* page = open();
+  int stops = 0;
+  for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+    if (!(w->focusPolicy() & Qt::TabFocus) || !page->isAncestorOf(w)) continue;
+    ++stops;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    ASSERT_NE(a, nullptr);
+    EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << w->objectName().toStdString();
+  }
+  EXPECT_GE(stops, kDecodeSettings + 2);  // every setting, Exit and the last stop
 }
