@@ -438,31 +438,6 @@ TEST_F(DecodePage, RefusedLimitedDecodeKeepsItsValueWhenThePageClosesByTheWindow
   EXPECT_EQ(image()[170], 0x30);
 }
 
-TEST_F(DecodePage, PortableOffersTheDisplayDigitInDtmfUnderTheDtmfEncodeRule) {
-  family("0");
-  put(66, {0x02});    // DTMF
-  put(166, {0xF0});   // display digit 0, the other nibble not ours
-  encode(0x02, 0, false);  // DTMF encode, Attach Decode No. off
-  FrmDecodeSet* page = open();
-  ASSERT_TRUE(page->cboDisplayDigit->isEnabled());
-  EXPECT_TRUE(page->lblDecodeSetting[kDecDisplayDigit]->isEnabled());
-  page->cboDisplayDigit->setCurrentIndex(4);
-  emit page->cboDisplayDigit->activated(4);
-  ASSERT_EQ(msgs.boxes.size(), 1u);
-  EXPECT_EQ(msgs.boxes[0].text, kAttachMessage);
-  EXPECT_EQ(page->cboDisplayDigit->currentIndex(), 0);
-  page->CmdAction_Click(1);
-  EXPECT_EQ(image()[166], 0xF0);
-
-  encode(0x04, 0, true);  // DTMF ANI with Attach Decode No.
-  page = open();
-  page->cboDisplayDigit->setCurrentIndex(4);
-  emit page->cboDisplayDigit->activated(4);
-  EXPECT_EQ(msgs.boxes.size(), 1u);
-  page->CmdAction_Click(1);
-  EXPECT_EQ(image()[166], 0xF4);
-}
-
 TEST_F(DecodePage, MenuAndFramesFollowTheLanguage) {
   family("1");
   struct BackToEnglish {
