@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/program.h"
+#include "channel/pages/frmautoset.h"
 #include "channel/pages/frmchannel.h"
 #include "channel/pages/frmchannelname.h"
 #include "core/pages/frmstartup.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   program::registerStartPage([] { return std::make_unique<FrmStartUp>(); });
   // The pages the main menu opens; a button without one stays disabled.
   program::registerMainMenuPage(0, [] { return std::make_unique<FrmChannel>(); });
+  FrmChannel::setAutoSetOpener(&FrmAutoSet::open);
   program::registerMainMenuPage(1, [] { return std::make_unique<FrmMiscellaneous>(); });
   program::registerMainMenuPage(7, [] { return std::make_unique<FrmChannelName>(); });
   program::registerMainMenuPage(8, [] { return std::make_unique<FrmFileUtility>(); });

@@ -172,7 +172,9 @@ bool blnCheckPllCounters(int64_t hz, int P, const std::string& stepText, freq::P
   return true;
 }
 
-bool blnCheckFrequency(const FrequencyInput& in, FrequencyEntry& out) {
+bool blnCheckFrequency(const FrequencyInput& in, FrequencyEntry& out) { return blnCheckFrequency(in, out, std::nullopt); }
+
+bool blnCheckFrequency(const FrequencyInput& in, FrequencyEntry& out, std::optional<int64_t> channelHz) {
   using namespace freq;
   int64_t f = micros(in.frequency);
   const int64_t ref = micros(in.step);
@@ -214,9 +216,17 @@ bool blnCheckFrequency(const FrequencyInput& in, FrequencyEntry& out) {
     step = stepText(s);
   }
   if (synth <= 0) return false;
+  int64_t synthesized = synth;
+  if (channelHz) {
+    // A frequency that stepped to zero or below, or across the prescaler
+    // threshold, is not a channel of this row any more.
+    if (*channelHz <= 0 || prescalerFor(in.family, *channelHz) != P) return false;
+    synthesized = *channelHz + (in.rxRow ? in.ifHz : 0);
+    if (synthesized <= 0) return false;
+  }
 
   PllCounters counters;
-  if (!blnCheckPllCounters(synth, P, step, &counters)) return false;
+  if (!blnCheckPllCounters(synthesized, P, step, &counters)) return false;
   out.frequency = frequency;
   out.step = step;
   out.prescaler = std::to_string(P);

@@ -5,6 +5,7 @@
 // exact. Nothing here touches a widget: the channel page hands in the texts
 // of a row and applies the texts that come back.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,12 @@ struct FrequencyEntry {
 // The check of a typed frequency. Works on copies: `out` is filled only when
 // the frequency is acceptable, and the row keeps its texts otherwise.
 bool blnCheckFrequency(const FrequencyInput& in, FrequencyEntry& out);
+// The same for a channel frequency stepped from the typed one (the auto
+// channel set fills a range from one template row): step and prescaler still
+// come from the typed text, only `channelHz` is synthesized, and it must need
+// the same prescaler, since every channel of the range gets the row's texts.
+// out.counters are the channel's.
+bool blnCheckFrequency(const FrequencyInput& in, FrequencyEntry& out, std::optional<int64_t> channelHz);
 
 // Remainder of a non-negative dividend by a positive divisor; other
 // arguments give the dividend back.

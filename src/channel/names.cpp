@@ -185,12 +185,11 @@ BoxMove boxMove(const BoxPlace& at, int keyCode, int lastName) {
   auto box = [](int b) { return BoxMove{BoxMove::Box, b}; };
   auto page = [](int pg, int b) { return BoxMove{BoxMove::ShowPage, b, pg}; };
 
-  // Enter, Down at boxes 48 and 49, and the eighth typed character.
-  auto next = [&](bool down) {
-    if (at.family == 2 && i == 48) {
-      if (onLastPage) return stay;
-      return down ? page(p + 1, 0) : box(49);
-    }
+  // Enter, Down at boxes 48 and 49, and the eighth typed character. Box 48
+  // moves on to box 49 wherever that box holds a name (Down as Enter, so no
+  // name is skipped); on the short last page of family "2" it is the last.
+  auto next = [&]() {
+    if (at.family == 2 && i == 48) return onLastPage ? stay : box(49);
     if (i == 49) return onLastPage ? stay : page(p + 1, 0);
     if (!shown(i + 1)) return stay;  // the family's last name
     return box(i + 1);
@@ -199,7 +198,7 @@ BoxMove boxMove(const BoxPlace& at, int keyCode, int lastName) {
   // Boxes fill a page from box 0 on, so a box below a shown one is shown:
   // only moves to a higher box need the test.
   switch (keyCode) {
-    case 13: return next(false);
+    case 13: return next();
     case 37:  // Left: at the start of the text, one column left, or the end of the row above
       if (at.caret > 0 || i == 0) return keep;
       if (i <= 9) {
@@ -221,7 +220,7 @@ BoxMove boxMove(const BoxPlace& at, int keyCode, int lastName) {
       if (i <= 48) return box(i - 39);
       return keep;
     case 40:  // Down: the box below, the head of the next column, the next page
-      if (i == 48 || i == 49) return next(true);
+      if (i == 48 || i == 49) return next();
       return shown(i + 1) ? box(i + 1) : keep;
     default: return keep;
   }

@@ -2,6 +2,7 @@
 // family, page moves, short last pages, names the set cannot hold, pastes.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include "channel/pages/frmchannelname.h"
 #include "core/identity.h"
 #include "core/modpublic.h"
+#include "platform/base/strtable.h"
 #include "platform/gui/helpviewer.h"
 #include "support/testsupport.h"
 
@@ -205,9 +207,32 @@ TEST_F(NamePage, PastedTextPassesTheTypingRules) {
   EXPECT_EQ(msgs.boxes[0].title, "txtChannelMenu_Change");
   EXPECT_TRUE(msgs.waves.empty());
   EXPECT_EQ(box(3)->text(), "AB-C");  // the name stays as it was
+  // A screen reader or test tool sets the text without a key: the same rules.
+  QAccessible::queryAccessibleInterface(box(7))->setText(QAccessible::Value, "sr-1");
+  EXPECT_EQ(box(7)->text(), "SR-1");
+  EXPECT_EQ(modPublic.strChannelName[7], "SR-1");
   page->Unload();
   EXPECT_EQ(bytes(400 + 24), Bytes({'A', 'B', '-', 'C', ' ', ' ', ' ', ' '}));
+  EXPECT_EQ(bytes(400 + 56), Bytes({'S', 'R', '-', '1', ' ', ' ', ' ', ' '}));
+  page.reset();
+
+  // A box hidden beyond the family's last name takes nothing.
+  family("0");
+  open();
+  page->cboPageNo->setCurrentIndex(5);
+  QAccessible::queryAccessibleInterface(box(20))->setText(QAccessible::Value, "LOST");
+  EXPECT_EQ(box(20)->text(), "");
+  EXPECT_EQ(modPublic.strChannelName.size(), 255u);
+  page->Unload();
 
   std::string help;
   EXPECT_TRUE(help::topicText(help::locate("evelmora.hlp"), "Channel Name Menu", help));
+}
+
+TEST_F(NamePage, HelpMenuComesFromTheLanguagesTable) {
+  family("2");
+  strtable::load(std::string(), "ja");
+  open();
+  strtable::load(std::string(), "en");
+  EXPECT_EQ(page->mnuHelp->text().toStdString(), "ヘルプ(&H)");
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -16,6 +17,7 @@
 #include "link/datafile.h"
 #include "link/pages/frmfiledelet.h"
 #include "link/pages/frmfileutility.h"
+#include "platform/base/strtable.h"
 #include "platform/gui/filedialogs.h"
 #include "support/testsupport.h"
 
@@ -287,4 +289,14 @@ TEST_F(DataFiles, DeletePageFallsBackWhenTheDriveIsNotReady) {
   EXPECT_EQ(msgs.boxes[0].text, "Not Ready Reading Drive/no/such/drive");
   EXPECT_EQ(msgs.boxes[0].title, "Drive1_Change");
   EXPECT_EQ(msgs.boxes[0].style, 48);
+}
+
+TEST_F(DataFiles, DeletePageActionFrameComesFromTheLanguagesTable) {
+  ASSERT_TRUE(setUpFamily("1"));
+  strtable::load(std::string(), "ja");
+  FrmFileDelet page;
+  strtable::load(std::string(), "en");
+  QStringList titles;
+  for (const QGroupBox* frame : page.findChildren<QGroupBox*>()) titles << frame->title();
+  EXPECT_TRUE(titles.contains(QString::fromUtf8("操作"))) << titles.join("|").toStdString();
 }

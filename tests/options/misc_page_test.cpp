@@ -1,6 +1,7 @@
 // The miscellaneous page on real widgets: enabling by mask row and family,
 // the checks of the typed fields, the list and key rules, the starting
 // message filter, and closing through the focus sink.
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -318,6 +319,34 @@ TEST_F(MiscPage, FocusSinkClosesOnlyAfterAnAcceptedField) {
   EXPECT_EQ(image(), expected);
 }
 
+TEST_F(MiscPage, ExitAndTheWindowsCloseTakeTheFieldBeingEdited) {
+  // Pressed without the focus moving (a screen reader, a shortcut), Exit and
+  // the window's close judge and take the field being edited all the same.
+  open("0", [](Bytes& b) { b[768 + 24 * 6] = 0x11; });  // channel 7 holds data
+  FrmMiscellaneous& p = *page;
+  p.txtStartingChannel->setFocus();
+  QApplication::processEvents();
+  p.txtStartingChannel->setText("300");
+  p.CmdAction_Click(1);
+  EXPECT_TRUE(p.isLoaded());  // refused: the page stays with its message
+  EXPECT_EQ(texts(), std::vector<std::string>{
+                         "InputDataCheck_StartingChannel: It is input beyond the number of maximums of the channel"});
+  QApplication::processEvents();
+  p.txtStartingChannel->setText("7");
+  p.CmdAction_Click(1);
+  EXPECT_FALSE(p.isLoaded());
+  EXPECT_EQ(image()[39], 7);
+  page.reset();
+
+  open("0");
+  page->lstTXPowerChange->setFocus();
+  QApplication::processEvents();
+  page->lstTXPowerChange->setCurrentRow(1);
+  page->close();
+  EXPECT_FALSE(page->isLoaded());
+  EXPECT_EQ(image()[45] & 0x10, 0x10);
+}
+
 TEST_F(MiscPage, OpeningAndClosingChangesNoByteButTheStartingChannelCleanUp) {
   for (const char* family : {"0", "1", "2"}) {
     SCOPED_TRACE(family);
@@ -334,4 +363,28 @@ TEST_F(MiscPage, OpeningAndClosingChangesNoByteButTheStartingChannelCleanUp) {
     EXPECT_FALSE(page->isLoaded());
     EXPECT_EQ(image(), before);
   }
+}
+
+TEST_F(MiscPage, ScreenReadersFindEveryControlByItsCaption) {
+  open("2");
+  FrmMiscellaneous& p = *page;
+  auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+  for (int i = 2; i <= 32; ++i) {
+    QLabel* l = p.lblMiscellaneous[static_cast<size_t>(i)];
+    ASSERT_TRUE(l && l->buddy()) << i;
+    EXPECT_EQ(name(l->buddy()), l->text()) << i;
+  }
+  // The rows of the two-entry lists (list and arrows) carry the caption too.
+  for (kit::UpDownList* row : p.updChangeSelect) EXPECT_EQ(name(row), name(row->list));
+  EXPECT_EQ(name(p.updChangeSelect[0]), "Key ON Beep");
+  EXPECT_EQ(name(p.txtEndForcus), "Exit");  // tabbing onto it closes the page
+  EXPECT_EQ(name(p.cboSquelchSetVer), "Squelch Set <Ver>");
+  EXPECT_EQ(name(p.cboSquelchSetFix), "Squelch Set <Fix>");
+  // A drop-down list reads its chosen entry as its value and its text.
+  QAccessibleInterface* repeater = QAccessible::queryAccessibleInterface(p.CboRepeaterMode);
+  EXPECT_EQ(repeater->role(), QAccessible::ComboBox);
+  EXPECT_EQ(repeater->text(QAccessible::Value), "Mode 1");
+  ASSERT_TRUE(repeater->textInterface());
+  EXPECT_EQ(repeater->textInterface()->text(0, -1), "Mode 1");
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(p.cboPOWOFFTime)->state().disabled);
 }

@@ -1,4 +1,5 @@
 // The scan settings and priority-channel pages driven headless.
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -17,6 +18,7 @@
 #include "options/chanlayout.h"
 #include "options/pages/frmprioritychset.h"
 #include "options/pages/frmscanset.h"
+#include "platform/base/strtable.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -222,6 +224,35 @@ TEST_F(ScanPages, EscapeTakesAnAcceptedValueAndClosesOrKeepsTheRefusedFieldOpen)
   EXPECT_EQ(at(805), 12);
 }
 
+TEST_F(ScanPages, ExitAndTheWindowsCloseTakeTheFieldBeingEdited) {
+  // Pressed without the focus moving (a screen reader, a shortcut), Exit and
+  // the window's close judge and take the field being edited all the same.
+  family("2");
+  program(5, true);
+  FrmScanSet* scan = open<FrmScanSet>();
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(scan->txtEndForcus)->text(QAccessible::Name), "Exit");
+  focus(scan->txtPrgScanPchHIGH);
+  scan->txtPrgScanPchHIGH->setText("5");
+  scan->CmdAction_Click(1);
+  EXPECT_FALSE(scan->isLoaded());
+  EXPECT_EQ(at(805), 5);
+
+  const uint8_t high = at(804);
+  FrmPriorityCHSet* priority = open<FrmPriorityCHSet>();
+  focus(priority->txtPriorityChannelHIGH);
+  priority->txtPriorityChannelHIGH->setText("150");
+  priority->close();
+  EXPECT_TRUE(priority->isLoaded());  // refused: the page stays with its message
+  EXPECT_EQ(shown(), std::vector<std::string>{kBeyond});
+  QApplication::processEvents();
+  focus(priority->lstAutoScan);
+  priority->lstAutoScan->setCurrentRow(1);
+  priority->close();
+  EXPECT_FALSE(priority->isLoaded());
+  EXPECT_EQ(at(844) & 0x80, 0x80);
+  EXPECT_EQ(at(804), high);  // the refused channel was not taken
+}
+
 TEST_F(ScanPages, ListsScanTimeAndTheWaysOutStoreOnlyValidValues) {
   family("2");
   at(851) = 0x55;
@@ -302,4 +333,14 @@ TEST_F(ScanPages, PriorityPageChecksItsChannelsAndKeepsByte844ForItsFamilies) {
   f0->updChangeSelect_Click(1, 1);
   f0->CmdAction_Click(1);
   EXPECT_EQ(at(844), 0x3C);
+}
+
+TEST_F(ScanPages, HelpMenuComesFromTheLanguagesTable) {
+  family("1");
+  strtable::load(std::string(), "ja");
+  auto* scan = open<FrmScanSet>();
+  auto* priority = open<FrmPriorityCHSet>();
+  strtable::load(std::string(), "en");
+  for (ScanPageBase* p : std::initializer_list<ScanPageBase*>{scan, priority})
+    EXPECT_EQ(p->mnuHelp->text().toStdString(), "ヘルプ(&H)");
 }

@@ -192,6 +192,27 @@ TEST(SettingsKit, TwoEntryListShowsItsEntryOnlyWithFocusAndStepsFromTheSavedValu
   EXPECT_EQ(h.savedList, "1");
   EXPECT_EQ(h.restores, restores + 1);
   EXPECT_EQ(kit::stepIndex(2, 7, 1), 1);
+
+  // A list that goes on showing its entry: taken after a passing check and
+  // left shown; a failing check restores and takes nothing.
+  h.yesNo->list->setCurrentRow(0);
+  EXPECT_TRUE(h.kit.listTake(h.yesNo->list, h.savedList));
+  EXPECT_EQ(h.savedList, "0");
+  EXPECT_EQ(h.yesNo->list->currentRow(), 0);
+  h.a->setText("bad");
+  h.yesNo->list->setCurrentRow(1);
+  EXPECT_FALSE(h.kit.listTake(h.yesNo->list, h.savedList));
+  EXPECT_EQ(h.savedList, "0");
+  EXPECT_EQ(h.a->text(), "a0");
+
+  // One entry high, the row is about as tall as a text box: the arrows share
+  // the list's height.
+  h.yesNo->oneRowHigh();
+  h.page.show();
+  QApplication::processEvents();
+  const int list = h.yesNo->list->height();
+  EXPECT_LE(h.yesNo->up->height() + h.yesNo->down->height(), list + 2);
+  EXPECT_LE(h.yesNo->sizeHint().height(), list + 2);
 }
 
 namespace {

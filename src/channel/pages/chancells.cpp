@@ -6,7 +6,9 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "channel/pages/choicecells.h"
 #include "channel/pages/frmchannel.h"
+#include "channel/pages/tonecells.h"
 #include "core/modpublic.h"
 #include "core/soundmsg.h"
 #include "platform/base/strtable.h"
@@ -15,9 +17,12 @@
 std::unique_ptr<ChannelColumn> makeChannelColumn(FrmChannel& page, int nav) {
   switch (nav) {
     case FrmChannel::kFreq: return std::make_unique<FrequencyColumn>(page);
-    // The prescaler, step, option (W/N, Mode, Scan, TX power), flag (PM/FM,
-    // INV, SH, SR) and tone (CTCSS, DCS) columns plug their classes in here;
-    // until then their cells are read-only.
+    case FrmChannel::kPres: return std::make_unique<PrescalerColumn>(page);
+    case FrmChannel::kRef: return std::make_unique<StepColumn>(page);
+    case FrmChannel::kWN: case FrmChannel::kMode: case FrmChannel::kScan: case FrmChannel::kTxPower:
+    case FrmChannel::kPMFM: case FrmChannel::kINV: case FrmChannel::kSH: case FrmChannel::kSR:
+      return std::make_unique<ChoiceColumn>(page, nav);
+    case FrmChannel::kCTCSS: case FrmChannel::kDCS: return std::make_unique<ToneColumn>(page, nav);
     default: return std::make_unique<ChannelColumn>(page, nav);
   }
 }

@@ -5,8 +5,8 @@
 //
 // The base class is a read-only column: it shows the grid's texts, stores
 // texts the page writes into its cells, and takes part in navigation. The
-// frequency column is FrequencyColumn; the step, prescaler, option, flag and
-// tone columns plug their own classes in where makeChannelColumn says.
+// frequency column is FrequencyColumn; the step, prescaler, option and flag
+// columns are in choicecells.h, the tone columns in tonecells.h.
 #include <memory>
 #include <string>
 
@@ -18,6 +18,9 @@ class ChannelColumn {
   ChannelColumn(FrmChannel& page, int nav);
   virtual ~ChannelColumn() = default;
   int nav() const { return nav_; }
+  // Called once the page's controls exist (the columns are made before
+  // them): a column takes its pop-up's option buttons here.
+  virtual void attach() {}
 
   // Events of the cell in visible row `row` (0..15).
   virtual void GotFocus(int row);

@@ -153,7 +153,7 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
   QMenu* freqDel = menuBar->addMenu("Freq.Del");
   mnuFreqDel = freqDel->addAction("Freq.Del");
   mnuFreqDel->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-  mnuHelp = menuBar->addAction("Help(&H)");
+  mnuHelp = menuBar->addAction(q(LoadResString(1406)));
   root->setMenuBar(menuBar);
   connect(mnuEditHelp, &QAction::triggered, this, [this] { mnuEditHelp_Click(); });
   connect(mnuAutoSet, &QAction::triggered, this, [this] { mnuAutoSet_Click(); });
@@ -222,6 +222,7 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
       table->hide();
     }
   }
+  for (auto& column : columns_) column->attach();
 
   // Tab walks the visible grid row by row in cursor order.
   QWidget* previous = nullptr;

@@ -38,7 +38,7 @@ FrmChannelName::FrmChannelName(QWidget* parent) : Page(parent) {
   setObjectName("frmChannelName");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("Help(&H)");
+  mnuHelp = menuBar->addAction(q(LoadResString(1406)));
   root->setMenuBar(menuBar);
 
   auto* head = new QHBoxLayout;
@@ -83,7 +83,9 @@ FrmChannelName::FrmChannelName(QWidget* parent) : Page(parent) {
     grid->addWidget(labChannelName[k], row, col);
     grid->addWidget(LabColon[k], row, col + 1);
     grid->addWidget(box, row, col + 2);
-    connect(box, &QLineEdit::textEdited, this, [this, i] { txtChannelMenu_Change(i); });
+    // Every change the page does not make itself: typing, pasting, dropping,
+    // and a screen reader or other assistive tool setting the text.
+    connect(box, &QLineEdit::textChanged, this, [this, i] { txtChannelMenu_Change(i); });
   }
   root->addWidget(fraChannelName);
 
@@ -221,6 +223,11 @@ void FrmChannelName::focusBox(int box) { txtChannelMenu[static_cast<size_t>(box)
 void FrmChannelName::txtChannelMenu_Change(int index) {
   if (filling_) return;
   QLineEdit* box = txtChannelMenu[static_cast<size_t>(index)];
+  if (nameIndex(index) > lastName()) {
+    // A hidden box beyond the family's names holds nothing.
+    putBoxText(index, std::string(), -1);
+    return;
+  }
   std::string& stored = modPublic.strChannelName.at(static_cast<size_t>(nameIndex(index)));
   const std::string shown = box->text().toStdString();
   const std::string text = names::enteredText(family_, shown);

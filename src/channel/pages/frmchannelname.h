@@ -24,7 +24,8 @@ class FrmChannelName : public Page {
   void cboPageNo_Click();
   void CmdAction_Click(int index);
   void mnuHelp_Click();
-  // A user's change of a box's text (typing, deleting, pasting, dropping).
+  // A change of a box's text that the page did not make itself (typing,
+  // deleting, pasting, dropping, an assistive tool setting it).
   void txtChannelMenu_Change(int index);
   // Key handlers; each returns true when it used the key up.
   bool txtChannelMenu_KeyDown(int index, int keyCode, int shift);

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,13 +13,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cstring>
 
 #include "app/program.h"
-#include "core/controldata.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
 #include "core/pages/frmclearselect.h"
@@ -29,7 +26,6 @@
 #include "core/pages/pagekit.h"
 #include "core/pages/placement.h"
 #include "core/settingkeys.h"
-#include "core/pages/updown.h"
 #include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/msgservice.h"
@@ -67,7 +63,8 @@ const char* kSerialChars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnop
 
 void FrmConfiguration::setPortProbe(PortProbe probe) { portProbe() = std::move(probe); }
 
-FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
+FrmConfiguration::FrmConfiguration(QWidget* parent)
+    : Page(parent), kit_(this, [this] { return InputDataCheck(); }, [this] { subSetConfigControls(); }) {
   setObjectName("frmConfiguration");
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
@@ -99,7 +96,6 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
     e = new QLineEdit(fraConfmenu);
     e->setObjectName(name);
     e->setMaxLength(maxLen);
-    e->installEventFilter(this);
   };
   label(1, 2);
   box(txtPIN, 6, "txtPIN");
@@ -140,7 +136,6 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
       marked.setColor(QPalette::Inactive, role, marked.color(QPalette::Active, role));
     list->setPalette(marked);
-    list->installEventFilter(this);
     grid->addWidget(list, row, 1);
     auto* arrows = new QVBoxLayout;
     for (int d = 0; d < 2; ++d) {
@@ -192,7 +187,53 @@ FrmConfiguration::FrmConfiguration(QWidget* parent) : Page(parent) {
   connect(cboFUHFIF, &QComboBox::currentIndexChanged, this, [this] { cboFUHFIF_Change(); });
   connect(cboRsPort, &QComboBox::currentIndexChanged, this, [this] { cboRsPort_Change(); });
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
+  bindEvents();
   noDefaultButtons(this);
+
+  // Which characters of the family's mask row enable which rows; the arrows
+  // follow their list.
+  mask_.add(1, {lblConfmenu[0]}, {cboRadioModel});
+  mask_.add(2, {lblConfmenu[1]}, {txtPIN, txtPINTime});
+  mask_.add(3, {lblConfmenu[2]}, {txtKillPass, txtKillPassTime});
+  mask_.add(4, {lblConfmenu[3]}, {txtSerialNo});
+  mask_.add(5, {lblConfmenu[4]}, {cboRsPort});
+  mask_.add(6, {lblConfmenu[5], updChangeSelect[0][0], updChangeSelect[0][1]}, {LstChannelName});
+  mask_.add(7, {lblConfmenu[6], updChangeSelect[1][0], updChangeSelect[1][1]}, {LstDigitalScrambler});
+  mask_.add(8, {lblConfmenu[7]}, {cboTXRef});
+  mask_.add(10, {lblConfmenu[9]}, {cboFUHFIF});
+}
+
+void FrmConfiguration::bindEvents() {
+  kit::Events& ev = *kit_.events;
+  const std::pair<QLineEdit*, void (FrmConfiguration::*)()> boxes[] = {
+      {txtPIN, &FrmConfiguration::txtPIN_LostFocus},
+      {txtPINTime, &FrmConfiguration::txtPINTime_LostFocus},
+      {txtKillPass, &FrmConfiguration::txtKillPass_LostFocus},
+      {txtKillPassTime, &FrmConfiguration::txtKillPassTime_LostFocus},
+      {txtSerialNo, &FrmConfiguration::txtSerialNo_LostFocus}};
+  for (const auto& [box, leave] : boxes) {
+    ev.keyDown(box, [this, box](QKeyEvent* e) { return typingRefused(box, e); });
+    ev.lostFocus(box, [this, leave] { (this->*leave)(); });
+  }
+  ev.keyUp(txtPIN, [this](QKeyEvent*) { txtPIN_KeyUp(); });
+  ev.keyUp(txtKillPass, [this](QKeyEvent*) { txtKillPass_KeyUp(); });
+  ev.gotFocus(LstChannelName, [this] { LstChannelName_GotFocus(); });
+  ev.lostFocus(LstChannelName, [this] { LstChannelName_LostFocus(); });
+  ev.gotFocus(LstDigitalScrambler, [this] { LstDigitalScrambler_GotFocus(); });
+  ev.lostFocus(LstDigitalScrambler, [this] { LstDigitalScrambler_LostFocus(); });
+}
+
+bool FrmConfiguration::typingRefused(QLineEdit* box, QKeyEvent* e) {
+  const bool serial = box == txtSerialNo;
+  if (kit::refusedCharacter(e, serial ? kSerialChars : kDigits)) return true;
+  // The mobile keeps its serial number in capitals: a small letter goes in as
+  // its capital.
+  const int ascii = vbui::keyAscii(e);
+  if (serial && modPublic.family() == 1 && ascii >= 'a' && ascii <= 'z') {
+    box->insert(QString(QChar(ascii - 'a' + 'A')));
+    return true;
+  }
+  return false;
 }
 
 void FrmConfiguration::nameControls() {
@@ -252,7 +293,7 @@ void FrmConfiguration::Form_Load() {
   if (family == 0) {
     OptZRSelect[1]->setEnabled(false);
     OptZRSelect[2]->setEnabled(false);
-    const QSignalBlocker lock(cboRadioModel);
+    const kit::Busy::Hold filling(kit_.busy);
     for (const auto& r : m.udtModelTable0) cboRadioModel->addItem(q(r.strModelName + "  " + r.strBandName));
     cboRadioModel->setCurrentIndex(-1);
   } else if (family == 1) {
@@ -260,7 +301,7 @@ void FrmConfiguration::Form_Load() {
   } else if (family == 2) {
     OptZRSelect[1]->setEnabled(false);
     OptZRSelect[2]->setEnabled(false);
-    const QSignalBlocker lock(cboRadioModel);
+    const kit::Busy::Hold filling(kit_.busy);
     for (size_t i = 0; i < m.udtModelTable2.size(); ++i)
       if (i != 4) cboRadioModel->addItem(q(m.udtModelTable2[i].strModelName + "  " + m.udtModelTable2[i].strBandName));
     cboRadioModel->setCurrentIndex(-1);
@@ -288,23 +329,12 @@ void FrmConfiguration::Form_Load() {
 
 void FrmConfiguration::enableFromMask() {
   const int family = modPublic.family();
-  const std::string mask = family >= 0 ? modPublic.strCfgMask[static_cast<size_t>(family)] : std::string();
-  auto on = [&](int ch) { return maskEnabled(mask, ch - 1) && !configItemHeldOff(family, ch); };
-  for (size_t i = 0; i < lblConfmenu.size(); ++i)
-    if (lblConfmenu[i]) lblConfmenu[i]->setEnabled(on(static_cast<int>(i) + 1));
-  vbui::setEnabledPainted(cboRadioModel, on(1));
-  vbui::setEnabledPainted(txtPIN, on(2));
-  vbui::setEnabledPainted(txtPINTime, on(2));
-  vbui::setEnabledPainted(txtKillPass, on(3));
-  vbui::setEnabledPainted(txtKillPassTime, on(3));
-  vbui::setEnabledPainted(txtSerialNo, on(4));
-  vbui::setEnabledPainted(cboRsPort, on(5));
-  vbui::setEnabledPainted(LstChannelName, on(6));
-  for (QToolButton* b : updChangeSelect[0]) b->setEnabled(on(6));
-  vbui::setEnabledPainted(LstDigitalScrambler, on(7));
-  for (QToolButton* b : updChangeSelect[1]) b->setEnabled(on(7));
-  vbui::setEnabledPainted(cboTXRef, on(8));
-  vbui::setEnabledPainted(cboFUHFIF, on(10));
+  std::string mask = family >= 0 ? modPublic.strCfgMask[static_cast<size_t>(family)] : std::string();
+  // An item whose bytes hold another field in this family stays off, whatever
+  // the mask offers.
+  for (size_t i = 0; i < mask.size(); ++i)
+    if (configItemHeldOff(family, static_cast<int>(i) + 1)) mask[i] = '0';
+  mask_.apply(mask);
 }
 
 int FrmConfiguration::subProbeCommPort(int port) {
@@ -314,7 +344,7 @@ int FrmConfiguration::subProbeCommPort(int port) {
 
 void FrmConfiguration::fillPortList() {
   ModPublic& m = modPublic;
-  const QSignalBlocker lock(cboRsPort);
+  const kit::Busy::Hold filling(kit_.busy);
   cboRsPort->clear();
   if (m.intCmdCommPort != -1) {
     for (int n = portmap::kFirstPort; n <= portmap::kLastPort; ++n) {
@@ -389,18 +419,11 @@ void FrmConfiguration::subSetConfigControls() {
   cboRsPort->setCurrentIndex(strCommPortText.empty() ? -1 : cboRsPort->findData(port));
   cboTXRef->setCurrentIndex(static_cast<int>(vb::Val(values.strTXRef)));
   cboFUHFIF->setCurrentIndex(static_cast<int>(vb::Val(values.strUHFIF)));
-  auto timeBox = [](QLineEdit* code, QLineEdit* times, std::string& value) {
-    if (!code->text().isEmpty()) {
-      vbui::setEnabledPainted(times, true);
-      times->setText(q(vb::Format(vb::Val(value), "##0")));
-    } else {
-      vbui::setEnabledPainted(times, false);
-      value.clear();
-      times->clear();
-    }
-  };
-  timeBox(txtPIN, txtPINTime, values.strPINTime);
-  timeBox(txtKillPass, txtKillPassTime, values.strKillPassTime);
+  followCode(txtPIN, txtPINTime, values.strPINTime);
+  followCode(txtKillPass, txtKillPassTime, values.strKillPassTime);
+  // Times shown as a number: an empty value shows as 0.
+  if (!txtPIN->text().isEmpty()) txtPINTime->setText(q(vb::Format(vb::Val(values.strPINTime), "##0")));
+  if (!txtKillPass->text().isEmpty()) txtKillPassTime->setText(q(vb::Format(vb::Val(values.strKillPassTime), "##0")));
   showOptionRows();
 }
 
@@ -439,12 +462,9 @@ bool FrmConfiguration::InputDataCheck() {
 
 void FrmConfiguration::OptZRSelect_Click(int index) {
   if (modPublic.family() != 1) return;
-  if (!InputDataCheck()) {
-    subSetConfigControls();
-    return;
-  }
+  if (!kit_.checked()) return;
   {
-    const QSignalBlocker lock(cboRadioModel);
+    const kit::Busy::Hold filling(kit_.busy);
     cboRadioModel->clear();
     const bool zr330 = OptZRSelect[1]->isChecked();
     saveSetting(keys::ZRSelect, zr330 ? "1" : "2");
@@ -458,12 +478,10 @@ void FrmConfiguration::OptZRSelect_Click(int index) {
 }
 
 void FrmConfiguration::cboRadioModel_Change() {
+  if (kit_.busy.on()) return;  // the page filling its list
   int index = cboRadioModel->currentIndex();
   if (index < 0) return;  // nothing chosen: the stored code stays
-  if (!InputDataCheck()) {
-    subSetConfigControls();
-    return;
-  }
+  if (!kit_.checked()) return;
   const int family = modPublic.family();
   if (family == 0 && isPlaceholderRow0(index)) {
     subSetConfigControls();
@@ -473,106 +491,64 @@ void FrmConfiguration::cboRadioModel_Change() {
   values.strModelIndex = std::to_string(index);
 }
 
-void FrmConfiguration::cboTXRef_Change() {
-  if (cboTXRef->currentIndex() < 0) return;
-  if (!InputDataCheck()) {
-    subSetConfigControls();
-    return;
-  }
-  values.strTXRef = std::to_string(cboTXRef->currentIndex());
-}
+void FrmConfiguration::cboTXRef_Change() { kit_.comboChanged(cboTXRef, values.strTXRef); }
 
 void FrmConfiguration::cboFUHFIF_Change() {
-  if (modPublic.family() != 2 || cboFUHFIF->currentIndex() < 0) return;
-  if (!InputDataCheck()) {
-    subSetConfigControls();
-    return;
-  }
-  values.strUHFIF = std::to_string(cboFUHFIF->currentIndex());
-  setFamily2UhfIf(values.strUHFIF != "0");
+  if (modPublic.family() != 2) return;
+  if (kit_.comboChanged(cboFUHFIF, values.strUHFIF)) setFamily2UhfIf(values.strUHFIF != "0");
 }
 
 void FrmConfiguration::updChangeSelect_Previous(int index) { updChangeSelect_Step(index, 0); }
 void FrmConfiguration::updChangeSelect_Next(int index) { updChangeSelect_Step(index, 1); }
 
 void FrmConfiguration::updChangeSelect_Step(int index, int direction) {
-  if (!InputDataCheck()) {
-    subSetConfigControls();
-    return;
-  }
-  if (index != 0 && index != 1) return;
-  QListWidget* list = index == 0 ? LstChannelName : LstDigitalScrambler;
-  std::string& option = index == 0 ? values.strChannelNameOpt : values.strScramblerOpt;
-  const int now = objUpDownControl().binUpDown(list, direction, static_cast<int>(vb::Val(option)));
-  if (now >= 0) option = std::to_string(now);
-  list->setFocus();
   // Only the page value changes: the mobile's channel areas are rearranged
   // when the values are written, from the image as the page found it.
+  if (index == 0) kit_.listStep(LstChannelName, values.strChannelNameOpt, direction);
+  else if (index == 1) kit_.listStep(LstDigitalScrambler, values.strScramblerOpt, direction);
 }
 
-void FrmConfiguration::LstChannelName_GotFocus() {
-  LstChannelName->setCurrentRow(static_cast<int>(vb::Val(values.strChannelNameOpt)));
-}
+void FrmConfiguration::LstChannelName_GotFocus() { kit_.listGotFocus(LstChannelName, values.strChannelNameOpt); }
 
 void FrmConfiguration::LstChannelName_LostFocus() {
-  if (InputDataCheck() && LstChannelName->currentRow() >= 0)
-    values.strChannelNameOpt = std::to_string(LstChannelName->currentRow());
+  kit_.listTake(LstChannelName, values.strChannelNameOpt);
   showOptionRows();
 }
 
 void FrmConfiguration::LstDigitalScrambler_GotFocus() {
-  LstDigitalScrambler->setCurrentRow(static_cast<int>(vb::Val(values.strScramblerOpt)));
+  kit_.listGotFocus(LstDigitalScrambler, values.strScramblerOpt);
 }
 
 void FrmConfiguration::LstDigitalScrambler_LostFocus() {
-  if (InputDataCheck() && LstDigitalScrambler->currentRow() >= 0)
-    values.strScramblerOpt = std::to_string(LstDigitalScrambler->currentRow());
+  kit_.listTake(LstDigitalScrambler, values.strScramblerOpt);
   showOptionRows();
 }
 
 void FrmConfiguration::cboRsPort_Change() {
-  if (cboRsPort->currentIndex() < 0) return;
-  if (!InputDataCheck()) {
-    subSetConfigControls();
-    return;
-  }
+  if (kit_.busy.on() || cboRsPort->currentIndex() < 0) return;
+  if (!kit_.checked()) return;
   const int port = cboRsPort->currentData().toInt();
   strCommPortText = std::to_string(port);
   modPublic.intCommPort = static_cast<int16_t>(port);
   showPortDevice();
 }
 
-void FrmConfiguration::txtPIN_KeyUp() {
-  if (!txtPIN->text().isEmpty()) {
-    vbui::setEnabledPainted(txtPINTime, true);
+void FrmConfiguration::followCode(QLineEdit* code, QLineEdit* times, std::string& value) {
+  // The times belong to their code: without a code there are none to enter.
+  if (!code->text().isEmpty()) {
+    vbui::setEnabledPainted(times, true);
   } else {
-    values.strPINTime.clear();
-    txtPINTime->clear();
-    vbui::setEnabledPainted(txtPINTime, false);
+    value.clear();
+    times->clear();
+    vbui::setEnabledPainted(times, false);
   }
 }
 
-void FrmConfiguration::txtKillPass_KeyUp() {
-  if (!txtKillPass->text().isEmpty()) {
-    vbui::setEnabledPainted(txtKillPassTime, true);
-  } else {
-    values.strKillPassTime.clear();
-    txtKillPassTime->clear();
-    vbui::setEnabledPainted(txtKillPassTime, false);
-  }
-}
+void FrmConfiguration::txtPIN_KeyUp() { followCode(txtPIN, txtPINTime, values.strPINTime); }
+void FrmConfiguration::txtKillPass_KeyUp() { followCode(txtKillPass, txtKillPassTime, values.strKillPassTime); }
 
 void FrmConfiguration::leaveBox(QLineEdit* box, std::string& value, bool isTime) {
-  if (checking_) return;
-  checking_ = true;
-  if (InputDataCheck()) {
-    value = box->text().toStdString();
-    if (isTime && box->isEnabled()) box->setText(q(vb::Format(vb::Val(value), "##0")));
-  } else {
-    subSetConfigControls();
-    box->setFocus();
-  }
-  checking_ = false;
+  if (kit_.leaveField(box, value) && isTime && box->isEnabled()) box->setText(q(vb::Format(vb::Val(value), "##0")));
 }
 
 void FrmConfiguration::txtPIN_LostFocus() { leaveBox(txtPIN, values.strPIN, false); }
@@ -583,7 +559,7 @@ void FrmConfiguration::txtSerialNo_LostFocus() {
   // Pasted, dropped or composed text never met the key filter: its rules
   // apply here. A character the image itself held is kept, so editing a
   // serial the radio gave does not lose its own characters.
-  if (!checking_ && txtSerialNo->text().toStdString() != values.strSerialNo) {
+  if (txtSerialNo->text().toStdString() != values.strSerialNo) {
     const QString loaded = q(asLoaded_.strSerialNo);
     const bool upper = modPublic.family() == 1;
     QString kept;
@@ -595,46 +571,6 @@ void FrmConfiguration::txtSerialNo_LostFocus() {
     if (kept != txtSerialNo->text()) txtSerialNo->setText(kept);
   }
   leaveBox(txtSerialNo, values.strSerialNo, false);
-}
-
-bool FrmConfiguration::eventFilter(QObject* watched, QEvent* event) {
-  auto* box = qobject_cast<QLineEdit*>(watched);
-  if (box && event->type() == QEvent::KeyPress) {
-    auto* k = static_cast<QKeyEvent*>(event);
-    const int ascii = vbui::keyAscii(k);
-    if (ascii < 32 || ascii == 127) return false;  // navigation, editing and control keys pass
-    const bool serial = box == txtSerialNo;
-    const std::string allowed = serial ? kSerialChars : kDigits;
-    if (ascii > 127 || allowed.find(static_cast<char>(ascii)) == std::string::npos) return true;
-    if (serial && modPublic.family() == 1 && ascii >= 'a' && ascii <= 'z') {
-      box->insert(QString(QChar(ascii - 'a' + 'A')));
-      return true;
-    }
-    return false;
-  }
-  if (box && event->type() == QEvent::KeyRelease) {
-    if (box == txtPIN) txtPIN_KeyUp();
-    if (box == txtKillPass) txtKillPass_KeyUp();
-    return false;
-  }
-  if (event->type() == QEvent::FocusOut) {
-    const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    // A message box or a menu taking the focus is not leaving the field.
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
-    if (watched == txtPIN) txtPIN_LostFocus();
-    else if (watched == txtPINTime) txtPINTime_LostFocus();
-    else if (watched == txtKillPass) txtKillPass_LostFocus();
-    else if (watched == txtKillPassTime) txtKillPassTime_LostFocus();
-    else if (watched == txtSerialNo) txtSerialNo_LostFocus();
-    else if (watched == LstChannelName) LstChannelName_LostFocus();
-    else if (watched == LstDigitalScrambler) LstDigitalScrambler_LostFocus();
-    return false;
-  }
-  if (event->type() == QEvent::FocusIn) {
-    if (watched == LstChannelName) LstChannelName_GotFocus();
-    else if (watched == LstDigitalScrambler) LstDigitalScrambler_GotFocus();
-  }
-  return Page::eventFilter(watched, event);
 }
 
 void FrmConfiguration::savePositionKeys() {

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "core/identity.h"
+#include "platform/gui/settingskit.h"
 #include "platform/gui/vbui.h"
 
 class QAction;
@@ -95,21 +96,26 @@ class FrmConfiguration : public Page {
   void Form_Unload(bool& cancel) override;
   // The window's close button is End: the same question, the same end.
   void closeEvent(QCloseEvent* e) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void enableFromMask();
+  void bindEvents();
   void nameControls();
   void fillPortList();
   int subProbeCommPort(int port);
   void subRestoreConfigPosition();
   void updChangeSelect_Step(int index, int direction);
   void leaveBox(QLineEdit* box, std::string& value, bool isTime);
+  bool typingRefused(QLineEdit* box, QKeyEvent* e);
+  void followCode(QLineEdit* code, QLineEdit* times, std::string& value);
   void showPortDevice();
   void showOptionRows();
   void goToMainMenu();
   void goToStartUp();
   void savePositionKeys();
   ConfigValues asLoaded_;
-  bool checking_ = false;
+  // The check-first handling the settings pages share; a refused value
+  // brings back every control through subSetConfigControls.
+  kit::SettingsKit kit_;
+  kit::MaskRows mask_;
 };

@@ -93,7 +93,7 @@ FrmFileDelet::FrmFileDelet(QWidget* parent) : Page(parent) {
   filSetUpFile->setMinimumSize(200, 180);
   files->addWidget(filSetUpFile);
   grid->addLayout(files, 1, 1, 3, 1);
-  auto* fraAction = new QGroupBox("Action", this);
+  auto* fraAction = new QGroupBox(QString::fromStdString(LoadResString(161)), this);
   auto* actions = new QHBoxLayout(fraAction);
   CmdAction[0] = new QPushButton("Delete", fraAction);
   CmdAction[1] = new QPushButton("Exit", fraAction);

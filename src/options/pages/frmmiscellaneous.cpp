@@ -278,7 +278,8 @@ FrmMiscellaneous::FrmMiscellaneous(QWidget* parent) : Page(parent) {
   connect(txtStartingMessage, &QLineEdit::textChanged, this, [this] { txtStartingMessage_Change(); });
 
   txtEndForcus = kit_->makeSink([this] { txtEndForcus_GotFocus(); });
-  txtEndForcus->setAccessibleName("End");
+  // Tabbing onto it closes the page: a screen reader reads it as Exit.
+  txtEndForcus->setAccessibleName(res(480));
 
   // What each mask character enables.
   auto arrows = [this](int k) -> std::vector<QWidget*> {
@@ -638,7 +639,22 @@ void FrmMiscellaneous::txtEndForcus_GotFocus() {
 }
 
 void FrmMiscellaneous::CmdAction_Click(int index) {
-  if (index == 1) Unload();
+  if (index != 1) return;
+  // A mouse click moves the focus to Exit first, so the field being edited is
+  // left and judged; a press by keyboard shortcut or screen reader does not.
+  if (takeFocusedField()) Unload();
+}
+
+bool FrmMiscellaneous::takeFocusedField() {
+  QWidget* w = focusWidget();
+  auto* box = qobject_cast<QLineEdit*>(w);
+  if (box && box != txtEndForcus && edited(box)) {
+    txtField_LostFocus(box);
+    return refused_ == nullptr;
+  }
+  for (int k = 0; k < 11; ++k)
+    if (w == updChangeSelect[static_cast<size_t>(k)]->list) lstList_LostFocus(k);
+  return true;
 }
 
 void FrmMiscellaneous::mnuHelp_Click() { help::showTopic(modPublic.strHelpFile, "Miscellaneous Menu"); }
@@ -652,13 +668,9 @@ void FrmMiscellaneous::Form_Activate() {
 void FrmMiscellaneous::closeEvent(QCloseEvent* e) {
   // Closing the window while a field holds a typed value takes that value
   // as leaving the field would, or keeps the page open when it is refused.
-  auto* box = qobject_cast<QLineEdit*>(focusWidget());
-  if (isLoaded() && box && box != txtEndForcus && edited(box)) {
-    txtField_LostFocus(box);
-    if (refused_) {
-      e->ignore();
-      return;
-    }
+  if (isLoaded() && !takeFocusedField()) {
+    e->ignore();
+    return;
   }
   Page::closeEvent(e);
 }

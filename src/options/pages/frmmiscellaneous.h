@@ -123,6 +123,9 @@ class FrmMiscellaneous : public Page {
   // rest of the page.
   bool edited(QLineEdit* box) const;
   std::string shownText(QLineEdit* box) const;
+  // Takes what the field with the focus holds, as leaving it would, before
+  // the page closes; false when its check refused it (the page stays).
+  bool takeFocusedField();
   void applyEnables();
   void showListValue(int index);
   // A page wider than the room right of the main menu moves back onto the screen.

@@ -1,6 +1,7 @@
 #include "options/pages/scanpagebase.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,7 +33,7 @@ ScanPageBase::ScanPageBase(QWidget* parent, const char* helpTopic)
       helpTopic_(helpTopic) {
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("Help(&H)");
+  mnuHelp = menuBar->addAction(q(LoadResString(1406)));
   root->setMenuBar(menuBar);
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
 }
@@ -69,7 +70,6 @@ QListWidget* ScanPageBase::addList(int row, int field, const QStringList& entrie
   const int index = static_cast<int>(updChangeSelect.size());
   const QString caption = labels_.at(static_cast<size_t>(row))->text();
   auto* r = new kit::UpDownList(frame_, entries, caption);
-  r->setAccessibleName(caption);
   r->oneRowHigh();
   updChangeSelect.push_back(r);
   listFields_.push_back(field);
@@ -96,6 +96,8 @@ void ScanPageBase::finish() {
   static_cast<QVBoxLayout*>(layout())->addWidget(fraAction);
   connect(CmdAction[1], &QPushButton::clicked, this, [this] { CmdAction_Click(1); });
   txtEndForcus = kit_.makeSink([this] { txtEndForcus_GotFocus(); });
+  // Tabbing onto it closes the page: a screen reader reads it as Exit.
+  txtEndForcus->setAccessibleName(q(LoadResString(780)));
   noDefaultButtons(this);
 }
 
@@ -187,8 +189,33 @@ void ScanPageBase::updChangeSelect_Click(int index, int direction) {
 
 void ScanPageBase::CmdAction_Click(int index) {
   if (index != 1) return;
+  // A mouse click moves the focus to Exit first, so the field being edited is
+  // left and judged; a press by keyboard shortcut or screen reader does not.
+  if (!takeFocusedField()) return;
   putValues();
   Unload();
+}
+
+bool ScanPageBase::takeFocusedField() {
+  QWidget* w = focusWidget();
+  const int i = fieldOf(w);
+  if (i < 0 || !w->isEnabled()) return true;
+  if (auto* box = qobject_cast<QLineEdit*>(w)) {
+    if (box->text().toStdString() == saved(i)) return true;
+    leaving_ = box;
+    return kit_.leaveField(box, saved(i));
+  }
+  if (auto* l = qobject_cast<QListWidget*>(w); l && l->currentRow() >= 0) saved(i) = std::to_string(l->currentRow());
+  return true;
+}
+
+void ScanPageBase::closeEvent(QCloseEvent* e) {
+  // The window's close box takes the field being edited as Exit does.
+  if (isLoaded() && !takeFocusedField()) {
+    e->ignore();
+    return;
+  }
+  Page::closeEvent(e);
 }
 
 void ScanPageBase::txtEndForcus_GotFocus() {

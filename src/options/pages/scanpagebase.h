@@ -76,6 +76,10 @@ class ScanPageBase : public Page {
   void showLists();
   void Form_Activate() override { showValues(); }
   void Form_Unload(bool& cancel) override;
+  void closeEvent(QCloseEvent* e) override;
+  // Takes what the field with the focus holds, as leaving it would, before
+  // the page closes; false when its check refused it (the page stays).
+  bool takeFocusedField();
   // Takes what a field holds as its working text and closes the page.
   void closeAfter(QWidget* field);
   // Places, colours and captions the page; `frame` is the settings frame.

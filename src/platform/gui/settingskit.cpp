@@ -185,6 +185,7 @@ bool SettingsKit::checked() {
 }
 
 void SettingsKit::refuse(QWidget* control, bool marks) {
+  ++refusals_;
   restore_();
   if (marks && sink) sink->mark();
   // The focus change that ran the check completes first; then the focus goes
@@ -218,6 +219,14 @@ bool SettingsKit::comboChanged(QComboBox* combo, std::string& saved) {
   return true;
 }
 
+bool SettingsKit::leaveFocusedField(QWidget* to) {
+  QWidget* focused = QApplication::focusWidget();
+  if (!focused || focused == to || !page_->isAncestorOf(focused)) return true;
+  const int before = refusals_;
+  to->setFocus(Qt::OtherFocusReason);
+  return refusals_ == before;
+}
+
 namespace {
 int savedIndex(const std::string& saved) { return static_cast<int>(vb::CInt(vb::Val(saved))); }
 
@@ -235,8 +244,14 @@ void showEntry(QListWidget* list, int index) {
 void SettingsKit::listGotFocus(QListWidget* list, const std::string& saved) { showEntry(list, savedIndex(saved)); }
 
 void SettingsKit::listLostFocus(QListWidget* list, std::string& saved) {
-  if (checked() && list->currentRow() >= 0) saved = std::to_string(list->currentRow());
+  listTake(list, saved);
   showEntry(list, -1);
+}
+
+bool SettingsKit::listTake(QListWidget* list, std::string& saved) {
+  if (!checked() || list->currentRow() < 0) return false;
+  saved = std::to_string(list->currentRow());
+  return true;
 }
 
 void SettingsKit::listStep(QListWidget* list, std::string& saved, int direction) {
@@ -261,6 +276,8 @@ int stepIndex(int count, int direction, int index) {
 UpDownList::UpDownList(QWidget* parent, const QStringList& entries, const QString& accessibleName) : QWidget(parent) {
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
+  // The row, its list and its arrows all carry the setting's caption.
+  setAccessibleName(accessibleName);
   list = new QListWidget(this);
   list->addItems(entries);
   list->setAccessibleName(accessibleName);
@@ -294,9 +311,13 @@ void UpDownList::setArrowsEnabled(bool enabled) {
 }
 
 void UpDownList::oneRowHigh() {
-  const int row = list->sizeHintForRow(0);
-  list->setFixedHeight(row + 2 * list->frameWidth());
+  const int height = list->sizeHintForRow(0) + 2 * list->frameWidth();
+  list->setFixedHeight(height);
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // The two arrows share the list's height, so the row is no taller than a
+  // text box's and the list does not sit squeezed between tall arrows.
+  up->setFixedHeight(height / 2 + 1);
+  down->setFixedHeight(height - height / 2 + 1);
 }
 
 void UpDownList::showValue(int index) {

@@ -175,6 +175,11 @@ class SettingsKit {
   // A combo box's selection changed: ignored while busy or with nothing
   // selected; else a passing check takes the index, a failing one restores.
   bool comboChanged(QComboBox* combo, std::string& saved);
+  // A button pressed without taking the focus (by an accessibility tool):
+  // the focus moves to it as a click would move it, so the field being
+  // edited is left, checked and taken first. False when that field's entry
+  // was refused.
+  bool leaveFocusedField(QWidget* to);
 
   // Two-entry lists stepped by arrows show their entry only while they have
   // the focus. Getting the focus selects the saved entry; leaving takes the
@@ -182,6 +187,10 @@ class SettingsKit {
   // the list then shows no entry.
   void listGotFocus(QListWidget* list, const std::string& saved);
   void listLostFocus(QListWidget* list, std::string& saved);
+  // Leaving a list that goes on showing its entry: after a passing check the
+  // selected entry is taken (a failing one restores). Answers whether the
+  // entry was taken; what the list shows is the page's to decide.
+  bool listTake(QListWidget* list, std::string& saved);
   // An arrow: after a passing check, one entry back (0) or forward (1) from
   // the saved value, never beyond the ends; the list gets the focus.
   void listStep(QListWidget* list, std::string& saved, int direction);
@@ -190,6 +199,7 @@ class SettingsKit {
   QWidget* page_;
   std::function<bool()> check_;
   std::function<void()> restore_;
+  int refusals_ = 0;
 };
 
 // One step of an up-down arrow over a list of `count` entries: direction 0

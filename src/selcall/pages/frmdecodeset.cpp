@@ -68,7 +68,7 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
 
   auto* root = new QVBoxLayout(this);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("Help(&H)");
+  mnuHelp = menuBar->addAction(q(LoadResString(1406)));
   root->setMenuBar(menuBar);
 
   auto* body = new QHBoxLayout;

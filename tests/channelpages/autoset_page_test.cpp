@@ -1,0 +1,400 @@
+// The auto channel-set dialog over the channel editor, driven through its
+// widgets: template entry by the cells' rules, the refusals of Set, and a
+// fill that the editor then encodes exactly as the channel codec does.
+#include <QClipboard>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <functional>
+
+#include "channel/freqcheck.h"
+#include "channel/pages/frmautoset.h"
+#include "chanpage.h"
+#include "platform/gui/helpviewer.h"
+
+namespace {
+using A = autoset::Cell;
+
+class AutoSetPage : public ChannelPage {
+ protected:
+  void TearDown() override {
+    Page::setModalHook(nullptr);
+    ChannelPage::TearDown();
+  }
+
+  // The editor on a full image of family `f`, the dialog plugged in.
+  void openEditor(const std::string& f, int model, int64_t baseHz) {
+    family(f, model);
+    fillChannels(baseHz);
+    before = image();
+    FrmChannel::setAutoSetOpener(&FrmAutoSet::open);
+    open();
+  }
+
+  // F3 in the editor; `drive` works the dialog while it is open. Returns
+  // whether the dialog opened.
+  bool autoSet(const std::function<void(FrmAutoSet&)>& drive) {
+    bool opened = false;
+    Page::setModalHook([&](Page& p) {
+      opened = true;
+      auto& d = static_cast<FrmAutoSet&>(p);
+      dialog = &d;
+      d.show();
+      d.activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(&d));
+      QApplication::processEvents();
+      drive(d);
+      dialog = nullptr;
+    });
+    key(Qt::Key_F3);
+    QApplication::processEvents();
+    // The window manager gives the editor the keyboard back.
+    if (page->isVisible()) {
+      page->activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(page.get()));
+      QApplication::processEvents();
+    }
+    return opened;
+  }
+
+  QLineEdit* t(int column, int row) const { return dialog->cell(column, row); }
+  std::string tt(int column, int row) const { return dialog->cellText(column, row); }
+  void to(QWidget* w) {
+    w->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+  }
+  void enter(QWidget* w, const char* text) {
+    to(w);
+    if (auto* box = qobject_cast<QLineEdit*>(w)) box->selectAll();
+    type(text);
+    key(Qt::Key_Return);
+  }
+  void set() {
+    QTest::mouseClick(dialog->CmdAction[1], Qt::LeftButton);
+    QApplication::processEvents();
+  }
+  // The last message box: its text and title.
+  std::pair<std::string, std::string> last() const {
+    if (msgs.boxes.empty()) return {};
+    return {msgs.boxes.back().text, msgs.boxes.back().title};
+  }
+
+  FrmAutoSet* dialog = nullptr;
+  std::vector<uint8_t> before;
+};
+
+}  // namespace
+
+TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
+  openEditor("0", 4, 145'000'000);
+  QApplication::clipboard()->setText("1a5");
+  EXPECT_TRUE(page->mnuAutoSet->isEnabled());
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    EXPECT_EQ(d.windowTitle(), "velmora-AutoSet");
+    EXPECT_EQ(d.labTitle->text(), "<< Auto Channel Edit in Specified Range >>");
+    EXPECT_EQ(d.labChanParaNo[0]->text(), "1");
+    EXPECT_EQ(d.labChanParaTxRx[1]->text(), "TX");
+    EXPECT_EQ(focused(), t(A::kFreq, 0));
+    // Family "0": no mode, INV until a DCS code, no TX power on RX, no scan or SH on TX.
+    for (auto [column, row] : {std::pair{A::kMode, 0}, {A::kMode, 1}, {A::kINV, 0}, {A::kTxPower, 0}, {A::kScan, 1}, {A::kSH, 1}})
+      EXPECT_FALSE(t(column, row)->isEnabled()) << column << " " << row;
+
+    // Letters never reach a frequency cell, typed or pasted; the clipboard
+    // keeps what the user put there.
+    type("14x6");
+    EXPECT_EQ(tt(A::kFreq, 0), "146");
+    EXPECT_EQ(QApplication::clipboard()->text(), "1a5");
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(tt(A::kFreq, 0), "14615");
+    t(A::kFreq, 0)->setText("146");
+    key(Qt::Key_Return);
+    EXPECT_EQ(tt(A::kFreq, 0), "146.00000");
+    EXPECT_EQ(tt(A::kRef, 0), "12.50");
+    EXPECT_EQ(tt(A::kPres, 0), "64");
+    EXPECT_EQ(tt(A::kWN, 0), "WID");
+    EXPECT_EQ(tt(A::kScan, 0), "OFF");
+    EXPECT_EQ(tt(A::kPMFM, 0), "PM");  // added when Enter left the cell
+    EXPECT_EQ(focused(), t(A::kWN, 0));
+    EXPECT_TRUE(d.fraWNSelect->isVisible());
+    EXPECT_TRUE(d.optWideNarrow[0]->isChecked());
+    // A digit picks its option and moves on past the greyed mode cell.
+    type("2");
+    EXPECT_EQ(tt(A::kWN, 0), "NRW");
+    EXPECT_EQ(focused(), t(A::kScan, 0));
+    EXPECT_FALSE(d.fraWNSelect->isVisible());
+    type("3");  // no third scan option: undone
+    EXPECT_EQ(tt(A::kScan, 0), "OFF");
+    key(Qt::Key_Right);  // past the greyed TX power
+    EXPECT_EQ(focused(), t(A::kCTCSS, 0));
+
+    type("89");
+    key(Qt::Key_Return);
+    EXPECT_EQ(last(), std::make_pair(std::string("Input value range outside error"), std::string("txtCTCSS_KeyUp")));
+    EXPECT_EQ(tt(A::kCTCSS, 0), "");
+    type("88");
+    key(Qt::Key_Return);
+    EXPECT_EQ(tt(A::kCTCSS, 0), "88.5");
+    EXPECT_EQ(focused(), t(A::kDCS, 0));
+    type("02");
+    EXPECT_FALSE(t(A::kINV, 0)->isEnabled());
+    type("3");
+    EXPECT_TRUE(t(A::kINV, 0)->isEnabled());
+    key(Qt::Key_Return);
+    EXPECT_EQ(tt(A::kCTCSS, 0), "");  // one tone a row
+    EXPECT_EQ(focused(), t(A::kINV, 0));
+    type("1");
+    EXPECT_EQ(tt(A::kINV, 0), "1");
+    EXPECT_EQ(focused(), t(A::kSH, 0));
+
+    // A code spelled in exponent form is a number, not a crash, and no code.
+    to(t(A::kDCS, 0));
+    type("9E9");
+    EXPECT_TRUE(t(A::kINV, 0)->isEnabled());
+    key(Qt::Key_Return);
+    EXPECT_EQ(tt(A::kDCS, 0), "023");
+    // PM/FM keeps only its two words.
+    to(t(A::kPMFM, 0));
+    type("X");
+    to(t(A::kFreq, 1));
+    EXPECT_EQ(tt(A::kPMFM, 0), "PM");
+
+    // The TX row: a frequency refused, then the row emptied by Ctrl+D.
+    type("146.0031");
+    key(Qt::Key_Return);
+    EXPECT_EQ(last(), std::make_pair(std::string("Frequency input error"), std::string("txtFrequency_KeyUp")));
+    EXPECT_EQ(tt(A::kFreq, 1), "");
+    type("1.2.3");
+    key(Qt::Key_Return);
+    EXPECT_EQ(last().first, "Input value range outside error\rThe decimal point overlaps");
+    type("151");
+    key(Qt::Key_Return);
+    EXPECT_EQ(tt(A::kTxPower, 1), "HI");
+    EXPECT_EQ(tt(A::kWN, 1), "WID");
+    to(t(A::kFreq, 1));
+    key(Qt::Key_D, Qt::ControlModifier);
+    for (int k = 0; k < FrmAutoSet::kColumns; ++k) EXPECT_EQ(tt(k, 1), "") << k;
+
+    // Up from the TX row's frequency goes to the RX row's.
+    key(Qt::Key_Up);
+    EXPECT_EQ(focused(), t(A::kFreq, 0));
+  }));
+  // Exit: the editor is as it was.
+  EXPECT_EQ(modPublic.strChanPara(0, 2), "145.00000");
+  close();
+  EXPECT_EQ(image(), before);
+}
+
+TEST_F(AutoSetPage, StepAndRangeFieldsAndEveryRefusalOfSet) {
+  openEditor("2", 5, 140'000'000);
+  const auto grid = modPublic.chanParaRows;
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    set();
+    EXPECT_EQ(last(), std::make_pair(std::string("No Frequency Data. Please Set !"), std::string("blnChannelSet")));
+    EXPECT_EQ(focused(), t(A::kFreq, 0));
+    type("146");
+    key(Qt::Key_Return);
+    set();
+    EXPECT_EQ(last().first, "Frequency increase-and-decrease value is inputted");
+    EXPECT_EQ(focused(), d.txtValue);
+
+    // The step field: Enter checks and moves on; leaving checks too.
+    type("0.003");
+    key(Qt::Key_Return);
+    EXPECT_EQ(last(), std::make_pair(std::string("Frequency input error"), std::string("txtValue_KeyUp")));
+    EXPECT_EQ(d.txtValue->text(), "");
+    type("1.2.5");
+    to(d.txtStartNo);
+    EXPECT_EQ(last(), std::make_pair(std::string("Input value range outside error\rThe decimal point overlaps"),
+                                     std::string("txtValue_LostFocus")));
+    EXPECT_EQ(d.txtValue->text(), "");
+    EXPECT_EQ(focused(), d.txtValue);
+    type("0.0125");
+    key(Qt::Key_Return);
+    EXPECT_EQ(d.txtValue->text(), "0.01250");
+    EXPECT_EQ(focused(), d.txtStartNo);
+    set();
+    EXPECT_EQ(last().first, "The setting channel range is inputted");
+
+    type("100");
+    key(Qt::Key_Return);
+    EXPECT_EQ(last(), std::make_pair(std::string("It is input beyond the number of maximums of the channel"),
+                                     std::string("txtStartNo_KeyUp")));
+    type("5");
+    key(Qt::Key_Return);
+    EXPECT_EQ(focused(), d.txtEndNo);
+    type("4");
+    key(Qt::Key_Return);
+    EXPECT_EQ(last(), std::make_pair(std::string("A channel larger than a start cahnnel is set up"),
+                                     std::string("txtEndNo_KeyUp")));
+    type("7");
+    key(Qt::Key_Return);
+    // A start changed after the end was accepted: Set refuses it.
+    to(d.txtStartNo);
+    type("9");
+    const size_t shown = msgs.boxes.size();
+    set();
+    ASSERT_EQ(msgs.boxes.size(), shown + 1);
+    EXPECT_EQ(last(), std::make_pair(std::string("A channel larger than a start cahnnel is set up"), std::string("blnChannelSet")));
+    EXPECT_FALSE(page->blnAutoSet);
+
+    // A 6.25 kHz step from a 12.5 kHz template: the dry run fails and no row changes.
+    EXPECT_EQ(focused(), d.txtEndNo);
+    enter(d.txtEndNo, "12");
+    enter(d.txtValue, "0.00625");
+    set();
+    EXPECT_EQ(last().first, "Frequency check error\rSetting value is checked");
+    EXPECT_EQ(focused(), t(A::kFreq, 0));
+    EXPECT_EQ(modPublic.chanParaRows, grid);
+    EXPECT_TRUE(d.isVisible());
+
+    // The sign: the down arrow chooses "-", the list shows it.
+    QTest::mouseClick(d.updSignDown, Qt::LeftButton);
+    EXPECT_EQ(d.intSignIndex, 1);
+    EXPECT_EQ(focused(), d.lstSign);
+    key(Qt::Key_Up);
+    EXPECT_EQ(d.intSignIndex, 0);
+  }));
+  EXPECT_EQ(modPublic.chanParaRows, grid);
+}
+
+TEST_F(AutoSetPage, FilledRangeIsWhatTheChannelCodecEncodes) {
+  struct Case {
+    std::string family;
+    int model;
+    int64_t baseHz;
+    const char *rx, *tx, *value;
+    int start, end;
+    bool down;
+  };
+  const Case cases[] = {
+      {"0", 4, 150'000'000, "146.0000", "151.0000", "0.0125", 5, 16, false},
+      {"1", 2, 150'000'000, "", "146.5000", "0.00625", 195, 200, true},
+      {"2", 5, 140'000'000, "145.5000", "", "0.0125", 90, 99, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.family);
+    openEditor(c.family, c.model, c.baseHz);
+    std::array<std::array<std::string, 13>, 2> tmpl;
+    ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+      if (c.family == "1") {
+        // A 6.25 kHz step chosen before the frequency is typed stays.
+        to(t(A::kRef, 1));
+        type("3");
+        EXPECT_EQ(tt(A::kRef, 1), "6.25");
+        EXPECT_EQ(focused(), t(A::kFreq, 1));
+      }
+      if (*c.rx) enter(t(A::kFreq, 0), c.rx);
+      if (*c.tx) enter(t(A::kFreq, 1), c.tx);
+      if (c.down) QTest::mouseClick(d.updSignDown, Qt::LeftButton);
+      enter(d.txtValue, c.value);
+      enter(d.txtStartNo, std::to_string(c.start).c_str());
+      enter(d.txtEndNo, std::to_string(c.end).c_str());
+      for (int r = 0; r < 2; ++r)
+        for (int k = 0; k < 13; ++k) tmpl[static_cast<size_t>(r)][static_cast<size_t>(autoset::gridColumn(k))] = tt(k, r);
+      set();
+      EXPECT_FALSE(d.isLoaded());
+    }));
+    QApplication::processEvents();
+    EXPECT_FALSE(page->blnAutoSet);
+    EXPECT_EQ(top(), 0);
+    EXPECT_EQ(focused(), cell(FrmChannel::kFreq, 0));
+    close();
+    const std::vector<uint8_t> filled = image();
+
+    // The same rows put into the grid directly and encoded by the codec.
+    image() = before;
+    ChannelData data;
+    float ifMHz = 0;
+    ASSERT_TRUE(channelModelIf(ifMHz));
+    ASSERT_TRUE(blnChanIniSet(data, ifMHz));
+    ASSERT_TRUE(blnGetChanPara(data));
+    const int64_t step = (c.down ? -1 : 1) * freq::micros(c.value);
+    for (int r = 0; r < 2; ++r) {
+      const auto& row = tmpl[static_cast<size_t>(r)];
+      if (row[2].empty()) continue;
+      for (int ch = c.start; ch <= c.end; ++ch) {
+        auto& g = modPublic.chanParaRows[static_cast<size_t>(2 * (ch - 1) + r)];
+        g = row;
+        g[2] = freq::mhzText((freq::micros(row[2]) + step * (ch - c.start)) * 1000);
+      }
+    }
+    std::vector<int> unencoded;
+    ASSERT_TRUE(blnPutChanPara(data, &unencoded));
+    EXPECT_TRUE(unencoded.empty());
+    EXPECT_EQ(filled, image());
+    EXPECT_NE(filled, before);
+  }
+}
+
+TEST_F(AutoSetPage, ExitAndHelpAndAModelOutsideItsTable) {
+  openEditor("1", 2, 150'000'000);
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    EXPECT_EQ(d.txtReference[0]->toolTip(), "2:5.00KHz   3:6.25KHz   4:10.00KHz   5:12.50KHz");
+    // Family "1": no 2.5 kHz option, no 4 kHz width, no PM/FM.
+    to(t(A::kRef, 0));
+    EXPECT_TRUE(d.fraReference->isVisible());
+    EXPECT_FALSE(d.optReference[0]->isVisible());
+    type("1");
+    EXPECT_EQ(tt(A::kRef, 0), "");
+    EXPECT_FALSE(t(A::kPMFM, 0)->isEnabled());
+    key(Qt::Key_F1);
+    EXPECT_TRUE(page->fraHelp->isVisible());
+    // F2 in a tone cell shows the editor's list of the family's codes.
+    to(t(A::kFreq, 0));
+    type("150");
+    key(Qt::Key_Return);
+    to(t(A::kDCS, 0));
+    key(Qt::Key_F2);
+    EXPECT_FALSE(page->fraHelp->isVisible());
+    EXPECT_TRUE(page->fraDCS[1]->isVisible());
+    QTest::mouseClick(d.CmdAction[0], Qt::LeftButton);
+  }));
+  EXPECT_FALSE(page->fraHelp->isVisible());
+  EXPECT_FALSE(page->fraDCS[1]->isVisible());
+  EXPECT_EQ(image(), before);
+
+  // The editor closed below the dialog (a screen reader reaches its Exit):
+  // the dialog goes with it and fills nothing.
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    enter(t(A::kFreq, 0), "150");
+    page->CmdAction_Click(0);
+    QApplication::processEvents();
+    EXPECT_FALSE(d.isLoaded());
+  }));
+  EXPECT_FALSE(page->isLoaded());
+  open();
+  std::string topic;
+  EXPECT_TRUE(help::topicText(help::locate("evelmora.hlp"), "Auto Channel Set Menu", topic));
+
+  // A model code the family's table does not hold: no IF to check with, so
+  // the dialog does not open.
+  image()[1016] = 200;
+  msgs.boxes.clear();
+  EXPECT_FALSE(autoSet([](FrmAutoSet&) {}));
+  EXPECT_EQ(last(), std::make_pair(std::string("The radio model in the data is not in the model table: the channel menu cannot open"),
+                                   std::string("Form_Load")));
+  image()[1016] = 2;
+  close();
+  EXPECT_EQ(image(), before);
+}
+
+TEST_F(AutoSetPage, ACodeOfAnotherFamilyIsNoCodeHere) {
+  // Family "1" holds DCS 526 among its last codes; family "0" has no 526.
+  openEditor("1", 2, 150'000'000);
+  ASSERT_TRUE(autoSet([&](FrmAutoSet&) {
+    enter(t(A::kFreq, 0), "150");
+    enter(t(A::kDCS, 0), "526");
+    EXPECT_EQ(tt(A::kDCS, 0), "526");
+  }));
+  close();
+  openEditor("0", 4, 145'000'000);
+  msgs.boxes.clear();
+  ASSERT_TRUE(autoSet([&](FrmAutoSet&) {
+    enter(t(A::kFreq, 0), "150");
+    enter(t(A::kDCS, 0), "526");
+    EXPECT_EQ(last(), std::make_pair(std::string("Input value range outside error"), std::string("txtDCS_KeyUp")));
+    EXPECT_EQ(tt(A::kDCS, 0), "");
+  }));
+}
