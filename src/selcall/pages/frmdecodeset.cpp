@@ -263,7 +263,6 @@ void FrmDecodeSet::Form_Load() {
   CmdAction[1]->setText(q(LoadResString(980)));
   // Reaching the last stop closes the page, as Exit does.
   txtEndForcus->setAccessibleName(q(LoadResString(980)));
-  mnuHelp->setText(q(LoadResString(1406)));
   fraDecodeMenu->setTitle(q(LoadResString(1425)));
   fraDecodeSetting->setTitle(q(LoadResString(1426)));
   fraAction->setTitle(q(LoadResString(1427)));
