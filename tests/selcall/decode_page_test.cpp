@@ -2,6 +2,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -337,6 +338,11 @@ TEST_F(DecodePage, AutoResetTimeTakesDigitsUpTo255) {
   ASSERT_EQ(msgs.boxes.size(), 1u);
   EXPECT_EQ(msgs.boxes[0].text, "Input value range outside error");
   EXPECT_EQ(msgs.boxes[0].title, "InputDataCheck");
+  EXPECT_EQ(page->txtAutoResetTime->text(), "20");
+  // A paste holds to the digits as typing does.
+  QApplication::clipboard()->setText("1a");
+  page->txtAutoResetTime->selectAll();
+  page->txtAutoResetTime->paste();
   EXPECT_EQ(page->txtAutoResetTime->text(), "20");
   // A refused time holds back the other changes too.
   page->txtAutoResetTime->setText("300");

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -141,6 +142,9 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
   txtAutoResetTime->setObjectName("txtAutoResetTime");
   txtAutoResetTime->setMaxLength(3);
   txtAutoResetTime->setToolTip("Valid range : 0-255(sec)");
+  // A paste (the box's menu, Ctrl+V, a middle click) holds to the digits
+  // that typing is held to.
+  txtAutoResetTime->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), txtAutoResetTime));
   Label1 = new QLabel(fraDecodeSetting);
   place(kDecAutoResetTime, txtAutoResetTime, Label1);
   place(kDecAutoResetMode, combo(cboAutoResetMode, "cboAutoResetMode"));
