@@ -470,3 +470,30 @@ TEST_F(DecodePage, EveryStopOfTheTabOrderHasAnAccessibleName) {
   }
   EXPECT_GE(stops, kDecodeSettings + 2);  // every setting, Exit and the last stop
 }
+
+TEST_F(DecodePage, FormatPickedWithoutMovingTheFocusKeepsTheCodeBeingTyped) {
+  family("1");
+  put(834, {0x00});
+  put(830, {0x21, 0x43, 0xFF, 0xFF});
+  FrmDecodeSet* page = openActive();
+  page->txtDecodeNo->setFocus();
+  QApplication::processEvents();
+  type(page->txtDecodeNo, "987");
+  // A screen reader's press on the option does not move the focus first.
+  page->optDecodeMenu[3]->click();
+  EXPECT_EQ(page->values.strDecodeFormat, "3");
+  EXPECT_EQ(page->txtDecodeNo->text(), "9874CCCC");
+  // A time out of range is refused before the format changes.
+  page->txtAutoResetTime->setFocus();
+  QApplication::processEvents();
+  page->txtAutoResetTime->setText("300");
+  page->optDecodeMenu[0]->click();
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Input value range outside error");
+  EXPECT_EQ(page->values.strDecodeFormat, "3");
+  EXPECT_TRUE(page->optDecodeMenu[3]->isChecked());
+  EXPECT_EQ(page->txtDecodeNo->text(), "9874CCCC");
+  page->CmdAction_Click(1);
+  EXPECT_EQ(bytes(830, 4), (Bytes{0x89, 0x47, 0xFF, 0xFF}));
+  EXPECT_EQ(image()[834] & 0x07, 3);
+}

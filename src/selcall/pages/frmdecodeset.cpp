@@ -83,13 +83,19 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
     o->setBackgroundRole(QPalette::Window);
     optDecodeMenu[static_cast<size_t>(index)] = o;
     formats->addWidget(o);
-    connect(o, &QRadioButton::toggled, this, [this, index](bool on) {
-      if (on && !kit_->busy.on()) optDecodeMenu_Click(index);
+    // A press that did not move the focus (a screen reader's) leaves the
+    // field being edited first, as a click would, so the switch converts
+    // what was typed.
+    connect(o, &QRadioButton::toggled, this, [this, o, index](bool on) {
+      if (!on || kit_->busy.on()) return;
+      // A refused entry has put every control back, the format included.
+      if (kit_->leaveFocusedField(o)) optDecodeMenu_Click(index);
     });
     // A stored format outside the four shows as no decode; choosing no decode
     // there is a choice too.
-    connect(o, &QRadioButton::clicked, this, [this, index] {
-      if (!kit_->busy.on() && values.strDecodeFormat.empty()) optDecodeMenu_Click(index);
+    connect(o, &QRadioButton::clicked, this, [this, o, index] {
+      if (kit_->busy.on() || !values.strDecodeFormat.empty()) return;
+      if (kit_->leaveFocusedField(o)) optDecodeMenu_Click(index);
     });
   }
   auto* left = new QVBoxLayout;
