@@ -471,7 +471,7 @@ TEST_F(DecodePage, EveryStopOfTheTabOrderHasAnAccessibleName) {
   EXPECT_GE(stops, kDecodeSettings + 2);  // every setting, Exit and the last stop
 }
 
-TEST_F(DecodePage, FormatPickedWithoutMovingTheFocusKeepsTheCodeBeingTyped) {
+TEST_F(DecodePage, PressesThatDoNotMoveTheFocusLeaveTheFieldBeingEditedFirst) {
   family("1");
   put(834, {0x00});
   put(830, {0x21, 0x43, 0xFF, 0xFF});
@@ -493,7 +493,19 @@ TEST_F(DecodePage, FormatPickedWithoutMovingTheFocusKeepsTheCodeBeingTyped) {
   EXPECT_EQ(page->values.strDecodeFormat, "3");
   EXPECT_TRUE(page->optDecodeMenu[3]->isChecked());
   EXPECT_EQ(page->txtDecodeNo->text(), "9874CCCC");
+  // So is Exit pressed with the time still out of range.
+  page->txtAutoResetTime->setFocus();
+  QApplication::processEvents();
+  page->txtAutoResetTime->setText("300");
   page->CmdAction_Click(1);
+  ASSERT_EQ(msgs.boxes.size(), 2u);
+  EXPECT_TRUE(page->isLoaded());
+  QApplication::processEvents();
+  EXPECT_TRUE(page->txtAutoResetTime->hasFocus());
+  page->txtAutoResetTime->setText("45");
+  page->CmdAction_Click(1);
+  EXPECT_FALSE(page->isLoaded());
   EXPECT_EQ(bytes(830, 4), (Bytes{0x89, 0x47, 0xFF, 0xFF}));
   EXPECT_EQ(image()[834] & 0x07, 3);
+  EXPECT_EQ(image()[853], 45);
 }

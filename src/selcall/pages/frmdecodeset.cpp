@@ -564,7 +564,9 @@ void FrmDecodeSet::cboDisplayDigit_Change() {
 // ---- Closing and help ----
 
 void FrmDecodeSet::CmdAction_Click(int index) {
-  if (index == 1) Unload();
+  // A press that did not move the focus leaves the field being edited as a
+  // click would: a refused entry keeps the page open.
+  if (index == 1 && kit_->leaveFocusedField(CmdAction[1])) Unload();
 }
 
 void FrmDecodeSet::txtEndForcus_GotFocus() { Unload(); }
