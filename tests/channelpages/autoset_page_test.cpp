@@ -398,3 +398,27 @@ TEST_F(AutoSetPage, ACodeOfAnotherFamilyIsNoCodeHere) {
     EXPECT_EQ(tt(A::kDCS, 0), "");
   }));
 }
+
+TEST_F(AutoSetPage, AFilledChannelHasNoToneOfTheOneItReplaced) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  for (int channel : {6, 9}) {
+    const auto rx = image().begin() + 768 + 24 * (channel - 1);
+    rx[0] |= 4;   // DCS
+    rx[3] = 100;  // beyond the family's table, no INV
+  }
+  FrmChannel::setAutoSetOpener(&FrmAutoSet::open);
+  open();
+  ASSERT_TRUE(autoSet([&](FrmAutoSet&) {
+    enter(t(A::kFreq, 0), "146");
+    enter(dialog->txtValue, "0.0125");
+    enter(dialog->txtStartNo, "5");
+    enter(dialog->txtEndNo, "7");
+    set();
+  }));
+  close();
+  const auto record = [&](int channel) { return image()[static_cast<size_t>(768 + 24 * (channel - 1) + 3)]; };
+  EXPECT_EQ(record(6), 0);
+  EXPECT_EQ(image()[768 + 24 * 5] & 4, 0);
+  EXPECT_EQ(record(9), 100);  // outside the range: kept
+}

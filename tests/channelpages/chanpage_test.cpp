@@ -568,3 +568,36 @@ TEST_F(ChannelPage, NoCommandRunsWhileTheMessageBoxIsOpen) {
   close();
   EXPECT_EQ(image(), before);
 }
+
+// A tone the tables cannot show (a DCS index beyond the family's table) is
+// kept while its channel stays; a channel deleted and typed anew in the same
+// visit is a new channel without it.
+TEST_F(ChannelPage, AChannelTypedAnewHasNoToneOfTheDeletedOne) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  for (int channel : {2, 4}) {
+    const auto rx = image().begin() + 768 + 24 * (channel - 1);
+    rx[0] |= 4;   // DCS
+    rx[3] = 100;  // beyond the 84 codes, no INV
+  }
+  open();
+  ASSERT_EQ(text(FrmChannel::kDCS, 2), "");
+  ASSERT_EQ(text(FrmChannel::kCTCSS, 2), "");
+  focus(FrmChannel::kWN, 2);  // channel 2
+  key(Qt::Key_D, Qt::ControlModifier);
+  focus(kFreq, 2);
+  type("146.5");
+  key(Qt::Key_Return);
+  focus(kFreq, 3);
+  type("151.5");
+  key(Qt::Key_Return);
+  close();
+  const auto channel2 = record0(image(), 2);
+  EXPECT_EQ(channel2[0] & 4, 0);
+  EXPECT_EQ(channel2[3], 0);
+  EXPECT_EQ(channel2[8 + 3], 0);
+  // Channel 4, not deleted, keeps its tone bits.
+  const auto channel4 = record0(image(), 4);
+  EXPECT_EQ(channel4[0] & 4, 4);
+  EXPECT_EQ(channel4[3], 100);
+}

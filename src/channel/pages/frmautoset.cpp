@@ -59,7 +59,12 @@ class EditorFill : public FillTarget {
   explicit EditorFill(FrmChannel& e) : e_(e) {}
   int scrollValue() const override { return e_.vscChanPara->value(); }
   void setScrollValue(int value) override { e_.vscChanPara->setValue(value); }
-  void setCell(int cell, int visibleRow, const std::string& text) override { e_.setCellText(cell, visibleRow, text); }
+  void setCell(int cell, int visibleRow, const std::string& text) override {
+    // The row becomes the template's channel: a tone the old channel held
+    // beyond the tables does not come with it.
+    if (cell == kFreq) forgetKeptTone(e_.data, e_.vscChanPara->value() + visibleRow);
+    e_.setCellText(cell, visibleRow, text);
+  }
   void setGridText(int gridRow, int column, const std::string& text) override {
     modPublic.strChanPara(gridRow, column) = text;
   }

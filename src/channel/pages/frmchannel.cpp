@@ -984,6 +984,8 @@ void FrmChannel::subChannelDataDelete(int row) {
     for (int k : {kPres, kRef, kWN, kMode, kScan, kTxPower, kCTCSS, kDCS, kINV, kSH, kSR, kPMFM}) setCellText(k, r, "");
     paintCell(kINV, r, true);
     modPublic.chanParaRows.at(static_cast<size_t>(grid)).fill("");
+    // A channel typed anew in this row starts without the old one's tone.
+    forgetKeptTone(data, grid);
   };
   clear(row, g);
   if (modPublic.strChanParaTxRx.at(static_cast<size_t>(g)) != "RX" || g + 1 > intMaxRow) return;
@@ -993,6 +995,7 @@ void FrmChannel::subChannelDataDelete(int row) {
     clear(row + 1, g + 1);
   } else {
     modPublic.chanParaRows.at(static_cast<size_t>(g + 1)).fill("");
+    forgetKeptTone(data, g + 1);
   }
 }
 
