@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QValidator>
 #include <QSignalBlocker>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -17,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "channel/pages/chancells.h"
 #include "channel/pages/frmchannel.h"
 #include "channel/cellrules.h"
 #include "channel/freqcheck.h"
@@ -71,25 +71,6 @@ class EditorFill : public FillTarget {
 
  private:
   FrmChannel& e_;
-};
-
-// Keeps the characters of a text that a frequency cell is typed with.
-class FrequencyFilter : public QValidator {
- public:
-  explicit FrequencyFilter(QObject* parent) : QValidator(parent) {}
-  State validate(QString& input, int& pos) const override {
-    QString kept;
-    int newPos = 0;
-    for (int i = 0; i < input.size(); ++i) {
-      const QChar c = input.at(i);
-      if (c.unicode() > 127 || !cellrules::numberCharacter(static_cast<char>(c.unicode()))) continue;
-      kept += c;
-      if (i < pos) ++newPos;
-    }
-    input = kept;
-    pos = newPos;
-    return Acceptable;
-  }
 };
 
 static_assert(static_cast<int>(kPMFM) == FrmChannel::kPMFM && static_cast<int>(kCTCSS) == FrmChannel::kCTCSS,
@@ -198,7 +179,7 @@ void FrmAutoSet::buildTemplate(QWidget* body) {
   }
   // Pasted or dropped text keeps what typing would: the digits and points
   // of it in the frequency cells.
-  for (QLineEdit* c : txtFrequency) c->setValidator(new FrequencyFilter(c));
+  for (QLineEdit* c : txtFrequency) c->setValidator(new CharacterFilter(frequencyCharacter, nullptr, c));
   txtPrescaler[0]->setFocusPolicy(Qt::ClickFocus);
   txtPrescaler[1]->setFocusPolicy(Qt::ClickFocus);
   const char* tips[kCells] = {nullptr,

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 
 #include "channel/cellrules.h"
+#include "channel/pages/choicecells.h"
 #include "channel/pages/frmautoset.h"
 #include "channel/pages/frmchannel.h"
 #include "channel/tonetables.h"
@@ -29,19 +30,7 @@ constexpr int kTabOptionCells[] = {kWN, kMode, kScan, kTxPower, kCTCSS, kDCS, kI
 bool isTone(int column) { return column == kCTCSS || column == kDCS; }
 
 // The rules of an option column's cells.
-cellrules::Choice choiceOf(int column) {
-  switch (column) {
-    case kRef: return cellrules::Choice::Step;
-    case kWN: return cellrules::Choice::WideNarrow;
-    case kMode: return cellrules::Choice::Mode;
-    case kScan: return cellrules::Choice::Scan;
-    case kTxPower: return cellrules::Choice::TxPower;
-    case kPMFM: return cellrules::Choice::PMFM;
-    case kINV: return cellrules::Choice::INV;
-    case kSH: return cellrules::Choice::SH;
-    default: return cellrules::Choice::SR;
-  }
-}
+cellrules::Choice choiceOf(int column) { return *cellrules::choiceAt(column); }
 
 }  // namespace
 
@@ -98,18 +87,7 @@ void FrmAutoSet::blnSetOptionFromText() {
   for (int column : {kRef, kWN, kMode, kScan, kTxPower, kPMFM, kINV, kSH, kSR}) {
     QGroupBox* frame = popup(column);
     if (!frame->isVisible()) continue;
-    const std::string t = cellText(column, intCurrentRow);
-    const QList<QRadioButton*> options = frame->findChildren<QRadioButton*>();
-    if (t.empty()) {
-      for (QRadioButton* o : options) {
-        o->setAutoExclusive(false);
-        o->setChecked(false);
-        o->setAutoExclusive(true);
-      }
-    } else {
-      const int index = cellrules::markedOption(choiceOf(column), t);
-      if (index >= 0 && index < options.size()) options[index]->setChecked(true);
-    }
+    markOptions(frame, choiceOf(column), cellText(column, intCurrentRow));
     break;
   }
   intOptionSetting = 0;
@@ -344,8 +322,7 @@ void FrmAutoSet::frequencyRefused(int row, bool leaving) {
 }
 
 void FrmAutoSet::writeDefaults(int row, bool leaving) {
-  const std::pair<int, const char*> defaults[] = {{kWN, "WID"}, {kMode, "Simp"}, {kScan, "OFF"}, {kTxPower, "HI"}, {kPMFM, "PM"}};
-  for (const auto& [column, word] : defaults) {
+  for (const auto& [column, word] : cellrules::kDefaultWords) {
     if (column == kPMFM && !leaving) continue;
     if (column == kMode && labChanParaTxRx[static_cast<size_t>(row)]->text() != "RX") continue;
     if (cell(column, row)->isEnabled() && cellText(column, row).empty()) setCellText(column, row, word);

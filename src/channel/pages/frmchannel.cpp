@@ -23,8 +23,10 @@
 #include <cmath>
 #include <exception>
 
+#include "channel/cellrules.h"
 #include "channel/freqcheck.h"
 #include "channel/pages/chancells.h"
+#include "channel/pages/choicecells.h"
 #include "channel/tonetables.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
@@ -72,32 +74,6 @@ constexpr int kRowHeight = 270;
 constexpr int kGridColumn[FrmChannel::kColumns] = {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 8};
 constexpr uint32_t kPopupBack = 0xE0FFFF;  // the key help and code tables stand out over the grid
 
-// Pasted or dropped text keeps only the characters its column accepts, as
-// typed text does. Texts the page writes itself pass as they are: a decoded
-// frequency may be negative (an RX row below its IF) and must show so.
-class CellFilter : public QValidator {
- public:
-  CellFilter(const ChannelColumn& column, const bool& pageWrites, QObject* parent)
-      : QValidator(parent), column_(column), pageWrites_(pageWrites) {}
-  State validate(QString& input, int& pos) const override {
-    if (pageWrites_) return Acceptable;
-    QString kept;
-    int newPos = 0;
-    for (int i = 0; i < input.size(); ++i) {
-      if (!column_.accepts(input.at(i))) continue;
-      kept += input.at(i);
-      if (i < pos) ++newPos;
-    }
-    input = kept;
-    pos = newPos;
-    return Acceptable;
-  }
-
- private:
-  const ChannelColumn& column_;
-  const bool& pageWrites_;
-};
-
 // Cells carry one palette: white while enabled, grey (&HC0C0C0) while
 // disabled, so enabling a cell on or off repaints it without a palette change
 // (the RX/TX rules flip dozens of cells on every one-row scroll). Only a cell
@@ -110,17 +86,6 @@ QPalette cellPalette(const QPalette& base, bool greyWhenEnabled) {
   p.setColor(QPalette::Inactive, QPalette::Base, greyWhenEnabled ? grey : white);
   p.setColor(QPalette::Disabled, QPalette::Base, grey);
   return p;
-}
-
-bool isNumberText(const std::string& t) {
-  bool digit = false;
-  int dots = 0;
-  for (char c : t) {
-    if (c >= '0' && c <= '9') digit = true;
-    else if (c == '.') ++dots;
-    else return false;
-  }
-  return digit && dots <= 1;
 }
 
 std::string ifText(float sngIF, const char* pattern) {
@@ -285,7 +250,10 @@ void FrmChannel::buildGrid(QWidget* body) {
       c->setReadOnly(column.readOnly());
       if (k == kCTCSS) c->setMaxLength(5);
       if (k == kDCS) c->setMaxLength(3);
-      if (!column.readOnly()) c->setValidator(new CellFilter(column, pageWrites_, c));
+      // Texts the page writes itself pass as they are: a decoded frequency
+      // may be negative (an RX row below its IF) and must show so.
+      if (!column.readOnly())
+        c->setValidator(new CharacterFilter([&column](QChar ch) { return column.accepts(ch); }, &pageWrites_, c));
       c->setPalette(cellPalette(c->palette(), false));
       c->installEventFilter(this);
       cells[static_cast<size_t>(k)][static_cast<size_t>(r)] = c;
@@ -716,17 +684,11 @@ void FrmChannel::closingChecks() {
   endFrequencyEdit();
   const int r = intCurRow;
   if (r < 0 || r >= kVisibleRows) return;
-  struct Allowed {
-    int nav;
-    std::vector<std::string> words;
-  };
-  const Allowed table[] = {{kWN, {"WID", "NRW", "4KH", ""}}, {kMode, {"Simp", "Semi", "Dupl", "Repe", ""}},
-                           {kScan, {"ON", "OFF", ""}},       {kTxPower, {"HI", "LO", ""}},
-                           {kINV, {"1", ""}},                {kPMFM, {"PM", "FM"}},
-                           {kSH, {"1", ""}},                 {kSR, {"1", ""}}};
-  for (const Allowed& a : table) {
-    const std::string text = cellText(a.nav, r);
-    if (std::find(a.words.begin(), a.words.end(), text) == a.words.end()) setCellText(a.nav, r, savedText(a.nav));
+  for (int nav : {kWN, kMode, kScan, kTxPower, kINV, kPMFM, kSH, kSR}) {
+    const std::string text = cellText(nav, r);
+    // PM/FM has no empty word: an empty cell takes its remembered text too.
+    if (!cellrules::allowed(*cellrules::choiceAt(nav), text) || (nav == kPMFM && text.empty()))
+      setCellText(nav, r, savedText(nav));
   }
 }
 
@@ -808,35 +770,13 @@ bool FrmChannel::subCopyRowsToCells() {
 
 void FrmChannel::subSyncOptionButtons() {
   CellLock lock(intCellLock);
-  struct Popup {
-    QGroupBox* frame;
-    int nav;
-    std::vector<QRadioButton*> options;
-    std::vector<std::string> words;
-  };
-  const Popup popups[] = {
-      {fraReference, kRef, {optReference.begin(), optReference.end()}, {"2.50", "5.00", "6.25", "10.00", "12.50"}},
-      {fraWNSelect, kWN, {optWideNarrow.begin(), optWideNarrow.end()}, {"WID", "NRW", "4KH"}},
-      {fraMode, kMode, {optMode.begin(), optMode.end()}, {"Simp", "Semi", "Dupl", "Repe"}},
-      {fraScan, kScan, {optScan.begin(), optScan.end()}, {"ON", "OFF"}},
-      {fraTxPower, kTxPower, {optTxPower.begin(), optTxPower.end()}, {"HI", "LO"}},
-      {fraPMFM, kPMFM, {optPMFM.begin(), optPMFM.end()}, {"PM", "FM"}},
-      {fraINV, kINV, {optINV.begin(), optINV.end()}, {"1"}},
-      {fraSH, kSH, {optSH.begin(), optSH.end()}, {"1"}},
-      {fraSR, kSR, {optSR.begin(), optSR.end()}, {"1"}}};
-  for (const Popup& p : popups) {
-    if (!p.frame->isVisible()) continue;
-    const std::string text = cellText(p.nav, intCurRow);
-    if (text.empty()) {
-      for (QRadioButton* o : p.options) {
-        o->setAutoExclusive(false);
-        o->setChecked(false);
-        o->setAutoExclusive(true);
-      }
-    } else {
-      const auto it = std::find(p.words.begin(), p.words.end(), text);
-      if (it != p.words.end()) p.options[static_cast<size_t>(it - p.words.begin())]->setChecked(true);
-    }
+  // The first pop-up shown, in this order, follows its cell in the current row.
+  const std::pair<QGroupBox*, int> popups[] = {{fraReference, kRef}, {fraWNSelect, kWN}, {fraMode, kMode},
+                                               {fraScan, kScan},      {fraTxPower, kTxPower}, {fraPMFM, kPMFM},
+                                               {fraINV, kINV},        {fraSH, kSH},       {fraSR, kSR}};
+  for (const auto& [frame, nav] : popups) {
+    if (!frame->isVisible()) continue;
+    markOptions(frame, *cellrules::choiceAt(nav), cellText(nav, intCurRow));
     return;
   }
 }
@@ -917,8 +857,7 @@ bool FrmChannel::blnCheckFrequency(int row) {
 }
 
 void FrmChannel::writeDefaults(int row) {
-  const std::pair<int, const char*> defaults[] = {{kWN, "WID"}, {kMode, "Simp"}, {kScan, "OFF"}, {kTxPower, "HI"}, {kPMFM, "PM"}};
-  for (const auto& [nav, word] : defaults) {
+  for (const auto& [nav, word] : cellrules::kDefaultWords) {
     if (nav == kMode && labChanParaTxRx[static_cast<size_t>(row)]->text() != "RX") continue;
     if (cellEnabled(nav, row) && cell(nav, row)->text().isEmpty()) setCellText(nav, row, word);
   }
@@ -930,14 +869,11 @@ bool FrmChannel::commitFrequency(int row, const std::string& title, bool closing
   const std::string before = strSavedFreq;
   // The check reads an unchanged text as one the row already had.
   if (unchanged) strSavedFreq.clear();
-  if (isNumberText(text)) {
-    text = vb::Format(vb::Val(text), "####0.00000");
-    setCellText(kFreq, row, text);
-  }
-  const size_t dot = text.find('.');
-  const bool twoDots = dot != std::string::npos && text.find('.', dot + 1) != std::string::npos;
+  text = cellrules::frequencyFormat(text);
+  setCellText(kFreq, row, text);
+  const bool twoDots = cellrules::twoPoints(text);
   if (!twoDots && blnCheckFrequency(row)) {
-    setCellText(kFreq, row, vb::Format(vb::Val(cellText(kFreq, row)), "####0.00000"));
+    setCellText(kFreq, row, cellrules::frequencyFormat(cellText(kFreq, row)));
     writeDefaults(row);
     blnSkipKeyUp = false;
     endFrequencyEdit();
@@ -1148,21 +1084,19 @@ void FrmChannel::mnuAutoSet_Click() {
       autoSetOpener()(*this);
       return;
     }
-    std::string text = cellText(kFreq, r);
-    if (isNumberText(text)) setCellText(kFreq, r, vb::Format(vb::Val(text), "####0.00000"));
-    text = cellText(kFreq, r);
+    setCellText(kFreq, r, cellrules::frequencyFormat(cellText(kFreq, r)));
+    const std::string text = cellText(kFreq, r);
     auto refuse = [&](SoundKind kind, const std::string& msg) {
       message(kind, msg, "mnuAutoSet_Click");
       if (blnFreqPending) dropPendingFrequency();
       else setCellText(kFreq, r, strSavedFreq);
       focusCell(kFreq, r);
     };
-    if (text.find_first_not_of("0123456789.") != std::string::npos) {
+    if (!std::all_of(text.begin(), text.end(), cellrules::numberCharacter)) {
       refuse(SoundKind::Information, msgText(10032, 10033));
       return;
     }
-    const size_t dot = text.find('.');
-    if (dot != std::string::npos && text.find('.', dot + 1) != std::string::npos) {
+    if (cellrules::twoPoints(text)) {
       refuse(SoundKind::Information, msgText(10032, 10070));
       return;
     }
@@ -1170,7 +1104,7 @@ void FrmChannel::mnuAutoSet_Click() {
       refuse(SoundKind::Attention, LoadResString(10031));
       return;
     }
-    setCellText(kFreq, r, vb::Format(vb::Val(cellText(kFreq, r)), "####0.00000"));
+    setCellText(kFreq, r, cellrules::frequencyFormat(cellText(kFreq, r)));
     writeDefaults(r);
     autoSetOpener()(*this);
   } catch (const std::exception& e) {
