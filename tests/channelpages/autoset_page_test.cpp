@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QWindow>
 #include <functional>
 
 #include "channel/freqcheck.h"
@@ -84,6 +85,17 @@ class AutoSetPage : public ChannelPage {
   FrmAutoSet* dialog = nullptr;
   std::vector<uint8_t> before;
 };
+
+// A panel of the editor that the dialog shows is seen whole: what stands at
+// its corners on the screen is the panel, not the dialog covering the editor.
+void expectSeen(QWidget* panel) {
+  ASSERT_TRUE(panel->isVisible());
+  const QPoint at = panel->mapToGlobal(QPoint(0, 0));
+  for (QPoint corner : {at + QPoint(2, 2), at + QPoint(panel->width() - 3, panel->height() - 3)}) {
+    QWindow* top = QGuiApplication::topLevelAt(corner);
+    EXPECT_TRUE(top && top == panel->window()->windowHandle()) << corner.x() << "," << corner.y();
+  }
+}
 
 }  // namespace
 
@@ -340,7 +352,7 @@ TEST_F(AutoSetPage, ExitAndHelpAndAModelOutsideItsTable) {
     EXPECT_EQ(tt(A::kRef, 0), "");
     EXPECT_FALSE(t(A::kPMFM, 0)->isEnabled());
     key(Qt::Key_F1);
-    EXPECT_TRUE(page->fraHelp->isVisible());
+    expectSeen(page->fraHelp);
     // F2 in a tone cell shows the editor's list of the family's codes.
     to(t(A::kFreq, 0));
     type("150");
@@ -348,7 +360,12 @@ TEST_F(AutoSetPage, ExitAndHelpAndAModelOutsideItsTable) {
     to(t(A::kDCS, 0));
     key(Qt::Key_F2);
     EXPECT_FALSE(page->fraHelp->isVisible());
-    EXPECT_TRUE(page->fraDCS[1]->isVisible());
+    expectSeen(page->fraDCS[1]);
+    to(t(A::kCTCSS, 0));
+    key(Qt::Key_F2);
+    expectSeen(page->fraCTC[1]);
+    to(t(A::kDCS, 0));
+    key(Qt::Key_F2);
     QTest::mouseClick(d.CmdAction[0], Qt::LeftButton);
   }));
   EXPECT_FALSE(page->fraHelp->isVisible());

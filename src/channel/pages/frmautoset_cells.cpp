@@ -138,18 +138,14 @@ bool FrmAutoSet::blnKeyDownMove(int index, int keyCode, int shift, int column, i
       }
       return true;
     case 112:  // F1: the editor's key help
-      editor_.fraHelp->move(editor_.fraHelp->x(), vbui::twipsToPixels(2450));
-      editor_.picShadow->move(editor_.picShadow->x(), vbui::twipsToPixels(2630));
-      editor_.fraHelp->show();
-      editor_.fraHelp->raise();
+      editor_.placePanel(editor_.picShadow, 660, 2630);
+      editor_.showPanel(editor_.fraHelp, 450, 2450);
       return false;
     case 113:  // F2: the editor's list of the family's tones or codes
       if (family_ >= 0 && isTone(column)) {
         QGroupBox* list = column == kCTCSS ? editor_.fraCTC[static_cast<size_t>(family_)]
                                            : editor_.fraDCS[static_cast<size_t>(family_)];
-        list->move(list->x(), vbui::twipsToPixels(column == kCTCSS ? 2450 : 3150));
-        list->show();
-        list->raise();
+        editor_.showPanel(list, 450, column == kCTCSS ? 2450 : 3150);
       }
       return true;
     default: return true;

@@ -177,14 +177,14 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
   connect(CmdAction[0], &QPushButton::clicked, this, [this] { CmdAction_Click(0); });
 
   buildPopups(body_);
-  buildHelp(body_);
+  buildHelp();
   for (int f = 0; f < 3; ++f) {
-    fraCTC[static_cast<size_t>(f)] = new QGroupBox("CTC/Hz  Code", body_);
-    fraDCS[static_cast<size_t>(f)] = new QGroupBox("DCS  Code", body_);
+    fraCTC[static_cast<size_t>(f)] = new QGroupBox("CTC/Hz  Code", this);
+    fraDCS[static_cast<size_t>(f)] = new QGroupBox("DCS  Code", this);
     for (QGroupBox* table : {fraCTC[static_cast<size_t>(f)], fraDCS[static_cast<size_t>(f)]}) {
+      floatOver(table);
       table->setAutoFillBackground(true);
       vbui::setBackColor(table, kPopupBack);
-      table->hide();
     }
   }
   for (auto& column : columns_) column->attach();
@@ -196,6 +196,11 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
       if (previous) setTabOrder(previous, cell(k, r));
       previous = cell(k, r);
     }
+  // Panels of their own stay over other programs: they go when the user
+  // turns to another program.
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive) hidePanels();
+  });
   setTabOrder(previous, txtInputChannel);
   setTabOrder(txtInputChannel, CmdAction[0]);
   noDefaultButtons(this);
@@ -325,16 +330,17 @@ void FrmChannel::buildPopups(QWidget* body) {
   twoWay(fraPMFM, optPMFM, "PM/FM", 8580, "PM", "FM", -1, -1);
 }
 
-void FrmChannel::buildHelp(QWidget* body) {
-  picShadow = new QFrame(body);
+void FrmChannel::buildHelp() {
+  picShadow = new QFrame(this);
+  floatOver(picShadow);
   picShadow->setAutoFillBackground(true);
   vbui::setBackColor(picShadow, 0x404040);
-  place(picShadow, 660, 1380, 3900, 3615);
-  picShadow->hide();
-  fraHelp = new QGroupBox("Edit Help", body);
+  picShadow->resize(vbui::twipsToPixels(3900), vbui::twipsToPixels(3615));
+  fraHelp = new QGroupBox("Edit Help", this);
+  floatOver(fraHelp);
   fraHelp->setAutoFillBackground(true);
   vbui::setBackColor(fraHelp, kPopupBack);
-  place(fraHelp, 450, 1200, 3900, 3615);
+  fraHelp->resize(vbui::twipsToPixels(3900), vbui::twipsToPixels(3615));
   auto* grid = new QGridLayout(fraHelp);
   grid->setVerticalSpacing(0);
   grid->setContentsMargins(6, 2, 6, 2);
@@ -347,7 +353,6 @@ void FrmChannel::buildHelp(QWidget* body) {
   auto* any = new QLabel("= Press Any Key ! =", fraHelp);
   any->setAlignment(Qt::AlignCenter);
   grid->addWidget(any, row, 0, 1, 2);
-  fraHelp->hide();
 }
 
 // The code tables shown by F2, built from the family's loaded tables: each
@@ -376,7 +381,6 @@ void FrmChannel::buildCodeTables() {
   closeCtc->setAlignment(Qt::AlignCenter);
   g->addWidget(closeCtc, 16, 0, 1, 4);
   ctc->adjustSize();
-  ctc->move(vbui::twipsToPixels(450), ctc->y());
 
   auto* d = new QGridLayout(dcs);
   d->setVerticalSpacing(0);
@@ -393,7 +397,6 @@ void FrmChannel::buildCodeTables() {
   closeDcs->setAlignment(Qt::AlignCenter);
   d->addWidget(closeDcs, 12, 0, 1, lastColumn + 1);
   dcs->adjustSize();
-  dcs->move(vbui::twipsToPixels(450), dcs->y());
 }
 
 // ---------------------------------------------------------------- helpers
@@ -466,6 +469,40 @@ void FrmChannel::hidePopups() {
     fraCTC[static_cast<size_t>(family_)]->hide();
     fraDCS[static_cast<size_t>(family_)]->hide();
   }
+}
+
+void FrmChannel::floatOver(QWidget* panel) {
+  // A window of its own, without a frame and never taking the focus.
+  panel->setWindowFlags(Qt::ToolTip);
+  panel->setAttribute(Qt::WA_ShowWithoutActivating);
+  panel->hide();
+}
+
+void FrmChannel::placePanel(QWidget* panel, int leftTwips, int topTwips) {
+  panel->move(body_->mapToGlobal(QPoint(vbui::twipsToPixels(leftTwips), vbui::twipsToPixels(topTwips))));
+}
+
+void FrmChannel::showPanel(QWidget* panel, int leftTwips, int topTwips) {
+  placePanel(panel, leftTwips, topTwips);
+  panel->show();
+  panel->raise();
+}
+
+void FrmChannel::hidePanels() {
+  fraHelp->hide();
+  picShadow->hide();
+  for (QGroupBox* table : fraCTC) table->hide();
+  for (QGroupBox* table : fraDCS) table->hide();
+}
+
+void FrmChannel::moveEvent(QMoveEvent* event) {
+  hidePanels();
+  Page::moveEvent(event);
+}
+
+void FrmChannel::hideEvent(QHideEvent* event) {
+  hidePanels();
+  Page::hideEvent(event);
 }
 
 std::string& FrmChannel::savedText(int nav) {
@@ -1031,9 +1068,7 @@ bool FrmChannel::blnGridKeyDown(int row, int keyCode, int shift, int nav, int se
       case 113:  // F2: the code table of a tone cell
         if (family_ >= 0 && (nav == kCTCSS || nav == kDCS)) {
           QGroupBox* table = nav == kCTCSS ? fraCTC[static_cast<size_t>(family_)] : fraDCS[static_cast<size_t>(family_)];
-          table->move(table->x(), vbui::twipsToPixels(1350));
-          table->show();
-          table->raise();
+          showPanel(table, 450, 1350);
         }
         return true;
       case 122:  // F11: the channel-number jump
@@ -1057,12 +1092,8 @@ bool FrmChannel::blnGridKeyDown(int row, int keyCode, int shift, int nav, int se
 // ---------------------------------------------------------------- menus
 
 void FrmChannel::showHelp() {
-  fraHelp->move(fraHelp->x(), vbui::twipsToPixels(1200));
-  picShadow->move(picShadow->x(), vbui::twipsToPixels(1380));
-  picShadow->show();
-  picShadow->raise();
-  fraHelp->show();
-  fraHelp->raise();
+  showPanel(picShadow, 660, 1380);
+  showPanel(fraHelp, 450, 1200);
 }
 
 void FrmChannel::mnuEditHelp_Click() {
