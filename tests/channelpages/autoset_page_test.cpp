@@ -140,6 +140,7 @@ TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
     EXPECT_EQ(tt(A::kScan, 0), "OFF");
     key(Qt::Key_Right);  // past the greyed TX power
     EXPECT_EQ(focused(), t(A::kCTCSS, 0));
+    EXPECT_FALSE(t(A::kScan, 0)->hasSelectedText());  // the cell left shows no selection
 
     type("89");
     key(Qt::Key_Return);

@@ -687,7 +687,12 @@ void FrmAutoSet::focusCell(int column, int row) {
   cell(column, row)->setFocus(Qt::OtherFocusReason);
 }
 
-void FrmAutoSet::selectAll(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
+void FrmAutoSet::selectAll(QLineEdit* box) {
+  // A cell the focus has left shows no selection: it would look like the one
+  // being typed into.
+  if (box->hasFocus()) box->setSelection(0, static_cast<int>(box->text().size()));
+  else box->deselect();
+}
 
 void FrmAutoSet::setCellEnabled(int column, int row, bool enabled) { vbui::setEnabledPainted(cell(column, row), enabled); }
 

@@ -420,7 +420,10 @@ void FrmChannel::focusCell(int nav, int row) {
 
 void FrmChannel::selectAll(int nav, int row) {
   QLineEdit* c = cell(nav, row);
-  c->setSelection(0, static_cast<int>(c->text().size()));
+  // A cell the focus has left shows no selection: it would look like the
+  // one being typed into.
+  if (c->hasFocus()) c->setSelection(0, static_cast<int>(c->text().size()));
+  else c->deselect();
 }
 
 bool FrmChannel::cellEnabled(int nav, int row) const { return cell(nav, row)->isEnabled(); }
