@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "platform/gui/vbui.h"
+
 int QtMessageService::msgBox(const std::string& text, int style, const std::string& title) {
   // Without a screen (offscreen or minimal platform, as in scripts and CI) no
   // one could answer a box: the message goes to standard error and counts as
@@ -47,7 +49,7 @@ int QtMessageService::msgBox(const std::string& text, int style, const std::stri
     default:
       box.setStandardButtons(QMessageBox::Ok);
   }
-  const int answer = box.exec();
+  const int answer = vbui::execModal(box);
   // The window the box came from takes the keyboard back (a window manager
   // would do so; without one the keys would go nowhere).
   if (owner && owner->isVisible()) owner->activateWindow();

@@ -175,6 +175,7 @@ bool SettingsKit::checked() {
 }
 
 void SettingsKit::refuse(QWidget* control, bool marks) {
+  ++refusals_;
   restore_();
   if (marks && sink) sink->mark();
   // The focus change that ran the check completes first; then the focus goes
@@ -206,6 +207,14 @@ bool SettingsKit::comboChanged(QComboBox* combo, std::string& saved) {
   if (!checked()) return false;
   saved = std::to_string(combo->currentIndex());
   return true;
+}
+
+bool SettingsKit::leaveFocusedField(QWidget* to) {
+  QWidget* focused = QApplication::focusWidget();
+  if (!focused || focused == to || !page_->isAncestorOf(focused)) return true;
+  const int before = refusals_;
+  to->setFocus(Qt::OtherFocusReason);
+  return refusals_ == before;
 }
 
 namespace {

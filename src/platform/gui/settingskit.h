@@ -172,6 +172,11 @@ class SettingsKit {
   // A combo box's selection changed: ignored while busy or with nothing
   // selected; else a passing check takes the index, a failing one restores.
   bool comboChanged(QComboBox* combo, std::string& saved);
+  // A button pressed without taking the focus (by an accessibility tool):
+  // the focus moves to it as a click would move it, so the field being
+  // edited is left, checked and taken first. False when that field's entry
+  // was refused.
+  bool leaveFocusedField(QWidget* to);
 
   // Two-entry lists stepped by arrows show their entry only while they have
   // the focus. Getting the focus selects the saved entry; leaving takes the
@@ -191,6 +196,7 @@ class SettingsKit {
   QWidget* page_;
   std::function<bool()> check_;
   std::function<void()> restore_;
+  int refusals_ = 0;
 };
 
 // One step of an up-down arrow over a list of `count` entries: direction 0
