@@ -87,9 +87,11 @@ class AutoSetPage : public ChannelPage {
 };
 
 // A panel of the editor that the dialog shows is seen whole: what stands at
-// its corners on the screen is the panel, not the dialog covering the editor.
+// its corners on the screen is the panel, not the dialog covering the editor;
+// and it is not greyed with the editor the dialog holds off meanwhile.
 void expectSeen(QWidget* panel) {
   ASSERT_TRUE(panel->isVisible());
+  EXPECT_TRUE(panel->isEnabled());
   const QPoint at = panel->mapToGlobal(QPoint(0, 0));
   for (QPoint corner : {at + QPoint(2, 2), at + QPoint(panel->width() - 3, panel->height() - 3)}) {
     QWindow* top = QGuiApplication::topLevelAt(corner);

@@ -179,8 +179,8 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
   buildPopups(body_);
   buildHelp();
   for (int f = 0; f < 3; ++f) {
-    fraCTC[static_cast<size_t>(f)] = new QGroupBox("CTC/Hz  Code", this);
-    fraDCS[static_cast<size_t>(f)] = new QGroupBox("DCS  Code", this);
+    fraCTC[static_cast<size_t>(f)] = new QGroupBox("CTC/Hz  Code");
+    fraDCS[static_cast<size_t>(f)] = new QGroupBox("DCS  Code");
     for (QGroupBox* table : {fraCTC[static_cast<size_t>(f)], fraDCS[static_cast<size_t>(f)]}) {
       floatOver(table);
       table->setAutoFillBackground(true);
@@ -206,7 +206,12 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
   noDefaultButtons(this);
 }
 
-FrmChannel::~FrmChannel() = default;
+FrmChannel::~FrmChannel() {
+  delete fraHelp;
+  delete picShadow;
+  for (QGroupBox* table : fraCTC) delete table;
+  for (QGroupBox* table : fraDCS) delete table;
+}
 
 void FrmChannel::buildGrid(QWidget* body) {
   for (int k = 0; k < 14; ++k) {
@@ -331,12 +336,12 @@ void FrmChannel::buildPopups(QWidget* body) {
 }
 
 void FrmChannel::buildHelp() {
-  picShadow = new QFrame(this);
+  picShadow = new QFrame;
   floatOver(picShadow);
   picShadow->setAutoFillBackground(true);
   vbui::setBackColor(picShadow, 0x404040);
   picShadow->resize(vbui::twipsToPixels(3900), vbui::twipsToPixels(3615));
-  fraHelp = new QGroupBox("Edit Help", this);
+  fraHelp = new QGroupBox("Edit Help");
   floatOver(fraHelp);
   fraHelp->setAutoFillBackground(true);
   vbui::setBackColor(fraHelp, kPopupBack);
@@ -475,7 +480,9 @@ void FrmChannel::hidePopups() {
 }
 
 void FrmChannel::floatOver(QWidget* panel) {
-  // A window of its own, without a frame and never taking the focus.
+  // A window of its own, without a frame and never taking the focus; owned
+  // by no window, so that it is not greyed with the page while the auto-set
+  // dialog holds the page off and shows it.
   panel->setWindowFlags(Qt::ToolTip);
   panel->setAttribute(Qt::WA_ShowWithoutActivating);
   panel->hide();

@@ -105,9 +105,9 @@ class FrmChannel : public Page {
   // start hidden, as their options do.
   std::array<QLabel*, 18> Label1{};
   // Code tables, one per family (element = family number), and the key help
-  // with its shadow. They float over the page in windows of their own, so
-  // that they also stand above the auto channel-set dialog, which shows them
-  // while it covers the page; showPanel places them.
+  // with its shadow. They float over the page in windows of their own (the
+  // page deletes them), so that they also stand above the auto channel-set
+  // dialog, which shows them while it covers the page; showPanel places them.
   std::array<QGroupBox*, 3> fraCTC{};
   std::array<QGroupBox*, 3> fraDCS{};
   QGroupBox* fraHelp = nullptr;
