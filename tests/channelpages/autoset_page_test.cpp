@@ -13,6 +13,7 @@
 #include "channel/freqcheck.h"
 #include "channel/pages/frmautoset.h"
 #include "chanpage.h"
+#include "platform/base/strtable.h"
 #include "platform/gui/helpviewer.h"
 
 namespace {
@@ -441,4 +442,21 @@ TEST_F(AutoSetPage, AFilledChannelHasNoToneOfTheOneItReplaced) {
   EXPECT_EQ(record(6), 0);
   EXPECT_EQ(image()[768 + 24 * 5] & 4, 0);
   EXPECT_EQ(record(9), 100);  // outside the range: kept
+}
+
+// In Japanese the longer column heads and field labels still show whole, and
+// the dialog's menu speaks the language too.
+TEST_F(AutoSetPage, JapaneseCaptionsFitTheirPlaces) {
+  strtable::load(std::string(), "ja");
+  openEditor("0", 4, 145'000'000);
+  auto fits = [](const QLabel* l) {
+    return l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width();
+  };
+  for (const QLabel* head : page->labChanParaEdit) EXPECT_TRUE(fits(head)) << head->text().toStdString();
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    EXPECT_EQ(d.mnuHelp->text().toStdString(), "ヘルプ(&H)");
+    for (const QLabel* head : d.labChanParaEdit) EXPECT_TRUE(fits(head)) << head->text().toStdString();
+    for (const QLabel* field : {d.Label3, d.Label1[0], d.Label2}) EXPECT_TRUE(fits(field)) << field->text().toStdString();
+  }));
+  strtable::load(std::string(), "en");
 }

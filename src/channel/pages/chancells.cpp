@@ -1,6 +1,9 @@
 #include "channel/pages/chancells.h"
 
 #include <QChar>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -26,6 +29,17 @@ std::unique_ptr<ChannelColumn> makeChannelColumn(FrmChannel& page, int nav) {
     case FrmChannel::kCTCSS: case FrmChannel::kDCS: return std::make_unique<ToneColumn>(page, nav);
     default: return std::make_unique<ChannelColumn>(page, nav);
   }
+}
+
+void fitCaption(QLabel* label) {
+  // Measured from the font the label inherits, so a caption shown again in
+  // another language starts from the full size.
+  QFont font = label->parentWidget() ? label->parentWidget()->font() : label->font();
+  const int room = label->contentsRect().width();
+  int size = QFontInfo(font).pixelSize();
+  constexpr int kSmallest = 8;
+  while (size > kSmallest && QFontMetrics(font).horizontalAdvance(label->text()) > room) font.setPixelSize(--size);
+  label->setFont(font);
 }
 
 QValidator::State CharacterFilter::validate(QString& input, int& pos) const {

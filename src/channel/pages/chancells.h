@@ -13,6 +13,7 @@
 #include <string>
 
 class FrmChannel;
+class QLabel;
 
 class ChannelColumn {
  public:
@@ -75,6 +76,11 @@ std::unique_ptr<ChannelColumn> makeChannelColumn(FrmChannel& page, int nav);
 
 // A character a frequency cell takes, typed or pasted: a digit or ".".
 bool frequencyCharacter(QChar c);
+
+// A caption too wide for its label (column heads and field labels run longer
+// in Japanese) is set in a smaller font, down to a legible floor, so that it
+// shows whole instead of cut at both ends.
+void fitCaption(QLabel* label);
 
 // Pasted or dropped text keeps only the characters its cell accepts, as
 // typed text does. While `bypass` is set (the page writes a cell itself) a

@@ -97,7 +97,7 @@ FrmAutoSet::FrmAutoSet(FrmChannel& editor) : Page(&editor), editor_(editor) {
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("Help(&H)");
+  mnuHelp = menuBar->addAction(q(LoadResString(1406)));
   root->setMenuBar(menuBar);
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
 
@@ -320,6 +320,7 @@ void FrmAutoSet::Form_Load() {
   Label1[22]->setText(q(LoadResString(1451)));
   Label1[0]->setText(q(LoadResString(1452)));
   Label2->setText(q(LoadResString(1453)));
+  for (QLabel* field : {Label3, Label1[0], Label2}) fitCaption(field);
   fraAction->setTitle(q(LoadResString(161)));
   CmdAction[1]->setText(q(LoadResString(1454)));
   CmdAction[0]->setText(q(LoadResString(1080)));
@@ -388,7 +389,11 @@ bool FrmAutoSet::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool FrmAutoSet::blnChanLabChange(int base) {
-  for (int k = 0; k < 14; ++k) labChanParaEdit[static_cast<size_t>(k)]->setText(q(LoadResString(base + k)));
+  for (int k = 0; k < 14; ++k) {
+    QLabel* head = labChanParaEdit[static_cast<size_t>(k)];
+    head->setText(q(LoadResString(base + k)));
+    fitCaption(head);
+  }
   return true;
 }
 

@@ -548,7 +548,11 @@ void FrmChannel::message(SoundKind kind, const std::string& text, const std::str
 // ---------------------------------------------------------------- set-up
 
 bool FrmChannel::blnChanLabChange(int base) {
-  for (int k = 0; k < 14; ++k) labChanParaEdit[static_cast<size_t>(k)]->setText(q(LoadResString(base + k)));
+  for (int k = 0; k < 14; ++k) {
+    QLabel* head = labChanParaEdit[static_cast<size_t>(k)];
+    head->setText(q(LoadResString(base + k)));
+    fitCaption(head);
+  }
   return true;
 }
 
