@@ -316,6 +316,14 @@ TEST_F(AutoSetPage, FilledRangeIsWhatTheChannelCodecEncodes) {
     EXPECT_FALSE(page->blnAutoSet);
     EXPECT_EQ(top(), 0);
     EXPECT_EQ(focused(), cell(FrmChannel::kFreq, 0));
+    // The rows the fill paged through while the dialog held the editor off
+    // keep the editor's rules: scan on RX rows, TX power on TX rows, INV
+    // with a DCS code.
+    for (int i = 0; i < 16; ++i) {
+      EXPECT_EQ(cell(FrmChannel::kScan, i)->isEnabled(), i % 2 == 0) << i;
+      EXPECT_EQ(cell(FrmChannel::kTxPower, i)->isEnabled(), i % 2 == 1) << i;
+      EXPECT_EQ(cell(FrmChannel::kINV, i)->isEnabled(), !text(FrmChannel::kDCS, i).empty()) << i;
+    }
     close();
     const std::vector<uint8_t> filled = image();
 

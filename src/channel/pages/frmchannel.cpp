@@ -431,7 +431,9 @@ void FrmChannel::selectAll(int nav, int row) {
   else c->deselect();
 }
 
-bool FrmChannel::cellEnabled(int nav, int row) const { return cell(nav, row)->isEnabled(); }
+// A cell's own state, whether or not a modal window above holds the whole
+// page off meanwhile (the auto-set dialog fills and pages the grid then).
+bool FrmChannel::cellEnabled(int nav, int row) const { return cell(nav, row)->isEnabledTo(this); }
 
 void FrmChannel::setCellEnabled(int nav, int row, bool enabled) {
   QLineEdit* c = cell(nav, row);
@@ -439,7 +441,7 @@ void FrmChannel::setCellEnabled(int nav, int row, bool enabled) {
     c->setPalette(cellPalette(c->palette(), false));
     c->setProperty("grey", false);
   }
-  if (c->isEnabled() != enabled) c->setEnabled(enabled);
+  if (c->isEnabledTo(this) != enabled) c->setEnabled(enabled);
 }
 
 void FrmChannel::paintCell(int nav, int row, bool grey) {
