@@ -431,11 +431,7 @@ TEST_F(AutoSetPage, ACodeOfAnotherFamilyIsNoCodeHere) {
 TEST_F(AutoSetPage, AFilledChannelHasNoToneOfTheOneItReplaced) {
   family("0", 4);
   fillChannels(145'000'000);
-  for (int channel : {6, 9}) {
-    const auto rx = image().begin() + 768 + 24 * (channel - 1);
-    rx[0] |= 4;   // DCS
-    rx[3] = 100;  // beyond the family's table, no INV
-  }
+  for (int channel : {6, 9}) hiddenDcs(channel);
   FrmChannel::setAutoSetOpener(&FrmAutoSet::open);
   open();
   ASSERT_TRUE(autoSet([&](FrmAutoSet&) {

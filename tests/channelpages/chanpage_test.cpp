@@ -575,11 +575,7 @@ TEST_F(ChannelPage, NoCommandRunsWhileTheMessageBoxIsOpen) {
 TEST_F(ChannelPage, AChannelTypedAnewHasNoToneOfTheDeletedOne) {
   family("0", 4);
   fillChannels(145'000'000);
-  for (int channel : {2, 4}) {
-    const auto rx = image().begin() + 768 + 24 * (channel - 1);
-    rx[0] |= 4;   // DCS
-    rx[3] = 100;  // beyond the 84 codes, no INV
-  }
+  for (int channel : {2, 4}) hiddenDcs(channel);
   open();
   ASSERT_EQ(text(FrmChannel::kDCS, 2), "");
   ASSERT_EQ(text(FrmChannel::kCTCSS, 2), "");
