@@ -9,7 +9,10 @@
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "platform/gui/settingskit.h"
 #include "platform/gui/vbui.h"
@@ -293,4 +296,68 @@ TEST(CodeBoxes, BackspaceAndDeleteRemoveTheDigitAndRefillAtTheEnd) {
   dtmf.type("E");  // not a DTMF key
   key(dtmf.box, Qt::Key_0, "0", Qt::KeypadModifier);
   EXPECT_EQ(dtmf.text(), "*#05678C");
+}
+
+namespace {
+// A message box in front of the page for a moment: the page's window loses
+// the focus and gets it back when the box is gone. `meanwhile` runs while
+// the box is up (what the page does after its check, say).
+void messageBoxInFront(QWidget& page, const std::function<void()>& meanwhile) {
+  QWidget box;
+  box.show();
+  box.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+  meanwhile();
+  box.close();
+  page.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+  QApplication::processEvents();
+}
+}  // namespace
+
+TEST(SettingsKit, TwoEntryListComingBackWithItsWindowShowsTheSavedEntryNotTheFirst) {
+  Harness h;
+  h.savedList = "1";
+  QListWidget* list = h.yesNo->list;
+  list->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(list->currentRow(), 1);
+  // The page shows its saved values again while the box is up; the list,
+  // not focused then, shows no entry.
+  messageBoxInFront(h.page, [list] {
+    list->setCurrentRow(-1);
+    list->clearSelection();
+  });
+  EXPECT_TRUE(list->hasFocus());
+  EXPECT_EQ(list->currentRow(), 1);
+  h.a->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedList, "1");
+
+  // A refusal sends the focus to the list while the box is still up.
+  messageBoxInFront(h.page, [list] { list->setFocus(Qt::OtherFocusReason); });
+  EXPECT_TRUE(list->hasFocus());
+  EXPECT_EQ(list->currentRow(), 1);
+  h.a->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedList, "1");
+}
+
+TEST(SettingsKit, WheelOverAOneRowListNeverShowsAnEntryThatIsNotItsValue) {
+  Harness h;
+  h.yesNo->oneRowHigh();
+  h.yesNo->showValue(0);
+  QApplication::processEvents();
+  QListWidget* list = h.yesNo->list;
+  auto shown = [list] { return list->indexAt(QPoint(4, 2)).row(); };
+  ASSERT_EQ(shown(), 0);
+  for (int delta : {-120, -120, 120, -120}) {
+    const QPointF at(4, 2);
+    QWheelEvent wheel(at, list->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list->viewport(), &wheel);
+    QApplication::processEvents();
+    EXPECT_EQ(shown(), 0) << delta;
+  }
+  EXPECT_EQ(h.savedList, "0");
 }

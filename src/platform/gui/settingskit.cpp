@@ -1,5 +1,6 @@
 #include "platform/gui/settingskit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -91,6 +92,15 @@ bool Events::eventFilter(QObject* watched, QEvent* event) {
       // A message box, a menu or another window taking the focus (and giving
       // it back) is not moving between the page's controls.
       const auto reason = static_cast<QFocusEvent*>(event)->reason();
+      if (event->type() == QEvent::FocusIn && reason == Qt::ActiveWindowFocusReason && h.gotFocus)
+        if (auto* view = qobject_cast<QAbstractItemView*>(watched); view && !view->currentIndex().isValid()) {
+          // A list that comes back with its window showing no entry (the
+          // page put its values back, or sent the focus here, while a message
+          // box was in front) would take its first entry from Qt, and leaving
+          // it would store that: it shows its saved entry instead.
+          h.gotFocus();
+          return false;
+        }
       if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || quiet) return false;
       if (event->type() == QEvent::FocusIn) {
         if (h.gotFocus) h.gotFocus();
@@ -272,6 +282,7 @@ UpDownList::UpDownList(QWidget* parent, const QStringList& entries, const QStrin
   list->addItems(entries);
   list->setAccessibleName(accessibleName);
   list->setMaximumHeight(44);
+  list->viewport()->installEventFilter(this);
   row->addWidget(list);
   auto* arrows = new QVBoxLayout;
   arrows->setSpacing(0);
@@ -288,6 +299,10 @@ UpDownList::UpDownList(QWidget* parent, const QStringList& entries, const QStrin
   arrows->addWidget(up);
   arrows->addWidget(down);
   row->addLayout(arrows);
+}
+
+bool UpDownList::eventFilter(QObject* watched, QEvent* event) {
+  return watched == list->viewport() && event->type() == QEvent::Wheel;
 }
 
 void UpDownList::setArrowsEnabled(bool enabled) {

@@ -86,6 +86,9 @@ class Busy {
 class Events : public QObject {
  public:
   explicit Events(QObject* parent);
+  // Runs when the control gets the focus from another control of the page;
+  // also when a list box gets it back with its window while it shows no
+  // entry (so that it shows its saved one, not Qt's first).
   void gotFocus(QWidget* w, std::function<void()> fn);
   // Runs when the control loses the focus to another control of the program;
   // not while another control's lost-focus handler runs (its message box and
@@ -220,6 +223,11 @@ class UpDownList : public QWidget {
   // Scrolls the entry `index` into view without selecting it and names it as
   // the list's accessible description, so the value stays readable.
   void showValue(int index);
+
+ protected:
+  // The mouse wheel does nothing over the list: in a list one entry high it
+  // would bring the other entry into sight without choosing it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 // The frame "Action" of a settings page with its Exit button (the page's
