@@ -195,6 +195,13 @@ TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
     // Up from the TX row's frequency goes to the RX row's.
     key(Qt::Key_Up);
     EXPECT_EQ(focused(), t(A::kFreq, 0));
+    // Tab leaves a row without a frequency for the step, range and Set: no
+    // cell of it takes the focus only to hand it back.
+    to(t(A::kFreq, 1));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), d.lstSign);
+    key(Qt::Key_Backtab);
+    EXPECT_EQ(focused(), t(A::kFreq, 1));
   }));
   // Exit: the editor is as it was.
   EXPECT_EQ(modPublic.strChanPara(0, 2), "145.00000");

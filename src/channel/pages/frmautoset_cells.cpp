@@ -24,8 +24,10 @@ namespace {
 constexpr int kRowTop[FrmAutoSet::kRows] = {990, 1260};
 constexpr int kCellHeight = 270;
 
-// The cells that leave the tab order while their row has no frequency.
-constexpr int kTabOptionCells[] = {kWN, kMode, kScan, kTxPower, kCTCSS, kDCS, kINV, kSH, kSR};
+// The cells that leave the tab order while their row has no frequency. PM/FM
+// too: it would take the focus only to hand it back to the frequency cell,
+// and Tab could never leave the row.
+constexpr int kTabOptionCells[] = {kWN, kMode, kScan, kTxPower, kCTCSS, kDCS, kINV, kSH, kSR, kPMFM};
 
 bool isTone(int column) { return column == kCTCSS || column == kDCS; }
 
