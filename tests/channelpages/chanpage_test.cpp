@@ -597,3 +597,46 @@ TEST_F(ChannelPage, AChannelTypedAnewHasNoToneOfTheDeletedOne) {
   EXPECT_EQ(channel4[0] & 4, 4);
   EXPECT_EQ(channel4[3], 100);
 }
+
+// Tab and Shift+Tab walk the visible grid both ways: no cell takes the focus
+// only to hand it back (the prescaler to the step, the step of a row in use
+// to its frequency, an option of an empty row to its frequency).
+TEST_F(ChannelPage, TabWalksTheGridBothWays) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  open();
+  focus(kFreq, 2);
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kPMFM, 1));
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kSR, 1));
+  focus(kFreq, 2);
+  key(Qt::Key_Tab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kWN, 2));
+  // A channel deleted: its row is entered at the step and the frequency.
+  focus(kFreq, 4);
+  key(Qt::Key_D, Qt::ControlModifier);
+  focus(kFreq, 6);
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(kFreq, 5));
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kRef, 5));
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(kFreq, 4));
+  close();
+
+  // A memory without channels, on another page: every row is entered at its
+  // step and frequency only.
+  family("0", 4);
+  open();
+  key(Qt::Key_PageDown);
+  focus(FrmChannel::kRef, 3);
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(kFreq, 2));
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kRef, 2));
+  key(Qt::Key_Tab);
+  key(Qt::Key_Tab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kRef, 3));
+  close();
+}

@@ -131,7 +131,7 @@ void FrequencyColumn::GotFocus(int row) {
   page.strSavedFreq = text;
   page.hidePopups();
   // Tab passes over the option cells of a row not in use.
-  page.setOptionTabStops(row, !text.empty());
+  page.setRowTabStops(row);
   QLineEdit* c = page.txtFrequency[static_cast<size_t>(row)];
   if (c->cursorPosition() != c->text().size()) c->setCursorPosition(0);
 }
@@ -162,7 +162,7 @@ void FrequencyColumn::Change(int row) {
     page.endFrequencyEdit();
     return;
   }
-  page.setOptionTabStops(row, true);
+  page.setRowTabStops(row);
 }
 
 void FrequencyColumn::KeyUp(int row, int keyCode, int) {

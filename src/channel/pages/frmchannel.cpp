@@ -258,6 +258,8 @@ void FrmChannel::buildGrid(QWidget* body) {
       place(c, kColumnLeft[k], top, kColumnWidth[k], kRowHeight);
       ChannelColumn& column = *columns_[static_cast<size_t>(k)];
       c->setReadOnly(column.readOnly());
+      // The prescaler hands the focus on to the step cell: Tab passes it by.
+      if (k == kPres) c->setFocusPolicy(Qt::ClickFocus);
       if (k == kCTCSS) c->setMaxLength(5);
       if (k == kDCS) c->setMaxLength(3);
       // Texts the page writes itself pass as they are: a decoded frequency
@@ -460,6 +462,14 @@ bool FrmChannel::tabStop(int nav, int row) const { return cell(nav, row)->focusP
 
 void FrmChannel::setOptionTabStops(int row, bool on) {
   for (int k = kWN; k < kColumns; ++k) setTabStop(k, row, on);
+}
+
+void FrmChannel::setRowTabStops(int row) {
+  // Tab reaches only cells that keep the focus: the step while the row has
+  // no frequency, the options once it has one.
+  const bool used = !cell(kFreq, row)->text().isEmpty();
+  setTabStop(kRef, row, !used);
+  setOptionTabStops(row, used);
 }
 
 int FrmChannel::topRow() const { return vscChanPara->value(); }
@@ -817,6 +827,7 @@ bool FrmChannel::subCopyRowsToCells() {
       for (int k = 0; k < kColumns; ++k) setCellText(k, i, modPublic.strChanPara(top + i, kGridColumn[k]));
     }
     setCellEnabled(kINV, i, !txtDCS[static_cast<size_t>(i)]->text().isEmpty());
+    setRowTabStops(i);
   }
   return true;
 }
@@ -857,7 +868,7 @@ void FrmChannel::dropPendingFrequency() {
     if (i < 0 || i >= kVisibleRows) continue;
     for (int k = 0; k < kColumns; ++k) setCellText(k, i, s.texts[static_cast<size_t>(kGridColumn[k])]);
     setCellEnabled(kINV, i, !txtDCS[static_cast<size_t>(i)]->text().isEmpty());
-    setOptionTabStops(i, !s.texts[2].empty());
+    setRowTabStops(i);
   }
   endFrequencyEdit();
 }
@@ -969,7 +980,7 @@ void FrmChannel::subChannelDataDelete(int row) {
   if (row < 0 || row >= kVisibleRows || !cellText(kFreq, row).empty()) return;
   const int g = topRow() + row;
   auto clear = [this](int r, int grid) {
-    setOptionTabStops(r, false);
+    setRowTabStops(r);
     for (int k : {kPres, kRef, kWN, kMode, kScan, kTxPower, kCTCSS, kDCS, kINV, kSH, kSR, kPMFM}) setCellText(k, r, "");
     paintCell(kINV, r, true);
     modPublic.chanParaRows.at(static_cast<size_t>(grid)).fill("");

@@ -187,6 +187,9 @@ class FrmChannel : public Page {
   bool tabStop(int nav, int row) const;
   // Tab stops of the option cells of a row (W/N .. PM/FM).
   void setOptionTabStops(int row, bool on);
+  // Tab stops of a row by its frequency: the step cell while it has none,
+  // the option cells once it has one.
+  void setRowTabStops(int row);
   bool isRxRow(int row) const;          // by the visible row's label
   int topRow() const;                   // the scroll value
   int family() const { return family_; }
