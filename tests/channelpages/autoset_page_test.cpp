@@ -202,6 +202,12 @@ TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
     EXPECT_EQ(focused(), d.lstSign);
     key(Qt::Key_Backtab);
     EXPECT_EQ(focused(), t(A::kFreq, 1));
+    // Once the row has a frequency its step belongs to the check: Shift+Tab
+    // goes on to the RX row instead of bouncing off the step cell.
+    type("151");
+    key(Qt::Key_Backtab);
+    EXPECT_EQ(focused(), t(A::kPMFM, 0));
+    EXPECT_EQ(tt(A::kFreq, 1), "151.00000");
   }));
   // Exit: the editor is as it was.
   EXPECT_EQ(modPublic.strChanPara(0, 2), "145.00000");

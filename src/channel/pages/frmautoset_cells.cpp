@@ -291,6 +291,9 @@ void FrmAutoSet::cellChange(int column, int row) {
   if (column != kFreq) return;
   const bool on = !cellText(kFreq, row).empty();
   for (int k : kTabOptionCells) setTabStop(k, row, on);
+  // A row with a frequency has its step from the check: Shift+Tab passes the
+  // step cell by rather than have it hand the focus back.
+  setTabStop(kRef, row, !on);
 }
 
 // ---------------------------------------------------------------- frequency cells
