@@ -426,7 +426,6 @@ void FrmAutoSet::referenceKeyUp(int row, int keyCode, int shift) {
 void FrmAutoSet::optionClick(int column, int index) {
   if (intOptionSetting == 1) return;
   const int row = intCurrentRow;
-  // Family "1" has no 2.5 kHz step: its option writes nothing.
   // An option the family does not offer (family "1" has no 2.5 kHz step)
   // writes nothing.
   std::string word;
