@@ -40,6 +40,21 @@ const Words& wordsOf(Choice c) {
 
 }  // namespace
 
+std::optional<Choice> choiceAt(int column) {
+  switch (column) {
+    case 1: return Choice::Step;
+    case 3: return Choice::WideNarrow;
+    case 4: return Choice::Mode;
+    case 5: return Choice::Scan;
+    case 6: return Choice::TxPower;
+    case 9: return Choice::INV;
+    case 10: return Choice::SH;
+    case 11: return Choice::SR;
+    case 12: return Choice::PMFM;
+    default: return std::nullopt;
+  }
+}
+
 int optionCount(Choice c) { return wordsOf(c).count; }
 
 bool offered(Choice c, int family, int index) {

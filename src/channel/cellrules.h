@@ -5,6 +5,7 @@
 // editor's grid and the auto channel-set dialog's template rows both judge
 // their cells here, so the two can never accept different texts; each page
 // keeps only its own focus, key and pop-up handling.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,12 @@ namespace cellrules {
 
 // The columns whose cells hold one word of a short list, chosen from a pop-up.
 enum class Choice { Step, WideNarrow, Mode, Scan, TxPower, PMFM, INV, SH, SR };
+
+// The choice column at place `column` of the cursor order (the cells' Tag,
+// the same in the editor's grid and in the template): 1 step, 3 W/N, 4 mode,
+// 5 scan, 6 TX power, 9 INV, 10 SH, 11 SR, 12 PM/FM. False for the other
+// cells (prescaler, frequency, tones).
+std::optional<Choice> choiceAt(int column);
 
 // Number of option buttons of the column's pop-up.
 int optionCount(Choice c);
@@ -44,6 +51,15 @@ bool allowed(Choice c, const std::string& text);
 // A cell text as the column keeps it: upper case, except the mode words,
 // whose case counts.
 std::string folded(Choice c, const std::string& text);
+
+// The words a row's empty cells get once its frequency passes the check, by
+// cursor-order column; a cell takes its word only while it is enabled, the
+// mode only on an RX row.
+struct DefaultWord {
+  int column;
+  const char* word;
+};
+constexpr DefaultWord kDefaultWords[] = {{3, "WID"}, {4, "Simp"}, {5, "OFF"}, {6, "HI"}, {12, "PM"}};
 
 // ---- Tone cells ----
 

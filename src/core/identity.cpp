@@ -95,7 +95,9 @@ ConfigValues subGetConfigData(const ConfigEnables& given) {
     std::string raw;
     for (int i = 0; i < 8; ++i) {
       const uint8_t b = at(l.serial + i);
-      if (b != 0x20 && b != 0) raw += static_cast<char>(b);
+      if (b == 0x20 || b == 0) continue;
+      // A control byte reads as a blank, as on the printed reports.
+      raw += (b < 0x20 || b == 0x7F) ? ' ' : static_cast<char>(b);
     }
     v.strSerialNo = ansi::toUtf8(raw);
   }
@@ -298,7 +300,9 @@ InformationPanel informationPanel() {
     std::string raw;
     for (int i = 0; i < 8; ++i) {
       const uint8_t b = at(l.serial + i);
-      if (b != 0x20 && b != 0) raw += static_cast<char>(b);
+      if (b == 0x20 || b == 0) continue;
+      // A control byte reads as a blank, as on the printed reports.
+      raw += (b < 0x20 || b == 0x7F) ? ' ' : static_cast<char>(b);
     }
     p.lblSerialNo = ansi::toUtf8(raw);
   }

@@ -33,6 +33,22 @@ std::size_t prefixBytes(const std::string& s, std::size_t n) {
   return i;
 }
 
+// A control character of a stored text (a starting message, a serial number)
+// would end a text-file line early or dirty the page: it prints as a blank.
+std::string withoutControls(const std::string& utf8) {
+  std::string out = utf8;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto b = static_cast<unsigned char>(out[i]);
+    if (b < 0x20 || b == 0x7F) {
+      out[i] = ' ';
+    } else if (b == 0xC2 && i + 1 < out.size() && static_cast<unsigned char>(out[i + 1]) <= 0x9F &&
+               continuationByte(out[i + 1])) {
+      out.replace(i, 2, " ");  // C1 controls, U+0080..U+009F
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 void setYield(std::function<void()> yield) { yieldHook() = std::move(yield); }
@@ -131,7 +147,8 @@ void ReportEngine::printAt(double x, const std::string& text) {
   currentX_ = 0;
 }
 
-void ReportEngine::subPrintText(const std::string& text, int column) {
+void ReportEngine::subPrintText(const std::string& piece, int column) {
+  const std::string text = withoutControls(piece);
   const bool same = blnSameLine;
   blnSameLine = false;
   if (failed_ || !surface_) return;

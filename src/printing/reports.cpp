@@ -119,7 +119,9 @@ std::string bracketed(const std::string& value, Form form) {
   return "[" + value + "sec]";
 }
 
-int length(const std::string& text) { return static_cast<int>(charLength(text)); }
+// The width of a text as the text file's columns count it; the values of a
+// list line up by it.
+int length(const std::string& text) { return static_cast<int>(TextFileSurface::columns(text)); }
 
 }  // namespace
 

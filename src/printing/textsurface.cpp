@@ -19,14 +19,25 @@ std::string TextFileSurface::encodeLine(const std::string& utf8) {
     // Japanese captions do not exist in Windows-1252; the Japanese 8-bit code
     // page holds them and the ASCII columns alike.
     QStringEncoder sjis("Shift_JIS");
-    if (sjis.isValid()) {
-      const QByteArray bytes = sjis.encode(QString::fromStdString(utf8));
-      if (!sjis.hasError()) return bytes.toStdString();
+    if (!sjis.isValid()) return utf8;
+    const QString text = QString::fromStdString(utf8);
+    const QByteArray bytes = sjis.encode(text);
+    if (!sjis.hasError()) return bytes.toStdString();
+    // A character the code page lacks (an accented letter of a title or a
+    // name) becomes "?", as in Windows-1252; the rest of the line keeps the
+    // code page, so the file never mixes two encodings.
+    std::string out;
+    for (const char32_t c : text.toUcs4()) {
+      QStringEncoder one("Shift_JIS");
+      const QByteArray b = one.encode(QString::fromUcs4(&c, 1));
+      out += one.hasError() ? std::string("?") : b.toStdString();
     }
-    return utf8;
+    return out;
   }
   return ansi::fromUtf8(utf8);
 }
+
+std::size_t TextFileSurface::columns(const std::string& utf8) { return encodeLine(utf8).size(); }
 
 bool TextFileSurface::begin() {
   file_ = std::make_unique<QSaveFile>(QString::fromStdString(path_));

@@ -37,6 +37,10 @@ class TextFileSurface : public ReportSurface {
 
   // The bytes a line is written as (without its line end).
   static std::string encodeLine(const std::string& utf8);
+  // The columns a text takes in the file: one per byte of the code page, so
+  // a Japanese character, two bytes of Shift_JIS, takes the two columns a
+  // text viewer gives it.
+  static std::size_t columns(const std::string& utf8);
 
  private:
   std::string path_;

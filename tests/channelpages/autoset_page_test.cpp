@@ -7,11 +7,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QWindow>
 #include <functional>
 
 #include "channel/freqcheck.h"
 #include "channel/pages/frmautoset.h"
 #include "chanpage.h"
+#include "platform/base/strtable.h"
 #include "platform/gui/helpviewer.h"
 
 namespace {
@@ -85,6 +87,19 @@ class AutoSetPage : public ChannelPage {
   std::vector<uint8_t> before;
 };
 
+// A panel of the editor that the dialog shows is seen whole: what stands at
+// its corners on the screen is the panel, not the dialog covering the editor;
+// and it is not greyed with the editor the dialog holds off meanwhile.
+void expectSeen(QWidget* panel) {
+  ASSERT_TRUE(panel->isVisible());
+  EXPECT_TRUE(panel->isEnabled());
+  const QPoint at = panel->mapToGlobal(QPoint(0, 0));
+  for (QPoint corner : {at + QPoint(2, 2), at + QPoint(panel->width() - 3, panel->height() - 3)}) {
+    QWindow* top = QGuiApplication::topLevelAt(corner);
+    EXPECT_TRUE(top && top == panel->window()->windowHandle()) << corner.x() << "," << corner.y();
+  }
+}
+
 }  // namespace
 
 TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
@@ -128,6 +143,7 @@ TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
     EXPECT_EQ(tt(A::kScan, 0), "OFF");
     key(Qt::Key_Right);  // past the greyed TX power
     EXPECT_EQ(focused(), t(A::kCTCSS, 0));
+    EXPECT_FALSE(t(A::kScan, 0)->hasSelectedText());  // the cell left shows no selection
 
     type("89");
     key(Qt::Key_Return);
@@ -179,6 +195,19 @@ TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
     // Up from the TX row's frequency goes to the RX row's.
     key(Qt::Key_Up);
     EXPECT_EQ(focused(), t(A::kFreq, 0));
+    // Tab leaves a row without a frequency for the step, range and Set: no
+    // cell of it takes the focus only to hand it back.
+    to(t(A::kFreq, 1));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), d.lstSign);
+    key(Qt::Key_Backtab);
+    EXPECT_EQ(focused(), t(A::kFreq, 1));
+    // Once the row has a frequency its step belongs to the check: Shift+Tab
+    // goes on to the RX row instead of bouncing off the step cell.
+    type("151");
+    key(Qt::Key_Backtab);
+    EXPECT_EQ(focused(), t(A::kPMFM, 0));
+    EXPECT_EQ(tt(A::kFreq, 1), "151.00000");
   }));
   // Exit: the editor is as it was.
   EXPECT_EQ(modPublic.strChanPara(0, 2), "145.00000");
@@ -300,6 +329,14 @@ TEST_F(AutoSetPage, FilledRangeIsWhatTheChannelCodecEncodes) {
     EXPECT_FALSE(page->blnAutoSet);
     EXPECT_EQ(top(), 0);
     EXPECT_EQ(focused(), cell(FrmChannel::kFreq, 0));
+    // The rows the fill paged through while the dialog held the editor off
+    // keep the editor's rules: scan on RX rows, TX power on TX rows, INV
+    // with a DCS code.
+    for (int i = 0; i < 16; ++i) {
+      EXPECT_EQ(cell(FrmChannel::kScan, i)->isEnabled(), i % 2 == 0) << i;
+      EXPECT_EQ(cell(FrmChannel::kTxPower, i)->isEnabled(), i % 2 == 1) << i;
+      EXPECT_EQ(cell(FrmChannel::kINV, i)->isEnabled(), !text(FrmChannel::kDCS, i).empty()) << i;
+    }
     close();
     const std::vector<uint8_t> filled = image();
 
@@ -340,7 +377,7 @@ TEST_F(AutoSetPage, ExitAndHelpAndAModelOutsideItsTable) {
     EXPECT_EQ(tt(A::kRef, 0), "");
     EXPECT_FALSE(t(A::kPMFM, 0)->isEnabled());
     key(Qt::Key_F1);
-    EXPECT_TRUE(page->fraHelp->isVisible());
+    expectSeen(page->fraHelp);
     // F2 in a tone cell shows the editor's list of the family's codes.
     to(t(A::kFreq, 0));
     type("150");
@@ -348,7 +385,12 @@ TEST_F(AutoSetPage, ExitAndHelpAndAModelOutsideItsTable) {
     to(t(A::kDCS, 0));
     key(Qt::Key_F2);
     EXPECT_FALSE(page->fraHelp->isVisible());
-    EXPECT_TRUE(page->fraDCS[1]->isVisible());
+    expectSeen(page->fraDCS[1]);
+    to(t(A::kCTCSS, 0));
+    key(Qt::Key_F2);
+    expectSeen(page->fraCTC[1]);
+    to(t(A::kDCS, 0));
+    key(Qt::Key_F2);
     QTest::mouseClick(d.CmdAction[0], Qt::LeftButton);
   }));
   EXPECT_FALSE(page->fraHelp->isVisible());
@@ -397,4 +439,41 @@ TEST_F(AutoSetPage, ACodeOfAnotherFamilyIsNoCodeHere) {
     EXPECT_EQ(last(), std::make_pair(std::string("Input value range outside error"), std::string("txtDCS_KeyUp")));
     EXPECT_EQ(tt(A::kDCS, 0), "");
   }));
+}
+
+TEST_F(AutoSetPage, AFilledChannelHasNoToneOfTheOneItReplaced) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  for (int channel : {6, 9}) hiddenDcs(channel);
+  FrmChannel::setAutoSetOpener(&FrmAutoSet::open);
+  open();
+  ASSERT_TRUE(autoSet([&](FrmAutoSet&) {
+    enter(t(A::kFreq, 0), "146");
+    enter(dialog->txtValue, "0.0125");
+    enter(dialog->txtStartNo, "5");
+    enter(dialog->txtEndNo, "7");
+    set();
+  }));
+  close();
+  const auto record = [&](int channel) { return image()[static_cast<size_t>(768 + 24 * (channel - 1) + 3)]; };
+  EXPECT_EQ(record(6), 0);
+  EXPECT_EQ(image()[768 + 24 * 5] & 4, 0);
+  EXPECT_EQ(record(9), 100);  // outside the range: kept
+}
+
+// In Japanese the longer column heads and field labels still show whole, and
+// the dialog's menu speaks the language too.
+TEST_F(AutoSetPage, JapaneseCaptionsFitTheirPlaces) {
+  strtable::load(std::string(), "ja");
+  openEditor("0", 4, 145'000'000);
+  auto fits = [](const QLabel* l) {
+    return l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width();
+  };
+  for (const QLabel* head : page->labChanParaEdit) EXPECT_TRUE(fits(head)) << head->text().toStdString();
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    EXPECT_EQ(d.mnuHelp->text().toStdString(), "ヘルプ(&H)");
+    for (const QLabel* head : d.labChanParaEdit) EXPECT_TRUE(fits(head)) << head->text().toStdString();
+    for (const QLabel* field : {d.Label3, d.Label1[0], d.Label2}) EXPECT_TRUE(fits(field)) << field->text().toStdString();
+  }));
+  strtable::load(std::string(), "en");
 }

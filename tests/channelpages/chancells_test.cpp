@@ -65,6 +65,15 @@ TEST_F(ChannelPage, OptionCellsTakeTheirDigitsAndUndoOtherKeys) {
   type("2");
   EXPECT_EQ(grid(2, 5), "OFF");
   EXPECT_EQ(focused(), cell(F::kCTCSS, 2));
+  // An arrow leaves the cell as it found it, and without a selection that
+  // would look like the cell being typed into.
+  focus(F::kWN, 4);
+  key(Qt::Key_Right);
+  EXPECT_EQ(focused(), cell(F::kScan, 4));
+  EXPECT_FALSE(cell(F::kWN, 4)->hasSelectedText());
+  key(Qt::Key_Left);
+  EXPECT_EQ(focused(), cell(F::kWN, 4));
+  EXPECT_FALSE(cell(F::kScan, 4)->hasSelectedText());
   // A digit picks its option again when it is already marked; the keypad's digits count.
   focus(F::kTxPower, 3);
   QTest::keyClick(focused(), Qt::Key_1, Qt::KeypadModifier);

@@ -47,6 +47,13 @@ class ChannelPage : public ::testing::Test {
   }
 
   void fillChannels(int64_t baseHz) { ASSERT_TRUE(fillAllChannels(baseHz)); }
+  // Family "0": channel c's RX row holds a DCS index beyond the family's
+  // table, a code the editor cannot show, without INV.
+  void hiddenDcs(int channel) {
+    const auto rx = image().begin() + 768 + 24 * (channel - 1);
+    rx[0] |= 4;
+    rx[3] = 100;
+  }
 
   // Opens the editor as the main menu does, in front and focused.
   FrmChannel& open() {

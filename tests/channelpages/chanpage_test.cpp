@@ -568,3 +568,75 @@ TEST_F(ChannelPage, NoCommandRunsWhileTheMessageBoxIsOpen) {
   close();
   EXPECT_EQ(image(), before);
 }
+
+// A tone the tables cannot show (a DCS index beyond the family's table) is
+// kept while its channel stays; a channel deleted and typed anew in the same
+// visit is a new channel without it.
+TEST_F(ChannelPage, AChannelTypedAnewHasNoToneOfTheDeletedOne) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  for (int channel : {2, 4}) hiddenDcs(channel);
+  open();
+  ASSERT_EQ(text(FrmChannel::kDCS, 2), "");
+  ASSERT_EQ(text(FrmChannel::kCTCSS, 2), "");
+  focus(FrmChannel::kWN, 2);  // channel 2
+  key(Qt::Key_D, Qt::ControlModifier);
+  focus(kFreq, 2);
+  type("146.5");
+  key(Qt::Key_Return);
+  focus(kFreq, 3);
+  type("151.5");
+  key(Qt::Key_Return);
+  close();
+  const auto channel2 = record0(image(), 2);
+  EXPECT_EQ(channel2[0] & 4, 0);
+  EXPECT_EQ(channel2[3], 0);
+  EXPECT_EQ(channel2[8 + 3], 0);
+  // Channel 4, not deleted, keeps its tone bits.
+  const auto channel4 = record0(image(), 4);
+  EXPECT_EQ(channel4[0] & 4, 4);
+  EXPECT_EQ(channel4[3], 100);
+}
+
+// Tab and Shift+Tab walk the visible grid both ways: no cell takes the focus
+// only to hand it back (the prescaler to the step, the step of a row in use
+// to its frequency, an option of an empty row to its frequency).
+TEST_F(ChannelPage, TabWalksTheGridBothWays) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  open();
+  focus(kFreq, 2);
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kPMFM, 1));
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kSR, 1));
+  focus(kFreq, 2);
+  key(Qt::Key_Tab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kWN, 2));
+  // A channel deleted: its row is entered at the step and the frequency.
+  focus(kFreq, 4);
+  key(Qt::Key_D, Qt::ControlModifier);
+  focus(kFreq, 6);
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(kFreq, 5));
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kRef, 5));
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(kFreq, 4));
+  close();
+
+  // A memory without channels, on another page: every row is entered at its
+  // step and frequency only.
+  family("0", 4);
+  open();
+  key(Qt::Key_PageDown);
+  focus(FrmChannel::kRef, 3);
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(kFreq, 2));
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kRef, 2));
+  key(Qt::Key_Tab);
+  key(Qt::Key_Tab);
+  EXPECT_EQ(focused(), cell(FrmChannel::kRef, 3));
+  close();
+}

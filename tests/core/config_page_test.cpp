@@ -18,6 +18,7 @@
 #include "core/settingkeys.h"
 #include "platform/base/portmap.h"
 #include "startup_fixture.h"
+#include "support/outside.h"
 
 namespace {
 using Bytes = std::vector<uint8_t>;
@@ -118,6 +119,35 @@ TEST_F(ConfigPage, LeavingABoxTakesItsValueOrPutsTheLastOneBack) {
   EXPECT_TRUE(painted(page->txtPINTime, 0xC0C0C0));
   EXPECT_EQ(page->values.strPINTime, "");
   page->Unload();
+}
+
+TEST_F(ConfigPage, TextPutInFromOutsideIsJudgedAsTypedTextAndWritten) {
+  family("1");
+  const IdentityLayout l = identityLayout();
+  FrmConfiguration* page = open();
+  EXPECT_FALSE(page->txtPINTime->isEnabled());
+  putFromOutside(page->txtPINTime, "5");  // no PIN: no times to enter
+  EXPECT_EQ(page->txtPINTime->text(), "");
+  putFromOutside(page->txtPIN, "1234");
+  EXPECT_TRUE(page->txtPINTime->isEnabled());
+  putFromOutside(page->txtPINTime, "007");
+  EXPECT_EQ(page->txtPINTime->text(), "7");
+  putFromOutside(page->txtPIN, "9");
+  QApplication::processEvents();
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Input ID(password) No with 2 digits");
+  EXPECT_EQ(page->txtPIN->text(), "1234");
+  EXPECT_EQ(page->focusWidget(), page->txtPIN);
+  page->cboRsPort->setFocus();
+  QApplication::processEvents();
+  putFromOutside(page->txtSerialNo, "ab1");  // the mobile's serial is in capitals
+  EXPECT_EQ(page->txtSerialNo->text(), "AB1");
+  page->CmdAction_Click(0);
+  EXPECT_EQ(bytes(l.serial, 8), (Bytes{'A', 'B', '1', ' ', ' ', ' ', ' ', ' '}));
+  EXPECT_EQ(bytes(l.pin, 3), (Bytes{0x21, 0x43, 0xFF}));
+  EXPECT_EQ(image()[static_cast<size_t>(l.pinTime)], 7);
+  ASSERT_NE(front<FrmMainMenu>(), nullptr);
+  front<FrmMainMenu>()->Unload();
 }
 
 TEST_F(ConfigPage, SerialBoxTakesLettersAndDigitsUpperCasedForTheMobile) {

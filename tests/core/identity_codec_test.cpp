@@ -309,6 +309,9 @@ TEST_F(IdentityCodec, PanelTextsOfThePortable) {
   EXPECT_EQ(p.lblRadioName, "ZR310-40A  ");
   EXPECT_EQ(p.lblPin, "1234 / 3");
   EXPECT_EQ(p.lblSerialNo, "SN9");
+  put(232, {'A', 'B', '1', '2', 0x07, 'X', 0x7F, 0x1F});
+  EXPECT_EQ(informationPanel().lblSerialNo, "AB12 X  ");  // control bytes as blanks, as printed
+  put(232, {'S', 0, 'N', ' ', '9', ' ', ' ', ' '});
   EXPECT_EQ(p.lblEncode, "5Tone");
   EXPECT_EQ(p.lblEncodeName, "123456789ABCDEF");
   EXPECT_EQ(p.lblDecode, "DTMF");

@@ -1,8 +1,13 @@
 // The main menu driven headless: buttons, refusals, pages plugged in, the
 // information panel and the command-line road.
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QEventLoop>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <stdexcept>
 
 #include "core/pages/frmmainmenu.h"
@@ -145,6 +150,42 @@ TEST_F(MainMenuPage, OpenedPagesSeeTheMenuAndThePanelFollowsTheirEdits) {
   QCoreApplication::processEvents();  // the menu comes to the front again
   EXPECT_EQ(menu->lblPin->text(), "1234 / 0");
   EXPECT_EQ(modPublic.intMainMenuIndex, 1);
+  menu->Unload();
+}
+
+TEST_F(MainMenuPage, WhileItsPageIsOpenTheMenuIsInertAndKeepsThatPage) {
+  family("0");
+  for (int i : {1, 8}) plug(i);
+  FrmMainMenu* menu = open();
+  QPointer<Page> shown;
+  Page::setModalHook([&](Page& p) {
+    shown = &p;
+    // Pressed as a screen reader or a test robot does, past Qt's modality.
+    QAccessible::queryAccessibleInterface(menu->cmdMainMenu[1])
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    QEventLoop wait;
+    QTimer::singleShot(250, &wait, &QEventLoop::quit);
+    wait.exec();
+    for (QPushButton* b : {menu->cmdMainMenu[1], menu->CmdAction[0], menu->CmdAction[1], menu->CmdAction[2]})
+      b->click();
+    // Any other road to the handlers leaves the open page alone too.
+    menu->cmdMainMenu_Click(1);
+    menu->CmdAction_Click(0);
+    menu->CmdAction_Click(2);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->isLoaded());
+  });
+  menu->cmdMainMenu[8]->click();
+  EXPECT_EQ(opened.count, 1);
+  EXPECT_TRUE(msgs.boxes.empty());
+  EXPECT_FALSE(program::ended());
+  EXPECT_TRUE(menu->isLoaded());
+  EXPECT_FALSE(shown);  // released once it had unloaded
+  EXPECT_TRUE(menu->cmdMainMenu[1]->isEnabled());
+  EXPECT_FALSE(menu->cmdMainMenu[2]->isEnabled());  // no page behind it, as before
+  menu->cmdMainMenu[1]->click();
+  EXPECT_EQ(opened.count, 2);
   menu->Unload();
 }
 

@@ -17,6 +17,7 @@
 #include "core/controldata.h"
 #include "core/modpublic.h"
 #include "options/pages/frmmiscellaneous.h"
+#include "support/outside.h"
 #include "support/testsupport.h"
 
 using namespace options;
@@ -202,6 +203,35 @@ TEST_F(MiscPage, TypedFieldsAreCheckedWithTheirOwnTitles) {
   EXPECT_EQ(image()[188], 0);
   EXPECT_EQ(image()[167], 0);
   EXPECT_EQ(image()[39], 7);
+}
+
+TEST_F(MiscPage, TextPutInFromOutsideIsCheckedAndTakenAsTypedText) {
+  open("0", [](Bytes& b) { b[768 + 24 * 6] = 0x11; });  // channel 7 holds data
+  FrmMiscellaneous& p = *page;
+  p.CmdAction[1]->setFocus();
+  QApplication::processEvents();
+  putFromOutside(p.txtTTLTime, "200");
+  putFromOutside(p.txtStartingChannel, "7");
+  EXPECT_TRUE(msgs.boxes.empty());
+  putFromOutside(p.txtVOXResetTime, "1x");
+  QApplication::processEvents();
+  const std::vector<std::string> expected = {
+      "InputDataCheck_VOXResetTime: Input value range outside error\rInput is the range of the numerical value (0 - "
+      "9)"};
+  EXPECT_EQ(texts(), expected);
+  EXPECT_EQ(p.txtVOXResetTime->text(), "0.0");
+  EXPECT_TRUE(p.txtVOXResetTime->hasFocus());
+  p.Unload();
+  EXPECT_EQ(image()[188], 200);
+  EXPECT_EQ(image()[39], 7);
+
+  // The starting message drops what the family cannot show.
+  open("1");
+  page->CmdAction[1]->setFocus();
+  QApplication::processEvents();
+  putFromOutside(page->txtStartingMessage, "ab#c");
+  EXPECT_EQ(page->txtStartingMessage->text(), "ABC");
+  EXPECT_EQ(page->values.strStartingMessage, "ABC");
 }
 
 TEST_F(MiscPage, StartingMessageTakesOnlyTheFamilysCharacters) {

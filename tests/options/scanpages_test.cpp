@@ -19,6 +19,7 @@
 #include "options/pages/frmprioritychset.h"
 #include "options/pages/frmscanset.h"
 #include "platform/base/strtable.h"
+#include "support/outside.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -333,6 +334,35 @@ TEST_F(ScanPages, PriorityPageChecksItsChannelsAndKeepsByte844ForItsFamilies) {
   f0->updChangeSelect_Click(1, 1);
   f0->CmdAction_Click(1);
   EXPECT_EQ(at(844), 0x3C);
+}
+
+TEST_F(ScanPages, TextPutInFromOutsideIsCheckedAndTakenOnBothPages) {
+  family("2");
+  program(12, true);
+  program(14, false);
+  FrmScanSet* page = open<FrmScanSet>();
+  focus(page->CmdAction[1]);
+  putFromOutside(page->txtAllScanPchLOW, "12");
+  EXPECT_EQ(page->values.strAllScanPchLow, "12");
+  putFromOutside(page->txtPrgScanPchLOW, "14");
+  QApplication::processEvents();
+  EXPECT_EQ(shown(), std::vector<std::string>{kScanOff});
+  EXPECT_EQ(page->txtPrgScanPchLOW->text(), "");
+  EXPECT_TRUE(page->txtPrgScanPchLOW->hasFocus());
+  focus(page->CmdAction[1]);
+  putFromOutside(page->txtPchWatchIntTime, "5");
+  EXPECT_EQ(page->txtPchWatchIntTime->text(), "5.0");
+  page->CmdAction_Click(1);
+  EXPECT_EQ(at(802), 12);
+  EXPECT_EQ(at(855), 50);
+
+  program(7, true);
+  FrmPriorityCHSet* priority = open<FrmPriorityCHSet>();
+  focus(priority->CmdAction[1]);
+  putFromOutside(priority->txtPriorityChannelLOW, "7");
+  EXPECT_EQ(shown().size(), 1u);
+  priority->CmdAction_Click(1);
+  EXPECT_EQ(at(802), 7);
 }
 
 TEST_F(ScanPages, HelpMenuComesFromTheLanguagesTable) {

@@ -9,10 +9,15 @@
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QRegularExpressionValidator>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "platform/gui/settingskit.h"
 #include "platform/gui/vbui.h"
+#include "support/outside.h"
 
 namespace {
 
@@ -132,6 +137,70 @@ TEST(SettingsKit, LeavingAFieldTakesItsTextOrPutsTheFocusBackAndMarksTheSink) {
   EXPECT_FALSE(h.kit.sink->marked());
   EXPECT_EQ(h.arrivals, 1);
   EXPECT_TRUE(h.yesNo->list->hasFocus());
+}
+
+TEST(SettingsKit, TextPutInFromOutsideIsJudgedAsLeavingTheBoxWouldJudgeIt) {
+  Harness h;
+  h.a->setFocus();
+  QApplication::processEvents();
+  // Into the box without the focus: taken as leaving it takes typed text.
+  putFromOutside(h.b, "b1");
+  EXPECT_EQ(h.savedB, "b1");
+  EXPECT_EQ(h.bLeft, 1);
+  EXPECT_TRUE(h.a->hasFocus());
+
+  // Refused by the check: every control back, the message was the check's,
+  // the focus goes to the box and the sink is marked.
+  h.a->setText("a-typed");
+  putFromOutside(h.b, "bad");
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedB, "b1");
+  EXPECT_EQ(h.b->text(), "b1");
+  EXPECT_EQ(h.a->text(), "a0");
+  EXPECT_TRUE(h.b->hasFocus());
+  EXPECT_TRUE(h.kit.sink->marked());
+
+  // What the page puts in itself, and typing into the box with the focus,
+  // are no entries of their own.
+  const int left = h.bLeft, checks = h.checks;
+  {
+    kit::Busy::Hold hold(h.kit.busy);
+    h.a->setText("a2");
+  }
+  h.b->setText("b-typed");
+  QApplication::processEvents();
+  EXPECT_EQ(h.bLeft, left);
+  EXPECT_EQ(h.checks, checks);
+  EXPECT_EQ(h.savedA, "a0");
+  EXPECT_EQ(h.savedB, "b1");
+  h.a->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedB, "b-typed");
+
+  // Text that typing could not have produced is refused without a check:
+  // a character the validator refuses, a rule's refusal, a disabled box.
+  h.b->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9b-]*"), h.b));
+  bool ruleSays = false;
+  int ruleRuns = 0;
+  h.kit.entryRule(h.b, [&] {
+    ++ruleRuns;
+    return ruleSays;
+  });
+  const int restores = h.restores;
+  putFromOutside(h.b, "b-x");
+  EXPECT_EQ(ruleRuns, 0);
+  putFromOutside(h.b, "b-2");
+  EXPECT_EQ(ruleRuns, 1);
+  h.b->setEnabled(false);
+  putFromOutside(h.b, "b-3");
+  h.b->setEnabled(true);
+  EXPECT_EQ(h.restores, restores + 3);
+  EXPECT_EQ(h.b->text(), "b-typed");
+  EXPECT_EQ(h.savedB, "b-typed");
+  EXPECT_EQ(h.bLeft, left + 1);
+  ruleSays = true;
+  putFromOutside(h.b, "b-4");
+  EXPECT_EQ(h.savedB, "b-4");
 }
 
 TEST(SettingsKit, SinkIsLastInTheTabOrderAndOutOfSight) {
@@ -264,6 +333,24 @@ TEST(CodeBoxes, TypingOverwritesTheSelectedDigitAndStaysOnTheLast) {
   EXPECT_EQ(h.text(), "12AB4569");
 }
 
+TEST(CodeBoxes, TextFromOutsideIsTakenAsTypingWouldHaveMadeIt) {
+  CodeHarness h("1234567890ABCDEF", "F", "12345678");
+  h.box->setText("a0b");
+  EXPECT_TRUE(h.codes.take(h.box));
+  EXPECT_EQ(h.text(), "A0BFFFFF");
+  h.box->setText("12G4");  // no hex digit
+  EXPECT_FALSE(h.codes.take(h.box));
+  EXPECT_EQ(h.text(), "12G4");
+  h.box->setText(QString::fromUtf8("1\u00e9"));
+  EXPECT_FALSE(h.codes.take(h.box));
+  CodeHarness dtmf("123456789D0*#ABC", "C", "12345678");
+  dtmf.box->setText("*#d");
+  EXPECT_TRUE(dtmf.codes.take(dtmf.box));
+  EXPECT_EQ(dtmf.text(), "*#DCCCCC");
+  dtmf.box->setText("E1");
+  EXPECT_FALSE(dtmf.codes.take(dtmf.box));
+}
+
 TEST(CodeBoxes, BackspaceAndDeleteRemoveTheDigitAndRefillAtTheEnd) {
   CodeHarness h("1234567890ABCDEF", "F", "12345678");
   key(h.box, Qt::Key_Right);
@@ -293,4 +380,68 @@ TEST(CodeBoxes, BackspaceAndDeleteRemoveTheDigitAndRefillAtTheEnd) {
   dtmf.type("E");  // not a DTMF key
   key(dtmf.box, Qt::Key_0, "0", Qt::KeypadModifier);
   EXPECT_EQ(dtmf.text(), "*#05678C");
+}
+
+namespace {
+// A message box in front of the page for a moment: the page's window loses
+// the focus and gets it back when the box is gone. `meanwhile` runs while
+// the box is up (what the page does after its check, say).
+void messageBoxInFront(QWidget& page, const std::function<void()>& meanwhile) {
+  QWidget box;
+  box.show();
+  box.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+  meanwhile();
+  box.close();
+  page.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+  QApplication::processEvents();
+}
+}  // namespace
+
+TEST(SettingsKit, TwoEntryListComingBackWithItsWindowShowsTheSavedEntryNotTheFirst) {
+  Harness h;
+  h.savedList = "1";
+  QListWidget* list = h.yesNo->list;
+  list->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(list->currentRow(), 1);
+  // The page shows its saved values again while the box is up; the list,
+  // not focused then, shows no entry.
+  messageBoxInFront(h.page, [list] {
+    list->setCurrentRow(-1);
+    list->clearSelection();
+  });
+  EXPECT_TRUE(list->hasFocus());
+  EXPECT_EQ(list->currentRow(), 1);
+  h.a->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedList, "1");
+
+  // A refusal sends the focus to the list while the box is still up.
+  messageBoxInFront(h.page, [list] { list->setFocus(Qt::OtherFocusReason); });
+  EXPECT_TRUE(list->hasFocus());
+  EXPECT_EQ(list->currentRow(), 1);
+  h.a->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(h.savedList, "1");
+}
+
+TEST(SettingsKit, WheelOverAOneRowListNeverShowsAnEntryThatIsNotItsValue) {
+  Harness h;
+  h.yesNo->oneRowHigh();
+  h.yesNo->showValue(0);
+  QApplication::processEvents();
+  QListWidget* list = h.yesNo->list;
+  auto shown = [list] { return list->indexAt(QPoint(4, 2)).row(); };
+  ASSERT_EQ(shown(), 0);
+  for (int delta : {-120, -120, 120, -120}) {
+    const QPointF at(4, 2);
+    QWheelEvent wheel(at, list->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list->viewport(), &wheel);
+    QApplication::processEvents();
+    EXPECT_EQ(shown(), 0) << delta;
+  }
+  EXPECT_EQ(h.savedList, "0");
 }

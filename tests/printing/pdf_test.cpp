@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/base/strtable.h"
 #include "printing/pages/qtprintsurface.h"
 #include "printing/reports.h"
 #include "printtest.h"
@@ -21,6 +22,12 @@ std::string pdfText(const std::string& pdf) {
   return text;
 }
 
+void toA4Pdf(QPrinter& printer, const std::string& path) {
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setOutputFileName(QString::fromStdString(path));
+}
+
 int pdfPages(const std::vector<uint8_t>& bytes) {
   const std::string pdf(bytes.begin(), bytes.end());
   int pages = 0;
@@ -28,18 +35,19 @@ int pdfPages(const std::vector<uint8_t>& bytes) {
     if (pdf.compare(at, 12, "/Type /Pages") != 0) ++pages;
   return pages;
 }
-}  // namespace
-
-TEST(PdfReport, AllDataReportComesOutWithItsPagesAndText) {
+class PdfReport : public ::testing::Test {
+ protected:
+  void SetUp() override { freshModel(dir); }
   TempDir dir;
   RecordingMessages msgs;
-  freshModel(dir);
+  QPrinter printer{QPrinter::HighResolution};
+};
+}  // namespace
+
+TEST_F(PdfReport, AllDataReportComesOutWithItsPagesAndText) {
   ASSERT_TRUE(printtest::radioF0(1, 1));
   const std::string path = dir.file("all.pdf");
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setOutputFileName(QString::fromStdString(path));
+  toA4Pdf(printer, path);
   printing::setPrinterSurfaceFactory([&] { return std::make_unique<printing::QtPrintSurface>(printer); });
 
   printing::clsPrintP1RA report;
@@ -56,12 +64,8 @@ TEST(PdfReport, AllDataReportComesOutWithItsPagesAndText) {
   EXPECT_NE(text.find("< Scan Set Menu >"), std::string::npos);
 }
 
-TEST(PdfReport, APrinterWithoutAFileIsRefusedAndCanStillBeSetUpAfterwards) {
-  TempDir dir;
-  RecordingMessages msgs;
-  freshModel(dir);
+TEST_F(PdfReport, APrinterWithoutAFileIsRefusedAndCanStillBeSetUpAfterwards) {
   ASSERT_TRUE(printtest::radioF2(false, 0, 3));
-  QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);  // no file chosen yet
   printing::setPrinterSurfaceFactory([&] { return std::make_unique<printing::QtPrintSurface>(printer); });
   printing::clsPrintP3RC report;
@@ -75,4 +79,26 @@ TEST(PdfReport, APrinterWithoutAFileIsRefusedAndCanStillBeSetUpAfterwards) {
   printing::setPrinterSurfaceFactory(nullptr);
   EXPECT_EQ(pdfPages(readFileBytes(dir.file("ch.pdf"))), 1);
   EXPECT_NE(pdfText(dir.file("ch.pdf")).find("TX Reference = 12MHz"), std::string::npos);
+}
+
+TEST_F(PdfReport, JapaneseCaptionsShowWhileLatinTextsKeepTheirColumns) {
+  ASSERT_TRUE(printtest::radioF0(1, 1));
+  const std::string path = dir.file("ja.pdf");
+  toA4Pdf(printer, path);
+  // The frequency is laid out to end before "MHz", 16 mm to its right.
+  auto frequencyWidth = [&] {
+    printing::QtPrintSurface surface(printer);
+    return surface.textWidth("145.01250");
+  };
+  const double english = frequencyWidth();
+  strtable::load("", "ja");
+  const double japanese = frequencyWidth();
+  printing::setPrinterSurfaceFactory([&] { return std::make_unique<printing::QtPrintSurface>(printer); });
+  printing::clsPrintP1RA report;
+  const bool done = report.blnPrintChannelData("", 0);
+  printing::setPrinterSurfaceFactory(nullptr);
+  strtable::load("", "en");
+  EXPECT_DOUBLE_EQ(japanese, english);
+  ASSERT_TRUE(done);
+  EXPECT_NE(pdfText(path).find("Encode=5\xE3\x83\x88\xE3\x83\xBC\xE3\x83\xB3"), std::string::npos);  // 5トーン
 }

@@ -98,12 +98,23 @@ TEST_F(PrintPage, TextReportWithTitleSavesItsFolderAndCannotBeClosedMeanwhile) {
   EXPECT_FALSE(page->lblMessage->isVisible());
   EXPECT_TRUE(page->isLoaded());
 
+  // A print button pressed without taking the focus from the open title box
+  // (as a screen reader presses it) still prints the whole title.
+  page->comTitleName->click();
+  page->txtPrintTitleName->clear();
+  QTest::keyClicks(page->txtPrintTitleName, "Shop 8");
+  answer = dir.file("job 2.txt");
+  page->comPrintStart[0]->click();
+  EXPECT_NE(fileText(answer).find("Version 1.00  << Shop 8 >>\r\n"), std::string::npos);
+  EXPECT_EQ(modPublic.strPrintTitle, "Shop 8");
+  EXPECT_FALSE(page->txtPrintTitleName->isEnabled());
+
   // A cancelled file choice prints nothing and keeps the stored folder.
   saveSetting(keys::PrinterDirectory, "/kept/");
   answer.clear();
   page->comPrintStart[0]->click();
-  EXPECT_EQ(asked.size(), 2u);
-  EXPECT_EQ(asked[1].folder, "/kept/");
+  EXPECT_EQ(asked.size(), 3u);
+  EXPECT_EQ(asked[2].folder, "/kept/");
   EXPECT_EQ(readSetting(keys::PrinterDirectory), "/kept/");
   EXPECT_TRUE(page->comPrintStart[0]->isEnabled());
 
@@ -111,8 +122,12 @@ TEST_F(PrintPage, TextReportWithTitleSavesItsFolderAndCannotBeClosedMeanwhile) {
   page->chkOutText->click();
   EXPECT_EQ(readSetting(keys::OutPutText), "0");
   EXPECT_TRUE(page->comPrinter->isEnabled());
+  // Leaving the page with the title box open keeps the whole title too.
+  page->comTitleName->click();
+  QTest::keyClicks(page->txtPrintTitleName, "9");
   page->comExit->click();
   EXPECT_FALSE(page->isLoaded());
+  EXPECT_EQ(modPublic.strPrintTitle, "Shop 89");
   printing::setYield(nullptr);
 }
 

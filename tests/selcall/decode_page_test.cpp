@@ -1,6 +1,10 @@
 // The decode page driven headless with real widgets.
+#include <QAccessible>
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,8 +15,10 @@
 #include <QToolButton>
 
 #include "core/startup_fixture.h"
+#include "platform/base/strtable.h"
 #include "platform/gui/settingskit.h"
 #include "selcall/pages/frmdecodeset.h"
+#include "support/outside.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -50,6 +56,13 @@ class DecodePage : public StartupRoad {
     auto* page = new FrmDecodeSet;
     page->Show();
     pages.emplace_back(page);
+    return page;
+  }
+  // Opened as the active window, as the keyboard and focus tests need it.
+  FrmDecodeSet* openActive() {
+    FrmDecodeSet* page = open();
+    page->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(page));
     return page;
   }
   // The encode side the cross-checks read: its format code, its 5-tone
@@ -275,9 +288,7 @@ TEST_F(DecodePage, LimitedDecodeRuleHoldsForTheArrowsAndTheKeyboard) {
   put(66, {0x01});  // 5-tone
   put(170, {0x20});  // limited decode OFF, an encode bit beside it
   encode(0x01, 0, false);
-  FrmDecodeSet* page = open();
-  page->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  FrmDecodeSet* page = openActive();
 
   page->updChangeSelect[1]->down->click();
   ASSERT_EQ(msgs.boxes.size(), 1u);
@@ -302,9 +313,7 @@ TEST_F(DecodePage, LimitedDecodeRuleHoldsForTheArrowsAndTheKeyboard) {
   EXPECT_EQ(image()[170], 0x20);
 
   encode(0x01, 3, false);
-  page = open();
-  page->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  page = openActive();
   page->lstLimitedDecode->setFocus();
   QApplication::processEvents();
   key(page->lstLimitedDecode, Qt::Key_Down);
@@ -331,6 +340,11 @@ TEST_F(DecodePage, AutoResetTimeTakesDigitsUpTo255) {
   EXPECT_EQ(msgs.boxes[0].text, "Input value range outside error");
   EXPECT_EQ(msgs.boxes[0].title, "InputDataCheck");
   EXPECT_EQ(page->txtAutoResetTime->text(), "20");
+  // A paste holds to the digits as typing does.
+  QApplication::clipboard()->setText("1a");
+  page->txtAutoResetTime->selectAll();
+  page->txtAutoResetTime->paste();
+  EXPECT_EQ(page->txtAutoResetTime->text(), "20");
   // A refused time holds back the other changes too.
   page->txtAutoResetTime->setText("300");
   page->updChangeSelect[0]->down->click();
@@ -338,6 +352,55 @@ TEST_F(DecodePage, AutoResetTimeTakesDigitsUpTo255) {
   EXPECT_EQ(page->values.m_strGroupMode, "0");
   page->txtAutoResetTime->setText("255");
   page->txtAutoResetTime_LostFocus();
+  page->CmdAction_Click(1);
+  EXPECT_EQ(image()[853], 255);
+}
+
+TEST_F(DecodePage, TextPutInFromOutsideMeetsTheKeysRulesAndTheCheck) {
+  family("0");
+  put(66, {0x02});  // DTMF
+  put(212, {0xFF, 0xFF, 0xFF, 0xFF});
+  encode(0x02, 1, true);
+  FrmDecodeSet* page = open();
+  putFromOutside(page->txtDecodeNo, "1#*");
+  EXPECT_EQ(page->txtDecodeNo->text(), "1#*CCCCC");
+  putFromOutside(page->txtDecodeNo, "1E");  // no DTMF key: refused silently
+  EXPECT_EQ(page->txtDecodeNo->text(), "1#*CCCCC");
+  EXPECT_TRUE(msgs.boxes.empty());
+  page->CmdAction_Click(1);
+  EXPECT_EQ(bytes(212, 4), (Bytes{0xC1, 0xFB, 0xFF, 0xFF}));
+
+  // The fix display digit keeps its rule and its message.
+  family("2");
+  put(834, {0x00});  // 5-tone
+  encode(0x00, 0, false);
+  page = open();
+  const QString fix = page->txtFixDsplayDigit->text();
+  putFromOutside(page->txtFixDsplayDigit, "7");
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, kFormatMessage);
+  EXPECT_EQ(page->txtFixDsplayDigit->text(), fix);
+  page->CmdAction_Click(1);
+
+  // The reset time: the check's refusal puts the value and the focus back;
+  // a letter never gets in; a value in range is written.
+  family("1");
+  put(834, {0x00});
+  put(853, {20});
+  msgs.boxes.clear();
+  page = open();
+  putFromOutside(page->txtAutoResetTime, "300");
+  QApplication::processEvents();
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Input value range outside error");
+  EXPECT_EQ(page->txtAutoResetTime->text(), "20");
+  EXPECT_EQ(page->focusWidget(), page->txtAutoResetTime);
+  page->CmdAction[1]->setFocus();
+  QApplication::processEvents();
+  putFromOutside(page->txtAutoResetTime, "2a");
+  EXPECT_EQ(page->txtAutoResetTime->text(), "20");
+  putFromOutside(page->txtAutoResetTime, "255");
+  EXPECT_EQ(msgs.boxes.size(), 1u);
   page->CmdAction_Click(1);
   EXPECT_EQ(image()[853], 255);
 }
@@ -355,13 +418,144 @@ TEST_F(DecodePage, ClosingByTheWindowsBoxKeepsTheFieldBeingEdited) {
   family("2");
   put(834, {0x00});
   put(830, {0xFF, 0xFF, 0xFF, 0xFF});
-  FrmDecodeSet* page = open();
-  page->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  FrmDecodeSet* page = openActive();
   page->txtDecodeNo->setFocus();
   QApplication::processEvents();
   type(page->txtDecodeNo, "42");
   page->close();
   EXPECT_FALSE(page->isLoaded());
   EXPECT_EQ(bytes(830, 4), (Bytes{0x24, 0xFF, 0xFF, 0xFF}));
+}
+
+namespace {
+// Message boxes that come up as windows in front of the page, as on a
+// desktop, and stay up until the test takes them away.
+struct BoxesInFront : MessageService {
+  explicit BoxesInFront(RecordingMessages& r) : record(r) { setMessageService(this); }
+  ~BoxesInFront() override { setMessageService(&record); }
+  int msgBox(const std::string& text, int style, const std::string& title) override {
+    box = std::make_unique<QWidget>();
+    box->show();
+    box->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(box.get()));
+    return record.msgBox(text, style, title);
+  }
+  void playWave(const std::string& path) override { record.playWave(path); }
+  // The box is answered: the page's window comes to the front again.
+  void answered(QWidget* page) {
+    box.reset();
+    page->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(page));
+    QApplication::processEvents();
+  }
+  RecordingMessages& record;
+  std::unique_ptr<QWidget> box;
+};
+}  // namespace
+
+TEST_F(DecodePage, RefusedLimitedDecodeKeepsItsValueWhenThePageClosesByTheWindowsBox) {
+  family("0");
+  put(66, {0x01});   // 5-tone
+  put(170, {0x30});  // limited decode ON, an encode bit beside it
+  encode(0x01, 0, false);
+  FrmDecodeSet* page = openActive();
+  page->txtKillNo->setFocus();
+  QApplication::processEvents();
+  BoxesInFront boxes(msgs);
+
+  // The arrows are refused; the list gets the focus while the box is up.
+  page->updChangeSelect[1]->up->click();
+  boxes.answered(page);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_TRUE(page->lstLimitedDecode->hasFocus());
+  EXPECT_EQ(page->lstLimitedDecode->currentRow(), 1);
+  page->close();
+  EXPECT_EQ(image()[170], 0x30);
+
+  // The keyboard's step is refused the same way, with the list focused all along.
+  put(170, {0x30});
+  page = openActive();
+  page->lstLimitedDecode->setFocus();
+  QApplication::processEvents();
+  key(page->lstLimitedDecode, Qt::Key_Up);
+  QApplication::processEvents();
+  boxes.answered(page);
+  ASSERT_EQ(msgs.boxes.size(), 2u);
+  EXPECT_EQ(page->lstLimitedDecode->currentRow(), 1);
+  page->close();
+  EXPECT_EQ(image()[170], 0x30);
+
+  // Closed before the refusal could come: the step is not taken either.
+  page = openActive();
+  page->lstLimitedDecode->setFocus();
+  QApplication::processEvents();
+  key(page->lstLimitedDecode, Qt::Key_Up);
+  page->CmdAction_Click(1);
+  EXPECT_EQ(image()[170], 0x30);
+}
+
+TEST_F(DecodePage, MenuAndFramesFollowTheLanguage) {
+  family("1");
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  strtable::load(std::string(), "ja");
+  FrmDecodeSet* page = open();
+  EXPECT_EQ(page->mnuHelp->text().toStdString(), "ヘルプ(&H)");
+  EXPECT_EQ(page->fraDecodeSetting->title().toStdString(), "デコード設定");
+  page->CmdAction_Click(1);
+}
+
+TEST_F(DecodePage, EveryStopOfTheTabOrderHasAnAccessibleName) {
+  family("2");
+  put(834, {0x00});
+  FrmDecodeSet* page = open();
+  int stops = 0;
+  for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+    if (!(w->focusPolicy() & Qt::TabFocus) || !page->isAncestorOf(w)) continue;
+    ++stops;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    ASSERT_NE(a, nullptr);
+    EXPECT_FALSE(a->text(QAccessible::Name).isEmpty()) << w->objectName().toStdString();
+  }
+  EXPECT_GE(stops, kDecodeSettings + 2);  // every setting, Exit and the last stop
+}
+
+TEST_F(DecodePage, PressesThatDoNotMoveTheFocusLeaveTheFieldBeingEditedFirst) {
+  family("1");
+  put(834, {0x00});
+  put(830, {0x21, 0x43, 0xFF, 0xFF});
+  FrmDecodeSet* page = openActive();
+  page->txtDecodeNo->setFocus();
+  QApplication::processEvents();
+  type(page->txtDecodeNo, "987");
+  // A screen reader's press on the option does not move the focus first.
+  page->optDecodeMenu[3]->click();
+  EXPECT_EQ(page->values.strDecodeFormat, "3");
+  EXPECT_EQ(page->txtDecodeNo->text(), "9874CCCC");
+  // A time out of range is refused before the format changes.
+  page->txtAutoResetTime->setFocus();
+  QApplication::processEvents();
+  page->txtAutoResetTime->setText("300");
+  page->optDecodeMenu[0]->click();
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Input value range outside error");
+  EXPECT_EQ(page->values.strDecodeFormat, "3");
+  EXPECT_TRUE(page->optDecodeMenu[3]->isChecked());
+  EXPECT_EQ(page->txtDecodeNo->text(), "9874CCCC");
+  // So is Exit pressed with the time still out of range.
+  page->txtAutoResetTime->setFocus();
+  QApplication::processEvents();
+  page->txtAutoResetTime->setText("300");
+  page->CmdAction_Click(1);
+  ASSERT_EQ(msgs.boxes.size(), 2u);
+  EXPECT_TRUE(page->isLoaded());
+  QApplication::processEvents();
+  EXPECT_TRUE(page->txtAutoResetTime->hasFocus());
+  page->txtAutoResetTime->setText("45");
+  page->CmdAction_Click(1);
+  EXPECT_FALSE(page->isLoaded());
+  EXPECT_EQ(bytes(830, 4), (Bytes{0x89, 0x47, 0xFF, 0xFF}));
+  EXPECT_EQ(image()[834] & 0x07, 3);
+  EXPECT_EQ(image()[853], 45);
 }

@@ -1,4 +1,5 @@
 // The encode and memory-encode pages driven headless with real widgets.
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolButton>
 
 #include "core/identity.h"
@@ -15,6 +17,7 @@
 #include "platform/gui/helpviewer.h"
 #include "selcall/pages/frmencodeset.h"
 #include "selcall/pages/frmmemoryencode.h"
+#include "support/outside.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -134,6 +137,98 @@ TEST_F(EncodePage, FormatSwitchConvertsTheCodesRebuildsTonePeriodsAndEnablesByMa
   base->Unload();
 }
 
+TEST_F(EncodePage, ControlsAreNamedByTheirCaptionsAndDropDownListsReadTheirEntry) {
+  family("0");
+  put(42, {0x13});  // 5-tone ANI, set 1ZVEI
+  FrmEncodeSet* page = open();
+  // A screen reader finds every setting by its row's caption; a drop-down
+  // list reads its entry as its text.
+  for (int i = 0; i < 30; ++i) {
+    QWidget* control = page->lblEncodeSetting[static_cast<size_t>(i)]->buddy();
+    ASSERT_NE(control, nullptr) << i;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+    ASSERT_NE(a, nullptr) << i;
+    EXPECT_EQ(a->text(QAccessible::Name), page->lblEncodeSetting[static_cast<size_t>(i)]->text()) << i;
+  }
+  QAccessibleInterface* set = QAccessible::queryAccessibleInterface(page->cbo5ToneSet);
+  ASSERT_NE(set->textInterface(), nullptr);
+  EXPECT_EQ(set->textInterface()->text(0, set->textInterface()->characterCount()), "1ZVEI");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(page->cboSingleToneEncodeTime)->text(QAccessible::Name),
+            "Single Tone Encode Time");
+}
+
+TEST_F(EncodePage, SingleToneTimeGreyWhileOffAndTheFocusStartsOnTheChosenFormat) {
+  family("0");
+  put(42, {0x13});  // 5-tone ANI
+  put(79, {0x00});  // single tone off
+  FrmEncodeSet* page = open();
+  // Its time list is disabled and grey like the rows' lists, face included.
+  EXPECT_FALSE(page->cboSingleToneEncodeTime->isEnabled());
+  EXPECT_EQ(page->cboSingleToneEncodeTime->palette().color(QPalette::Button), vbui::color(0xC0C0C0));
+  EXPECT_EQ(page->focusWidget(), page->optEncodeMenu[4]);  // not the first, unchosen format
+}
+
+TEST_F(EncodePage, ExitPressedWithoutTheFocusTakesTheFieldBeingEdited) {
+  family("0");
+  put(42, {0x01});
+  FrmEncodeSet* page = open();
+  page->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  // As a screen reader presses Exit: the focus stays in the box.
+  page->txtEmergencyKeyTime->setFocus();
+  QApplication::processEvents();
+  page->txtEmergencyKeyTime->setText("12");
+  page->CmdAction[1]->click();
+  EXPECT_TRUE(page->isLoaded());  // refused: the page stays on the saved value
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].title, "InputDataCheck_EmergencyKeyTime");
+  EXPECT_EQ(page->txtEmergencyKeyTime->text(), "0.0");
+  QApplication::processEvents();
+  EXPECT_TRUE(page->txtEmergencyKeyTime->hasFocus());
+  page->txtEmergencyKeyTime->setText("4.5");
+  page->CmdAction[1]->click();
+  EXPECT_FALSE(page->isLoaded());
+  EXPECT_EQ(image()[90], 45);
+}
+
+TEST_F(EncodePage, TextPutInFromOutsideIsTakenOrRefusedAsTypedTextWouldBe) {
+  family("1");
+  put(810, {0x02});  // DTMF
+  FrmEncodeSet* page = open();
+  // A code box fills a short code with empty keys; a character no key types
+  // is refused silently, as the box takes no paste.
+  putFromOutside(page->txtEmergencyNo, "12*#0d");
+  EXPECT_EQ(page->txtEmergencyNo->text(), "12*#0DCC");
+  EXPECT_EQ(page->values.strEmergencyNo, "12*#0DCC");
+  putFromOutside(page->txtEmergencyNo, "12E");
+  EXPECT_EQ(page->txtEmergencyNo->text(), "12*#0DCC");
+  EXPECT_TRUE(msgs.boxes.empty());
+  page->CmdAction_Click(1);
+  EXPECT_EQ(bytes(824, 4), (Bytes{0x21, 0xCB, 0x0A, 0xFF}));
+
+  family("0");
+  put(42, {0x01});
+  page = open();
+  // A number box: the check's refusal, with its message and the focus back;
+  // a character its keys refuse; then a value that passes.
+  putFromOutside(page->txtEmergencyKeyTime, "12");
+  QApplication::processEvents();
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].title, "InputDataCheck_EmergencyKeyTime");
+  EXPECT_EQ(page->txtEmergencyKeyTime->text(), "0.0");
+  EXPECT_EQ(page->focusWidget(), page->txtEmergencyKeyTime);
+  page->CmdAction[1]->setFocus();
+  QApplication::processEvents();
+  putFromOutside(page->txtEmergencyKeyTime, "4x");
+  EXPECT_EQ(page->txtEmergencyKeyTime->text(), "0.0");
+  EXPECT_EQ(msgs.boxes.size(), 1u);
+  putFromOutside(page->txtEmergencyKeyTime, "4.5");
+  EXPECT_EQ(page->values.strEmergencyKeyTime, "4.5");
+  page->CmdAction_Click(1);
+  EXPECT_EQ(image()[90], 45);
+  EXPECT_EQ(msgs.boxes.size(), 1u);
+}
+
 TEST_F(EncodePage, CodeBoxesOverwriteTheirDigitsAndLeavingWritesTheKeys) {
   family("1");
   put(810, {0x02});  // DTMF
@@ -195,6 +290,17 @@ TEST_F(EncodePage, InputCheckRangesChannelsAndKeyTimeMessages) {
       EXPECT_EQ(msgs.boxes[0].style, 64);
     }
   }
+  // Pasted text takes the typed keys' filter: nothing but digits (and the
+  // key time's point) gets in.
+  page->subRestoreEncodeControls();
+  page->txtEmergencyChannel->setText("5");
+  page->txtEmergencyChannel->insert("x");
+  page->txtAniIntervalTime->insert("1 s");
+  page->txtEmergencyKeyTime->clear();
+  page->txtEmergencyKeyTime->insert("1.5");
+  EXPECT_EQ(page->txtEmergencyChannel->text(), "5");
+  EXPECT_EQ(page->txtAniIntervalTime->text(), "0");
+  EXPECT_EQ(page->txtEmergencyKeyTime->text(), "1.5");
   page->subRestoreEncodeControls();
   page->txtEmergencyKeyTime->setText("5");
   EXPECT_TRUE(page->InputDataCheck());
@@ -356,12 +462,24 @@ TEST_F(EncodePage, MemoryEncodeRowsInTheFormsAlphabetWithOverwriteEntry) {
 
   put(42, {0x02});  // DTMF: the same digits as keys
   page = openMemory();
+  EXPECT_EQ(page->lblMemoryEncode[8]->text(), "  9");
+  EXPECT_EQ(page->lblMemoryEncode[9]->text(), "10");
+  // Text put into a row other than by its keys (a middle click pastes the
+  // selection, an accessibility tool sets it) stays only as 16 keys.
+  QLineEdit* pasted = page->txtMemory[4];
+  pasted->insert("ZZ99");
+  EXPECT_EQ(pasted->text(), "CCCCCCCCCCCCCCCC");
+  pasted->setText("*#");
+  EXPECT_EQ(pasted->text(), "CCCCCCCCCCCCCCCC");
+  pasted->setText("d1234567890*#abc");
+  EXPECT_EQ(pasted->text(), "D1234567890*#ABC");
   EXPECT_EQ(page->txtMemory[1]->text(), "1234567890*#ABC*");
   page->txtMemory[1]->setCursorPosition(0);
   type(page->txtMemory[1], "#*0d");
   EXPECT_EQ(page->txtMemory[1]->text(), "#*0D567890*#ABC*");
   page->CmdAction_Click(1);
   EXPECT_EQ(bytes(392, 2), (Bytes{0xBC, 0x0A}));
+  EXPECT_EQ(bytes(416, 8), (Bytes{0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0xFE}));
 
   family("1");
   put(810, {0x00});

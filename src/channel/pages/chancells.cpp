@@ -1,11 +1,15 @@
 #include "channel/pages/chancells.h"
 
 #include <QChar>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <algorithm>
 
+#include "channel/cellrules.h"
 #include "channel/pages/choicecells.h"
 #include "channel/pages/frmchannel.h"
 #include "channel/pages/tonecells.h"
@@ -25,6 +29,31 @@ std::unique_ptr<ChannelColumn> makeChannelColumn(FrmChannel& page, int nav) {
     case FrmChannel::kCTCSS: case FrmChannel::kDCS: return std::make_unique<ToneColumn>(page, nav);
     default: return std::make_unique<ChannelColumn>(page, nav);
   }
+}
+
+void fitCaption(QLabel* label) {
+  // Measured from the font the label inherits, so a caption shown again in
+  // another language starts from the full size.
+  QFont font = label->parentWidget() ? label->parentWidget()->font() : label->font();
+  const int room = label->contentsRect().width();
+  int size = QFontInfo(font).pixelSize();
+  constexpr int kSmallest = 8;
+  while (size > kSmallest && QFontMetrics(font).horizontalAdvance(label->text()) > room) font.setPixelSize(--size);
+  label->setFont(font);
+}
+
+QValidator::State CharacterFilter::validate(QString& input, int& pos) const {
+  if (bypass_ && *bypass_) return Acceptable;
+  QString kept;
+  int newPos = 0;
+  for (int i = 0; i < input.size(); ++i) {
+    if (!accepts_(input.at(i))) continue;
+    kept += input.at(i);
+    if (i < pos) ++newPos;
+  }
+  input = kept;
+  pos = newPos;
+  return Acceptable;
 }
 
 // ---------------------------------------------------------------- read-only columns
@@ -92,7 +121,9 @@ void ChannelColumn::LostFocus(int) {}
 
 FrequencyColumn::FrequencyColumn(FrmChannel& p) : ChannelColumn(p, FrmChannel::kFreq) {}
 
-bool FrequencyColumn::accepts(QChar c) const { return (c >= '0' && c <= '9') || c == '.'; }
+bool frequencyCharacter(QChar c) { return c.unicode() < 128 && cellrules::numberCharacter(static_cast<char>(c.unicode())); }
+
+bool FrequencyColumn::accepts(QChar c) const { return frequencyCharacter(c); }
 
 void FrequencyColumn::GotFocus(int row) {
   const std::string text = page.cellText(FrmChannel::kFreq, row);
@@ -100,14 +131,14 @@ void FrequencyColumn::GotFocus(int row) {
   page.strSavedFreq = text;
   page.hidePopups();
   // Tab passes over the option cells of a row not in use.
-  page.setOptionTabStops(row, !text.empty());
+  page.setRowTabStops(row);
   QLineEdit* c = page.txtFrequency[static_cast<size_t>(row)];
   if (c->cursorPosition() != c->text().size()) c->setCursorPosition(0);
 }
 
 bool FrequencyColumn::KeyPress(int, int keyAscii) {
   if (keyAscii == 8) return true;
-  return (keyAscii >= '0' && keyAscii <= '9') || keyAscii == '.';
+  return keyAscii < 128 && cellrules::numberCharacter(static_cast<char>(keyAscii));
 }
 
 bool FrequencyColumn::KeyDown(int row, int keyCode, int shift) { return commonKeyDown(row, keyCode, shift, false); }
@@ -131,7 +162,7 @@ void FrequencyColumn::Change(int row) {
     page.endFrequencyEdit();
     return;
   }
-  page.setOptionTabStops(row, true);
+  page.setRowTabStops(row);
 }
 
 void FrequencyColumn::KeyUp(int row, int keyCode, int) {
@@ -184,14 +215,12 @@ void FrequencyColumn::enterKey(int row) {
     page.blnSkipKeyUp = false;
     return;
   }
-  const size_t dot = text.find('.');
-  const bool twoDots = dot != std::string::npos && text.find('.', dot + 1) != std::string::npos;
   bool refused = true;
-  if (twoDots) {
+  if (cellrules::twoPoints(text)) {
     page.message(SoundKind::Information, msgText(10032, 10070), "txtFrequency_KeyUp");
     shown = true;
   } else if (page.blnCheckFrequency(row)) {
-    page.setCellText(FrmChannel::kFreq, row, vb::Format(vb::Val(page.cellText(FrmChannel::kFreq, row)), "####0.00000"));
+    page.setCellText(FrmChannel::kFreq, row, cellrules::frequencyFormat(page.cellText(FrmChannel::kFreq, row)));
     page.writeDefaults(row);
     // The checked text is the channel now; moving the page keeps it.
     page.endFrequencyEdit();

@@ -7,11 +7,13 @@
 // texts the page writes into its cells, and takes part in navigation. The
 // frequency column is FrequencyColumn; the step, prescaler, option and flag
 // columns are in choicecells.h, the tone columns in tonecells.h.
+#include <QValidator>
+#include <functional>
 #include <memory>
 #include <string>
 
 class FrmChannel;
-class QChar;
+class QLabel;
 
 class ChannelColumn {
  public:
@@ -71,3 +73,25 @@ class FrequencyColumn : public ChannelColumn {
 
 // The column object of navigation column `nav` (FrmChannel::Nav).
 std::unique_ptr<ChannelColumn> makeChannelColumn(FrmChannel& page, int nav);
+
+// A character a frequency cell takes, typed or pasted: a digit or ".".
+bool frequencyCharacter(QChar c);
+
+// A caption too wide for its label (column heads and field labels run longer
+// in Japanese) is set in a smaller font, down to a legible floor, so that it
+// shows whole instead of cut at both ends.
+void fitCaption(QLabel* label);
+
+// Pasted or dropped text keeps only the characters its cell accepts, as
+// typed text does. While `bypass` is set (the page writes a cell itself) a
+// text passes as it is.
+class CharacterFilter : public QValidator {
+ public:
+  CharacterFilter(std::function<bool(QChar)> accepts, const bool* bypass, QObject* parent)
+      : QValidator(parent), accepts_(std::move(accepts)), bypass_(bypass) {}
+  State validate(QString& input, int& pos) const override;
+
+ private:
+  std::function<bool(QChar)> accepts_;
+  const bool* bypass_;
+};

@@ -44,24 +44,24 @@ class OptionWatcher : public QObject {
   std::map<QObject*, int> index_;
 };
 
-cellrules::Choice choiceOf(int nav) {
-  using cellrules::Choice;
-  switch (nav) {
-    case FrmChannel::kRef: return Choice::Step;
-    case FrmChannel::kWN: return Choice::WideNarrow;
-    case FrmChannel::kMode: return Choice::Mode;
-    case FrmChannel::kScan: return Choice::Scan;
-    case FrmChannel::kTxPower: return Choice::TxPower;
-    case FrmChannel::kPMFM: return Choice::PMFM;
-    case FrmChannel::kINV: return Choice::INV;
-    case FrmChannel::kSH: return Choice::SH;
-    default: return Choice::SR;
-  }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- shared
+
+void markOptions(QGroupBox* frame, cellrules::Choice c, const std::string& text) {
+  const QList<QRadioButton*> options = frame->findChildren<QRadioButton*>();
+  const int index = cellrules::markedOption(c, text);
+  if (index == cellrules::kClearMarks) {
+    for (QRadioButton* o : options) {
+      // One button of a group cannot be unmarked on its own.
+      o->setAutoExclusive(false);
+      o->setChecked(false);
+      o->setAutoExclusive(true);
+    }
+  } else if (index >= 0 && index < options.size()) {
+    options[index]->setChecked(true);
+  }
+}
 
 PopupColumn::PopupColumn(FrmChannel& p, int nav, cellrules::Choice rule) : ChannelColumn(p, nav), rule_(rule) {}
 
@@ -153,7 +153,7 @@ void PopupColumn::showPopup(int row) {
 
 // ---------------------------------------------------------------- W/N, mode, scan, TX power, flags
 
-ChoiceColumn::ChoiceColumn(FrmChannel& p, int nav) : PopupColumn(p, nav, choiceOf(nav)) {}
+ChoiceColumn::ChoiceColumn(FrmChannel& p, int nav) : PopupColumn(p, nav, *cellrules::choiceAt(nav)) {}
 
 void ChoiceColumn::attach() {
   PopupColumn::attach();

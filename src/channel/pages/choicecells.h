@@ -11,6 +11,7 @@
 // dialog's template.
 #include <QChar>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "channel/cellrules.h"
@@ -19,6 +20,13 @@
 class QGroupBox;
 class QObject;
 class QRadioButton;
+
+// Marks the option of `frame` that a cell text stands for, as a pop-up opens
+// or its cell shows another row: none for an empty text (a flag's "NON"
+// neither), and the marks as they are for a text that is no option's. The
+// caller keeps the options' clicks quiet meanwhile. The editor's pop-ups and
+// the auto channel-set template's mark alike.
+void markOptions(QGroupBox* frame, cellrules::Choice c, const std::string& text);
 
 // What the step and option columns share: the pop-up and its options, the
 // change handler, and the rule that a text arriving without a key of its

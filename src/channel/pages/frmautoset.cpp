@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QValidator>
 #include <QSignalBlocker>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -17,6 +16,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "channel/pages/chancells.h"
 #include "channel/pages/frmchannel.h"
 #include "channel/cellrules.h"
 #include "channel/freqcheck.h"
@@ -59,32 +59,18 @@ class EditorFill : public FillTarget {
   explicit EditorFill(FrmChannel& e) : e_(e) {}
   int scrollValue() const override { return e_.vscChanPara->value(); }
   void setScrollValue(int value) override { e_.vscChanPara->setValue(value); }
-  void setCell(int cell, int visibleRow, const std::string& text) override { e_.setCellText(cell, visibleRow, text); }
+  void setCell(int cell, int visibleRow, const std::string& text) override {
+    // The row becomes the template's channel: a tone the old channel held
+    // beyond the tables does not come with it.
+    if (cell == kFreq) forgetKeptTone(e_.data, e_.vscChanPara->value() + visibleRow);
+    e_.setCellText(cell, visibleRow, text);
+  }
   void setGridText(int gridRow, int column, const std::string& text) override {
     modPublic.strChanPara(gridRow, column) = text;
   }
 
  private:
   FrmChannel& e_;
-};
-
-// Keeps the characters of a text that a frequency cell is typed with.
-class FrequencyFilter : public QValidator {
- public:
-  explicit FrequencyFilter(QObject* parent) : QValidator(parent) {}
-  State validate(QString& input, int& pos) const override {
-    QString kept;
-    int newPos = 0;
-    for (int i = 0; i < input.size(); ++i) {
-      const QChar c = input.at(i);
-      if (c.unicode() > 127 || !cellrules::numberCharacter(static_cast<char>(c.unicode()))) continue;
-      kept += c;
-      if (i < pos) ++newPos;
-    }
-    input = kept;
-    pos = newPos;
-    return Acceptable;
-  }
 };
 
 static_assert(static_cast<int>(kPMFM) == FrmChannel::kPMFM && static_cast<int>(kCTCSS) == FrmChannel::kCTCSS,
@@ -111,7 +97,7 @@ FrmAutoSet::FrmAutoSet(FrmChannel& editor) : Page(&editor), editor_(editor) {
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
   menuBar = new QMenuBar(this);
-  mnuHelp = menuBar->addAction("Help(&H)");
+  mnuHelp = menuBar->addAction(q(LoadResString(1406)));
   root->setMenuBar(menuBar);
   connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
 
@@ -193,7 +179,7 @@ void FrmAutoSet::buildTemplate(QWidget* body) {
   }
   // Pasted or dropped text keeps what typing would: the digits and points
   // of it in the frequency cells.
-  for (QLineEdit* c : txtFrequency) c->setValidator(new FrequencyFilter(c));
+  for (QLineEdit* c : txtFrequency) c->setValidator(new CharacterFilter(frequencyCharacter, nullptr, c));
   txtPrescaler[0]->setFocusPolicy(Qt::ClickFocus);
   txtPrescaler[1]->setFocusPolicy(Qt::ClickFocus);
   const char* tips[kCells] = {nullptr,
@@ -334,6 +320,7 @@ void FrmAutoSet::Form_Load() {
   Label1[22]->setText(q(LoadResString(1451)));
   Label1[0]->setText(q(LoadResString(1452)));
   Label2->setText(q(LoadResString(1453)));
+  for (QLabel* field : {Label3, Label1[0], Label2}) fitCaption(field);
   fraAction->setTitle(q(LoadResString(161)));
   CmdAction[1]->setText(q(LoadResString(1454)));
   CmdAction[0]->setText(q(LoadResString(1080)));
@@ -402,7 +389,11 @@ bool FrmAutoSet::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool FrmAutoSet::blnChanLabChange(int base) {
-  for (int k = 0; k < 14; ++k) labChanParaEdit[static_cast<size_t>(k)]->setText(q(LoadResString(base + k)));
+  for (int k = 0; k < 14; ++k) {
+    QLabel* head = labChanParaEdit[static_cast<size_t>(k)];
+    head->setText(q(LoadResString(base + k)));
+    fitCaption(head);
+  }
   return true;
 }
 
@@ -701,7 +692,12 @@ void FrmAutoSet::focusCell(int column, int row) {
   cell(column, row)->setFocus(Qt::OtherFocusReason);
 }
 
-void FrmAutoSet::selectAll(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
+void FrmAutoSet::selectAll(QLineEdit* box) {
+  // A cell the focus has left shows no selection: it would look like the one
+  // being typed into.
+  if (box->hasFocus()) box->setSelection(0, static_cast<int>(box->text().size()));
+  else box->deselect();
+}
 
 void FrmAutoSet::setCellEnabled(int column, int row, bool enabled) { vbui::setEnabledPainted(cell(column, row), enabled); }
 

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 
 #include "channel/cellrules.h"
+#include "channel/pages/choicecells.h"
 #include "channel/pages/frmautoset.h"
 #include "channel/pages/frmchannel.h"
 #include "channel/tonetables.h"
@@ -23,25 +24,15 @@ namespace {
 constexpr int kRowTop[FrmAutoSet::kRows] = {990, 1260};
 constexpr int kCellHeight = 270;
 
-// The cells that leave the tab order while their row has no frequency.
-constexpr int kTabOptionCells[] = {kWN, kMode, kScan, kTxPower, kCTCSS, kDCS, kINV, kSH, kSR};
+// The cells that leave the tab order while their row has no frequency. PM/FM
+// too: it would take the focus only to hand it back to the frequency cell,
+// and Tab could never leave the row.
+constexpr int kTabOptionCells[] = {kWN, kMode, kScan, kTxPower, kCTCSS, kDCS, kINV, kSH, kSR, kPMFM};
 
 bool isTone(int column) { return column == kCTCSS || column == kDCS; }
 
 // The rules of an option column's cells.
-cellrules::Choice choiceOf(int column) {
-  switch (column) {
-    case kRef: return cellrules::Choice::Step;
-    case kWN: return cellrules::Choice::WideNarrow;
-    case kMode: return cellrules::Choice::Mode;
-    case kScan: return cellrules::Choice::Scan;
-    case kTxPower: return cellrules::Choice::TxPower;
-    case kPMFM: return cellrules::Choice::PMFM;
-    case kINV: return cellrules::Choice::INV;
-    case kSH: return cellrules::Choice::SH;
-    default: return cellrules::Choice::SR;
-  }
-}
+cellrules::Choice choiceOf(int column) { return *cellrules::choiceAt(column); }
 
 }  // namespace
 
@@ -98,18 +89,7 @@ void FrmAutoSet::blnSetOptionFromText() {
   for (int column : {kRef, kWN, kMode, kScan, kTxPower, kPMFM, kINV, kSH, kSR}) {
     QGroupBox* frame = popup(column);
     if (!frame->isVisible()) continue;
-    const std::string t = cellText(column, intCurrentRow);
-    const QList<QRadioButton*> options = frame->findChildren<QRadioButton*>();
-    if (t.empty()) {
-      for (QRadioButton* o : options) {
-        o->setAutoExclusive(false);
-        o->setChecked(false);
-        o->setAutoExclusive(true);
-      }
-    } else {
-      const int index = cellrules::markedOption(choiceOf(column), t);
-      if (index >= 0 && index < options.size()) options[index]->setChecked(true);
-    }
+    markOptions(frame, choiceOf(column), cellText(column, intCurrentRow));
     break;
   }
   intOptionSetting = 0;
@@ -160,18 +140,14 @@ bool FrmAutoSet::blnKeyDownMove(int index, int keyCode, int shift, int column, i
       }
       return true;
     case 112:  // F1: the editor's key help
-      editor_.fraHelp->move(editor_.fraHelp->x(), vbui::twipsToPixels(2450));
-      editor_.picShadow->move(editor_.picShadow->x(), vbui::twipsToPixels(2630));
-      editor_.fraHelp->show();
-      editor_.fraHelp->raise();
+      editor_.placePanel(editor_.picShadow, 660, 2630);
+      editor_.showPanel(editor_.fraHelp, 450, 2450);
       return false;
     case 113:  // F2: the editor's list of the family's tones or codes
       if (family_ >= 0 && isTone(column)) {
         QGroupBox* list = column == kCTCSS ? editor_.fraCTC[static_cast<size_t>(family_)]
                                            : editor_.fraDCS[static_cast<size_t>(family_)];
-        list->move(list->x(), vbui::twipsToPixels(column == kCTCSS ? 2450 : 3150));
-        list->show();
-        list->raise();
+        editor_.showPanel(list, 450, column == kCTCSS ? 2450 : 3150);
       }
       return true;
     default: return true;
@@ -315,6 +291,9 @@ void FrmAutoSet::cellChange(int column, int row) {
   if (column != kFreq) return;
   const bool on = !cellText(kFreq, row).empty();
   for (int k : kTabOptionCells) setTabStop(k, row, on);
+  // A row with a frequency has its step from the check: Shift+Tab passes the
+  // step cell by rather than have it hand the focus back.
+  setTabStop(kRef, row, !on);
 }
 
 // ---------------------------------------------------------------- frequency cells
@@ -344,8 +323,7 @@ void FrmAutoSet::frequencyRefused(int row, bool leaving) {
 }
 
 void FrmAutoSet::writeDefaults(int row, bool leaving) {
-  const std::pair<int, const char*> defaults[] = {{kWN, "WID"}, {kMode, "Simp"}, {kScan, "OFF"}, {kTxPower, "HI"}, {kPMFM, "PM"}};
-  for (const auto& [column, word] : defaults) {
+  for (const auto& [column, word] : cellrules::kDefaultWords) {
     if (column == kPMFM && !leaving) continue;
     if (column == kMode && labChanParaTxRx[static_cast<size_t>(row)]->text() != "RX") continue;
     if (cell(column, row)->isEnabled() && cellText(column, row).empty()) setCellText(column, row, word);
@@ -448,7 +426,6 @@ void FrmAutoSet::referenceKeyUp(int row, int keyCode, int shift) {
 void FrmAutoSet::optionClick(int column, int index) {
   if (intOptionSetting == 1) return;
   const int row = intCurrentRow;
-  // Family "1" has no 2.5 kHz step: its option writes nothing.
   // An option the family does not offer (family "1" has no 2.5 kHz step)
   // writes nothing.
   std::string word;

@@ -23,8 +23,10 @@
 #include <cmath>
 #include <exception>
 
+#include "channel/cellrules.h"
 #include "channel/freqcheck.h"
 #include "channel/pages/chancells.h"
+#include "channel/pages/choicecells.h"
 #include "channel/tonetables.h"
 #include "core/modeltables.h"
 #include "core/modpublic.h"
@@ -72,32 +74,6 @@ constexpr int kRowHeight = 270;
 constexpr int kGridColumn[FrmChannel::kColumns] = {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 8};
 constexpr uint32_t kPopupBack = 0xE0FFFF;  // the key help and code tables stand out over the grid
 
-// Pasted or dropped text keeps only the characters its column accepts, as
-// typed text does. Texts the page writes itself pass as they are: a decoded
-// frequency may be negative (an RX row below its IF) and must show so.
-class CellFilter : public QValidator {
- public:
-  CellFilter(const ChannelColumn& column, const bool& pageWrites, QObject* parent)
-      : QValidator(parent), column_(column), pageWrites_(pageWrites) {}
-  State validate(QString& input, int& pos) const override {
-    if (pageWrites_) return Acceptable;
-    QString kept;
-    int newPos = 0;
-    for (int i = 0; i < input.size(); ++i) {
-      if (!column_.accepts(input.at(i))) continue;
-      kept += input.at(i);
-      if (i < pos) ++newPos;
-    }
-    input = kept;
-    pos = newPos;
-    return Acceptable;
-  }
-
- private:
-  const ChannelColumn& column_;
-  const bool& pageWrites_;
-};
-
 // Cells carry one palette: white while enabled, grey (&HC0C0C0) while
 // disabled, so enabling a cell on or off repaints it without a palette change
 // (the RX/TX rules flip dozens of cells on every one-row scroll). Only a cell
@@ -110,17 +86,6 @@ QPalette cellPalette(const QPalette& base, bool greyWhenEnabled) {
   p.setColor(QPalette::Inactive, QPalette::Base, greyWhenEnabled ? grey : white);
   p.setColor(QPalette::Disabled, QPalette::Base, grey);
   return p;
-}
-
-bool isNumberText(const std::string& t) {
-  bool digit = false;
-  int dots = 0;
-  for (char c : t) {
-    if (c >= '0' && c <= '9') digit = true;
-    else if (c == '.') ++dots;
-    else return false;
-  }
-  return digit && dots <= 1;
 }
 
 std::string ifText(float sngIF, const char* pattern) {
@@ -212,14 +177,14 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
   connect(CmdAction[0], &QPushButton::clicked, this, [this] { CmdAction_Click(0); });
 
   buildPopups(body_);
-  buildHelp(body_);
+  buildHelp();
   for (int f = 0; f < 3; ++f) {
-    fraCTC[static_cast<size_t>(f)] = new QGroupBox("CTC/Hz  Code", body_);
-    fraDCS[static_cast<size_t>(f)] = new QGroupBox("DCS  Code", body_);
+    fraCTC[static_cast<size_t>(f)] = new QGroupBox("CTC/Hz  Code");
+    fraDCS[static_cast<size_t>(f)] = new QGroupBox("DCS  Code");
     for (QGroupBox* table : {fraCTC[static_cast<size_t>(f)], fraDCS[static_cast<size_t>(f)]}) {
+      floatOver(table);
       table->setAutoFillBackground(true);
       vbui::setBackColor(table, kPopupBack);
-      table->hide();
     }
   }
   for (auto& column : columns_) column->attach();
@@ -231,12 +196,22 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
       if (previous) setTabOrder(previous, cell(k, r));
       previous = cell(k, r);
     }
+  // Panels of their own stay over other programs: they go when the user
+  // turns to another program.
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive) hidePanels();
+  });
   setTabOrder(previous, txtInputChannel);
   setTabOrder(txtInputChannel, CmdAction[0]);
   noDefaultButtons(this);
 }
 
-FrmChannel::~FrmChannel() = default;
+FrmChannel::~FrmChannel() {
+  delete fraHelp;
+  delete picShadow;
+  for (QGroupBox* table : fraCTC) delete table;
+  for (QGroupBox* table : fraDCS) delete table;
+}
 
 void FrmChannel::buildGrid(QWidget* body) {
   for (int k = 0; k < 14; ++k) {
@@ -283,9 +258,14 @@ void FrmChannel::buildGrid(QWidget* body) {
       place(c, kColumnLeft[k], top, kColumnWidth[k], kRowHeight);
       ChannelColumn& column = *columns_[static_cast<size_t>(k)];
       c->setReadOnly(column.readOnly());
+      // The prescaler hands the focus on to the step cell: Tab passes it by.
+      if (k == kPres) c->setFocusPolicy(Qt::ClickFocus);
       if (k == kCTCSS) c->setMaxLength(5);
       if (k == kDCS) c->setMaxLength(3);
-      if (!column.readOnly()) c->setValidator(new CellFilter(column, pageWrites_, c));
+      // Texts the page writes itself pass as they are: a decoded frequency
+      // may be negative (an RX row below its IF) and must show so.
+      if (!column.readOnly())
+        c->setValidator(new CharacterFilter([&column](QChar ch) { return column.accepts(ch); }, &pageWrites_, c));
       c->setPalette(cellPalette(c->palette(), false));
       c->installEventFilter(this);
       cells[static_cast<size_t>(k)][static_cast<size_t>(r)] = c;
@@ -357,16 +337,17 @@ void FrmChannel::buildPopups(QWidget* body) {
   twoWay(fraPMFM, optPMFM, "PM/FM", 8580, "PM", "FM", -1, -1);
 }
 
-void FrmChannel::buildHelp(QWidget* body) {
-  picShadow = new QFrame(body);
+void FrmChannel::buildHelp() {
+  picShadow = new QFrame;
+  floatOver(picShadow);
   picShadow->setAutoFillBackground(true);
   vbui::setBackColor(picShadow, 0x404040);
-  place(picShadow, 660, 1380, 3900, 3615);
-  picShadow->hide();
-  fraHelp = new QGroupBox("Edit Help", body);
+  picShadow->resize(vbui::twipsToPixels(3900), vbui::twipsToPixels(3615));
+  fraHelp = new QGroupBox("Edit Help");
+  floatOver(fraHelp);
   fraHelp->setAutoFillBackground(true);
   vbui::setBackColor(fraHelp, kPopupBack);
-  place(fraHelp, 450, 1200, 3900, 3615);
+  fraHelp->resize(vbui::twipsToPixels(3900), vbui::twipsToPixels(3615));
   auto* grid = new QGridLayout(fraHelp);
   grid->setVerticalSpacing(0);
   grid->setContentsMargins(6, 2, 6, 2);
@@ -379,7 +360,6 @@ void FrmChannel::buildHelp(QWidget* body) {
   auto* any = new QLabel("= Press Any Key ! =", fraHelp);
   any->setAlignment(Qt::AlignCenter);
   grid->addWidget(any, row, 0, 1, 2);
-  fraHelp->hide();
 }
 
 // The code tables shown by F2, built from the family's loaded tables: each
@@ -408,7 +388,6 @@ void FrmChannel::buildCodeTables() {
   closeCtc->setAlignment(Qt::AlignCenter);
   g->addWidget(closeCtc, 16, 0, 1, 4);
   ctc->adjustSize();
-  ctc->move(vbui::twipsToPixels(450), ctc->y());
 
   auto* d = new QGridLayout(dcs);
   d->setVerticalSpacing(0);
@@ -425,7 +404,6 @@ void FrmChannel::buildCodeTables() {
   closeDcs->setAlignment(Qt::AlignCenter);
   d->addWidget(closeDcs, 12, 0, 1, lastColumn + 1);
   dcs->adjustSize();
-  dcs->move(vbui::twipsToPixels(450), dcs->y());
 }
 
 // ---------------------------------------------------------------- helpers
@@ -449,10 +427,15 @@ void FrmChannel::focusCell(int nav, int row) {
 
 void FrmChannel::selectAll(int nav, int row) {
   QLineEdit* c = cell(nav, row);
-  c->setSelection(0, static_cast<int>(c->text().size()));
+  // A cell the focus has left shows no selection: it would look like the
+  // one being typed into.
+  if (c->hasFocus()) c->setSelection(0, static_cast<int>(c->text().size()));
+  else c->deselect();
 }
 
-bool FrmChannel::cellEnabled(int nav, int row) const { return cell(nav, row)->isEnabled(); }
+// A cell's own state, whether or not a modal window above holds the whole
+// page off meanwhile (the auto-set dialog fills and pages the grid then).
+bool FrmChannel::cellEnabled(int nav, int row) const { return cell(nav, row)->isEnabledTo(this); }
 
 void FrmChannel::setCellEnabled(int nav, int row, bool enabled) {
   QLineEdit* c = cell(nav, row);
@@ -460,7 +443,7 @@ void FrmChannel::setCellEnabled(int nav, int row, bool enabled) {
     c->setPalette(cellPalette(c->palette(), false));
     c->setProperty("grey", false);
   }
-  if (c->isEnabled() != enabled) c->setEnabled(enabled);
+  if (c->isEnabledTo(this) != enabled) c->setEnabled(enabled);
 }
 
 void FrmChannel::paintCell(int nav, int row, bool grey) {
@@ -481,6 +464,14 @@ void FrmChannel::setOptionTabStops(int row, bool on) {
   for (int k = kWN; k < kColumns; ++k) setTabStop(k, row, on);
 }
 
+void FrmChannel::setRowTabStops(int row) {
+  // Tab reaches only cells that keep the focus: the step while the row has
+  // no frequency, the options once it has one.
+  const bool used = !cell(kFreq, row)->text().isEmpty();
+  setTabStop(kRef, row, !used);
+  setOptionTabStops(row, used);
+}
+
 int FrmChannel::topRow() const { return vscChanPara->value(); }
 
 bool FrmChannel::isRxRow(int row) const {
@@ -498,6 +489,42 @@ void FrmChannel::hidePopups() {
     fraCTC[static_cast<size_t>(family_)]->hide();
     fraDCS[static_cast<size_t>(family_)]->hide();
   }
+}
+
+void FrmChannel::floatOver(QWidget* panel) {
+  // A window of its own, without a frame and never taking the focus; owned
+  // by no window, so that it is not greyed with the page while the auto-set
+  // dialog holds the page off and shows it.
+  panel->setWindowFlags(Qt::ToolTip);
+  panel->setAttribute(Qt::WA_ShowWithoutActivating);
+  panel->hide();
+}
+
+void FrmChannel::placePanel(QWidget* panel, int leftTwips, int topTwips) {
+  panel->move(body_->mapToGlobal(QPoint(vbui::twipsToPixels(leftTwips), vbui::twipsToPixels(topTwips))));
+}
+
+void FrmChannel::showPanel(QWidget* panel, int leftTwips, int topTwips) {
+  placePanel(panel, leftTwips, topTwips);
+  panel->show();
+  panel->raise();
+}
+
+void FrmChannel::hidePanels() {
+  fraHelp->hide();
+  picShadow->hide();
+  for (QGroupBox* table : fraCTC) table->hide();
+  for (QGroupBox* table : fraDCS) table->hide();
+}
+
+void FrmChannel::moveEvent(QMoveEvent* event) {
+  hidePanels();
+  Page::moveEvent(event);
+}
+
+void FrmChannel::hideEvent(QHideEvent* event) {
+  hidePanels();
+  Page::hideEvent(event);
 }
 
 std::string& FrmChannel::savedText(int nav) {
@@ -533,7 +560,11 @@ void FrmChannel::message(SoundKind kind, const std::string& text, const std::str
 // ---------------------------------------------------------------- set-up
 
 bool FrmChannel::blnChanLabChange(int base) {
-  for (int k = 0; k < 14; ++k) labChanParaEdit[static_cast<size_t>(k)]->setText(q(LoadResString(base + k)));
+  for (int k = 0; k < 14; ++k) {
+    QLabel* head = labChanParaEdit[static_cast<size_t>(k)];
+    head->setText(q(LoadResString(base + k)));
+    fitCaption(head);
+  }
   return true;
 }
 
@@ -716,17 +747,11 @@ void FrmChannel::closingChecks() {
   endFrequencyEdit();
   const int r = intCurRow;
   if (r < 0 || r >= kVisibleRows) return;
-  struct Allowed {
-    int nav;
-    std::vector<std::string> words;
-  };
-  const Allowed table[] = {{kWN, {"WID", "NRW", "4KH", ""}}, {kMode, {"Simp", "Semi", "Dupl", "Repe", ""}},
-                           {kScan, {"ON", "OFF", ""}},       {kTxPower, {"HI", "LO", ""}},
-                           {kINV, {"1", ""}},                {kPMFM, {"PM", "FM"}},
-                           {kSH, {"1", ""}},                 {kSR, {"1", ""}}};
-  for (const Allowed& a : table) {
-    const std::string text = cellText(a.nav, r);
-    if (std::find(a.words.begin(), a.words.end(), text) == a.words.end()) setCellText(a.nav, r, savedText(a.nav));
+  for (int nav : {kWN, kMode, kScan, kTxPower, kINV, kPMFM, kSH, kSR}) {
+    const std::string text = cellText(nav, r);
+    // PM/FM has no empty word: an empty cell takes its remembered text too.
+    if (!cellrules::allowed(*cellrules::choiceAt(nav), text) || (nav == kPMFM && text.empty()))
+      setCellText(nav, r, savedText(nav));
   }
 }
 
@@ -802,41 +827,20 @@ bool FrmChannel::subCopyRowsToCells() {
       for (int k = 0; k < kColumns; ++k) setCellText(k, i, modPublic.strChanPara(top + i, kGridColumn[k]));
     }
     setCellEnabled(kINV, i, !txtDCS[static_cast<size_t>(i)]->text().isEmpty());
+    setRowTabStops(i);
   }
   return true;
 }
 
 void FrmChannel::subSyncOptionButtons() {
   CellLock lock(intCellLock);
-  struct Popup {
-    QGroupBox* frame;
-    int nav;
-    std::vector<QRadioButton*> options;
-    std::vector<std::string> words;
-  };
-  const Popup popups[] = {
-      {fraReference, kRef, {optReference.begin(), optReference.end()}, {"2.50", "5.00", "6.25", "10.00", "12.50"}},
-      {fraWNSelect, kWN, {optWideNarrow.begin(), optWideNarrow.end()}, {"WID", "NRW", "4KH"}},
-      {fraMode, kMode, {optMode.begin(), optMode.end()}, {"Simp", "Semi", "Dupl", "Repe"}},
-      {fraScan, kScan, {optScan.begin(), optScan.end()}, {"ON", "OFF"}},
-      {fraTxPower, kTxPower, {optTxPower.begin(), optTxPower.end()}, {"HI", "LO"}},
-      {fraPMFM, kPMFM, {optPMFM.begin(), optPMFM.end()}, {"PM", "FM"}},
-      {fraINV, kINV, {optINV.begin(), optINV.end()}, {"1"}},
-      {fraSH, kSH, {optSH.begin(), optSH.end()}, {"1"}},
-      {fraSR, kSR, {optSR.begin(), optSR.end()}, {"1"}}};
-  for (const Popup& p : popups) {
-    if (!p.frame->isVisible()) continue;
-    const std::string text = cellText(p.nav, intCurRow);
-    if (text.empty()) {
-      for (QRadioButton* o : p.options) {
-        o->setAutoExclusive(false);
-        o->setChecked(false);
-        o->setAutoExclusive(true);
-      }
-    } else {
-      const auto it = std::find(p.words.begin(), p.words.end(), text);
-      if (it != p.words.end()) p.options[static_cast<size_t>(it - p.words.begin())]->setChecked(true);
-    }
+  // The first pop-up shown, in this order, follows its cell in the current row.
+  const std::pair<QGroupBox*, int> popups[] = {{fraReference, kRef}, {fraWNSelect, kWN}, {fraMode, kMode},
+                                               {fraScan, kScan},      {fraTxPower, kTxPower}, {fraPMFM, kPMFM},
+                                               {fraINV, kINV},        {fraSH, kSH},       {fraSR, kSR}};
+  for (const auto& [frame, nav] : popups) {
+    if (!frame->isVisible()) continue;
+    markOptions(frame, *cellrules::choiceAt(nav), cellText(nav, intCurRow));
     return;
   }
 }
@@ -864,7 +868,7 @@ void FrmChannel::dropPendingFrequency() {
     if (i < 0 || i >= kVisibleRows) continue;
     for (int k = 0; k < kColumns; ++k) setCellText(k, i, s.texts[static_cast<size_t>(kGridColumn[k])]);
     setCellEnabled(kINV, i, !txtDCS[static_cast<size_t>(i)]->text().isEmpty());
-    setOptionTabStops(i, !s.texts[2].empty());
+    setRowTabStops(i);
   }
   endFrequencyEdit();
 }
@@ -917,8 +921,7 @@ bool FrmChannel::blnCheckFrequency(int row) {
 }
 
 void FrmChannel::writeDefaults(int row) {
-  const std::pair<int, const char*> defaults[] = {{kWN, "WID"}, {kMode, "Simp"}, {kScan, "OFF"}, {kTxPower, "HI"}, {kPMFM, "PM"}};
-  for (const auto& [nav, word] : defaults) {
+  for (const auto& [nav, word] : cellrules::kDefaultWords) {
     if (nav == kMode && labChanParaTxRx[static_cast<size_t>(row)]->text() != "RX") continue;
     if (cellEnabled(nav, row) && cell(nav, row)->text().isEmpty()) setCellText(nav, row, word);
   }
@@ -930,14 +933,11 @@ bool FrmChannel::commitFrequency(int row, const std::string& title, bool closing
   const std::string before = strSavedFreq;
   // The check reads an unchanged text as one the row already had.
   if (unchanged) strSavedFreq.clear();
-  if (isNumberText(text)) {
-    text = vb::Format(vb::Val(text), "####0.00000");
-    setCellText(kFreq, row, text);
-  }
-  const size_t dot = text.find('.');
-  const bool twoDots = dot != std::string::npos && text.find('.', dot + 1) != std::string::npos;
+  text = cellrules::frequencyFormat(text);
+  setCellText(kFreq, row, text);
+  const bool twoDots = cellrules::twoPoints(text);
   if (!twoDots && blnCheckFrequency(row)) {
-    setCellText(kFreq, row, vb::Format(vb::Val(cellText(kFreq, row)), "####0.00000"));
+    setCellText(kFreq, row, cellrules::frequencyFormat(cellText(kFreq, row)));
     writeDefaults(row);
     blnSkipKeyUp = false;
     endFrequencyEdit();
@@ -980,10 +980,12 @@ void FrmChannel::subChannelDataDelete(int row) {
   if (row < 0 || row >= kVisibleRows || !cellText(kFreq, row).empty()) return;
   const int g = topRow() + row;
   auto clear = [this](int r, int grid) {
-    setOptionTabStops(r, false);
+    setRowTabStops(r);
     for (int k : {kPres, kRef, kWN, kMode, kScan, kTxPower, kCTCSS, kDCS, kINV, kSH, kSR, kPMFM}) setCellText(k, r, "");
     paintCell(kINV, r, true);
     modPublic.chanParaRows.at(static_cast<size_t>(grid)).fill("");
+    // A channel typed anew in this row starts without the old one's tone.
+    forgetKeptTone(data, grid);
   };
   clear(row, g);
   if (modPublic.strChanParaTxRx.at(static_cast<size_t>(g)) != "RX" || g + 1 > intMaxRow) return;
@@ -993,6 +995,7 @@ void FrmChannel::subChannelDataDelete(int row) {
     clear(row + 1, g + 1);
   } else {
     modPublic.chanParaRows.at(static_cast<size_t>(g + 1)).fill("");
+    forgetKeptTone(data, g + 1);
   }
 }
 
@@ -1092,9 +1095,7 @@ bool FrmChannel::blnGridKeyDown(int row, int keyCode, int shift, int nav, int se
       case 113:  // F2: the code table of a tone cell
         if (family_ >= 0 && (nav == kCTCSS || nav == kDCS)) {
           QGroupBox* table = nav == kCTCSS ? fraCTC[static_cast<size_t>(family_)] : fraDCS[static_cast<size_t>(family_)];
-          table->move(table->x(), vbui::twipsToPixels(1350));
-          table->show();
-          table->raise();
+          showPanel(table, 450, 1350);
         }
         return true;
       case 122:  // F11: the channel-number jump
@@ -1118,12 +1119,8 @@ bool FrmChannel::blnGridKeyDown(int row, int keyCode, int shift, int nav, int se
 // ---------------------------------------------------------------- menus
 
 void FrmChannel::showHelp() {
-  fraHelp->move(fraHelp->x(), vbui::twipsToPixels(1200));
-  picShadow->move(picShadow->x(), vbui::twipsToPixels(1380));
-  picShadow->show();
-  picShadow->raise();
-  fraHelp->show();
-  fraHelp->raise();
+  showPanel(picShadow, 660, 1380);
+  showPanel(fraHelp, 450, 1200);
 }
 
 void FrmChannel::mnuEditHelp_Click() {
@@ -1145,21 +1142,19 @@ void FrmChannel::mnuAutoSet_Click() {
       autoSetOpener()(*this);
       return;
     }
-    std::string text = cellText(kFreq, r);
-    if (isNumberText(text)) setCellText(kFreq, r, vb::Format(vb::Val(text), "####0.00000"));
-    text = cellText(kFreq, r);
+    setCellText(kFreq, r, cellrules::frequencyFormat(cellText(kFreq, r)));
+    const std::string text = cellText(kFreq, r);
     auto refuse = [&](SoundKind kind, const std::string& msg) {
       message(kind, msg, "mnuAutoSet_Click");
       if (blnFreqPending) dropPendingFrequency();
       else setCellText(kFreq, r, strSavedFreq);
       focusCell(kFreq, r);
     };
-    if (text.find_first_not_of("0123456789.") != std::string::npos) {
+    if (!std::all_of(text.begin(), text.end(), cellrules::numberCharacter)) {
       refuse(SoundKind::Information, msgText(10032, 10033));
       return;
     }
-    const size_t dot = text.find('.');
-    if (dot != std::string::npos && text.find('.', dot + 1) != std::string::npos) {
+    if (cellrules::twoPoints(text)) {
       refuse(SoundKind::Information, msgText(10032, 10070));
       return;
     }
@@ -1167,7 +1162,7 @@ void FrmChannel::mnuAutoSet_Click() {
       refuse(SoundKind::Attention, LoadResString(10031));
       return;
     }
-    setCellText(kFreq, r, vb::Format(vb::Val(cellText(kFreq, r)), "####0.00000"));
+    setCellText(kFreq, r, cellrules::frequencyFormat(cellText(kFreq, r)));
     writeDefaults(r);
     autoSetOpener()(*this);
   } catch (const std::exception& e) {

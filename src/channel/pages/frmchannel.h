@@ -25,6 +25,8 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
+class QMoveEvent;
+class QHideEvent;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -102,7 +104,10 @@ class FrmChannel : public Page {
   // Digit labels beside the options; element 0 (2.50 kHz) and 10 (4 kHz)
   // start hidden, as their options do.
   std::array<QLabel*, 18> Label1{};
-  // Code tables, one per family (element = family number), and the key help.
+  // Code tables, one per family (element = family number), and the key help
+  // with its shadow. They float over the page in windows of their own (the
+  // page deletes them), so that they also stand above the auto channel-set
+  // dialog, which shows them while it covers the page; showPanel places them.
   std::array<QGroupBox*, 3> fraCTC{};
   std::array<QGroupBox*, 3> fraDCS{};
   QGroupBox* fraHelp = nullptr;
@@ -182,11 +187,19 @@ class FrmChannel : public Page {
   bool tabStop(int nav, int row) const;
   // Tab stops of the option cells of a row (W/N .. PM/FM).
   void setOptionTabStops(int row, bool on);
+  // Tab stops of a row by its frequency: the step cell while it has none,
+  // the option cells once it has one.
+  void setRowTabStops(int row);
   bool isRxRow(int row) const;          // by the visible row's label
   int topRow() const;                   // the scroll value
   int family() const { return family_; }
   // Hides every pop-up, the code tables, the key help and its shadow.
   void hidePopups();
+  // Shows a code table, the key help or its shadow with its top left corner
+  // at (left, top) twips of the page's body, over whatever covers the page.
+  void showPanel(QWidget* panel, int leftTwips, int topTwips);
+  // Places it there without showing it.
+  void placePanel(QWidget* panel, int leftTwips, int topTwips);
   std::string& savedText(int nav);
   // A typed frequency not yet checked is put back, with the rows the edit
   // cleared meanwhile.
@@ -214,12 +227,17 @@ class FrmChannel : public Page {
   void Form_Activate() override;
   void Form_Unload(bool& cancel) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The floating panels go when the page moves or hides.
+  void moveEvent(QMoveEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
+  void hidePanels();
   void buildGrid(QWidget* body);
   void buildPopups(QWidget* body);
   void buildCodeTables();
-  void buildHelp(QWidget* body);
+  void buildHelp();
+  static void floatOver(QWidget* panel);
   void showHelp();  // the key help at its place, over the grid
   void relabelRows();
   void closingChecks();

@@ -217,6 +217,15 @@ void FrmConfiguration::bindEvents() {
   }
   ev.keyUp(txtPIN, [this](QKeyEvent*) { txtPIN_KeyUp(); });
   ev.keyUp(txtKillPass, [this](QKeyEvent*) { txtKillPass_KeyUp(); });
+  // A code put in from outside opens or closes its times as typing it would.
+  kit_.entryRule(txtPIN, [this] {
+    txtPIN_KeyUp();
+    return true;
+  });
+  kit_.entryRule(txtKillPass, [this] {
+    txtKillPass_KeyUp();
+    return true;
+  });
   ev.gotFocus(LstChannelName, [this] { LstChannelName_GotFocus(); });
   ev.lostFocus(LstChannelName, [this] { LstChannelName_LostFocus(); });
   ev.gotFocus(LstDigitalScrambler, [this] { LstDigitalScrambler_GotFocus(); });
@@ -406,6 +415,7 @@ bool FrmConfiguration::subPutConfigData() {
 }
 
 void FrmConfiguration::subSetConfigControls() {
+  const kit::Busy::Hold showing(kit_.busy);
   const int family = modPublic.family();
   if (values.strRadioType == "1" || values.strRadioType == "2")
     OptZRSelect[values.strRadioType == "1" ? 1 : 2]->setChecked(true);
@@ -535,6 +545,7 @@ void FrmConfiguration::cboRsPort_Change() {
 
 void FrmConfiguration::followCode(QLineEdit* code, QLineEdit* times, std::string& value) {
   // The times belong to their code: without a code there are none to enter.
+  const kit::Busy::Hold showing(kit_.busy);
   if (!code->text().isEmpty()) {
     vbui::setEnabledPainted(times, true);
   } else {

@@ -195,6 +195,7 @@ bool FrmMainMenu::blnSetInformation() {
 void FrmMainMenu::savePositionKeys() { savePosition(*this, keys::MainTop, keys::MainLeft); }
 
 void FrmMainMenu::cmdMainMenu_Click(int index) {
+  if (pageOpenAbove()) return;
   savePositionKeys();
   if (index == 4 && !memoryEncodeAllowed()) {
     intSoundMsgBox(SoundKind::Attention, LoadResString(10034), "cmdMainMenu_Click");
@@ -222,7 +223,15 @@ void FrmMainMenu::openPage(int index) {
   openedPage_.reset();
 }
 
+bool FrmMainMenu::pageOpenAbove() const {
+  // The menu's controls are inert while its page is open; whatever road still
+  // reaches a handler must not replace or delete the menu, and with it that
+  // page in the middle of its modal loop.
+  return openedPage_ != nullptr;
+}
+
 void FrmMainMenu::CmdAction_Click(int index) {
+  if (pageOpenAbove()) return;
   ModPublic& m = modPublic;
   switch (index) {
     case 0: {

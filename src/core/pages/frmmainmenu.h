@@ -66,5 +66,6 @@ class FrmMainMenu : public Page {
  private:
   void savePositionKeys();
   void openPage(int index);
+  bool pageOpenAbove() const;
   std::unique_ptr<Page> openedPage_;
 };

@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+#include "platform/gui/vbui.h"
+
 namespace {
 std::function<std::string(const FileDialogRequest&)>& hook() {
   static std::function<std::string(const FileDialogRequest&)> h;
@@ -42,6 +44,6 @@ std::string chooseFile(QWidget* parent, const FileDialogRequest& r) {
     // desktop's dialog may ask about the bare name instead.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
   }
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
+  if (vbui::execModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
   return dialog.selectedFiles().constFirst().toStdString();
 }

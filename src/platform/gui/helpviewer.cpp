@@ -122,6 +122,9 @@ bool showTopic(const std::string& helpFileName, const std::string& keyword, QWid
     // its own, and the help must stay usable above it.
     const Qt::WindowFlags flags = v->windowFlags();
     v->setParent(owner, flags);
+    // Left disabled with a page a modal page covers, it comes alive with the
+    // page that asks now.
+    if (owner && owner->isEnabled() && !v->isEnabled()) v->setEnabled(true);
   }
   auto* browser = v->findChild<QTextBrowser*>("helpText");
   auto* close = v->findChild<QPushButton*>("helpClose");

@@ -54,7 +54,7 @@ int QtMessageService::msgBox(const std::string& text, int style, const std::stri
     default:
       box.setStandardButtons(QMessageBox::Ok);
   }
-  const int answer = box.exec();
+  const int answer = vbui::execModal(box);
   // The window the box came from takes the keyboard back (a window manager
   // would do so; without one the keys would go nowhere).
   if (owner && owner->isVisible()) owner->activateWindow();

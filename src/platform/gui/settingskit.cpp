@@ -1,5 +1,6 @@
 #include "platform/gui/settingskit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <algorithm>
 #include <cctype>
 
@@ -70,7 +72,10 @@ Events::Handlers& Events::of(QWidget* w) {
 }
 
 void Events::gotFocus(QWidget* w, std::function<void()> fn) { of(w).gotFocus = std::move(fn); }
-void Events::lostFocus(QWidget* w, std::function<void()> fn) { of(w).lostFocus = std::move(fn); }
+void Events::lostFocus(QWidget* w, std::function<void()> fn) {
+  of(w).lostFocus = std::move(fn);
+  if (auto* box = qobject_cast<QLineEdit*>(w); box && textBoxBound) textBoxBound(box);
+}
 void Events::keyDown(QWidget* w, std::function<bool(QKeyEvent*)> fn) { of(w).keyDown = std::move(fn); }
 void Events::keyUp(QWidget* w, std::function<void(QKeyEvent*)> fn) { of(w).keyUp = std::move(fn); }
 void Events::mouseUp(QWidget* w, std::function<void()> fn) { of(w).mouseUp = std::move(fn); }
@@ -91,13 +96,20 @@ bool Events::eventFilter(QObject* watched, QEvent* event) {
       // A message box, a menu or another window taking the focus (and giving
       // it back) is not moving between the page's controls.
       const auto reason = static_cast<QFocusEvent*>(event)->reason();
+      if (event->type() == QEvent::FocusIn && reason == Qt::ActiveWindowFocusReason && h.gotFocus)
+        if (auto* view = qobject_cast<QAbstractItemView*>(watched); view && !view->currentIndex().isValid()) {
+          // A list that comes back with its window showing no entry (the
+          // page put its values back, or sent the focus here, while a message
+          // box was in front) would take its first entry from Qt, and leaving
+          // it would store that: it shows its saved entry instead.
+          h.gotFocus();
+          return false;
+        }
       if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || quiet) return false;
       if (event->type() == QEvent::FocusIn) {
         if (h.gotFocus) h.gotFocus();
       } else if (h.lostFocus && !leaving_) {
-        leaving_ = true;
-        h.lostFocus();
-        leaving_ = false;
+        runLeaving(h.lostFocus);
       }
       return false;
     }
@@ -112,6 +124,23 @@ bool Events::eventFilter(QObject* watched, QEvent* event) {
     default:
       return false;
   }
+}
+
+void Events::runLeaving(const std::function<void()>& fn) {
+  leaving_ = true;
+  fn();
+  leaving_ = false;
+}
+
+bool Events::leave(QWidget* w) {
+  if (leaving_) return false;
+  for (const auto& [object, handlers] : handlers_)
+    if (object == w && handlers.lostFocus) {
+      const std::function<void()> fn = handlers.lostFocus;  // a handler may bind more controls
+      runLeaving(fn);
+      return true;
+    }
+  return false;
 }
 
 bool refusedCharacter(const QKeyEvent* e, const std::string& accepted) {
@@ -160,7 +189,17 @@ void FocusSink::focusInEvent(QFocusEvent* e) {
 // ---- SettingsKit ----
 
 SettingsKit::SettingsKit(QWidget* page, std::function<bool()> check, std::function<void()> restore)
-    : events(new Events(page)), page_(page), check_(std::move(check)), restore_(std::move(restore)) {}
+    : events(new Events(page)), page_(page) {
+  check_ = [this, check = std::move(check)] {
+    Busy::Hold own(judging_);
+    return check();
+  };
+  restore_ = [this, restore = std::move(restore)] {
+    Busy::Hold own(judging_);
+    restore();
+  };
+  events->textBoxBound = [this](QLineEdit* box) { watch(box); };
+}
 
 FocusSink* SettingsKit::makeSink(std::function<void()> arrive) {
   sink = new FocusSink(page_, std::move(arrive));
@@ -175,6 +214,7 @@ bool SettingsKit::checked() {
 }
 
 void SettingsKit::refuse(QWidget* control, bool marks) {
+  ++refusals_;
   restore_();
   if (marks && sink) sink->mark();
   // The focus change that ran the check completes first; then the focus goes
@@ -206,6 +246,101 @@ bool SettingsKit::comboChanged(QComboBox* combo, std::string& saved) {
   if (!checked()) return false;
   saved = std::to_string(combo->currentIndex());
   return true;
+}
+
+bool SettingsKit::leaveFocusedField(QWidget* to) {
+  QWidget* focused = QApplication::focusWidget();
+  if (!focused || focused == to || !page_->isAncestorOf(focused)) return true;
+  const int before = refusals_;
+  to->setFocus(Qt::OtherFocusReason);
+  return refusals_ == before;
+}
+
+// ---- Entries from outside ----
+
+void SettingsKit::entryRule(QLineEdit* box, std::function<bool()> rule) {
+  for (auto& [b, r] : rules_)
+    if (b == box) {
+      r = std::move(rule);
+      return;
+    }
+  rules_.emplace_back(box, std::move(rule));
+}
+
+void SettingsKit::watch(QLineEdit* box) {
+  if (std::find(watched_.begin(), watched_.end(), box) != watched_.end()) return;
+  watched_.push_back(box);
+  const std::weak_ptr<int> life = life_;
+  QObject::connect(box, &QLineEdit::textChanged, events, [this, life, box] {
+    if (!life.expired()) textPut(box);
+  });
+}
+
+void SettingsKit::textPut(QLineEdit* box) {
+  // Typing (the box has the focus) is judged when the box is left; the page's
+  // own changes are no entry.
+  if (busy.on() || judging_.on() || events->leaving() || box->hasFocus()) return;
+  for (auto& [b, text] : entries_)
+    if (b == box) {
+      text = box->text();
+      return;
+    }
+  entries_.emplace_back(box, box->text());
+  if (!entriesDue_) takeEntriesLater(0);
+}
+
+void SettingsKit::takeEntriesLater(int ms) {
+  // Later, not at once: the tool that set the text gets its answer before a
+  // message can wait for the user, and the page's own change handlers (a
+  // filter of the characters) have done with the text.
+  entriesDue_ = true;
+  const std::weak_ptr<int> life = life_;
+  QTimer::singleShot(ms, events, [this, life] {
+    if (!life.expired()) takeEntries();
+  });
+}
+
+void SettingsKit::takeEntries() {
+  entriesDue_ = false;
+  if (auto* page = qobject_cast<Page*>(page_); page && !page->isLoaded()) {
+    entries_.clear();  // the page has closed: nothing is taken any more
+    return;
+  }
+  // A window in front of the page (a message box, help), a check or a
+  // refusal in progress: the entries wait for it to end.
+  if (busy.on() || judging_.on() || events->leaving() || events->quiet || !page_->isEnabled()) {
+    takeEntriesLater(50);
+    return;
+  }
+  const auto entries = std::move(entries_);
+  entries_.clear();
+  for (const auto& [box, text] : entries) {
+    // The focus came to the box (leaving it will judge the text), or the page
+    // has put another text in it since.
+    if (!box || box->hasFocus() || box->text() != text) continue;
+    if (!takeEntry(box)) break;  // refused: every control shows its saved value again
+  }
+}
+
+bool SettingsKit::takeEntry(QLineEdit* box) {
+  bool typable = box->isEnabled() && !box->isReadOnly();
+  if (typable) {
+    Busy::Hold own(judging_);
+    if (const QValidator* v = box->validator()) {
+      QString text = box->text();
+      int at = 0;
+      typable = v->validate(text, at) != QValidator::Invalid;
+    }
+    for (const auto& [b, rule] : rules_)
+      if (typable && b == box && rule) typable = rule();
+  }
+  if (!typable) {
+    restore_();
+    return false;
+  }
+  const int before = refusals_;
+  events->leave(box);
+  return refusals_ == before;
 }
 
 namespace {
@@ -263,6 +398,7 @@ UpDownList::UpDownList(QWidget* parent, const QStringList& entries, const QStrin
   list->addItems(entries);
   list->setAccessibleName(accessibleName);
   list->setMaximumHeight(44);
+  list->viewport()->installEventFilter(this);
   row->addWidget(list);
   auto* arrows = new QVBoxLayout;
   arrows->setSpacing(0);
@@ -279,6 +415,10 @@ UpDownList::UpDownList(QWidget* parent, const QStringList& entries, const QStrin
   arrows->addWidget(up);
   arrows->addWidget(down);
   row->addLayout(arrows);
+}
+
+bool UpDownList::eventFilter(QObject* watched, QEvent* event) {
+  return watched == list->viewport() && event->type() == QEvent::Wheel;
 }
 
 void UpDownList::setArrowsEnabled(bool enabled) {
@@ -350,6 +490,20 @@ void CodeBoxes::prepare(QLineEdit* box, int length) {
 void CodeBoxes::select(QLineEdit* box) const {
   if (box->text().isEmpty()) return;
   box->setSelection(std::clamp(cursor, 0, static_cast<int>(box->text().size()) - 1), 1);
+}
+
+bool CodeBoxes::take(QLineEdit* box) const {
+  QString text;
+  for (QChar c : box->text()) {
+    const char ch = c.unicode() < 128 ? static_cast<char>(std::toupper(c.toLatin1())) : '\0';
+    if (ch == '\0' || alphabet.find(ch) == std::string::npos) return false;
+    text += QChar(ch);
+  }
+  // A code typed shorter than the box is followed by the digits Delete leaves.
+  if (!fill.empty())
+    while (text.size() < box->maxLength()) text += QString::fromStdString(fill).left(1);
+  if (text != box->text()) box->setText(text);
+  return true;
 }
 
 void CodeBoxes::focus(QLineEdit* box) {

@@ -12,6 +12,9 @@
 //   - Events: GotFocus, LostFocus, KeyDown, KeyUp and MouseUp per control; a
 //     lost-focus handler is not re-entered, and a message box or menu taking
 //     the focus is not leaving the field.
+//   - Entries from outside: text put into a box that lacks the focus (by a
+//     screen reader or test tool) is judged as leaving the box would
+//     judge typed text.
 //   - FocusSink: the hidden last stop of the tab order ("txtEndForcus") that
 //     closes the page, with its one-shot marker after a refused entry.
 //   - SettingsKit: the check-first handlers of fields, combo boxes and the
@@ -21,6 +24,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -86,6 +90,9 @@ class Busy {
 class Events : public QObject {
  public:
   explicit Events(QObject* parent);
+  // Runs when the control gets the focus from another control of the page;
+  // also when a list box gets it back with its window while it shows no
+  // entry (so that it shows its saved one, not Qt's first).
   void gotFocus(QWidget* w, std::function<void()> fn);
   // Runs when the control loses the focus to another control of the program;
   // not while another control's lost-focus handler runs (its message box and
@@ -97,8 +104,13 @@ class Events : public QObject {
   void keyUp(QWidget* w, std::function<void(QKeyEvent*)> fn);
   // The mouse button released over the control.
   void mouseUp(QWidget* w, std::function<void()> fn);
+  // Runs the control's lost-focus handler as leaving it would, unless one
+  // runs already. False when none ran.
+  bool leave(QWidget* w);
   // True while a lost-focus handler runs.
   bool leaving() const { return leaving_; }
+  // Told of each text box as it gets its lost-focus handler.
+  std::function<void(QLineEdit*)> textBoxBound;
   // While quiet, focus handlers do nothing (the kit is putting the focus back
   // after a refused entry, through whatever control took it meanwhile).
   bool quiet = false;
@@ -113,6 +125,7 @@ class Events : public QObject {
     std::function<void(QKeyEvent*)> keyUp;
   };
   Handlers& of(QWidget* w);
+  void runLeaving(const std::function<void()>& fn);
   std::vector<std::pair<QObject*, Handlers>> handlers_;
   bool leaving_ = false;
 };
@@ -150,6 +163,8 @@ class SettingsKit {
   // `check` shows its own message and answers false when a value is refused;
   // `restore` puts every control back from the page's saved values.
   SettingsKit(QWidget* page, std::function<bool()> check, std::function<void()> restore);
+  SettingsKit(const SettingsKit&) = delete;
+  SettingsKit& operator=(const SettingsKit&) = delete;
 
   Busy busy;
   Events* events = nullptr;
@@ -172,6 +187,24 @@ class SettingsKit {
   // A combo box's selection changed: ignored while busy or with nothing
   // selected; else a passing check takes the index, a failing one restores.
   bool comboChanged(QComboBox* combo, std::string& saved);
+  // A button pressed without taking the focus (by an accessibility tool):
+  // the focus moves to it as a click would move it, so the field being
+  // edited is left, checked and taken first. False when that field's entry
+  // was refused.
+  bool leaveFocusedField(QWidget* to);
+
+  // Text put into a box from outside while the box lacks the focus and the
+  // page is not busy (a screen reader or test tool setting it through the
+  // accessibility interface) is an entry of its own, taken up at the
+  // next turn of the event loop. It must be text that typing could have
+  // produced: the box enabled, its validator not refusing it and its rule
+  // (below) passing; else the controls are restored. Then it is judged as
+  // leaving the box would judge it: the box's lost-focus handler runs, which
+  // takes it, or refuses it with its message and puts the focus back.
+  // `rule` stands for the box's key handling: it may make the text what
+  // typing would have made of it, or refuse it (false) with the message
+  // typing would have shown, if any.
+  void entryRule(QLineEdit* box, std::function<bool()> rule);
 
   // Two-entry lists stepped by arrows show their entry only while they have
   // the focus. Getting the focus selects the saved entry; leaving takes the
@@ -188,9 +221,26 @@ class SettingsKit {
   void listStep(QListWidget* list, std::string& saved, int direction);
 
  private:
+  void watch(QLineEdit* box);
+  void textPut(QLineEdit* box);
+  void takeEntries();
+  bool takeEntry(QLineEdit* box);
+  void takeEntriesLater(int ms);
+
   QWidget* page_;
   std::function<bool()> check_;
   std::function<void()> restore_;
+  int refusals_ = 0;
+  // Raised while the kit runs the page's check or restore: what they put
+  // into the boxes is the page's own.
+  Busy judging_;
+  // Entries from outside waiting for their turn, with the text each brought.
+  std::vector<std::pair<QPointer<QLineEdit>, QString>> entries_;
+  bool entriesDue_ = false;
+  std::vector<QLineEdit*> watched_;
+  std::vector<std::pair<QLineEdit*, std::function<bool()>>> rules_;
+  // Connections and queued calls hold it weakly: none runs once the kit is gone.
+  std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
 
 // One step of an up-down arrow over a list of `count` entries: direction 0
@@ -214,6 +264,11 @@ class UpDownList : public QWidget {
   // Scrolls the entry `index` into view without selecting it and names it as
   // the list's accessible description, so the value stays readable.
   void showValue(int index);
+
+ protected:
+  // The mouse wheel does nothing over the list: in a list one entry high it
+  // would bring the other entry into sight without choosing it.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 // The frame "Action" of a settings page with its Exit button (the page's
@@ -256,6 +311,10 @@ class CodeBoxes {
   void press(QLineEdit* box, const CodeKey& key);
   // Selects the digit at the cursor.
   void select(QLineEdit* box) const;
+  // Text put into the box from outside, made what typing could have made of
+  // it: letters as capitals, a short code followed by empty digits. False
+  // (the box unchanged) when a character is outside the alphabet.
+  bool take(QLineEdit* box) const;
 };
 
 }  // namespace kit

@@ -2,11 +2,15 @@
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -126,6 +130,99 @@ int keyAscii(const QKeyEvent* e) {
   return c < 256 ? c : 0;
 }
 
+namespace {
+bool inside(const QWidget* w, const QWidget* root) {
+  for (; w; w = w->parentWidget())
+    if (w == root) return true;
+  return false;
+}
+
+// How many windows own this one: owners are disabled before the windows they
+// own, which then follow them and are given back with them instead of being
+// held disabled on their own.
+int ownerDepth(const QWidget* w) {
+  int depth = 0;
+  for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+    if (p->isWindow()) ++depth;
+  return depth;
+}
+
+// Disabling a window takes the keyboard from its control: to the page that is
+// the modal window arriving, which it otherwise hears as a loss of activation.
+class FocusOutAsDeactivation : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::FocusOut) return false;
+    if (static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason) return false;
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(watched, &out);
+    return true;
+  }
+};
+
+void disableMenuItems(const QList<QAction*>& items, std::vector<QPointer<QAction>>& held) {
+  for (QAction* a : items) {
+    if (QMenu* sub = a->menu()) disableMenuItems(sub->actions(), held);
+    if (!a->isEnabled()) continue;
+    a->setEnabled(false);
+    held.emplace_back(a);
+  }
+}
+
+void giveFocusBack(QWidget* window, QWidget* focus) {
+  // As on reactivation: a returning focus is no move between the page's controls.
+  if (window && focus && window->isEnabled() && !window->focusWidget() && focus->window() == window &&
+      focus->isEnabled())
+    focus->setFocus(Qt::ActiveWindowFocusReason);
+}
+}  // namespace
+
+ModalCover::ModalCover(QWidget* modal) {
+  QWidget* front = modal ? modal->window() : nullptr;
+  std::vector<QWidget*> live;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    const Qt::WindowType type = w->windowType();
+    if (type == Qt::Popup || type == Qt::ToolTip || type == Qt::Desktop) continue;
+    if (front && inside(w, front)) continue;  // the modal window and the windows it owns
+    if (w->isEnabled()) live.push_back(w);    // a window already covered stays with its cover
+  }
+  std::stable_sort(live.begin(), live.end(),
+                   [](const QWidget* a, const QWidget* b) { return ownerDepth(a) < ownerDepth(b); });
+  for (QWidget* w : live) focus_.push_back({w, w->focusWidget()});
+  const QPointer<QWidget> frontFocus = front ? front->focusWidget() : nullptr;
+  {
+    FocusOutAsDeactivation quiet;
+    qApp->installEventFilter(&quiet);
+    for (QWidget* w : live) {
+      if (!w->isEnabled()) continue;  // went with its owner
+      w->setEnabled(false);
+      disabled_.emplace_back(w);
+    }
+    qApp->removeEventFilter(&quiet);
+  }
+  for (QWidget* w : live)
+    for (QMenuBar* bar : w->findChildren<QMenuBar*>())
+      if (bar->window() == w) disableMenuItems(bar->actions(), menuItems_);
+  // A modal window owned by a covered page went with it: it alone stays live.
+  if (front && !front->isEnabled()) {
+    front->setEnabled(true);
+    giveFocusBack(front, frontFocus);
+  }
+}
+
+ModalCover::~ModalCover() {
+  for (auto it = menuItems_.rbegin(); it != menuItems_.rend(); ++it)
+    if (*it) (*it)->setEnabled(true);
+  for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it)
+    if (*it) (*it)->setEnabled(true);
+  for (const Held& h : focus_) giveFocusBack(h.window, h.focus);
+}
+
+int execModal(QDialog& dialog) {
+  ModalCover cover(&dialog);
+  return dialog.exec();
+}
+
 }  // namespace vbui
 
 namespace {
@@ -222,6 +319,9 @@ void Page::Show() {
 }
 
 void Page::showModal() {
+  // From its loading to its unloading: message boxes of its Form_Load already
+  // cover the page below.
+  vbui::ModalCover cover(this);
   ensureLoaded();
   if (!loaded_) return;
   pushFront();

@@ -3,9 +3,12 @@
 // Twips stay the unit of placement; colours are "&H00bbggrr&" literals.
 #include <QColor>
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <string>
+#include <vector>
 
+class QAction;
 class QKeyEvent;
 class QWidget;
 
@@ -41,6 +44,35 @@ int shiftState(const QKeyEvent* e);
 // The typed character (judged by what the key produces), 0 when none.
 int keyAscii(const QKeyEvent* e);
 
+// While a modal page, message box or dialog is up, every other window of the
+// program is inert. Qt's modality only holds back mouse and keyboard; an
+// accessibility action or a timer-driven click would still reach a covered
+// page and could unload or destroy a page that waits in its modal loop. So
+// the covered windows are disabled (their menu items too) for the lifetime
+// of this object, and given back as they were: a control the page disabled
+// itself stays disabled, the control that had the keyboard gets it back.
+// Taking the keyboard from a covered page is reported to it as the window
+// losing activation, so lost-focus checks stay quiet. Scopes nest.
+class ModalCover {
+ public:
+  explicit ModalCover(QWidget* modal);
+  ~ModalCover();
+  ModalCover(const ModalCover&) = delete;
+  ModalCover& operator=(const ModalCover&) = delete;
+
+ private:
+  struct Held {
+    QPointer<QWidget> window;
+    QPointer<QWidget> focus;
+  };
+  std::vector<QPointer<QWidget>> disabled_;
+  std::vector<Held> focus_;
+  std::vector<QPointer<QAction>> menuItems_;
+};
+
+// Runs a dialog modally with the windows below it inert; returns exec()'s result.
+int execModal(QDialog& dialog);
+
 }  // namespace vbui
 
 // A page of the program: a window with the load / activate / unload events
@@ -64,6 +96,7 @@ class Page : public QDialog {
   // Loads the page once (Form_Load) and shows it without waiting.
   void Show();
   // Loads the page once and shows it modally; returns when it has unloaded.
+  // Every other window stays inert meanwhile (vbui::ModalCover).
   // Tests install a hook that drives the page instead of waiting on it.
   void showModal();
   // Unloads the page: Form_Unload, then it closes.

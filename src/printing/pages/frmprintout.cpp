@@ -138,7 +138,20 @@ void FrmPrintOut::Form_Load() {
 
 void FrmPrintOut::Form_Unload(bool& cancel) {
   // A running report finishes first; the window stays until it has.
-  if (printing_) cancel = true;
+  if (printing_) {
+    cancel = true;
+    return;
+  }
+  takeOpenTitle();
+}
+
+void FrmPrintOut::takeOpenTitle() {
+  // A press or a close that leaves the focus in the open title box (a screen
+  // reader's, the window's close) takes the title as leaving the box would;
+  // the box has kept only the text from before its last key.
+  if (!txtPrintTitleName->isEnabled()) return;
+  modPublic.strPrintTitle = txtPrintTitleName->text().toStdString();
+  closeTitleBox();
 }
 
 void FrmPrintOut::closeTitleBox() {
@@ -188,7 +201,7 @@ void FrmPrintOut::comPrinter_Click() {
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-  dialog.exec();
+  vbui::execModal(dialog);
 }
 
 void FrmPrintOut::subPrintingState() {
@@ -230,6 +243,7 @@ std::string FrmPrintOut::strAskTextFile() {
 
 void FrmPrintOut::comPrintStart_Click(int index) {
   if (printing_) return;
+  takeOpenTitle();
   printing_ = true;
   subPrintingState();
   tmrLight->setInterval(300);

@@ -56,6 +56,7 @@ class FrmPrintOut : public Page {
 
  private:
   void closeTitleBox();
+  void takeOpenTitle();
   void subPrintingState();
   void subReadyState();
   void subPrintChannel(const std::string& strPath);

@@ -10,7 +10,11 @@
 namespace printing {
 
 QFont reportFont() {
-  QFont font(strtable::language() == "ja" ? "IPAPGothic" : "Liberation Sans");
+  // The report's millimetre columns are laid out for the Latin face (a
+  // frequency ends just before its "MHz"); the Japanese face, whose Latin
+  // letters and digits are wider, only draws what the Latin face lacks.
+  QFont font("Liberation Sans");
+  if (strtable::language() == "ja") font.setFamilies({"Liberation Sans", "IPAPGothic"});
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(9.75);
   return font;

@@ -12,7 +12,8 @@ class QPrinter;
 namespace printing {
 
 // The report font: a face metric-compatible with the one the reports were
-// laid out for, 9.75 pt, or a Japanese face when the program speaks Japanese.
+// laid out for, 9.75 pt, with a Japanese face for the Japanese captions when
+// the program speaks Japanese.
 QFont reportFont();
 
 class QtPrintSurface : public ReportSurface {

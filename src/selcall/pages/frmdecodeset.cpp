@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -82,13 +83,19 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
     o->setBackgroundRole(QPalette::Window);
     optDecodeMenu[static_cast<size_t>(index)] = o;
     formats->addWidget(o);
-    connect(o, &QRadioButton::toggled, this, [this, index](bool on) {
-      if (on && !kit_->busy.on()) optDecodeMenu_Click(index);
+    // A press that did not move the focus (a screen reader's) leaves the
+    // field being edited first, as a click would, so the switch converts
+    // what was typed.
+    connect(o, &QRadioButton::toggled, this, [this, o, index](bool on) {
+      if (!on || kit_->busy.on()) return;
+      // A refused entry has put every control back, the format included.
+      if (kit_->leaveFocusedField(o)) optDecodeMenu_Click(index);
     });
     // A stored format outside the four shows as no decode; choosing no decode
     // there is a choice too.
-    connect(o, &QRadioButton::clicked, this, [this, index] {
-      if (!kit_->busy.on() && values.strDecodeFormat.empty()) optDecodeMenu_Click(index);
+    connect(o, &QRadioButton::clicked, this, [this, o, index] {
+      if (kit_->busy.on() || !values.strDecodeFormat.empty()) return;
+      if (kit_->leaveFocusedField(o)) optDecodeMenu_Click(index);
     });
   }
   auto* left = new QVBoxLayout;
@@ -141,6 +148,9 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
   txtAutoResetTime->setObjectName("txtAutoResetTime");
   txtAutoResetTime->setMaxLength(3);
   txtAutoResetTime->setToolTip("Valid range : 0-255(sec)");
+  // A paste (the box's menu, Ctrl+V, a middle click) holds to the digits
+  // that typing is held to.
+  txtAutoResetTime->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), txtAutoResetTime));
   Label1 = new QLabel(fraDecodeSetting);
   place(kDecAutoResetTime, txtAutoResetTime, Label1);
   place(kDecAutoResetMode, combo(cboAutoResetMode, "cboAutoResetMode"));
@@ -205,6 +215,7 @@ void FrmDecodeSet::bindEvents() {
     ev->mouseUp(box, [this, box] { codeBox_GotFocus(box); });
     ev->keyDown(box, [this, box](QKeyEvent* e) { return codeBox_KeyDown(box, kit::CodeKey::of(e)); });
     ev->lostFocus(box, [this, box] { codeBox_LostFocus(box); });
+    kit_->entryRule(box, [this, box] { return codeBox_Entry(box); });
   }
   ev->keyDown(txtAutoResetTime, [](QKeyEvent* e) { return kit::refusedCharacter(e, "0123456789"); });
   ev->lostFocus(txtAutoResetTime, [this] { txtAutoResetTime_LostFocus(); });
@@ -261,6 +272,8 @@ void FrmDecodeSet::Form_Load() {
       buddy->setAccessibleName(caption);
   }
   CmdAction[1]->setText(q(LoadResString(980)));
+  // Reaching the last stop closes the page, as Exit does.
+  txtEndForcus->setAccessibleName(q(LoadResString(980)));
   fraDecodeMenu->setTitle(q(LoadResString(1425)));
   fraDecodeSetting->setTitle(q(LoadResString(1426)));
   fraAction->setTitle(q(LoadResString(1427)));
@@ -308,8 +321,11 @@ void FrmDecodeSet::Form_Unload(bool& cancel) {
     const std::string t = txtAutoResetTime->text().toStdString();
     if (!t.empty() && vb::Val(t) >= 0 && vb::Val(t) <= 255) values.m_strAutoResetTime = t;
   } else {
+    // A limited-decode step the encode settings refuse is not taken, even
+    // when the page closes before its message came.
+    const bool limitedRefused = !decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_);
     for (int i = 0; i < 4; ++i)
-      if (focused == onOffList(i) && onOffList(i)->currentRow() >= 0)
+      if (focused == onOffList(i) && onOffList(i)->currentRow() >= 0 && !(i == 1 && limitedRefused))
         onOffValue(i) = std::to_string(onOffList(i)->currentRow());
   }
   subPutDecodeData(modPublic.bytRadioData, family_, values, enables_, asLoaded_);
@@ -345,6 +361,7 @@ void FrmDecodeSet::optDecodeMenu_Click(int index) {
   // The fix display digit is held in hex form in every format.
   auto convert = [&](std::string& text, QLineEdit* box) {
     text = decodeConvertCode(text, formOf(m_strPrevKeys), formOf(m_strValidKeys));
+    const kit::Busy::Hold showing(kit_->busy);
     box->setText(q(text));
   };
   convert(values.m_strDecodeNo, txtDecodeNo);
@@ -396,11 +413,9 @@ void FrmDecodeSet::subSetDecodeControls() {
   else if (format == kFormatDtmf || format == kFormatAllCall) showIndex(cboGroupNo, values.m_strGroupNoDtmf);
   // The ON/OFF lists highlight their entry only while they have the focus;
   // without it, one entry high, they show their value.
-  // The list the page's focus is on keeps its entry also while a message
-  // box is in front, so that it does not come back with none.
   for (int i = 0; i < 4; ++i) {
     QListWidget* list = onOffList(i);
-    if (list == focusWidget()) {
+    if (list->hasFocus()) {
       kit_->listGotFocus(list, onOffValue(i));
     } else {
       list->setCurrentRow(-1);
@@ -497,8 +512,7 @@ std::string* FrmDecodeSet::codeValue(QLineEdit* box) {
 
 void FrmDecodeSet::codeBox_GotFocus(QLineEdit* box) { codes_->focus(box); }
 
-bool FrmDecodeSet::codeBox_KeyDown(QLineEdit* box, const kit::CodeKey& key) {
-  if (key.kind == kit::CodeKey::Tab) return false;  // moving on is the focus chain's
+void FrmDecodeSet::useCodeAlphabet(QLineEdit* box) {
   if (box == txtFixDsplayDigit) {
     codes_->alphabet = strDtmfCodeDigits;
     codes_->fill = "F";
@@ -509,16 +523,31 @@ bool FrmDecodeSet::codeBox_KeyDown(QLineEdit* box, const kit::CodeKey& key) {
     codes_->alphabet = form.empty() ? std::string() : m_strValidKeys;
     codes_->fill = form.empty() ? "F" : form;
   }
+}
+
+bool FrmDecodeSet::fixDisplayDigitRefused(QLineEdit* box) {
+  if (box != txtFixDsplayDigit || kit_->busy.on() || box->text().toStdString() == values.m_strFixDisplayDigit ||
+      decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_))
+    return false;
+  intSoundMsgBox(SoundKind::Attention, msgText(10041, 10042), "cboDisplayDigit_Change");
+  return true;
+}
+
+bool FrmDecodeSet::codeBox_KeyDown(QLineEdit* box, const kit::CodeKey& key) {
+  if (key.kind == kit::CodeKey::Tab) return false;  // moving on is the focus chain's
+  useCodeAlphabet(box);
   codes_->press(box, key);
-  if (box == txtFixDsplayDigit && !kit_->busy.on() &&
-      box->text().toStdString() != values.m_strFixDisplayDigit &&
-      !decodeFiveToneOptionsAllowed(modPublic.bytRadioData, family_)) {
-    intSoundMsgBox(SoundKind::Attention, msgText(10041, 10042), "cboDisplayDigit_Change");
+  if (fixDisplayDigitRefused(box)) {
     box->setText(q(values.m_strFixDisplayDigit));
     codes_->cursor = 0;
     codes_->select(box);
   }
   return true;
+}
+
+bool FrmDecodeSet::codeBox_Entry(QLineEdit* box) {
+  useCodeAlphabet(box);
+  return codes_->take(box) && !fixDisplayDigitRefused(box);
 }
 
 void FrmDecodeSet::codeBox_LostFocus(QLineEdit* box) {
@@ -551,7 +580,9 @@ void FrmDecodeSet::cboDisplayDigit_Change() {
 // ---- Closing and help ----
 
 void FrmDecodeSet::CmdAction_Click(int index) {
-  if (index == 1) Unload();
+  // A press that did not move the focus leaves the field being edited as a
+  // click would: a refused entry keeps the page open.
+  if (index == 1 && kit_->leaveFocusedField(CmdAction[1])) Unload();
 }
 
 void FrmDecodeSet::txtEndForcus_GotFocus() { Unload(); }

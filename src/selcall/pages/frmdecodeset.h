@@ -49,6 +49,8 @@ class FrmDecodeSet : public Page {
   void lstLimitedDecode_Change();
   void codeBox_GotFocus(QLineEdit* box);
   bool codeBox_KeyDown(QLineEdit* box, const kit::CodeKey& key);
+  // Text put into a code box from outside: what typing could have made.
+  bool codeBox_Entry(QLineEdit* box);
   void codeBox_LostFocus(QLineEdit* box);
   void txtAutoResetTime_LostFocus();
   void combo_Change(QComboBox* combo, std::string& saved);
@@ -110,6 +112,10 @@ class FrmDecodeSet : public Page {
   std::string& onOffValue(int index);
   QListWidget* onOffList(int index);
   std::string* codeValue(QLineEdit* box);
+  void useCodeAlphabet(QLineEdit* box);
+  // A changed fix display digit where the encode settings allow no five-tone
+  // options: refused with its message.
+  bool fixDisplayDigitRefused(QLineEdit* box);
   void refuse(int firstId, QWidget* focusBack);
   void rebuild(QComboBox* combo, const std::vector<std::string>& items, int index);
   void bindEvents();

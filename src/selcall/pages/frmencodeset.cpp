@@ -14,8 +14,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/chanrows.h"
 #include "core/modpublic.h"
@@ -295,18 +297,31 @@ void FrmEncodeSet::bindCodeBox(QLineEdit* box, std::string EncodeValues::*value)
       closeAfterCheck(box, [this, box, value] { values.*value = box->text().toStdString(); });
       return true;
     }
-    codes.alphabet = strNewDigits;
-    codes.fill = values.strCodeForm.empty() ? "F" : values.strCodeForm;
+    useCodeForm();
     codes.press(box, k);
     return true;
+  });
+  // Text put in from outside holds only what the keys could have typed.
+  kit.entryRule(box, [this, box] {
+    useCodeForm();
+    return codes.take(box);
   });
   // Leaving the emergency number never marks the sink (nor clears it).
   const bool marks = box != txtEmergencyNo;
   kit.events->lostFocus(box, [this, box, value, marks] { kit.leaveField(box, values.*value, marks); });
 }
 
+void FrmEncodeSet::useCodeForm() {
+  codes.alphabet = strNewDigits;
+  codes.fill = values.strCodeForm.empty() ? "F" : values.strCodeForm;
+}
+
 void FrmEncodeSet::bindNumberBox(QLineEdit* box, std::string EncodeValues::*value, const char* accepted) {
   const std::string set = accepted;
+  // Pasted text (Ctrl+V, the box's menu, a middle click) passes the filter
+  // of typed keys too.
+  box->setValidator(new QRegularExpressionValidator(
+      QRegularExpression("[" + QRegularExpression::escape(accepted) + "]*"), box));
   kit.events->keyDown(box, [this, box, value, set](QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape) {
       closeAfterCheck(box, [this, box, value] { values.*value = box->text().toStdString(); });
@@ -494,6 +509,15 @@ void FrmEncodeSet::optEncodeMenu_Click(int index) {
 
 void FrmEncodeSet::Form_Activate() {
   subRestoreEncodeControls();
+  // The format buttons are one stop of the tab order: the focus that would
+  // start on the first of them starts on the chosen format, so that a key
+  // pressed there does not choose another one.
+  QWidget* focused = focusWidget();
+  const bool onFormats =
+      !focused || std::find(optEncodeMenu.begin(), optEncodeMenu.end(), focused) != optEncodeMenu.end();
+  for (int index : kFormats)
+    if (onFormats && optEncodeMenu[static_cast<size_t>(index)]->isChecked())
+      optEncodeMenu[static_cast<size_t>(index)]->setFocus(Qt::OtherFocusReason);
   if (!warned_) {
     warned_ = true;
     warnStrays();
@@ -643,12 +667,18 @@ void FrmEncodeSet::cbo5ToneSet_Change() {
 
 void FrmEncodeSet::chkSingleTone_Click() {
   const bool on = chkSingleTone->isChecked();
-  vbui::setEnabledPainted(cboSingleToneEncodeTime, on);
+  // Painted as the rows' lists are: a drop-down list's face is its button.
+  kit::setEnabledPainted(cboSingleToneEncodeTime, on);
   if (!kit.busy.on()) values.blnSingleTone = on;
 }
 
 void FrmEncodeSet::CmdAction_Click(int index) {
-  if (index == 1) Unload();
+  if (index != 1) return;
+  // Pressed without the focus coming to it first (a screen reader, an
+  // accessibility tool): the field being edited is taken as a click would
+  // take it; a refused entry keeps the page open on its restored value.
+  if (!kit.leaveFocusedField(CmdAction[1])) return;
+  Unload();
 }
 
 void FrmEncodeSet::txtEndForcus_GotFocus() {

@@ -112,6 +112,8 @@ class FrmEncodeSet : public Page {
   void stepList(int index, int direction);
   void closeAfterCheck(QWidget* control, const std::function<void()>& take);
   void bindCodeBox(QLineEdit* box, std::string EncodeValues::*value);
+  // The code boxes' alphabet and empty digit for the current code form.
+  void useCodeForm();
   void bindNumberBox(QLineEdit* box, std::string EncodeValues::*value, const char* accepted);
   void bindList(int index, std::string EncodeValues::*value);
   void bindCombo(QComboBox* combo, std::string EncodeValues::*value);

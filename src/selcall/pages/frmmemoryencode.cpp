@@ -44,7 +44,9 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
   grid->addWidget(lblMemoryName, 0, 2);
   const QFontMetrics digitsWidth(font());
   for (int i = 0; i < 16; ++i) {
-    auto* label = new QLabel(QString("%1").arg(i + 1, 3), fraMemoryEncodeSetting);
+    // Row numbers "  1" .. "  9", then "10" .. "16" (family "1" numbers its
+    // rows from its own captions at load).
+    auto* label = new QLabel(QString(i < 9 ? "  %1" : "%1").arg(i + 1), fraMemoryEncodeSetting);
     label->setObjectName(QString("lblMemoryEncode%1").arg(i));
     auto* memory = new QLineEdit(fraMemoryEncodeSetting);
     memory->setObjectName(QString("txtMemory%1").arg(i));
@@ -77,6 +79,7 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
       memory->deselect();
       if (memory->cursorPosition() > kLastCaret) memory->setCursorPosition(kLastCaret);
     });
+    connect(memory, &QLineEdit::textChanged, this, [this, i] { txtMemory_Change(i); });
     events_->keyDown(name, [this, i](QKeyEvent* e) { return txtName_KeyDown(i, e); });
     connect(name, &QLineEdit::textChanged, this, [this, i] { txtName_Change(i); });
   }
@@ -135,8 +138,10 @@ bool FrmMemoryEncode::subGetMemoryEncodeData() {
   if (family == 1)
     for (int i = 0; i < 16; ++i) lblMemoryEncode[static_cast<size_t>(i)]->setText(q(LoadResString(600 + i)));
   rowsAsLoaded_.clear();
+  shown_.assign(16, std::string());
   for (int r = 0; r < rows_; ++r) {
     rowsAsLoaded_.push_back(memoryEncodeRow(image, family, r, form_));
+    shown_[static_cast<size_t>(r)] = rowsAsLoaded_.back();
     txtMemory[static_cast<size_t>(r)]->setText(q(rowsAsLoaded_.back()));
   }
   namesAsLoaded_.assign(16, std::string());
@@ -217,6 +222,24 @@ bool FrmMemoryEncode::txtMemory_KeyDown(int index, QKeyEvent* e) {
   box->deselect();
   box->setCursorPosition(caret);
   return true;
+}
+
+void FrmMemoryEncode::txtMemory_Change(int index) {
+  if (busy_.on()) return;
+  QLineEdit* box = txtMemory[static_cast<size_t>(index)];
+  std::string& shown = shown_[static_cast<size_t>(index)];
+  // A row's text changes only into 16 digits of the form: what else puts
+  // text there (a middle click pasting the selection, an accessibility tool
+  // setting it) is put back. Small letters become capitals.
+  const std::string text = box->text().toStdString();
+  const bool digits = index < rows_ && text.size() == static_cast<size_t>(kMemoryEncodeDigits) &&
+                      text.find_first_not_of(memoryEncodeKeys(form_)) == std::string::npos;
+  const int caret = box->cursorPosition();
+  const kit::Busy::Hold hold(busy_);
+  if (digits) shown = box->text().toUpper().toStdString();
+  if (box->text().toStdString() == shown) return;
+  box->setText(q(shown));
+  box->setCursorPosition(std::min(caret, kLastCaret));
 }
 
 bool FrmMemoryEncode::txtName_KeyDown(int index, QKeyEvent* e) {

@@ -47,6 +47,7 @@ class FrmMemoryEncode : public Page {
 
  private:
   bool txtMemory_KeyDown(int index, QKeyEvent* e);
+  void txtMemory_Change(int index);
   bool txtName_KeyDown(int index, QKeyEvent* e);
   int rows_ = 0;
   digits::Form form_ = digits::Form::Hex;
@@ -55,4 +56,5 @@ class FrmMemoryEncode : public Page {
   std::vector<std::string> names_;  // the last accepted text of each name box
   kit::Events* events_ = nullptr;
   kit::Busy busy_;
+  std::vector<std::string> shown_ = std::vector<std::string>(16);  // the last text of 16 digits of each row
 };

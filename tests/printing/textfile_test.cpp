@@ -1,0 +1,125 @@
+// Report text files beyond the golden English ones: bytes of the image that
+// are control characters, and Japanese captions in the Japanese code page.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "core/modpublic.h"
+#include "platform/base/strtable.h"
+#include "printtest.h"
+#include "support/testsupport.h"
+
+namespace {
+
+std::vector<std::string> fileLines(const std::string& path) {
+  const std::vector<uint8_t> bytes = readFileBytes(path);
+  const std::string text(bytes.begin(), bytes.end());
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find("\r\n", at);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(at) + "<no line end>");
+      break;
+    }
+    lines.push_back(text.substr(at, end - at));
+    at = end + 2;
+  }
+  return lines;
+}
+
+// The lines of a section: after the line that starts with `head`, up to the
+// next blank line.
+std::vector<std::string> section(const std::vector<std::string>& lines, const std::string& head) {
+  std::vector<std::string> out;
+  bool in = false;
+  for (const std::string& l : lines) {
+    if (in && l.find_first_not_of(' ') == std::string::npos) break;
+    if (in) out.push_back(l);
+    if (l.rfind(head, 0) == 0) in = true;
+  }
+  return out;
+}
+
+// Columns of the single-byte `c` in a Shift_JIS line (a trail byte of a
+// Japanese character may have the same value).
+std::vector<std::size_t> columnsOf(const std::string& line, char c) {
+  std::vector<std::size_t> at;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const auto b = static_cast<uint8_t>(line[i]);
+    if ((b >= 0x81 && b <= 0x9F) || b >= 0xE0) ++i;
+    else if (line[i] == c) at.push_back(i);
+  }
+  return at;
+}
+
+}  // namespace
+
+TEST(ReportTextFile, ControlBytesOfAStoredTextNeitherBreakNorDirtyItsLine) {
+  TempDir dir;
+  RecordingMessages msgs;
+  freshModel(dir);
+  ASSERT_TRUE(printtest::radioF0(1, 1));
+  // A starting message whose bytes hold a line end, a NUL and a tab.
+  printtest::putBytes(48, {'A', 'B', 0x0D, 0x0A, 'C', 'D', 0x00, 0x09, 'E', 'F', ' ', ' '});
+  const std::string path = dir.file("all.txt");
+  ASSERT_TRUE(printtest::runReport(true, path));
+
+  // The report is the golden one but for the message, whose control bytes
+  // print as blanks on its own line.
+  std::vector<std::string> expected = fileLines(std::string(PRINTING_GOLDEN_DIR) + "/zr310-all-5tone.txt");
+  bool replaced = false;
+  for (std::string& l : expected)
+    if (l == "    13 Starting Message     []") {
+      l = "    13 Starting Message     [AB  CD  EF  ]";
+      replaced = true;
+    }
+  ASSERT_TRUE(replaced);
+  EXPECT_EQ(fileLines(path), expected);
+}
+
+TEST(ReportTextFile, JapaneseValuesStandInOneColumnOfTheShiftJisFile) {
+  TempDir dir;
+  RecordingMessages msgs;
+  freshModel(dir);
+  ASSERT_TRUE(printtest::radioF1(false, false, 2, 3));  // ZR320, DTMF both ways
+  strtable::load("", "ja");
+  // A title with a letter Shift_JIS lacks beside one it has.
+  modPublic.strPrintTitle = "M\xC3\xBCller \xE6\xA7\x98";
+  const std::string path = dir.file("all.txt");
+  const bool done = printtest::runReport(true, path);
+  strtable::load("", "en");
+  ASSERT_TRUE(done);
+  const std::vector<std::string> lines = fileLines(path);
+  ASSERT_GT(lines.size(), 2u);
+
+  // The missing letter becomes "?", the rest of the line keeps the code page.
+  const std::string title = lines[1];
+  EXPECT_EQ(title.substr(title.size() - 15), "<< M?ller \x97\x6C >>") << title;
+
+  // Every miscellaneous value starts 25 columns after its item (column 3):
+  // a Japanese character takes two columns of the file, as it takes two
+  // bytes.
+  const std::vector<std::string> misc = section(lines, "   < ");
+  ASSERT_EQ(misc.size(), 18u);
+  for (const std::string& l : misc) {
+    const std::vector<std::size_t> at = columnsOf(l, '[');
+    if (!at.empty()) {
+      EXPECT_EQ(at.front(), 28u) << l;
+    }
+  }
+
+  // The encode values start at column 25, the decode values at column 68,
+  // whether or not an encode line stands beside them; only a caption too
+  // wide for its column pushes its value on, directly after it.
+  const std::vector<std::string> lists = section(lines, "   Encode=");
+  ASSERT_EQ(lists.size(), 17u);
+  for (const std::string& l : lists) {
+    const std::vector<std::size_t> at = columnsOf(l, '[');
+    ASSERT_FALSE(at.empty()) << l;
+    const bool encodePart = l.size() > 5 && l[5] != ' ';
+    if (encodePart) {
+      EXPECT_TRUE(at.front() == 25u || (at.front() > 25u && l[at.front() - 1] != ' ')) << l;
+    }
+    EXPECT_TRUE(at.back() == 68u || (at.back() > 68u && l[at.back() - 1] != ' ')) << l;
+  }
+}
