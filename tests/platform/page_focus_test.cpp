@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include "platform/gui/vbui.h"
@@ -29,4 +31,40 @@ TEST(PageFocus, ThePageBelowAClosedModalPageIsActiveAgain) {
   settle();
   EXPECT_EQ(QApplication::activeWindow(), &menu);
   menu.Unload();
+}
+
+// A page placed beside the main menu that would run past the screen's edge
+// moves back onto it; one that fits keeps its place.
+TEST(PagePlacement, APageBesideTheMainMenuStaysOnTheScreen) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  Page menu;
+  menu.resize(200, 150);
+  menu.move(area.left() + 100, area.top() + 80);
+  Page::setMainMenu(&menu);
+  Page fits;
+  fits.resize(100, 100);
+  fits.placeFromMainMenu(150, 300);  // 10 and 20 pixels further
+  EXPECT_EQ(fits.pos(), QPoint(area.left() + 120, area.top() + 90));
+  Page small;  // never sized: it shows at its size hint, which fits
+  small.setMinimumSize(120, 80);
+  small.placeFromMainMenu(1500, 3000);
+  EXPECT_EQ(small.pos(), QPoint(area.left() + 300, area.top() + 180));
+  Page wide;
+  wide.setMinimumSize(area.width() - 50, area.height() - 40);
+  wide.placeFromMainMenu(1500, 3000);
+  EXPECT_EQ(wide.pos(), QPoint(area.right() + 1 - wide.width(), area.bottom() + 1 - wide.height()));
+  // A page that grows while it loads is held on the screen as it shows.
+  Page grows;
+  grows.resize(100, 100);
+  grows.placeFromMainMenu(0, 0);
+  grows.setMinimumSize(area.width() - 60, 100);
+  grows.Show();
+  EXPECT_EQ(grows.frameGeometry().right(), area.right());
+  grows.Unload();
+  menu.move(area.left(), area.top());
+  Page left;
+  left.resize(100, 100);
+  left.placeFromMainMenu(-300, -750);
+  EXPECT_EQ(left.pos(), area.topLeft());
+  Page::setMainMenu(nullptr);
 }

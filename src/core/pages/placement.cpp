@@ -29,7 +29,7 @@ void placeFromSettings(Page& page, const SettingKey& topKey, const SettingKey& l
   const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
   const int screenH = vbui::pixelsToTwips(area.height());
   const int screenW = vbui::pixelsToTwips(area.width());
-  const QSize frame = page.frameGeometry().size().expandedTo(page.sizeHint());
+  const QSize frame = page.outerSizeToShow();
   const int winH = vbui::pixelsToTwips(frame.height());
   const int winW = vbui::pixelsToTwips(frame.width());
   const int top = placeTop(vb::CInt(vb::Val(readSetting(topKey))), screenH, winH);

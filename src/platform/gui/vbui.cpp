@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QEventLoop>
@@ -264,7 +266,35 @@ void Page::setMainMenu(Page* menu) { mainMenuRef() = menu; }
 Page* Page::mainMenu() { return mainMenuRef().data(); }
 
 void Page::placeFromMainMenu(int dTop, int dLeft) {
-  if (Page* m = mainMenu()) Move(m->Left() + dLeft, m->Top() + dTop);
+  Page* m = mainMenu();
+  if (!m) return;
+  Move(m->Left() + dLeft, m->Top() + dTop);
+  besideMainMenu_ = true;
+  keepOnScreen();
+}
+
+QSize Page::outerSizeToShow() const {
+  // Before its first show a page that nobody sized still has Qt's default
+  // size; it will show at its size hint.
+  if (isVisible() || testAttribute(Qt::WA_Resized)) return frameGeometry().size();
+  return sizeHint().expandedTo(minimumSize());
+}
+
+void Page::keepOnScreen() {
+  // The offsets beside the main menu were laid out for pages smaller than
+  // ours: a page that would run past an edge of the screen moves back onto
+  // it (as far as it fits), so none of its controls is out of reach. A page
+  // knows its full size only as it shows (loaded, styled, laid out), so this
+  // runs again then.
+  Page* m = mainMenu();
+  QScreen* screen = m && m->screen() ? m->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  const QSize size = outerSizeToShow();
+  QPoint at = pos();
+  at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())));
+  at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
+  move(at);
 }
 
 void Page::setModalHook(ModalHook hook) { modalHook() = std::move(hook); }
@@ -356,6 +386,16 @@ void Page::Unload() {
     else hide();
   }
   unloading_ = false;
+}
+
+void Page::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  if (!besideMainMenu_) return;
+  keepOnScreen();
+  // A layout that settles once shown can widen the page once more.
+  QTimer::singleShot(0, this, [this] {
+    if (isVisible()) keepOnScreen();
+  });
 }
 
 void Page::closeEvent(QCloseEvent* e) {

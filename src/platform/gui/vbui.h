@@ -110,7 +110,10 @@ class Page : public QDialog {
   // The main menu, which the pages it opens place themselves against.
   static void setMainMenu(Page* menu);
   static Page* mainMenu();
-  // Places this page at the main menu's Top + dTop and Left + dLeft (twips).
+  // The outer size (pixels) the page has, or will have when it first shows.
+  QSize outerSizeToShow() const;
+  // Places this page at the main menu's Top + dTop and Left + dLeft (twips),
+  // moved back onto the screen where it would run past an edge.
   void placeFromMainMenu(int dTop, int dLeft);
 
  protected:
@@ -121,6 +124,7 @@ class Page : public QDialog {
   // Set cancel to keep the page open.
   virtual void Form_Unload(bool& cancel) { (void)cancel; }
 
+  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void reject() override;  // Escape does not close a page by itself
 
@@ -131,4 +135,6 @@ class Page : public QDialog {
   bool loaded_ = false;
   bool unloading_ = false;
   bool activatedOnce_ = false;
+  bool besideMainMenu_ = false;  // placed by placeFromMainMenu
+  void keepOnScreen();
 };
