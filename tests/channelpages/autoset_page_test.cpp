@@ -487,10 +487,17 @@ TEST_F(AutoSetPage, TextPutInFromOutsideIsJudgedAsTypingAndLeavingWould) {
   using Box = std::pair<std::string, std::string>;
   ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
     ASSERT_EQ(focused(), t(A::kFreq, 0));
+    // A row without a frequency takes no option.
+    putFromOutside(t(A::kWN, 0), "NRW");
+    EXPECT_EQ(tt(A::kWN, 0), "");
     // The TX frequency: filtered, checked, formatted, with the row's step,
-    // prescaler and defaults; the focus stays.
+    // prescaler and defaults; the focus stays. The RX frequency being typed
+    // is judged first, as moving into the TX cell would judge it.
+    type("146");
     putFromOutside(t(A::kFreq, 1), "15x0.0125");
     EXPECT_TRUE(msgs.boxes.empty());
+    EXPECT_EQ(tt(A::kFreq, 0), "146.00000");
+    EXPECT_EQ(tt(A::kPMFM, 0), "PM");
     EXPECT_EQ(tt(A::kFreq, 1), "150.01250");
     EXPECT_EQ(tt(A::kRef, 1), "12.50");
     EXPECT_EQ(tt(A::kPres, 1), "64");
@@ -512,18 +519,15 @@ TEST_F(AutoSetPage, TextPutInFromOutsideIsJudgedAsTypingAndLeavingWould) {
     EXPECT_EQ(last(), Box("Frequency input error", "txtFrequency_LostFocus"));
     EXPECT_EQ(tt(A::kFreq, 1), "150.01250");
     EXPECT_EQ(focused(), t(A::kFreq, 1));
-    // Options by word or digit; other text is undone without a message, and
-    // a row without a frequency takes no option.
+    // Options by word or digit; other text is undone without a message.
     const size_t shown = msgs.boxes.size();
     putFromOutside(t(A::kTxPower, 1), "lo");
     putFromOutside(t(A::kPMFM, 1), "2");
     putFromOutside(t(A::kPMFM, 1), "XYZ");
-    putFromOutside(t(A::kWN, 0), "NRW");
     EXPECT_EQ(tt(A::kTxPower, 1), "LO");
     EXPECT_EQ(tt(A::kPMFM, 1), "FM");
-    EXPECT_EQ(tt(A::kWN, 0), "");
     // The RX frequency and the range.
-    putFromOutside(t(A::kFreq, 0), "146");
+    putFromOutside(t(A::kFreq, 0), "146.0");
     putFromOutside(d.txtValue, "0.0125");
     putFromOutside(d.txtStartNo, "3");
     putFromOutside(d.txtEndNo, "4");

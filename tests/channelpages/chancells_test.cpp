@@ -549,25 +549,42 @@ TEST_F(ChannelPage, TextPutInFromOutsideIsJudgedAsTypingAndLeavingWould) {
   EXPECT_EQ(grid(2, 9), "023");
   EXPECT_EQ(grid(2, 7), "");  // one tone a row
 
-  // An entry waits while the cell being typed into holds a frequency not yet
-  // checked, and is judged when that one has been.
+  // A frequency being typed into another cell is judged first, as moving
+  // into the entry's cell would judge it; the focus stays in its cell.
   focus(F::kFreq, 8);
   type("146");
   putFromOutside(cell(F::kFreq, 10), "147");
-  EXPECT_EQ(grid(10, 2), "");
-  key(Qt::Key_Return);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return grid(10, 2) == "147.00000"; }, 2000));
   EXPECT_EQ(grid(8, 2), "146.00000");
-  // Still waiting when the user goes into its cell: judged on arrival.
+  EXPECT_EQ(grid(10, 2), "147.00000");
+  EXPECT_EQ(focused(), cell(F::kFreq, 8));
+  type("1");  // the visit goes on from the judged text
+  EXPECT_EQ(text(F::kFreq, 8), "146.000001");
+  key(Qt::Key_Backspace);
+  // So is a tone: its cell keeps the focus and the key hint of a tone cell.
+  focus(F::kCTCSS, 10);
+  type("100");
+  putFromOutside(cell(F::kSR, 10), "1");
+  EXPECT_EQ(grid(10, 7), "100.0");
+  EXPECT_EQ(grid(10, 12), "1");
+  EXPECT_EQ(focused(), cell(F::kCTCSS, 10));
+  EXPECT_TRUE(page->LabHelpMenu->isVisible());
   focus(F::kFreq, 8);
+  // Refused there, its message comes first and the entry waits a turn.
   cell(F::kFreq, 8)->selectAll();
-  type("148");
-  putFromOutside(cell(F::kFreq, 12), "999");
-  focus(F::kFreq, 12);
+  type("999");
+  putFromOutside(cell(F::kFreq, 12), "148");
   ASSERT_EQ(msgs.boxes.size(), 3u);
   EXPECT_EQ(msgs.boxes[2].title, "txtFrequency_LostFocus");
-  EXPECT_EQ(text(F::kFreq, 12), "");
-  EXPECT_EQ(grid(8, 2), "148.00000");
+  EXPECT_EQ(text(F::kFreq, 8), "146.00000");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return grid(12, 2) == "148.00000"; }, 2000));
+  EXPECT_EQ(focused(), cell(F::kFreq, 8));
+  // An entry not yet taken when the focus comes to its cell is judged first.
+  QAccessible::queryAccessibleInterface(cell(F::kFreq, 12))->editableTextInterface()->replaceText(0, 9, "999");
+  focus(F::kFreq, 12);
+  ASSERT_EQ(msgs.boxes.size(), 4u);
+  EXPECT_EQ(msgs.boxes[3].title, "txtFrequency_LostFocus");
+  EXPECT_EQ(text(F::kFreq, 12), "148.00000");
+  cell(F::kFreq, 12)->selectAll();
   type("149");
   key(Qt::Key_Return);
   EXPECT_EQ(grid(12, 2), "149.00000");
@@ -579,7 +596,7 @@ TEST_F(ChannelPage, TextPutInFromOutsideIsJudgedAsTypingAndLeavingWould) {
   EXPECT_EQ(grid(14, 2), "");
   EXPECT_EQ(grid(16, 2), "");
   EXPECT_EQ(text(F::kFreq, 14), "");
-  EXPECT_EQ(msgs.boxes.size(), 3u);
+  EXPECT_EQ(msgs.boxes.size(), 4u);
   page->vscChanPara->setValue(0);
 
   close();

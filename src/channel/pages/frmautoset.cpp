@@ -109,7 +109,7 @@ FrmAutoSet::FrmAutoSet(FrmChannel& editor) : Page(&editor), editor_(editor) {
   // is typed into the cell being edited is no entry from outside.
   outside_ = std::make_unique<kit::OutsideEntries>(
       this, this, [this](QLineEdit* box) { return writing_ > 0 || events_->leaving() || box == current_; },
-      [this] { return writing_ > 0 || events_->leaving() || events_->quiet || typingPending(); },
+      [this] { return writing_ > 0 || events_->leaving() || events_->quiet; },
       [this](QLineEdit* box) { return takeEntry(box); });
 
   labTitle = new QLabel(body_);

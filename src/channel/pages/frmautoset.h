@@ -193,9 +193,9 @@ class FrmAutoSet : public Page {
   // Text put into a template cell or a field from outside (a screen reader
   // or test tool) while it lacks the focus is judged a turn later as typing
   // it and leaving would judge it: the cell's typed-text rules and check,
-  // then taken, or refused and the cell's text before it put back. Entries
-  // wait while the cell being edited holds typed text not judged yet. True
-  // when the entry was taken.
+  // then taken, or refused and the cell's text before it put back. Typed
+  // text not judged yet in the cell being edited is judged first. True when
+  // the entry was taken.
   bool takeEntry(QLineEdit* box);
 
  protected:
@@ -240,6 +240,9 @@ class FrmAutoSet : public Page {
   // back to it; the cell that had the focus holds no text to judge.
   void enterCell(int column, int row);
   bool typingPending() const;
+  // Judges that text as leaving the cell would, the focus staying in it.
+  // False when it was refused.
+  bool leaveEditedCell();
   // Column and template row of a cell; column -1 for another box.
   std::pair<int, int> cellOf(const QLineEdit* box) const;
   // A tone or code entered in the row's cell of `column`: the row then holds

@@ -529,13 +529,27 @@ bool FrmAutoSet::typingPending() const {
   return column >= 0 && cellText(column, row) != judged_[static_cast<size_t>(column)][static_cast<size_t>(row)];
 }
 
+bool FrmAutoSet::leaveEditedCell() {
+  const auto [column, row] = cellOf(current_);
+  checkRefused_ = false;
+  cellLostFocus(column, row);
+  judged_[static_cast<size_t>(column)][static_cast<size_t>(row)] = cellText(column, row);
+  // The focus never left: the cell's visit goes on from the judged text.
+  cellGotFocus(column, row);
+  return !checkRefused_;
+}
+
 bool FrmAutoSet::takeEntry(QLineEdit* box) {
   const auto [column, row] = cellOf(box);
   // Refused or taken, the text of an entry is no click's: a Set pressed
   // next is a Set.
   const bool refusedBefore = checkRefused_;
   bool taken = true;
-  if (column < 0) {
+  if (box != current_ && !box->hasFocus() && typingPending() && !leaveEditedCell()) {
+    // As moving into the box would, the cell being edited is left first and
+    // its typed text judged; a refusal there holds the entry back a turn.
+    outside_->put(box);
+  } else if (column < 0) {
     // A field: judged by its lost-focus check unless the focus came to it,
     // when leaving it will judge the text.
     if (!box->hasFocus()) {

@@ -147,7 +147,7 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
   // is typed into the cell being edited is no entry from outside.
   outside_ = std::make_unique<kit::OutsideEntries>(
       this, this, [this](QLineEdit* c) { return pageWrites_ || intCellLock == 1 || c == focusCell_; },
-      [this] { return boxOpen_ || checking_ || closing_ || jumping_ || typingPending(); },
+      [this] { return boxOpen_ || checking_ || closing_ || jumping_; },
       [this](QLineEdit* c) { return takeCellEntry(c); });
   buildGrid(body_);
 
@@ -1305,6 +1305,12 @@ bool FrmChannel::takeCellEntry(QLineEdit* c) {
     column.Change(row);
     return true;
   }
+  // As moving into the cell would, the cell being edited is left first and
+  // its typed text judged; a refusal there holds the entry back a turn.
+  if (typingPending() && !leaveEditedCell()) {
+    outside_->put(c);
+    return true;
+  }
   // A cell the user could not type into takes nothing.
   if (topRow() + row <= intMaxRow && cellEnabled(nav, row) && !c->isReadOnly() && column.Entry(row)) return true;
   // Refused: every cell shows the grid's text again, also those whose
@@ -1312,6 +1318,19 @@ bool FrmChannel::takeCellEntry(QLineEdit* c) {
   CellLock lock(intCellLock);
   modPublic.blnResult = subCopyRowsToCells();
   return false;
+}
+
+bool FrmChannel::leaveEditedCell() {
+  const int at = cellAt(focusCell_);
+  const int nav = at / kVisibleRows;
+  const int row = at % kVisibleRows;
+  ChannelColumn& column = *columns_[static_cast<size_t>(nav)];
+  blnCheckFailed = false;
+  column.LostFocus(row);
+  const bool taken = !blnCheckFailed;
+  // The focus never left: the cell's visit goes on from the judged text.
+  if (focusCell_ == cell(nav, row)) column.GotFocus(row);
+  return taken;
 }
 
 void FrmChannel::enterCell(int nav, int row) {

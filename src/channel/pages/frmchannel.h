@@ -227,8 +227,9 @@ class FrmChannel : public Page {
   // it lacks the focus is judged a turn later as typing it and leaving the
   // cell would judge it: its column's typed-text rules and check, then the
   // grid takes it or the cell shows the grid's text again. Entries wait
-  // while a message box is open, the page closes or the cell being edited
-  // holds typed text not judged yet. True when the entry was taken.
+  // while a message box is open or the page closes; typed text not judged
+  // yet in the cell being edited is judged first. True when the entry was
+  // taken.
   bool takeCellEntry(QLineEdit* c);
   // The focus goes to a cell whose entry from outside was refused, as
   // leaving the cell puts it back; the cell that had it holds no text to
@@ -261,6 +262,9 @@ class FrmChannel : public Page {
   bool routeCellEvent(int nav, int row, QEvent* event);
   // The cell being edited holds typed text its column has not judged yet.
   bool typingPending() const;
+  // Judges that text as leaving the cell would, the focus staying in it.
+  // False when it was refused.
+  bool leaveEditedCell();
   bool cellKeyPress(int nav, int row, QEvent* event);
 
   std::array<std::unique_ptr<ChannelColumn>, kColumns> columns_;
