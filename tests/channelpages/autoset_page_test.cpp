@@ -519,6 +519,14 @@ TEST_F(AutoSetPage, TextPutInFromOutsideIsJudgedAsTypingAndLeavingWould) {
     EXPECT_EQ(last(), Box("Frequency input error", "txtFrequency_LostFocus"));
     EXPECT_EQ(tt(A::kFreq, 1), "150.01250");
     EXPECT_EQ(focused(), t(A::kFreq, 1));
+    // An entry not yet taken when the focus comes to its cell is judged first.
+    to(t(A::kFreq, 0));
+    QAccessible::queryAccessibleInterface(t(A::kFreq, 1))->editableTextInterface()->replaceText(0, 9, "146.0031");
+    const size_t refused = msgs.boxes.size();
+    to(t(A::kFreq, 1));
+    ASSERT_EQ(msgs.boxes.size(), refused + 1);
+    EXPECT_EQ(last().second, "txtFrequency_LostFocus");
+    EXPECT_EQ(tt(A::kFreq, 1), "150.01250");
     // Options by word or digit; other text is undone without a message.
     const size_t shown = msgs.boxes.size();
     putFromOutside(t(A::kTxPower, 1), "lo");

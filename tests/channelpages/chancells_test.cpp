@@ -579,7 +579,11 @@ TEST_F(ChannelPage, TextPutInFromOutsideIsJudgedAsTypingAndLeavingWould) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return grid(12, 2) == "148.00000"; }, 2000));
   EXPECT_EQ(focused(), cell(F::kFreq, 8));
   // An entry not yet taken when the focus comes to its cell is judged first.
-  QAccessible::queryAccessibleInterface(cell(F::kFreq, 12))->editableTextInterface()->replaceText(0, 9, "999");
+  // (Put in without a turn of the event loop, as a second call may come.)
+  const auto replace = [](QLineEdit* c, const char* text) {
+    QAccessible::queryAccessibleInterface(c)->editableTextInterface()->replaceText(0, c->text().size(), text);
+  };
+  replace(cell(F::kFreq, 12), "999");
   focus(F::kFreq, 12);
   ASSERT_EQ(msgs.boxes.size(), 4u);
   EXPECT_EQ(msgs.boxes[3].title, "txtFrequency_LostFocus");
@@ -588,15 +592,25 @@ TEST_F(ChannelPage, TextPutInFromOutsideIsJudgedAsTypingAndLeavingWould) {
   type("149");
   key(Qt::Key_Return);
   EXPECT_EQ(grid(12, 2), "149.00000");
+  // Two entries in one turn: a refusal ends the turn, and the entry after it
+  // is judged on the next.
+  replace(cell(F::kFreq, 14), "999");
+  replace(cell(F::kScan, 10), "on");
+  QApplication::processEvents();
+  ASSERT_EQ(msgs.boxes.size(), 5u);
+  EXPECT_EQ(text(F::kFreq, 14), "");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return grid(10, 5) == "ON"; }, 2000));
+  EXPECT_EQ(focused(), cell(F::kFreq, 14));
   // A page move before its turn: the text goes with the rows it was put
   // into, and no other row takes it.
-  QAccessible::queryAccessibleInterface(cell(F::kFreq, 14))->editableTextInterface()->replaceText(0, 0, "150");
+  focus(F::kFreq, 0);
+  replace(cell(F::kFreq, 14), "150");
   page->vscChanPara->setValue(2);
   QApplication::processEvents();
   EXPECT_EQ(grid(14, 2), "");
   EXPECT_EQ(grid(16, 2), "");
   EXPECT_EQ(text(F::kFreq, 14), "");
-  EXPECT_EQ(msgs.boxes.size(), 4u);
+  EXPECT_EQ(msgs.boxes.size(), 5u);
   page->vscChanPara->setValue(0);
 
   close();

@@ -609,7 +609,7 @@ void FrmAutoSet::bindEvents() {
         // Text put in from outside and still waiting is judged first: the
         // cell's visit starts from what was taken. A refusal with a message
         // began the visit already.
-        if (outside_->withdraw(c) && !takeEntry(c) && current_ == c) return;
+        if (outside_->withdraw(c) && !judgeEntry(c) && current_ == c) return;
         current_ = c;
         cellGotFocus(k, r);
       });

@@ -235,6 +235,8 @@ class FrmAutoSet : public Page {
   // taken; otherwise the message, the text of the visit's start back and the
   // focus in the cell. True when taken.
   bool toneChecked(int column, int row);
+  // An entry judged now, whichever control has the focus.
+  bool judgeEntry(QLineEdit* box);
   bool cellEntry(int column, int row);
   // The visit of a cell whose entry was refused begins, the focus coming
   // back to it; the cell that had the focus holds no text to judge.

@@ -540,26 +540,30 @@ bool FrmAutoSet::leaveEditedCell() {
 }
 
 bool FrmAutoSet::takeEntry(QLineEdit* box) {
+  // A box that has come to be edited holds typed text now: leaving it
+  // judges the text.
+  if (box == current_ || box->hasFocus()) {
+    if (const auto [column, row] = cellOf(box); column >= 0) cellChange(column, row);
+    return true;
+  }
+  return judgeEntry(box);
+}
+
+bool FrmAutoSet::judgeEntry(QLineEdit* box) {
   const auto [column, row] = cellOf(box);
   // Refused or taken, the text of an entry is no click's: a Set pressed
   // next is a Set.
   const bool refusedBefore = checkRefused_;
   bool taken = true;
-  if (box != current_ && !box->hasFocus() && typingPending() && !leaveEditedCell()) {
+  if (typingPending() && !leaveEditedCell()) {
     // As moving into the box would, the cell being edited is left first and
     // its typed text judged; a refusal there holds the entry back a turn.
     outside_->put(box);
   } else if (column < 0) {
-    // A field: judged by its lost-focus check unless the focus came to it,
-    // when leaving it will judge the text.
-    if (!box->hasFocus()) {
-      checkRefused_ = false;
-      events_->leave(box);
-      taken = !checkRefused_;
-    }
-  } else if (box == current_ || box->hasFocus()) {
-    // The cell has become the one being edited: its text is typed text now.
-    cellChange(column, row);
+    // A field: judged by its lost-focus check.
+    checkRefused_ = false;
+    events_->leave(box);
+    taken = !checkRefused_;
   } else {
     taken = cellEntry(column, row);
   }

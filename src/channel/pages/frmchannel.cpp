@@ -1299,12 +1299,6 @@ bool FrmChannel::takeCellEntry(QLineEdit* c) {
   const int nav = at / kVisibleRows;
   const int row = at % kVisibleRows;
   ChannelColumn& column = *columns_[static_cast<size_t>(nav)];
-  // A cell that has become the one being edited holds typed text now,
-  // judged when it is left.
-  if (c == focusCell_) {
-    column.Change(row);
-    return true;
-  }
   // As moving into the cell would, the cell being edited is left first and
   // its typed text judged; a refusal there holds the entry back a turn.
   if (typingPending() && !leaveEditedCell()) {
@@ -1313,10 +1307,9 @@ bool FrmChannel::takeCellEntry(QLineEdit* c) {
   }
   // A cell the user could not type into takes nothing.
   if (topRow() + row <= intMaxRow && cellEnabled(nav, row) && !c->isReadOnly() && column.Entry(row)) return true;
-  // Refused: every cell shows the grid's text again, also those whose
-  // entries wait for the next turn.
+  // Refused: the cell shows the grid's text again.
   CellLock lock(intCellLock);
-  modPublic.blnResult = subCopyRowsToCells();
+  setCellText(nav, row, gridText(nav, row));
   return false;
 }
 
