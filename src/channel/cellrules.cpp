@@ -76,6 +76,15 @@ int typedOption(Choice c, int family, const std::string& cellText, int keyCode) 
   return offered(c, family, option) ? option : -1;
 }
 
+int enteredOption(Choice c, int family, const std::string& text) {
+  if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') return typedOption(c, family, text, text[0]);
+  const std::string word = folded(c, text);
+  std::string written;
+  for (int i = 0; i < optionCount(c); ++i)
+    if (optionText(c, family, i, written) && written == word) return i;
+  return -1;
+}
+
 int markedOption(Choice c, const std::string& text) {
   if (text.empty()) return kClearMarks;
   const Words& w = wordsOf(c);

@@ -39,6 +39,12 @@ bool optionText(Choice c, int family, int index, std::string& text);
 // family does not offer.
 int typedOption(Choice c, int family, const std::string& cellText, int keyCode);
 
+// Text put into a cell from outside (a screen reader or test tool), as the
+// option it stands for: a digit alone, as typed over the selected text, or
+// the word an option writes, in the case the column keeps. -1 when it stands
+// for no option the family offers.
+int enteredOption(Choice c, int family, const std::string& text);
+
 // The option a cell text marks when the pop-up opens.
 constexpr int kClearMarks = -1;  // an empty text: no option marked (a flag's "NON" neither)
 constexpr int kKeepMarks = -2;   // a text that is no option's: the marks stay as they are

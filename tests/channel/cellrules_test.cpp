@@ -26,3 +26,18 @@ TEST(CellRules, RefusedEntriesChangeNothing) {
   EXPECT_FALSE(cellrules::allowed(Choice::Mode, "simp"));
   EXPECT_EQ(cellrules::markedOption(Choice::Mode, "simp"), cellrules::kKeepMarks);
 }
+
+TEST(CellRules, TextFromOutsideStandsForAnOptionTheFamilyOffers) {
+  EXPECT_EQ(cellrules::enteredOption(Choice::WideNarrow, 0, "nrw"), 1);
+  EXPECT_EQ(cellrules::enteredOption(Choice::WideNarrow, 0, "3"), 2);
+  // Family "1" has no 4 kHz width and no 2.50 kHz step, by digit or word.
+  EXPECT_EQ(cellrules::enteredOption(Choice::WideNarrow, 1, "3"), -1);
+  EXPECT_EQ(cellrules::enteredOption(Choice::WideNarrow, 1, "4KH"), -1);
+  EXPECT_EQ(cellrules::enteredOption(Choice::Step, 1, "2.50"), -1);
+  EXPECT_EQ(cellrules::enteredOption(Choice::Step, 0, "12.50"), 4);
+  // A flag's empty text is its "NON" option; W/N and PM/FM have no empty word.
+  EXPECT_EQ(cellrules::enteredOption(Choice::SR, 0, ""), 1);
+  EXPECT_EQ(cellrules::enteredOption(Choice::WideNarrow, 0, ""), -1);
+  EXPECT_EQ(cellrules::enteredOption(Choice::PMFM, 0, ""), -1);
+  for (const char* none : {"0", "12", "simp", "NON", " 1"}) EXPECT_EQ(cellrules::enteredOption(Choice::Mode, 2, none), -1) << none;
+}

@@ -15,6 +15,7 @@
 #include "chanpage.h"
 #include "platform/base/strtable.h"
 #include "platform/gui/helpviewer.h"
+#include "support/outside.h"
 
 namespace {
 using A = autoset::Cell;
@@ -476,4 +477,91 @@ TEST_F(AutoSetPage, JapaneseCaptionsFitTheirPlaces) {
     for (const QLabel* field : {d.Label3, d.Label1[0], d.Label2}) EXPECT_TRUE(fits(field)) << field->text().toStdString();
   }));
   strtable::load(std::string(), "en");
+}
+
+// A screen reader or test tool sets the template's cells and the range
+// fields without giving them the focus: each is judged as typing it and
+// leaving would judge it, and Set fills the range from what was taken.
+TEST_F(AutoSetPage, TextPutInFromOutsideIsJudgedAsTypingAndLeavingWould) {
+  openEditor("2", 5, 140'000'000);
+  using Box = std::pair<std::string, std::string>;
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    ASSERT_EQ(focused(), t(A::kFreq, 0));
+    // A row without a frequency takes no option.
+    putFromOutside(t(A::kWN, 0), "NRW");
+    EXPECT_EQ(tt(A::kWN, 0), "");
+    // The TX frequency: filtered, checked, formatted, with the row's step,
+    // prescaler and defaults; the focus stays. The RX frequency being typed
+    // is judged first, as moving into the TX cell would judge it.
+    type("146");
+    putFromOutside(t(A::kFreq, 1), "15x0.0125");
+    EXPECT_TRUE(msgs.boxes.empty());
+    EXPECT_EQ(tt(A::kFreq, 0), "146.00000");
+    EXPECT_EQ(tt(A::kPMFM, 0), "PM");
+    EXPECT_EQ(tt(A::kFreq, 1), "150.01250");
+    EXPECT_EQ(tt(A::kRef, 1), "12.50");
+    EXPECT_EQ(tt(A::kPres, 1), "64");
+    EXPECT_EQ(tt(A::kTxPower, 1), "HI");
+    EXPECT_EQ(tt(A::kPMFM, 1), "PM");
+    EXPECT_EQ(focused(), t(A::kFreq, 0));
+    // A start beyond the last channel: the field's message, emptied, the
+    // focus in it.
+    putFromOutside(d.txtStartNo, "200");
+    QApplication::processEvents();
+    EXPECT_EQ(last(), Box("It is input beyond the number of maximums of the channel", "txtStartNo_LostFocus"));
+    EXPECT_EQ(d.txtStartNo->text(), "");
+    EXPECT_EQ(focused(), d.txtStartNo);
+    // A frequency off every step: the message of leaving the cell, the text
+    // before it back, the focus in the cell.
+    to(t(A::kFreq, 0));
+    putFromOutside(t(A::kFreq, 1), "146.0031");
+    QApplication::processEvents();
+    EXPECT_EQ(last(), Box("Frequency input error", "txtFrequency_LostFocus"));
+    EXPECT_EQ(tt(A::kFreq, 1), "150.01250");
+    EXPECT_EQ(focused(), t(A::kFreq, 1));
+    // An entry not yet taken when the focus comes to its cell is judged first.
+    to(t(A::kFreq, 0));
+    QAccessible::queryAccessibleInterface(t(A::kFreq, 1))->editableTextInterface()->replaceText(0, 9, "146.0031");
+    const size_t refused = msgs.boxes.size();
+    to(t(A::kFreq, 1));
+    ASSERT_EQ(msgs.boxes.size(), refused + 1);
+    EXPECT_EQ(last().second, "txtFrequency_LostFocus");
+    EXPECT_EQ(tt(A::kFreq, 1), "150.01250");
+    // Options by word or digit; other text is undone without a message.
+    const size_t shown = msgs.boxes.size();
+    putFromOutside(t(A::kTxPower, 1), "lo");
+    putFromOutside(t(A::kPMFM, 1), "2");
+    putFromOutside(t(A::kPMFM, 1), "XYZ");
+    EXPECT_EQ(tt(A::kTxPower, 1), "LO");
+    EXPECT_EQ(tt(A::kPMFM, 1), "FM");
+    // The RX frequency and the range.
+    putFromOutside(t(A::kFreq, 0), "146.0");
+    putFromOutside(d.txtValue, "0.0125");
+    putFromOutside(d.txtStartNo, "3");
+    putFromOutside(d.txtEndNo, "4");
+    EXPECT_EQ(tt(A::kFreq, 0), "146.00000");
+    EXPECT_EQ(d.txtValue->text(), "0.01250");
+    // Tones are looked up; one the table lacks is refused with its message.
+    putFromOutside(t(A::kDCS, 1), "023");
+    EXPECT_EQ(tt(A::kDCS, 1), "023");
+    EXPECT_EQ(msgs.boxes.size(), shown);
+    putFromOutside(t(A::kCTCSS, 1), "999");
+    QApplication::processEvents();
+    EXPECT_EQ(last(), Box("Input value range outside error", "txtCTCSS_LostFocus"));
+    EXPECT_EQ(tt(A::kCTCSS, 1), "");
+    EXPECT_EQ(tt(A::kDCS, 1), "023");
+    EXPECT_EQ(focused(), t(A::kCTCSS, 1));
+    // Set pressed without a click (a screen reader's press): a refused entry
+    // was no refused click, so Set fills at once.
+    d.CmdAction_Click(1);
+    EXPECT_FALSE(d.isLoaded());
+  }));
+  const std::vector<std::pair<int, std::vector<std::string>>> rows = {
+      {4, {"64", "12.50", "146.00000", "WID", "Simp", "OFF", "", "", "PM", "", "", "", ""}},
+      {5, {"64", "12.50", "150.01250", "", "", "", "LO", "", "FM", "023", "", "", ""}},
+      {6, {"64", "12.50", "146.01250", "WID", "Simp", "OFF", "", "", "PM", "", "", "", ""}},
+      {7, {"64", "12.50", "150.02500", "", "", "", "LO", "", "FM", "023", "", "", ""}}};
+  for (const auto& [row, texts] : rows)
+    for (int c = 0; c < kChanParaColumns; ++c)
+      EXPECT_EQ(modPublic.strChanPara(row, c), texts[static_cast<size_t>(c)]) << row << " " << c;
 }

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "chanpage.h"
+#include "support/outside.h"
 
 namespace {
 using F = FrmChannel;
@@ -483,4 +484,141 @@ TEST_F(ChannelPage, EveryColumnSetFromTheKeyboardIsWhatTheImageHolds) {
     }
     EXPECT_EQ(image(), encoded(before, {{0, c.rx}, {1, c.tx}}));
   }
+}
+
+// A screen reader or test tool sets a cell's text without giving it the
+// focus: the cell judges it as typing it and leaving the cell would, and the
+// image holds what was taken.
+TEST_F(ChannelPage, TextPutInFromOutsideIsJudgedAsTypingAndLeavingWould) {
+  family("2", 5);
+  open();
+  ASSERT_EQ(focused(), cell(F::kFreq, 0));
+  // A frequency: letters filtered as typed ones are, checked, formatted, the
+  // row's step, prescaler and defaults derived; the focus stays where it was.
+  putFromOutside(cell(F::kFreq, 2), "14a5.5");
+  EXPECT_TRUE(msgs.boxes.empty());
+  const Row rx = {"64", "12.50", "145.50000", "WID", "Simp", "OFF", "", "", "PM", "", "", "", ""};
+  for (int c = 0; c < kChanParaColumns; ++c) EXPECT_EQ(grid(2, c), rx[static_cast<size_t>(c)]) << c;
+  EXPECT_EQ(text(F::kFreq, 2), "145.50000");
+  EXPECT_EQ(text(F::kRef, 2), "12.50");
+  EXPECT_EQ(focused(), cell(F::kFreq, 0));
+  // Out of band: the message of leaving the cell, the row as it was, the
+  // focus in the cell.
+  putFromOutside(cell(F::kFreq, 4), "999.0");
+  ASSERT_EQ(boxTexts(), std::vector<std::string>{"Frequency input error"});
+  EXPECT_EQ(msgs.boxes[0].title, "txtFrequency_LostFocus");
+  EXPECT_EQ(text(F::kFreq, 4), "");
+  EXPECT_EQ(grid(4, 2), "");
+  EXPECT_EQ(focused(), cell(F::kFreq, 4));
+  EXPECT_EQ(page->intCurRow, 4);
+
+  // Options and flags by their words or digits; other text is undone
+  // without a message, as typing it would be.
+  putFromOutside(cell(F::kWN, 2), "nrw");
+  putFromOutside(cell(F::kMode, 2), "3");
+  putFromOutside(cell(F::kSR, 2), "1");
+  putFromOutside(cell(F::kPMFM, 2), "fm");
+  putFromOutside(cell(F::kScan, 2), "XYZ");
+  putFromOutside(cell(F::kPMFM, 2), "");  // a row in use has PM or FM
+  EXPECT_EQ(grid(2, 3), "NRW");
+  EXPECT_EQ(grid(2, 4), "Dupl");
+  EXPECT_EQ(grid(2, 12), "1");
+  EXPECT_EQ(grid(2, 8), "FM");
+  EXPECT_EQ(text(F::kScan, 2), "OFF");
+  EXPECT_EQ(text(F::kPMFM, 2), "FM");
+  EXPECT_EQ(msgs.boxes.size(), 1u);
+  // A row without a frequency takes no option; its step, chosen before the
+  // frequency, it does.
+  putFromOutside(cell(F::kWN, 6), "WID");
+  putFromOutside(cell(F::kRef, 6), "2");
+  EXPECT_EQ(text(F::kWN, 6), "");
+  EXPECT_EQ(grid(6, 3), "");
+  EXPECT_EQ(grid(6, 1), "5.00");
+
+  // Tones are looked up; one the table lacks is refused with its message.
+  putFromOutside(cell(F::kCTCSS, 2), "69");
+  EXPECT_EQ(grid(2, 7), "69.3");
+  putFromOutside(cell(F::kDCS, 2), "23");
+  ASSERT_EQ(msgs.boxes.size(), 2u);
+  EXPECT_EQ(msgs.boxes[1].text, "Input value range outside error");
+  EXPECT_EQ(msgs.boxes[1].title, "txtDCS_LostFocus");
+  EXPECT_EQ(text(F::kDCS, 2), "");
+  EXPECT_EQ(focused(), cell(F::kDCS, 2));
+  focus(F::kFreq, 0);
+  putFromOutside(cell(F::kDCS, 2), "023");
+  EXPECT_EQ(grid(2, 9), "023");
+  EXPECT_EQ(grid(2, 7), "");  // one tone a row
+
+  // A frequency being typed into another cell is judged first, as moving
+  // into the entry's cell would judge it; the focus stays in its cell.
+  focus(F::kFreq, 8);
+  type("146");
+  putFromOutside(cell(F::kFreq, 10), "147");
+  EXPECT_EQ(grid(8, 2), "146.00000");
+  EXPECT_EQ(grid(10, 2), "147.00000");
+  EXPECT_EQ(focused(), cell(F::kFreq, 8));
+  type("1");  // the visit goes on from the judged text
+  EXPECT_EQ(text(F::kFreq, 8), "146.000001");
+  key(Qt::Key_Backspace);
+  // So is a tone: its cell keeps the focus and the key hint of a tone cell.
+  focus(F::kCTCSS, 10);
+  type("100");
+  putFromOutside(cell(F::kSR, 10), "1");
+  EXPECT_EQ(grid(10, 7), "100.0");
+  EXPECT_EQ(grid(10, 12), "1");
+  EXPECT_EQ(focused(), cell(F::kCTCSS, 10));
+  EXPECT_TRUE(page->LabHelpMenu->isVisible());
+  focus(F::kFreq, 8);
+  // Refused there, its message comes first and the entry waits a turn.
+  cell(F::kFreq, 8)->selectAll();
+  type("999");
+  putFromOutside(cell(F::kFreq, 12), "148");
+  ASSERT_EQ(msgs.boxes.size(), 3u);
+  EXPECT_EQ(msgs.boxes[2].title, "txtFrequency_LostFocus");
+  EXPECT_EQ(text(F::kFreq, 8), "146.00000");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return grid(12, 2) == "148.00000"; }, 2000));
+  EXPECT_EQ(focused(), cell(F::kFreq, 8));
+  // An entry not yet taken when the focus comes to its cell is judged first.
+  // (Put in without a turn of the event loop, as a second call may come.)
+  const auto replace = [](QLineEdit* c, const char* text) {
+    QAccessible::queryAccessibleInterface(c)->editableTextInterface()->replaceText(0, c->text().size(), text);
+  };
+  replace(cell(F::kFreq, 12), "999");
+  focus(F::kFreq, 12);
+  ASSERT_EQ(msgs.boxes.size(), 4u);
+  EXPECT_EQ(msgs.boxes[3].title, "txtFrequency_LostFocus");
+  EXPECT_EQ(text(F::kFreq, 12), "148.00000");
+  cell(F::kFreq, 12)->selectAll();
+  type("149");
+  key(Qt::Key_Return);
+  EXPECT_EQ(grid(12, 2), "149.00000");
+  // Two entries in one turn: a refusal ends the turn, and the entry after it
+  // is judged on the next.
+  replace(cell(F::kFreq, 14), "999");
+  replace(cell(F::kScan, 10), "on");
+  QApplication::processEvents();
+  ASSERT_EQ(msgs.boxes.size(), 5u);
+  EXPECT_EQ(text(F::kFreq, 14), "");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return grid(10, 5) == "ON"; }, 2000));
+  EXPECT_EQ(focused(), cell(F::kFreq, 14));
+  // A page move before its turn: the text goes with the rows it was put
+  // into, and no other row takes it.
+  focus(F::kFreq, 0);
+  replace(cell(F::kFreq, 14), "150");
+  page->vscChanPara->setValue(2);
+  QApplication::processEvents();
+  EXPECT_EQ(grid(14, 2), "");
+  EXPECT_EQ(grid(16, 2), "");
+  EXPECT_EQ(text(F::kFreq, 14), "");
+  EXPECT_EQ(msgs.boxes.size(), 5u);
+  page->vscChanPara->setValue(0);
+
+  close();
+  const auto rows = decoded();
+  for (int c = 0; c < kChanParaColumns; ++c) {
+    const std::vector<std::string> expected = {"64", "12.50", "145.50000", "NRW", "Dupl", "OFF", "", "", "FM", "023", "", "", "1"};
+    EXPECT_EQ(rows[2][static_cast<size_t>(c)], expected[static_cast<size_t>(c)]) << c;
+  }
+  for (int r : {4, 6}) EXPECT_EQ(rows[static_cast<size_t>(r)][2], "") << r;
+  EXPECT_EQ(rows[10][2], "147.00000");
 }

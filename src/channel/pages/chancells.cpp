@@ -117,6 +117,8 @@ void ChannelColumn::Change(int row) {
 
 void ChannelColumn::LostFocus(int) {}
 
+bool ChannelColumn::Entry(int) { return false; }
+
 // ---------------------------------------------------------------- frequency cells
 
 FrequencyColumn::FrequencyColumn(FrmChannel& p) : ChannelColumn(p, FrmChannel::kFreq) {}
@@ -249,4 +251,19 @@ void FrequencyColumn::LostFocus(int row) {
   }
   page.setTabStop(FrmChannel::kRef, row, false);
   page.commitFrequency(row, "txtFrequency_LostFocus", false);
+}
+
+bool FrequencyColumn::Entry(int row) {
+  // The check compares with the text the cell had, as its arrival would have
+  // kept it; the cell being edited keeps its own afterwards.
+  const std::string arrival = page.strSavedFreq;
+  page.strSavedFreq = page.gridText(FrmChannel::kFreq, row);
+  Change(row);
+  LostFocus(row);
+  if (page.blnCheckFailed) {
+    page.enterCell(FrmChannel::kFreq, row);
+    return false;
+  }
+  page.strSavedFreq = arrival;
+  return true;
 }

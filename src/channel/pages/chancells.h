@@ -34,6 +34,11 @@ class ChannelColumn {
   virtual void MouseUp(int row);
   virtual void Change(int row);
   virtual void LostFocus(int row);
+  // Text put into the cell from outside while it lacks the focus, judged as
+  // typing it and leaving the cell would judge it. False when refused: the
+  // page shows the grid's text again; a refusal with a message has put the
+  // focus in the cell. The base column takes nothing.
+  virtual bool Entry(int row);
 
   // Whether a character may stand in the cell; pasted and dropped text goes
   // through it character by character, as typed text does.
@@ -64,6 +69,7 @@ class FrequencyColumn : public ChannelColumn {
   void MouseUp(int row) override;                         // txtFrequency_MouseUp
   void Change(int row) override;                          // txtFrequency_Change
   void LostFocus(int row) override;                       // txtFrequency_LostFocus
+  bool Entry(int row) override;
   bool accepts(QChar c) const override;
   bool readOnly() const override { return false; }
 

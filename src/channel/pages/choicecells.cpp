@@ -129,6 +129,20 @@ void PopupColumn::Change(int row) {
 
 void PopupColumn::LostFocus(int) { pressedKey_ = -1; }
 
+bool PopupColumn::Entry(int row) {
+  // The cells keep the focus only where they can be chosen: the step in a
+  // row without a frequency, the other options in a row in use.
+  const bool used = !page.cellText(FrmChannel::kFreq, row).empty();
+  if (used != (nav_ != FrmChannel::kRef)) return false;
+  std::string word;
+  if (!cellrules::optionText(rule_, page.family(), cellrules::enteredOption(rule_, page.family(), page.cellText(nav_, row)),
+                             word))
+    return false;
+  page.setCellText(nav_, row, word);
+  modPublic.strChanPara(page.topRow() + row, FrmChannel::gridColumn(nav_)) = word;
+  return true;
+}
+
 void PopupColumn::choose(int index) {
   if (index < 0 || index >= static_cast<int>(options_.size())) return;
   const int lock = page.intCellLock;

@@ -39,6 +39,8 @@ class PopupColumn : public ChannelColumn {
   bool KeyDown(int row, int keyCode, int shift) override;
   void Change(int row) override;
   void LostFocus(int row) override;
+  // A digit or an option's word takes the option; any other text is refused.
+  bool Entry(int row) override;
   bool accepts(QChar) const override { return true; }
   bool readOnly() const override { return false; }
 

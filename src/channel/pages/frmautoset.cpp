@@ -105,6 +105,12 @@ FrmAutoSet::FrmAutoSet(FrmChannel& editor) : Page(&editor), editor_(editor) {
   body_->setFixedSize(vbui::twipsToPixels(9960), vbui::twipsToPixels(3480));
   root->addWidget(body_);
   events_ = new kit::Events(this);
+  // What the dialog writes itself, what a lost-focus check puts back and what
+  // is typed into the cell being edited is no entry from outside.
+  outside_ = std::make_unique<kit::OutsideEntries>(
+      this, this, [this](QLineEdit* box) { return writing_ > 0 || events_->leaving() || box == current_; },
+      [this] { return writing_ > 0 || events_->leaving() || events_->quiet; },
+      [this](QLineEdit* box) { return takeEntry(box); });
 
   labTitle = new QLabel(body_);
   QFont title = labTitle->font();
@@ -174,7 +180,9 @@ void FrmAutoSet::buildTemplate(QWidget* body) {
       place(c, kColumnLeft[k], kRowTop[r], kColumnWidth[k], kCellHeight);
       vbui::setEnabledPainted(c, true);
       cells[static_cast<size_t>(k)][static_cast<size_t>(r)] = c;
-      connect(c, &QLineEdit::textChanged, this, [this, k, r] { cellChange(k, r); });
+      connect(c, &QLineEdit::textChanged, this, [this, k, r, c] {
+        if (!outside_->put(c)) cellChange(k, r);
+      });
     }
   }
   // Pasted or dropped text keeps what typing would: the digits and points
@@ -597,9 +605,18 @@ void FrmAutoSet::bindEvents() {
   for (int k = 0; k < kColumns; ++k)
     for (int r = 0; r < kRows; ++r) {
       QLineEdit* c = cell(k, r);
-      ev.gotFocus(c, [this, k, r] { cellGotFocus(k, r); });
-      ev.lostFocus(c, [this, k, r] {
+      ev.gotFocus(c, [this, k, r, c] {
+        // Text put in from outside and still waiting is judged first: the
+        // cell's visit starts from what was taken. A refusal with a message
+        // began the visit already.
+        if (outside_->withdraw(c) && !judgeEntry(c) && current_ == c) return;
+        current_ = c;
+        cellGotFocus(k, r);
+      });
+      ev.lostFocus(c, [this, k, r, c] {
+        if (current_ == c) current_ = nullptr;
         if (isLoaded()) cellLostFocus(k, r);
+        judged_[static_cast<size_t>(k)][static_cast<size_t>(r)] = cellText(k, r);
       });
       ev.mouseUp(c, [this, k, r] { cellMouseUp(k, r); });
       ev.keyDown(c, [this, k, r, c, pressed](QKeyEvent* e) {
@@ -656,6 +673,7 @@ void FrmAutoSet::bindEvents() {
     });
     // Clicking into a field closes every pop-up.
     box->installEventFilter(this);
+    outside_->watch(box);
   }
   lstSign->viewport()->installEventFilter(this);
 }
@@ -665,6 +683,8 @@ void FrmAutoSet::message(SoundKind kind, const std::string& text, const std::str
 }
 
 void FrmAutoSet::refocus(QLineEdit* box, bool select) {
+  // The focus comes back without running the got-focus handler.
+  current_ = cellOf(box).first >= 0 ? box : nullptr;
   QPointer<QLineEdit> target(box);
   kit::Events* ev = events_;
   ev->quiet = true;
@@ -684,7 +704,12 @@ std::string FrmAutoSet::cellText(int column, int row) const { return cell(column
 void FrmAutoSet::setCellText(int column, int row, const std::string& text) {
   QLineEdit* c = cell(column, row);
   const QString t = q(text);
-  if (c->text() != t) c->setText(t);
+  if (c->text() != t) {
+    ++writing_;
+    c->setText(t);
+    --writing_;
+  }
+  judged_[static_cast<size_t>(column)][static_cast<size_t>(row)] = c->text().toStdString();
 }
 
 void FrmAutoSet::focusCell(int column, int row) {

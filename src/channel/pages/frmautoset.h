@@ -8,6 +8,7 @@
 // The template's cells follow the editor's cell rules (cellrules.h); the
 // check and the fill are the byte logic of autoset.h.
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class QToolButton;
 class QWidget;
 namespace kit {
 class Events;
+class OutsideEntries;
 class UpDownList;
 }  // namespace kit
 
@@ -188,6 +190,13 @@ class FrmAutoSet : public Page {
   // True after a field or cell refused what it was left with, until the next
   // check passes: a Set click that moved the focus out of it is not a Set.
   bool checkRefused() const { return checkRefused_; }
+  // Text put into a template cell or a field from outside (a screen reader
+  // or test tool) while it lacks the focus is judged a turn later as typing
+  // it and leaving would judge it: the cell's typed-text rules and check,
+  // then taken, or refused and the cell's text before it put back. Typed
+  // text not judged yet in the cell being edited is judged first. True when
+  // the entry was taken.
+  bool takeEntry(QLineEdit* box);
 
  protected:
   void reject() override;
@@ -222,6 +231,22 @@ class FrmAutoSet : public Page {
   void toneKeyUp(int column, int row, int keyCode, int shift);
   void frequencyKeyUp(int row, int keyCode);
   void toneLostFocus(int column, int row);
+  // The tone check of leaving the cell: an empty cell or a tone found is
+  // taken; otherwise the message, the text of the visit's start back and the
+  // focus in the cell. True when taken.
+  bool toneChecked(int column, int row);
+  // An entry judged now, whichever control has the focus.
+  bool judgeEntry(QLineEdit* box);
+  bool cellEntry(int column, int row);
+  // The visit of a cell whose entry was refused begins, the focus coming
+  // back to it; the cell that had the focus holds no text to judge.
+  void enterCell(int column, int row);
+  bool typingPending() const;
+  // Judges that text as leaving the cell would, the focus staying in it.
+  // False when it was refused.
+  bool leaveEditedCell();
+  // Column and template row of a cell; column -1 for another box.
+  std::pair<int, int> cellOf(const QLineEdit* box) const;
   // A tone or code entered in the row's cell of `column`: the row then holds
   // it alone. False when the family's table has no such entry.
   bool enterTone(int column, int row);
@@ -239,4 +264,10 @@ class FrmAutoSet : public Page {
   std::string freqArrival_;           // the frequency text a refused entry goes back to
   QWidget* pressedIn_ = nullptr;      // the control that saw the last key press, and the key
   int pressedKey_ = 0;
+  std::unique_ptr<kit::OutsideEntries> outside_;
+  // Each cell's text as the dialog last wrote it or judged it; typing and
+  // entries from outside do not change it.
+  std::array<std::array<std::string, kRows>, kColumns> judged_{};
+  QLineEdit* current_ = nullptr;  // the cell whose got-focus ran last and whose lost-focus has not
+  int writing_ = 0;               // the dialog is writing a cell
 };

@@ -16,6 +16,7 @@
 #include "core/modpublic.h"
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
+#include "platform/gui/settingskit.h"
 
 using namespace autoset;
 
@@ -499,12 +500,128 @@ void FrmAutoSet::toneKeyUp(int column, int row, int keyCode, int) {
 
 void FrmAutoSet::toneLostFocus(int column, int row) {
   editor_.LabHelpMenu->hide();
+  toneChecked(column, row);
+}
+
+bool FrmAutoSet::toneChecked(int column, int row) {
   checkRefused_ = false;
-  if (cellText(column, row).empty()) return;
-  if (enterTone(column, row)) return;
+  if (cellText(column, row).empty()) return true;
+  if (enterTone(column, row)) return true;
   message(SoundKind::Attention, LoadResString(10032), column == kCTCSS ? "txtCTCSS_LostFocus" : "txtDCS_LostFocus");
   setCellText(column, row, strOnFocus[static_cast<size_t>(column)]);
   if (column == kDCS) setCellEnabled(kINV, row, false);
   checkRefused_ = true;
   refocus(cell(column, row), false);
+  return false;
+}
+
+// ---------------------------------------------------------------- entries from outside
+
+std::pair<int, int> FrmAutoSet::cellOf(const QLineEdit* box) const {
+  for (int k = 0; k < kColumns; ++k)
+    for (int r = 0; r < kRows; ++r)
+      if (cell(k, r) == box) return {k, r};
+  return {-1, -1};
+}
+
+bool FrmAutoSet::typingPending() const {
+  const auto [column, row] = cellOf(current_);
+  return column >= 0 && cellText(column, row) != judged_[static_cast<size_t>(column)][static_cast<size_t>(row)];
+}
+
+bool FrmAutoSet::leaveEditedCell() {
+  const auto [column, row] = cellOf(current_);
+  checkRefused_ = false;
+  cellLostFocus(column, row);
+  judged_[static_cast<size_t>(column)][static_cast<size_t>(row)] = cellText(column, row);
+  // The focus never left: the cell's visit goes on from the judged text.
+  cellGotFocus(column, row);
+  return !checkRefused_;
+}
+
+bool FrmAutoSet::takeEntry(QLineEdit* box) {
+  // A box that has come to be edited holds typed text now: leaving it
+  // judges the text.
+  if (box == current_ || box->hasFocus()) {
+    if (const auto [column, row] = cellOf(box); column >= 0) cellChange(column, row);
+    return true;
+  }
+  return judgeEntry(box);
+}
+
+bool FrmAutoSet::judgeEntry(QLineEdit* box) {
+  const auto [column, row] = cellOf(box);
+  // Refused or taken, the text of an entry is no click's: a Set pressed
+  // next is a Set.
+  const bool refusedBefore = checkRefused_;
+  bool taken = true;
+  if (typingPending() && !leaveEditedCell()) {
+    // As moving into the box would, the cell being edited is left first and
+    // its typed text judged; a refusal there holds the entry back a turn.
+    outside_->put(box);
+  } else if (column < 0) {
+    // A field: judged by its lost-focus check.
+    checkRefused_ = false;
+    events_->leave(box);
+    taken = !checkRefused_;
+  } else {
+    taken = cellEntry(column, row);
+  }
+  checkRefused_ = refusedBefore;
+  return taken;
+}
+
+bool FrmAutoSet::cellEntry(int column, int row) {
+  const auto k = static_cast<size_t>(column);
+  const std::string before = judged_[k][static_cast<size_t>(row)];
+  // Only a cell that keeps the focus can be typed into: not the prescaler,
+  // the step only in a row without a frequency, the options and tones only
+  // in a row with one.
+  const bool hasFrequency = !cellText(kFreq, row).empty();
+  if (!cell(column, row)->isEnabled() || column == kPres ||
+      (column != kFreq && (column == kRef ? hasFrequency : !hasFrequency))) {
+    setCellText(column, row, before);
+    return false;
+  }
+  // The entry is the cell's own visit; the visit of the cell being edited
+  // goes on afterwards.
+  const int visitRow = intCurrentRow;
+  const std::string visitFreq = strFreqOnFocus, visitArrival = freqArrival_, visitText = strOnFocus[k];
+  intCurrentRow = row;
+  strFreqOnFocus = freqArrival_ = strOnFocus[k] = before;
+  bool taken = false;
+  bool told = false;  // refused with a message
+  if (column == kFreq) {
+    cellChange(kFreq, row);
+    cellLostFocus(kFreq, row);
+    told = checkRefused_;
+    taken = !told;
+  } else if (isTone(column)) {
+    // A key's release would first apply the DCS rules.
+    const bool zero = column == kDCS && cellrules::dcsClears(cellText(kDCS, row));
+    if (column == kDCS) dcsInvState(row);
+    taken = zero || toneChecked(column, row);
+    told = !taken;
+  } else {
+    const cellrules::Choice rule = choiceOf(column);
+    std::string word;
+    taken = cellrules::optionText(rule, family_, cellrules::enteredOption(rule, family_, cellText(column, row)), word);
+    setCellText(column, row, taken ? word : before);
+  }
+  if (told) {
+    enterCell(column, row);
+    return false;
+  }
+  intCurrentRow = visitRow;
+  strFreqOnFocus = visitFreq;
+  freqArrival_ = visitArrival;
+  strOnFocus[k] = visitText;
+  return taken;
+}
+
+void FrmAutoSet::enterCell(int column, int row) {
+  // The tone key hint belongs to the cell left.
+  editor_.LabHelpMenu->hide();
+  current_ = cell(column, row);
+  cellGotFocus(column, row);
 }

@@ -38,6 +38,7 @@
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
 #include "platform/gui/helpviewer.h"
+#include "platform/gui/settingskit.h"
 
 namespace {
 
@@ -142,6 +143,12 @@ FrmChannel::FrmChannel(QWidget* parent) : Page(parent) {
   }
 
   for (int k = 0; k < kColumns; ++k) columns_[static_cast<size_t>(k)] = makeChannelColumn(*this, k);
+  // What the page writes itself (a page move refills every cell) and what
+  // is typed into the cell being edited is no entry from outside.
+  outside_ = std::make_unique<kit::OutsideEntries>(
+      this, this, [this](QLineEdit* c) { return pageWrites_ || intCellLock == 1 || c == focusCell_; },
+      [this] { return boxOpen_ || checking_ || closing_ || jumping_; },
+      [this](QLineEdit* c) { return takeCellEntry(c); });
   buildGrid(body_);
 
   for (int k = 0; k < 5; ++k) {
@@ -270,8 +277,9 @@ void FrmChannel::buildGrid(QWidget* body) {
       c->installEventFilter(this);
       cells[static_cast<size_t>(k)][static_cast<size_t>(r)] = c;
       cellIndex_.emplace_back(c, k * kVisibleRows + r);
-      connect(c, &QLineEdit::textChanged, this, [this, k, r] {
-        if (!loadFailed_) columns_[static_cast<size_t>(k)]->Change(r);
+      connect(c, &QLineEdit::textChanged, this, [this, k, r, c] {
+        // Text put in from outside reaches the grid only once it is judged.
+        if (!loadFailed_ && !outside_->put(c)) columns_[static_cast<size_t>(k)]->Change(r);
       });
     }
   }
@@ -418,6 +426,11 @@ void FrmChannel::setCellText(int nav, int row, const std::string& text) {
   pageWrites_ = true;
   c->setText(t);
   pageWrites_ = before;
+}
+
+std::string FrmChannel::gridText(int nav, int row) const {
+  const int g = topRow() + row;
+  return g <= intMaxRow ? modPublic.strChanPara(g, kGridColumn[nav]) : std::string();
 }
 
 void FrmChannel::focusCell(int nav, int row) {
@@ -773,6 +786,9 @@ void FrmChannel::vscChanPara_Change() {
   if (blnFreqPending && !blnAutoSet) dropPendingFrequency();
   endFrequencyEdit();
   modPublic.intTopRow = static_cast<int16_t>(value);
+  // The cells are refilled for other rows: text put in from outside and not
+  // yet judged goes with the rows it was put into.
+  outside_->drop();
   // The focus goes to the frequency cell first, so that no cell disabled by
   // the new rows' labels holds it meanwhile.
   if (blnActive && Page::front() == this) focusCell(kFreq, intCurRow);
@@ -1237,9 +1253,8 @@ void FrmChannel::jump(bool fromKeyDown) {
 
 bool FrmChannel::eventFilter(QObject* watched, QEvent* event) {
   if (closing_ || loadFailed_ || boxOpen_) return Page::eventFilter(watched, event);
-  const auto it = std::lower_bound(cellIndex_.begin(), cellIndex_.end(), std::make_pair(watched, -1));
-  if (it != cellIndex_.end() && it->first == watched) {
-    if (routeCellEvent(it->second / kVisibleRows, it->second % kVisibleRows, event)) return true;
+  if (const int at = cellAt(watched); at >= 0) {
+    if (routeCellEvent(at / kVisibleRows, at % kVisibleRows, event)) return true;
     return Page::eventFilter(watched, event);
   }
   if (watched == txtInputChannel) {
@@ -1261,6 +1276,63 @@ bool FrmChannel::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return Page::eventFilter(watched, event);
+}
+
+int FrmChannel::cellAt(QObject* c) const {
+  const auto it = std::lower_bound(cellIndex_.begin(), cellIndex_.end(), std::make_pair(c, -1));
+  return it != cellIndex_.end() && it->first == c ? it->second : -1;
+}
+
+bool FrmChannel::typingPending() const {
+  const int at = cellAt(focusCell_);
+  if (at < 0) return false;
+  const int nav = at / kVisibleRows;
+  const int row = at % kVisibleRows;
+  // A typed frequency is in the grid already; the edit waits for its check.
+  if (nav == kFreq) return blnFreqPending;
+  return cellText(nav, row) != gridText(nav, row);
+}
+
+bool FrmChannel::takeCellEntry(QLineEdit* c) {
+  const int at = cellAt(c);
+  if (at < 0) return true;
+  const int nav = at / kVisibleRows;
+  const int row = at % kVisibleRows;
+  ChannelColumn& column = *columns_[static_cast<size_t>(nav)];
+  // As moving into the cell would, the cell being edited is left first and
+  // its typed text judged; a refusal there holds the entry back a turn.
+  if (typingPending() && !leaveEditedCell()) {
+    outside_->put(c);
+    return true;
+  }
+  // A cell the user could not type into takes nothing.
+  if (topRow() + row <= intMaxRow && cellEnabled(nav, row) && !c->isReadOnly() && column.Entry(row)) return true;
+  // Refused: the cell shows the grid's text again.
+  CellLock lock(intCellLock);
+  setCellText(nav, row, gridText(nav, row));
+  return false;
+}
+
+bool FrmChannel::leaveEditedCell() {
+  const int at = cellAt(focusCell_);
+  const int nav = at / kVisibleRows;
+  const int row = at % kVisibleRows;
+  ChannelColumn& column = *columns_[static_cast<size_t>(nav)];
+  blnCheckFailed = false;
+  column.LostFocus(row);
+  const bool taken = !blnCheckFailed;
+  // The focus never left: the cell's visit goes on from the judged text.
+  if (focusCell_ == cell(nav, row)) column.GotFocus(row);
+  return taken;
+}
+
+void FrmChannel::enterCell(int nav, int row) {
+  QLineEdit* c = cell(nav, row);
+  // The tone key hint belongs to the cell left.
+  LabHelpMenu->hide();
+  focusCell_ = c;
+  if (!c->hasFocus()) c->setFocus(Qt::OtherFocusReason);
+  columns_[static_cast<size_t>(nav)]->GotFocus(row);
 }
 
 bool FrmChannel::routeCellEvent(int nav, int row, QEvent* event) {
@@ -1289,6 +1361,11 @@ bool FrmChannel::routeCellEvent(int nav, int row, QEvent* event) {
     }
     case QEvent::FocusIn:
       if (checking_ || focusCell_ == self) return false;
+      // Text put in from outside and still waiting is judged first: the
+      // cell's visit starts from what was taken. A refusal with a message
+      // began the visit already.
+      if (outside_->withdraw(self)) takeCellEntry(self);
+      if (focusCell_ == self) return false;
       focusCell_ = self;
       column.GotFocus(row);
       return false;

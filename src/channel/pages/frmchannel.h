@@ -18,6 +18,9 @@
 #include "platform/gui/vbui.h"
 
 class ChannelColumn;
+namespace kit {
+class OutsideEntries;
+}  // namespace kit
 enum class SoundKind;
 class QAction;
 class QFrame;
@@ -220,6 +223,20 @@ class FrmChannel : public Page {
   // past the box, and a half-done check must not meet a closed page.
   void message(SoundKind kind, const std::string& text, const std::string& title);
   bool boxOpen() const { return boxOpen_; }
+  // Text put into a cell from outside (a screen reader or test tool) while
+  // it lacks the focus is judged a turn later as typing it and leaving the
+  // cell would judge it: its column's typed-text rules and check, then the
+  // grid takes it or the cell shows the grid's text again. Entries wait
+  // while a message box is open or the page closes; typed text not judged
+  // yet in the cell being edited is judged first. True when the entry was
+  // taken.
+  bool takeCellEntry(QLineEdit* c);
+  // The focus goes to a cell whose entry from outside was refused, as
+  // leaving the cell puts it back; the cell that had it holds no text to
+  // judge, so its lost-focus handler does not run.
+  void enterCell(int nav, int row);
+  // The grid's text behind a visible cell ("" below the last row).
+  std::string gridText(int nav, int row) const;
 
  protected:
   void reject() override {}
@@ -243,10 +260,17 @@ class FrmChannel : public Page {
   void closingChecks();
   void jump(bool fromKeyDown);
   bool routeCellEvent(int nav, int row, QEvent* event);
+  // The cell being edited holds typed text its column has not judged yet.
+  bool typingPending() const;
+  // Judges that text as leaving the cell would, the focus staying in it.
+  // False when it was refused.
+  bool leaveEditedCell();
   bool cellKeyPress(int nav, int row, QEvent* event);
 
   std::array<std::unique_ptr<ChannelColumn>, kColumns> columns_;
   std::vector<std::pair<QObject*, int>> cellIndex_;  // sorted by object: (cell, nav * 16 + row)
+  int cellAt(QObject* c) const;                       // nav * 16 + row, -1 for no cell
+  std::unique_ptr<kit::OutsideEntries> outside_;
   QLineEdit* focusCell_ = nullptr;  // the cell whose GotFocus ran last and whose LostFocus has not
   QWidget* body_ = nullptr;
   int family_ = -1;

@@ -124,7 +124,23 @@ void ToneColumn::LostFocus(int row) {
   commit(row, isDcs() ? "txtDCS_LostFocus" : "txtCTCSS_LostFocus");
 }
 
+bool ToneColumn::Entry(int row) {
+  // No tone on a row without a frequency: its tone cells never keep the focus.
+  if (page.cellText(FrmChannel::kFreq, row).empty()) return false;
+  if (isDcs() && !dcsKeyState(row)) return true;
+  if (lookUp(row)) return true;
+  page.enterCell(nav_, row);
+  refuse(row, isDcs() ? "txtDCS_LostFocus" : "txtCTCSS_LostFocus");
+  return false;
+}
+
 bool ToneColumn::commit(int row, const char* title) {
+  if (lookUp(row)) return true;
+  refuse(row, title);
+  return false;
+}
+
+bool ToneColumn::lookUp(int row) {
   // Unchanged: the row keeps what it holds, also a tone the table cannot show.
   if (page.cellText(nav_, row) == modPublic.strChanPara(page.topRow() + row, isDcs() ? kDcsColumn : kCtcColumn))
     return true;
@@ -133,10 +149,11 @@ bool ToneColumn::commit(int row, const char* title) {
   const std::string typed = page.cellText(nav_, row);
   const bool accepted = isDcs() ? cellrules::enterDcs(page.data.strDcsTable, typed, t)
                                 : cellrules::enterCtcss(page.data.strCtcTable, typed, t);
-  if (accepted) {
-    apply(row, t);
-    return true;
-  }
+  if (accepted) apply(row, t);
+  return accepted;
+}
+
+void ToneColumn::refuse(int row, const char* title) {
   // Refused: what the grid holds comes back, and the focus stays (it is back
   // before the message, so no other cell runs its handlers meanwhile).
   const std::string back = modPublic.strChanPara(page.topRow() + row, isDcs() ? kDcsColumn : kCtcColumn);
@@ -149,7 +166,6 @@ bool ToneColumn::commit(int row, const char* title) {
   // The key that closes the message is released in this cell.
   pressedKey_ = -1;
   page.selectAll(nav_, row);
-  return false;
 }
 
 void ToneColumn::apply(int row, const cellrules::ToneTexts& t) {

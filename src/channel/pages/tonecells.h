@@ -21,6 +21,8 @@ class ToneColumn : public ChannelColumn {
   void MouseUp(int row) override;
   void Change(int row) override;
   void LostFocus(int row) override;
+  // The DCS rules of a key's release, then the lookup of leaving the cell.
+  bool Entry(int row) override;
   bool accepts(QChar) const override { return true; }
   bool readOnly() const override { return false; }
 
@@ -34,6 +36,10 @@ class ToneColumn : public ChannelColumn {
   // Looks the cell's text up and stores the row's tone texts; on a refusal
   // the message, the grid's text back and the focus kept.
   bool commit(int row, const char* title);
+  // The lookup of commit: true when the grid holds the cell's tone now.
+  bool lookUp(int row);
+  // The refusal of commit: message 10032, the grid's text back, the focus in the cell.
+  void refuse(int row, const char* title);
   void apply(int row, const cellrules::ToneTexts& texts);
   void hideOtherPopups();
   int pressedKey_ = -1;  // code of a key that went down in one of this column's cells, until released

@@ -198,6 +198,12 @@ SettingsKit::SettingsKit(QWidget* page, std::function<bool()> check, std::functi
     Busy::Hold own(judging_);
     restore();
   };
+  // What the page, its check or its restore put into a box, and text put
+  // in while a lost-focus handler runs, is no entry.
+  auto judging = [this] { return busy.on() || judging_.on() || events->leaving(); };
+  outside_ = std::make_unique<OutsideEntries>(
+      page, events, [judging](QLineEdit*) { return judging(); }, [this, judging] { return judging() || events->quiet; },
+      [this](QLineEdit* box) { return takeEntry(box); });
   events->textBoxBound = [this](QLineEdit* box) { watch(box); };
 }
 
@@ -258,6 +264,81 @@ bool SettingsKit::leaveFocusedField(QWidget* to) {
 
 // ---- Entries from outside ----
 
+OutsideEntries::OutsideEntries(QWidget* page, QObject* context, std::function<bool(QLineEdit*)> own,
+                               std::function<bool()> held, std::function<bool(QLineEdit*)> take)
+    : page_(page), context_(context), own_(std::move(own)), held_(std::move(held)), take_(std::move(take)) {}
+
+void OutsideEntries::watch(QLineEdit* box) {
+  const std::weak_ptr<int> life = life_;
+  QObject::connect(box, &QLineEdit::textChanged, context_, [this, life, box] {
+    if (!life.expired()) put(box);
+  });
+}
+
+bool OutsideEntries::put(QLineEdit* box) {
+  if (box->hasFocus() || own_(box)) return false;
+  for (auto& [b, text] : entries_)
+    if (b == box) {
+      text = box->text();
+      return true;
+    }
+  entries_.emplace_back(box, box->text());
+  if (!due_) takeLater(0);
+  return true;
+}
+
+bool OutsideEntries::withdraw(QLineEdit* box) {
+  for (auto it = entries_.begin(); it != entries_.end(); ++it)
+    if (it->first == box) {
+      const bool shown = box->text() == it->second;
+      entries_.erase(it);
+      return shown;
+    }
+  return false;
+}
+
+void OutsideEntries::takeLater(int ms) {
+  due_ = true;
+  const std::weak_ptr<int> life = life_;
+  QTimer::singleShot(ms, context_, [this, life] {
+    if (!life.expired()) takeAll();
+  });
+}
+
+void OutsideEntries::takeAll() {
+  due_ = false;
+  if (auto* page = qobject_cast<Page*>(page_); page && !page->isLoaded()) {
+    entries_.clear();  // the page has closed: nothing is taken any more
+    return;
+  }
+  if (entries_.empty()) return;
+  // A window in front of the page (a message box, help), a check or a
+  // refusal in progress: the entries wait for it to end.
+  if (held_() || !page_->isEnabled()) {
+    takeLater(50);
+    return;
+  }
+  auto entries = std::move(entries_);
+  entries_.clear();
+  for (auto it = entries.begin(); it != entries.end(); ++it) {
+    // The page has put another text in the box since.
+    if (!it->first || it->first->text() != it->second) continue;
+    if (take_(it->first)) continue;
+    // A refusal ends the turn: the entries after it wait for the next one,
+    // and meet whatever the refusal put back. One set again meanwhile
+    // waits with its newer text.
+    std::vector<std::pair<QPointer<QLineEdit>, QString>> rest;
+    for (auto next = std::next(it); next != entries.end(); ++next)
+      if (std::none_of(entries_.begin(), entries_.end(), [&](const auto& e) { return e.first == next->first; }))
+        rest.push_back(*next);
+    entries_.insert(entries_.begin(), rest.begin(), rest.end());
+    if (!entries_.empty() && !due_) takeLater(0);
+    return;
+  }
+}
+
+// ---- The settings pages' entries ----
+
 void SettingsKit::entryRule(QLineEdit* box, std::function<bool()> rule) {
   for (auto& [b, r] : rules_)
     if (b == box) {
@@ -270,59 +351,12 @@ void SettingsKit::entryRule(QLineEdit* box, std::function<bool()> rule) {
 void SettingsKit::watch(QLineEdit* box) {
   if (std::find(watched_.begin(), watched_.end(), box) != watched_.end()) return;
   watched_.push_back(box);
-  const std::weak_ptr<int> life = life_;
-  QObject::connect(box, &QLineEdit::textChanged, events, [this, life, box] {
-    if (!life.expired()) textPut(box);
-  });
-}
-
-void SettingsKit::textPut(QLineEdit* box) {
-  // Typing (the box has the focus) is judged when the box is left; the page's
-  // own changes are no entry.
-  if (busy.on() || judging_.on() || events->leaving() || box->hasFocus()) return;
-  for (auto& [b, text] : entries_)
-    if (b == box) {
-      text = box->text();
-      return;
-    }
-  entries_.emplace_back(box, box->text());
-  if (!entriesDue_) takeEntriesLater(0);
-}
-
-void SettingsKit::takeEntriesLater(int ms) {
-  // Later, not at once: the tool that set the text gets its answer before a
-  // message can wait for the user, and the page's own change handlers (a
-  // filter of the characters) have done with the text.
-  entriesDue_ = true;
-  const std::weak_ptr<int> life = life_;
-  QTimer::singleShot(ms, events, [this, life] {
-    if (!life.expired()) takeEntries();
-  });
-}
-
-void SettingsKit::takeEntries() {
-  entriesDue_ = false;
-  if (auto* page = qobject_cast<Page*>(page_); page && !page->isLoaded()) {
-    entries_.clear();  // the page has closed: nothing is taken any more
-    return;
-  }
-  // A window in front of the page (a message box, help), a check or a
-  // refusal in progress: the entries wait for it to end.
-  if (busy.on() || judging_.on() || events->leaving() || events->quiet || !page_->isEnabled()) {
-    takeEntriesLater(50);
-    return;
-  }
-  const auto entries = std::move(entries_);
-  entries_.clear();
-  for (const auto& [box, text] : entries) {
-    // The focus came to the box (leaving it will judge the text), or the page
-    // has put another text in it since.
-    if (!box || box->hasFocus() || box->text() != text) continue;
-    if (!takeEntry(box)) break;  // refused: every control shows its saved value again
-  }
+  outside_->watch(box);
 }
 
 bool SettingsKit::takeEntry(QLineEdit* box) {
+  // The focus came to the box: leaving it will judge the text.
+  if (box->hasFocus()) return true;
   bool typable = box->isEnabled() && !box->isReadOnly();
   if (typable) {
     Busy::Hold own(judging_);

@@ -12,9 +12,10 @@
 //   - Events: GotFocus, LostFocus, KeyDown, KeyUp and MouseUp per control; a
 //     lost-focus handler is not re-entered, and a message box or menu taking
 //     the focus is not leaving the field.
-//   - Entries from outside: text put into a box that lacks the focus (by a
-//     screen reader or test tool) is judged as leaving the box would
-//     judge typed text.
+//   - OutsideEntries: text put into a box that lacks the focus (by a
+//     screen reader or test tool) is an entry of its own, taken up later;
+//     the settings pages judge it as leaving the box would judge typed
+//     text.
 //   - FocusSink: the hidden last stop of the tab order ("txtEndForcus") that
 //     closes the page, with its one-shot marker after a refused entry.
 //   - SettingsKit: the check-first handlers of fields, combo boxes and the
@@ -156,6 +157,55 @@ class FocusSink : public QLineEdit {
   QPointer<QWidget> cameFrom_;
 };
 
+// ---- Entries from outside ----
+
+// Text put into a box from outside: a screen reader or test tool setting it
+// through the accessibility interface while the box lacks the focus. Such a
+// change is an entry of its own, taken up at a later turn of the event loop:
+// the tool that set the text gets its answer before a message can wait for
+// the user, and the page's own change handlers have done with the text.
+// Entries wait while the page is held off (disabled under a modal window, or
+// `held` says a check, its message or a closing is in progress); they are
+// dropped once the page has unloaded, and one is taken only while its box
+// still shows the text it brought.
+class OutsideEntries {
+ public:
+  // `own(box)`: the change is the page's own doing, or typing into the box
+  // being edited; no entry. `take(box)` judges an entry and answers false
+  // when it was refused; the entries after it then wait for the next turn
+  // (a refusal may put their boxes back). Queued calls and connections go
+  // through `context` and stop with this object.
+  OutsideEntries(QWidget* page, QObject* context, std::function<bool(QLineEdit*)> own, std::function<bool()> held,
+                 std::function<bool(QLineEdit*)> take);
+  OutsideEntries(const OutsideEntries&) = delete;
+  OutsideEntries& operator=(const OutsideEntries&) = delete;
+  // The box's text changes go to put().
+  void watch(QLineEdit* box);
+  // A change of the box's text: true when it is an entry (the box lacks the
+  // focus and the page did not make the change), which then waits its turn.
+  bool put(QLineEdit* box);
+  // Takes back the entry waiting in `box`, for the page to judge it now
+  // (the box is about to take the focus). True when there was one and the
+  // box still shows its text.
+  bool withdraw(QLineEdit* box);
+  // Drops every entry waiting: the page shows other texts in its boxes.
+  void drop() { entries_.clear(); }
+
+ private:
+  void takeLater(int ms);
+  void takeAll();
+
+  QWidget* page_;
+  QObject* context_;
+  std::function<bool(QLineEdit*)> own_;
+  std::function<bool()> held_;
+  std::function<bool(QLineEdit*)> take_;
+  // The entries waiting, with the text each brought.
+  std::vector<std::pair<QPointer<QLineEdit>, QString>> entries_;
+  bool due_ = false;
+  std::shared_ptr<int> life_ = std::make_shared<int>(0);
+};
+
 // ---- The check-first handlers ----
 
 class SettingsKit {
@@ -222,10 +272,7 @@ class SettingsKit {
 
  private:
   void watch(QLineEdit* box);
-  void textPut(QLineEdit* box);
-  void takeEntries();
   bool takeEntry(QLineEdit* box);
-  void takeEntriesLater(int ms);
 
   QWidget* page_;
   std::function<bool()> check_;
@@ -234,13 +281,9 @@ class SettingsKit {
   // Raised while the kit runs the page's check or restore: what they put
   // into the boxes is the page's own.
   Busy judging_;
-  // Entries from outside waiting for their turn, with the text each brought.
-  std::vector<std::pair<QPointer<QLineEdit>, QString>> entries_;
-  bool entriesDue_ = false;
+  std::unique_ptr<OutsideEntries> outside_;
   std::vector<QLineEdit*> watched_;
   std::vector<std::pair<QLineEdit*, std::function<bool()>>> rules_;
-  // Connections and queued calls hold it weakly: none runs once the kit is gone.
-  std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
 
 // One step of an up-down arrow over a list of `count` entries: direction 0
