@@ -342,7 +342,7 @@ void FrmMiscellaneous::Form_Load() {
   adjustSize();
   placeFromMainMenu(250, 550);
   keepOnScreen();
-  setCaption(std::string(app::kTitle) + "-" + LoadResString(1431));
+  setCaption(std::string(app::kTitle) + "-MiscellaneousMenu");  // the design caption, in every language
   fraMiscellaneous->setTitle(res(1430));
 
   const uint32_t colour = vb::ColorValue(m.strLabelColor);
