@@ -168,6 +168,7 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
   labKillStatus->setObjectName("labKillStatus");
   place(kDecKillStatus, labKillStatus);
   grid->setColumnMinimumWidth(2, 30);
+  grid->setHorizontalSpacing(10);  // a long caption never touches its box
   // Eight digits or the longest list entry fit; the page stays compact.
   for (QWidget* w : fraDecodeSetting->findChildren<QWidget*>())
     if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w))
