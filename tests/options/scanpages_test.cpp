@@ -21,6 +21,7 @@
 #include "platform/base/strtable.h"
 #include "support/outside.h"
 #include "support/testsupport.h"
+#include "support/keys.h"
 
 namespace {
 const char* kRange = "Input value range outside error";
@@ -31,12 +32,6 @@ const char* kScanOff = "When this item is set up\rPlease make the scanning data\
 
 bool grey(QWidget* w) { return w->palette().color(QPalette::Base) == vbui::color(0xC0C0C0); }
 
-void key(QWidget* w, int qtKey, const QString& text = QString()) {
-  QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, text);
-  QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, text);
-  QApplication::sendEvent(w, &press);
-  QApplication::sendEvent(w, &release);
-}
 
 void type(QLineEdit* box, const std::string& text) {
   QApplication::processEvents();  // a refusal puts the focus back first

@@ -18,6 +18,7 @@
 #include "platform/gui/settingskit.h"
 #include "platform/gui/vbui.h"
 #include "support/outside.h"
+#include "support/keys.h"
 
 namespace {
 
@@ -62,12 +63,6 @@ struct Harness {
   }
 };
 
-void key(QWidget* w, int qtKey, const QString& text = QString(), Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
-  QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
-  QApplication::sendEvent(w, &press);
-  QApplication::sendEvent(w, &release);
-}
 
 }  // namespace
 

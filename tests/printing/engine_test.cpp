@@ -236,7 +236,7 @@ TEST(ReportEngineText, AFailedJobIsReportedOnceAndKeepsTheOldFile) {
     EXPECT_FALSE(f->ended);
     EXPECT_EQ(f->written.size(), 2u);
     ASSERT_EQ(msgs.boxes.size(), 1u);
-    EXPECT_EQ(msgs.boxes[0].text, "It cannot Write in a specification file");
+    EXPECT_EQ(msgs.boxes[0].text, LoadResString(10072));
     EXPECT_EQ(msgs.boxes[0].style, 16);
   }
   // An older report of the chosen name stays as it was when a job is
@@ -260,7 +260,7 @@ TEST(ReportEngineText, AFailedJobIsReportedOnceAndKeepsTheOldFile) {
   EXPECT_FALSE(e.PrintInit(std::make_unique<TextFileSurface>(dir.file("missing/r.txt"))));
   ASSERT_EQ(msgs.boxes.size(), 1u);
   EXPECT_EQ(msgs.boxes[0].title, "PrintInit");
-  EXPECT_EQ(msgs.boxes[0].text, "It cannot Write in a specification file");
+  EXPECT_EQ(msgs.boxes[0].text, LoadResString(10072));
   // Without a printer set up the printer cannot be used.
   msgs.boxes.clear();
   EXPECT_FALSE(e.PrintInit(nullptr));

@@ -19,6 +19,7 @@
 #include "platform/gui/settingskit.h"
 #include "selcall/pages/frmdecodeset.h"
 #include "support/outside.h"
+#include "support/keys.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -27,22 +28,7 @@ QT_END_NAMESPACE
 namespace {
 using Bytes = std::vector<uint8_t>;
 
-void key(QWidget* w, int qtKey, const QString& text = QString(), Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
-  QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
-  QApplication::sendEvent(w, &press);
-  QApplication::sendEvent(w, &release);
-}
 
-void type(QWidget* w, const std::string& text) {
-  for (char c : text) {
-    int k = Qt::Key_Asterisk;
-    if (std::isalpha(static_cast<unsigned char>(c))) k = Qt::Key_A + (std::toupper(c) - 'A');
-    else if (std::isdigit(static_cast<unsigned char>(c))) k = Qt::Key_0 + (c - '0');
-    else if (c == '#') k = Qt::Key_NumberSign;
-    key(w, k, QString(QChar(c)));
-  }
-}
 
 bool grey(QWidget* w) { return w->palette().color(QPalette::Base) == vbui::color(0xC0C0C0); }
 

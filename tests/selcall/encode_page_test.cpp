@@ -18,6 +18,7 @@
 #include "selcall/pages/frmencodeset.h"
 #include "selcall/pages/frmmemoryencode.h"
 #include "support/outside.h"
+#include "support/keys.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -26,21 +27,7 @@ QT_END_NAMESPACE
 namespace {
 using Bytes = std::vector<uint8_t>;
 
-void key(QWidget* w, int qtKey, const QString& text = QString(), Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
-  QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
-  QApplication::sendEvent(w, &press);
-  QApplication::sendEvent(w, &release);
-}
 
-void type(QWidget* w, const std::string& text) {
-  for (char c : text) {
-    const int k = std::isalpha(static_cast<unsigned char>(c)) ? Qt::Key_A + (std::toupper(c) - 'A')
-                  : std::isdigit(static_cast<unsigned char>(c)) ? Qt::Key_0 + (c - '0')
-                                                                 : Qt::Key_Asterisk;
-    key(w, k, QString(QChar(c)));
-  }
-}
 
 bool grey(QWidget* w) { return w->palette().color(QPalette::Base) == vbui::color(0xC0C0C0); }
 }  // namespace

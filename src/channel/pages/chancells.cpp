@@ -42,6 +42,18 @@ void fitCaption(QLabel* label) {
   label->setFont(font);
 }
 
+void setColumnHeads(const ColumnHeads& heads, int base) {
+  for (size_t k = 0; k < heads.size(); ++k) {
+    heads[k]->setText(QString::fromStdString(LoadResString(base + static_cast<int>(k))));
+    fitCaption(heads[k]);
+  }
+}
+
+void paintColumnHeads(const ColumnHeads& heads, const std::string& colour) {
+  const uint32_t c = vb::ColorValue(colour);
+  for (QLabel* l : heads) vbui::setBackColor(l, c);
+}
+
 QValidator::State CharacterFilter::validate(QString& input, int& pos) const {
   if (bypass_ && *bypass_) return Acceptable;
   QString kept;

@@ -8,6 +8,7 @@
 // frequency column is FrequencyColumn; the step, prescaler, option and flag
 // columns are in choicecells.h, the tone columns in tonecells.h.
 #include <QValidator>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -87,6 +88,13 @@ bool frequencyCharacter(QChar c);
 // in Japanese) is set in a smaller font, down to a legible floor, so that it
 // shows whole instead of cut at both ends.
 void fitCaption(QLabel* label);
+
+// The grid's fourteen column heads (0 the channel, k + 1 over grid column k),
+// which the editor and the auto-set template both show: captions from the
+// string table from `base` on, and the family colour.
+using ColumnHeads = std::array<QLabel*, 14>;
+void setColumnHeads(const ColumnHeads& heads, int base);
+void paintColumnHeads(const ColumnHeads& heads, const std::string& colour);
 
 // Pasted or dropped text keeps only the characters its cell accepts, as
 // typed text does. While `bypass` is set (the page writes a cell itself) a

@@ -397,17 +397,12 @@ bool FrmAutoSet::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool FrmAutoSet::blnChanLabChange(int base) {
-  for (int k = 0; k < 14; ++k) {
-    QLabel* head = labChanParaEdit[static_cast<size_t>(k)];
-    head->setText(q(LoadResString(base + k)));
-    fitCaption(head);
-  }
+  setColumnHeads(labChanParaEdit, base);
   return true;
 }
 
 bool FrmAutoSet::blnChanLabColor(const std::string& colour) {
-  const uint32_t c = vb::ColorValue(colour);
-  for (QLabel* l : labChanParaEdit) vbui::setBackColor(l, c);
+  paintColumnHeads(labChanParaEdit, colour);
   return true;
 }
 

@@ -573,17 +573,12 @@ void FrmChannel::message(SoundKind kind, const std::string& text, const std::str
 // ---------------------------------------------------------------- set-up
 
 bool FrmChannel::blnChanLabChange(int base) {
-  for (int k = 0; k < 14; ++k) {
-    QLabel* head = labChanParaEdit[static_cast<size_t>(k)];
-    head->setText(q(LoadResString(base + k)));
-    fitCaption(head);
-  }
+  setColumnHeads(labChanParaEdit, base);
   return true;
 }
 
 bool FrmChannel::blnChanLabColor(const std::string& colour) {
-  const uint32_t c = vb::ColorValue(colour);
-  for (QLabel* l : labChanParaEdit) vbui::setBackColor(l, c);
+  paintColumnHeads(labChanParaEdit, colour);
   return true;
 }
 
