@@ -587,9 +587,10 @@ void LinkEngine::subStoreWriteSum() {
 
 // ---------------------------------------------------------------- messages
 
-bool LinkEngine::blnCommStateAnalyze() {
+bool LinkEngine::blnCommStateAnalyze(bool afterWrite) {
   const StateMessage m = stateMessage(lngCommState);
-  const std::string text = LoadResString(m.id);
+  std::string text = LoadResString(m.id);
+  if (afterWrite && lngCommState == kStateStopped) text += "\r" + LoadResString(10131);
   if (modPublic.strCmdFileName.empty()) {
     intSoundMsgBox(m.kind, text, "blnCommStateAnalyze");
   } else if (lngCommState != kStateOk) {

@@ -119,8 +119,10 @@ class LinkEngine {
   // (before a compulsion write).
   static void subStoreWriteSum();
 
-  // Messages: the state code's message, a serial error's message.
-  bool blnCommStateAnalyze();
+  // Messages: the state code's message, a serial error's message. After a
+  // write the user stopped, the message adds that the radio's memory may be
+  // partly written (a read that was stopped changed nothing in the radio).
+  bool blnCommStateAnalyze(bool afterWrite = false);
   static bool blnCommErrAnalyze(int errorNumber);
 
  private:

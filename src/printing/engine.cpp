@@ -1,5 +1,6 @@
 #include "printing/engine.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/soundmsg.h"
@@ -107,6 +108,7 @@ bool ReportEngine::PrintInit(std::unique_ptr<ReportSurface> surface) {
   blnSameLine = false;
   intLastY = 0;
   lastY_ = 0;
+  lineEnd_ = 0;
   currentX_ = currentY_ = 0;
   return true;
 }
@@ -168,38 +170,59 @@ void ReportEngine::subPrintText(const std::string& piece, int column) {
     return;
   }
 
+  // A continuation starts at its column, or where the line's text ends if
+  // that reaches past the column: it is never printed over the text before
+  // it. One that has no room left on the line starts the next line at the
+  // left column rather than over the line's beginning.
+  double x = col;
+  bool joins = same;
+  if (same && !text.empty()) {
+    x = std::max(x, lineEnd_);
+    if (x >= lngRightLimit) {
+      x = intLeftCol;
+      joins = false;
+    }
+  }
+
   std::string rest = text;
   bool first = true;
   while (!rest.empty()) {
     // A continuation never starts a new page before its first piece.
-    if (!(first && same) && currentY_ + lngLineHeight > (lngLinesPerPage - 4.0) * lngLineHeight) {
+    if (!(first && joins) && currentY_ + lngLineHeight > (lngLinesPerPage - 4.0) * lngLineHeight) {
       subNewPage();
       if (failed_) return;
     }
     // A text from at or right of the limit starts from the left column.
-    if (col >= lngRightLimit) col = intLeftCol;
+    if (x >= lngRightLimit) x = intLeftCol;
     std::size_t take = charLength(rest);
-    if (surface_->textWidth(rest) + col > lngRightLimit) {
+    if (surface_->textWidth(rest) + x > lngRightLimit) {
       // The first character that does not fit; the piece before it goes on
       // this line, and always at least one character, so a column too close
       // to the limit still moves the text on.
       std::size_t lo = 1, hi = take;
       while (lo < hi) {
         const std::size_t mid = (lo + hi) / 2;
-        if (surface_->textWidth(charPrefix(rest, mid)) + col > lngRightLimit) hi = mid;
+        if (surface_->textWidth(charPrefix(rest, mid)) + x > lngRightLimit) hi = mid;
         else lo = mid + 1;
       }
       take = lo > 1 ? lo - 1 : 1;
     }
-    if (first && same) currentY_ = lastY_;
+    if (first && joins) currentY_ = lastY_;
     lastY_ = currentY_;
     intLastY = static_cast<int16_t>(roundEven(currentY_));
     const std::size_t bytes = prefixBytes(rest, take);
-    printAt(col, rest.substr(0, bytes));
+    const std::string piece = rest.substr(0, bytes);
+    lineEnd_ = x + surface_->textWidth(piece);
+    printAt(x, piece);
     rest.erase(0, bytes);
     first = false;
   }
   blnSameLine = false;
+}
+
+int ReportEngine::clearOf(int mm) const {
+  if (textFile_ || !surface_) return mm;
+  return std::max(mm, static_cast<int>(std::ceil(lineEnd_ + surface_->textWidth(" "))));
 }
 
 void ReportEngine::blankLine() { subPrintText(" ", intLeftCol); }

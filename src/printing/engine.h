@@ -51,6 +51,10 @@ class ReportEngine {
   bool failed() const { return failed_; }
   // Column by medium: millimetres on a page, blanks in a text file.
   int col(int mm, int blanks) const { return textFile_ ? blanks : mm; }
+  // A page column for a value that continues its caption's line: `mm`, or
+  // one blank after the caption where the caption reaches that far (captions
+  // in another language can be longer). Text files: `mm` unchanged.
+  int clearOf(int mm) const;
   // Lets pending window events run (the print page's blinking message).
   void yield() const;
 
@@ -61,6 +65,8 @@ class ReportEngine {
   // The same line exactly: a value continues its label's line on the
   // label's own baseline, not on the whole millimetre nearest to it.
   double lastY_ = 0;
+  // Where the line's last piece ended: a continuation never starts inside it.
+  double lineEnd_ = 0;
   bool textFile_ = true;
   bool failed_ = false;
   std::unique_ptr<ReportSurface> surface_;

@@ -322,8 +322,9 @@ std::string clsPrintReport::memoryDigits(int first, int count, bool dtmf) const 
 void clsPrintReport::encodeDecodeTypes() {
   const int dec = decodeFormat();
   newLine(encodeTypeText(family_, encodeFormat()), engine.intLeftCol, engine.intLeftCol);
-  sameLine(decodeTypeText(family_, dec), 50, 10);
-  if (decodeLetter(family_, dec) != 0) sameLine(LoadResString(910) + "=" + field(texts.decode, "strPrtDecodeNo"), 100, 5);
+  sameLine(decodeTypeText(family_, dec), engine.clearOf(50), 10);
+  if (decodeLetter(family_, dec) != 0)
+    sameLine(LoadResString(910) + "=" + field(texts.decode, "strPrtDecodeNo"), engine.clearOf(100), 5);
 }
 
 namespace {
@@ -444,8 +445,8 @@ bool clsPrintReport::blnPrintEncode(int intLineNo, int& varLineWidth) {
     varLineWidth = length(label) + 3;
     const std::string value = bracketed(encode(line.field), line.form);
     const int labelAndPad = line.keyTime ? 23 : family_ == 2 ? 24 : 22;
-    const int pad = std::max(0, labelAndPad - length(label));
-    sameLine(value, line.keyTime ? 53 : 50, pad);
+    const int pad = std::max(1, labelAndPad - length(label));  // a caption longer than its room keeps a blank
+    sameLine(value, engine.clearOf(line.keyTime ? 53 : 50), pad);
     varLineWidth += length(value) + pad;
     return true;
   }
@@ -461,7 +462,7 @@ bool clsPrintReport::blnPrintDecode(int intLineNo, bool blnEncodeShown, int intL
     if (!(line.formats & letter) || ++count != intLineNo) continue;
     const std::string label = rightAligned3(count) + " " + LoadResString(line.caption);
     if (blnEncodeShown) engine.blnSameLine = true;
-    engine.subPrintText(label, engine.col(97, column));
+    engine.subPrintText(label, engine.col(blnEncodeShown ? engine.clearOf(97) : 97, column));
     engine.yield();
     const bool killLine = line.caption == 930;
     if (killLine) {
@@ -469,8 +470,8 @@ bool clsPrintReport::blnPrintDecode(int intLineNo, bool blnEncodeShown, int intL
       texts.decode["strPrtKillStatus"] = killed ? "ON" : "OFF";
     }
     const std::string value = bracketed(field(texts.decode, line.field), line.form);
-    const int pad = std::max(0, (family_ == 2 ? 23 : 22) - length(label));
-    sameLine(value, 135, pad);
+    const int pad = std::max(1, (family_ == 2 ? 23 : 22) - length(label));
+    sameLine(value, engine.clearOf(135), pad);
     return !killLine;
   }
   return false;
@@ -488,7 +489,9 @@ void clsPrintReport::listsSideBySide() {
 void clsPrintReport::menuItem(const std::string& number, int captionId, const std::string* value, int valueAt) {
   const std::string item = number + LoadResString(captionId);
   newLine(item, engine.intLeftCol, engine.intLeftCol);
-  if (value) sameLine(*value, 60, valueAt - length(item));
+  // A caption longer than its room (Japanese ones can be) keeps one blank
+  // before its value.
+  if (value) sameLine(*value, engine.clearOf(60), std::max(1, valueAt - length(item)));
 }
 
 void clsPrintReport::channelNames(int rows) {

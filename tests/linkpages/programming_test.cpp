@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QTextBrowser>
@@ -125,7 +126,7 @@ TEST_F(LinkPage, HelpFromTheModalPageIsBesideItAndClosesByItself) {
   EXPECT_EQ(help->windowTitle(), "velmora Help - Program Menu");
   auto* text = help->findChild<QTextBrowser*>();
   ASSERT_NE(text, nullptr);
-  EXPECT_FALSE(QFontInfo(text->font()).fixedPitch());  // no table in this topic
+  EXPECT_EQ(text->font(), QFont());  // no table in this topic: the ordinary font
 
   // Beside the page: to its right where there is room, else to its left.
   help->resize(200, 200);
@@ -152,9 +153,12 @@ TEST_F(LinkPage, HelpFromTheModalPageIsBesideItAndClosesByItself) {
   EXPECT_FALSE(help->isVisible());
   EXPECT_TRUE(page->isLoaded());
 
-  // A topic with columns is set in a fixed-width font.
+  // A topic with columns is set in a font whose characters all advance
+  // alike (whatever the font database calls fixed-pitch).
   help::showTopic(modPublic.strHelpFile, "StartUp Menu", page.get());
-  EXPECT_TRUE(QFontInfo(text->font()).fixedPitch());
+  const QFontMetricsF table(text->font());
+  for (QChar c : QStringLiteral("i W.m<|"))
+    EXPECT_DOUBLE_EQ(table.horizontalAdvance(c), table.horizontalAdvance(QLatin1Char('0'))) << QString(c).toStdString();
   EXPECT_TRUE(help::showsTable("  /R<model>   start directly"));
   EXPECT_FALSE(help::showsTable("Plain text, one blank.\n  - an indented item"));
   help->hide();
@@ -253,6 +257,7 @@ TEST_F(LinkPage, Family1WritesEverythingErasesAndRefusesUnknownRadioTypes) {
   EXPECT_EQ(modPublic.bytRadioData[849], 0x03);
 
   line->reset();
+  msgs.answers = {vb::vbYes};
   page->comReadWrite_Click(2);
   EXPECT_EQ(line->sent, std::vector<uint8_t>{0x4D});
   EXPECT_EQ(radio->memory(), std::vector<uint8_t>(2048, 0xFF));
@@ -320,6 +325,7 @@ TEST_F(LinkPage, EveryOperationRunsAtTheFamilysLineSettings) {
       EXPECT_EQ(line->line.baud, 4800) << family << " at load";
       std::copy(radio->memory().begin(), radio->memory().end(), modPublic.bytRadioData.begin());
       const int opens = line->opens;
+      msgs.answers = {vb::vbYes};  // family "1" asks before its delete
       page->comReadWrite_Click(op);
       EXPECT_EQ(lastText(), "Processing completion") << family << " op " << op;
       ASSERT_FALSE(line->sent.empty());
@@ -342,6 +348,7 @@ TEST_F(LinkPage, ProgramDeleteStartsAfreshAfterAFailure) {
   EXPECT_EQ(lastText(), "Reception time-out");
   radio->faults.silent = false;
   line->reset();
+  msgs.answers = {vb::vbYes};
   page->comReadWrite_Click(2);
   EXPECT_EQ(line->sent, std::vector<uint8_t>{0x4D});
   EXPECT_EQ(lastText(), "Processing completion");
@@ -355,6 +362,7 @@ TEST_F(LinkPage, ProgramDeleteStartsAfreshAfterAFailure) {
   EXPECT_NE(page->lngCommState(), kStateOk);
   line->reset();
   const int opens = line->opens;
+  msgs.answers = {vb::vbYes};
   page->comReadWrite_Click(2);
   EXPECT_EQ(line->opens, opens + 1);
   EXPECT_EQ(line->sent, std::vector<uint8_t>{0x4D});
@@ -463,4 +471,71 @@ TEST_F(LinkPage, AReadWithoutChannelsShowsTheFirstChannelFirst) {
     EXPECT_EQ(lastText(), "Processing completion") << family;
     EXPECT_EQ(modPublic.intTopRow, 0) << family;
   }
+}
+
+TEST_F(LinkPage, ProgramDeleteAsksFirstAndNoSendsNothing) {
+  start("1");
+  const auto before = radio->memory();
+  msgs.answers = {vb::vbNo};
+  page->comReadWrite_Click(2);
+  ASSERT_EQ(msgs.boxes.size(), 1u);  // the question alone: nothing ran, so no result
+  EXPECT_EQ(msgs.boxes[0].text, "Program Delete erases all configuration data in the radio\rAre You Sure ?");
+  EXPECT_EQ(msgs.boxes[0].style, vb::vbYesNo | vb::vbQuestion | vb::vbDefaultButton2);
+  EXPECT_EQ(msgs.boxes[0].title, "comReadWrite_Click");
+  EXPECT_TRUE(line->sent.empty());
+  EXPECT_EQ(radio->memory(), before);
+  EXPECT_FALSE(page->busy());
+  EXPECT_TRUE(page->comReadWrite[2]->isEnabled());
+
+  msgs.answers = {vb::vbYes};
+  page->comReadWrite_Click(2);
+  EXPECT_EQ(line->sent, std::vector<uint8_t>{0x4D});
+  EXPECT_EQ(lastText(), "Processing completion");
+  EXPECT_EQ(radio->memory(), std::vector<uint8_t>(2048, 0xFF));
+
+  // Families "0" and "2": element 2 is the compulsion write, which asks nothing.
+  start("2");
+  std::copy(radio->memory().begin(), radio->memory().end(), modPublic.bytRadioData.begin());
+  msgs.boxes.clear();
+  page->comReadWrite_Click(2);
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(lastText(), "Processing completion");
+}
+
+TEST_F(LinkPage, AStoppedWriteSaysTheRadioMustBeWrittenAgainAndTheStopButtonSaysWhatItDoes) {
+  start("2");
+  std::copy(radio->memory().begin(), radio->memory().end(), modPublic.bytRadioData.begin());
+  modPublic.bytRadioData[300] ^= 1;
+  EXPECT_EQ(page->prbProcessRate->accessibleName(), "Progress");
+  EXPECT_EQ(page->comExit->toolTip(), "Close this menu");
+  line->stopAtMs = line->nowMs() + 400;
+  line->onStop = [this] {
+    EXPECT_EQ(page->comExit->toolTip(), "Stop the transfer at click");
+    page->comExit_Click();
+  };
+  page->comReadWrite_Click(1);
+  EXPECT_EQ(page->lngCommState(), kStateStopped);
+  EXPECT_EQ(lastText(), "Processing was interrupted by the user\r"
+                        "The radio may now hold a partly written memory: write it again before using it");
+  EXPECT_EQ(page->comExit->toolTip(), "Close this menu");
+  EXPECT_EQ(page->comExit->text(), "Exit");
+
+  // A read that was stopped changed nothing in the radio: the message alone.
+  start("2");
+  line->stopAtMs = line->nowMs() + 200;
+  line->onStop = [this] { page->comExit_Click(); };
+  page->comReadWrite_Click(0);
+  EXPECT_EQ(lastText(), "Processing was interrupted by the user");
+}
+
+TEST_F(LinkPage, EnterPressesTheFocusedButton) {
+  start("2");
+  for (int k : {Qt::Key_Return, Qt::Key_Enter}) {
+    const size_t shown = msgs.boxes.size();
+    QKeyEvent press(QEvent::KeyPress, k, k == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCoreApplication::sendEvent(page->comReadWrite[0], &press);
+    ASSERT_EQ(msgs.boxes.size(), shown + 1) << "one read, one result";
+    EXPECT_EQ(lastText(), "Processing completion");
+  }
+  EXPECT_EQ(image(), radio->memory());
 }

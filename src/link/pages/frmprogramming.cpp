@@ -16,6 +16,7 @@
 #include "link/prewrite.h"
 #include "link/qtlink.h"
 #include "platform/base/appinfo.h"
+#include "platform/base/msgservice.h"
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
 #include "platform/gui/helpviewer.h"
@@ -67,6 +68,7 @@ void FrmProgramming::build() {
   prbProcessRate = new QProgressBar(this);
   prbProcessRate->setRange(0, 100);
   prbProcessRate->setTextVisible(false);
+  prbProcessRate->setAccessibleName(res(1501).isEmpty() ? "Progress" : res(1501));
   grid->addWidget(labRate[0], 4, 0);
   grid->addWidget(prbProcessRate, 4, 1);
   grid->addWidget(labRate[1], 4, 2);
@@ -142,6 +144,8 @@ void FrmProgramming::Form_Unload(bool& cancel) {
 
 void FrmProgramming::subBusyState() {
   comExit->setText(res(1096).isEmpty() ? "stop" : res(1096));
+  // While a transfer runs the button stops it; it closes nothing.
+  comExit->setToolTip(res(1500).isEmpty() ? "Stop the transfer at click" : res(1500));
   prbProcessRate->setValue(0);
   prbProcessRate->show();
   labRate[0]->show();
@@ -151,6 +155,7 @@ void FrmProgramming::subBusyState() {
 
 void FrmProgramming::subIdleState() {
   comExit->setText(res(1093).isEmpty() ? "Exit" : res(1093));
+  comExit->setToolTip("Close this menu");
   prbProcessRate->setValue(0);
   prbProcessRate->hide();
   labRate[0]->hide();
@@ -186,6 +191,8 @@ void FrmProgramming::comReadWrite_Click(int index) {
   if (busy()) return;
   busyMark = "1";
   bool tail = false;
+  // A stopped write leaves the radio partly written; a stopped read does not.
+  const bool write = index == 1 || (index == 2 && modPublic.family() != 1);
   switch (index) {
     case 0:
       programRead();
@@ -195,7 +202,7 @@ void FrmProgramming::comReadWrite_Click(int index) {
     case 2: tail = modPublic.family() == 1 ? programDelete() : programWrite(true); break;
     default: break;
   }
-  if (tail) modPublic.blnResult = link->blnCommStateAnalyze();
+  if (tail) modPublic.blnResult = link->blnCommStateAnalyze(write);
   subIdleState();
   busyMark = "0";
   if (closeWhenIdle) {
@@ -292,6 +299,11 @@ bool FrmProgramming::programWrite(bool compulsion) {
 bool FrmProgramming::programDelete() {
   uint8_t command = 0;
   if (!familyOneType(command, false)) return false;
+  // The delete erases the whole radio at one click: asked first, with No as
+  // the answer Enter gives; No sends nothing.
+  intSoundMsgBoxStyled(SoundKind::Inquiry, vb::vbYesNo | vb::vbQuestion | vb::vbDefaultButton2, msgText(10130, 10004),
+                       "comReadWrite_Click");
+  if (modPublic.intMsgBoxResult != vb::vbYes) return false;
   subBusyState();
   modPublic.blnResult = link->blnCommDelete(0x4D);
   return true;

@@ -13,6 +13,7 @@ constexpr int vbCritical = 16;
 constexpr int vbQuestion = 32;
 constexpr int vbExclamation = 48;
 constexpr int vbInformation = 64;
+constexpr int vbDefaultButton2 = 256;  // the second button answers Enter
 constexpr int vbOK = 1;
 constexpr int vbCancel = 2;
 constexpr int vbYes = 6;

@@ -4,12 +4,17 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QScrollBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <QTextDocument>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -68,6 +73,53 @@ bool showsTable(const std::string& text) {
 }
 
 namespace {
+// Whether every character of the font advances alike: what a table needs,
+// whatever the font calls itself (some monospace faces are not flagged
+// fixed-pitch).
+bool evenAdvances(const QFont& font) {
+  const QFontMetricsF m(font);
+  const qreal w = m.horizontalAdvance(QLatin1Char('W'));
+  if (w <= 0) return false;
+  for (QChar c : QStringLiteral("i .:|-0M<>/mW"))
+    if (qAbs(m.horizontalAdvance(c) - w) > 0.01) return false;
+  return true;
+}
+}  // namespace
+
+QFont tableFont() {
+  const QFont body;
+  // Known monospace families first (the build installs DejaVu Sans Mono);
+  // a family the machine lacks is replaced by a fallback, which the check
+  // of the advances turns down unless it is monospace too.
+  for (const char* family : {"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono", "Nimbus Mono PS",
+                             "Courier New", "Courier", "monospace"}) {
+    QFont f(QString::fromLatin1(family));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+    if (body.pointSizeF() > 0) f.setPointSizeF(body.pointSizeF());
+    if (evenAdvances(f)) return f;
+  }
+  QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  if (body.pointSizeF() > 0) f.setPointSizeF(body.pointSizeF());
+  return f;
+}
+
+namespace {
+// Width (pixels) the text of a help file needs: its longest line in the
+// ordinary font or in the table font, whichever is wider.
+int widestLine(const std::string& path) {
+  std::ifstream in(path);
+  const QFontMetricsF body{QFont()}, table{tableFont()};
+  qreal widest = 0;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const QString t = QString::fromStdString(line);
+    widest = std::max({widest, body.horizontalAdvance(t), table.horizontalAdvance(t)});
+  }
+  return static_cast<int>(std::ceil(widest));
+}
+
 QPointer<QDialog>& viewerRef() {
   static QPointer<QDialog> v;
   return v;
@@ -116,7 +168,16 @@ bool showTopic(const std::string& helpFileName, const std::string& keyword, QWid
     close->setObjectName("helpClose");
     QObject::connect(buttons, &QDialogButtonBox::rejected, v, &QDialog::reject);
     layout->addWidget(buttons);
-    v->resize(560, 440);
+    // Wide enough for the file's longest line beside the browser's frame,
+    // margins and scroll bar, within the screen.
+    browser->setLineWrapMode(QTextEdit::NoWrap);
+    const QMargins around = layout->contentsMargins();
+    const int needed = widestLine(path) + 2 * static_cast<int>(std::ceil(browser->document()->documentMargin())) +
+                       2 * browser->frameWidth() + browser->verticalScrollBar()->sizeHint().width() +
+                       around.left() + around.right() + 4;
+    QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() : needed;
+    v->resize(std::min(std::max(560, needed), room), 440);
   } else if (v->parentWidget() != owner) {
     // Owned by the page that asks now: a modal page blocks every window but
     // its own, and the help must stay usable above it.
@@ -132,7 +193,7 @@ bool showTopic(const std::string& helpFileName, const std::string& keyword, QWid
   close->setText(QString::fromStdString(closeText.empty() ? "Close" : closeText));
   v->setWindowTitle(QString::fromStdString(std::string(app::kTitle) + " Help - " + keyword));
   browser->setAccessibleName(QString::fromStdString(keyword));
-  browser->setFont(showsTable(text) ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont());
+  browser->setFont(showsTable(text) ? tableFont() : QFont());
   browser->setPlainText(QString::fromStdString(text));
   placeBeside(v, owner);
   v->show();

@@ -25,7 +25,10 @@ int QtMessageService::msgBox(const std::string& text, int style, const std::stri
     QString t = QString::fromStdString(text);
     t.replace("\r\n", "\n").replace('\r', '\n');
     std::fprintf(stderr, "%s: %s\n", title.c_str(), t.toLocal8Bit().constData());
-    return (style & 7) == vb::vbYesNo ? vb::vbYes : vb::vbOK;
+    // A question whose safe answer is its second button gets that one.
+    const bool second = (style & vb::vbDefaultButton2) != 0;
+    if ((style & 7) == vb::vbYesNo) return second ? vb::vbNo : vb::vbYes;
+    return second && (style & 7) == vb::vbOKCancel ? vb::vbCancel : vb::vbOK;
   }
   // The box belongs to the window in front; with no window active (none
   // clicked yet, no window manager) that is the page in front.
@@ -47,9 +50,11 @@ int QtMessageService::msgBox(const std::string& text, int style, const std::stri
   switch (style & 7) {
     case vb::vbOKCancel:
       box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      if (style & vb::vbDefaultButton2) box.setDefaultButton(QMessageBox::Cancel);
       break;
     case vb::vbYesNo:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      if (style & vb::vbDefaultButton2) box.setDefaultButton(QMessageBox::No);
       break;
     default:
       box.setStandardButtons(QMessageBox::Ok);

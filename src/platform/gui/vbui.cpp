@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -225,6 +226,34 @@ int execModal(QDialog& dialog) {
   return dialog.exec();
 }
 
+namespace {
+class EnterPressesButton : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* button = qobject_cast<QPushButton*>(watched);
+    if (!button || !qobject_cast<Page*>(button->window())) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+    if (key->modifiers() & ~Qt::KeypadModifier) return false;  // Ctrl+Enter and the like are no press
+    // A held key presses once: the page may be gone or changed after the first.
+    if (key->isAutoRepeat()) return true;
+    if (button->isEnabled() && button->isVisible()) button->click();
+    return true;
+  }
+};
+}  // namespace
+
+void installEnterPressesButton() {
+  static EnterPressesButton* filter = [] {
+    auto* f = new EnterPressesButton;
+    f->setParent(qApp);
+    qApp->installEventFilter(f);
+    return f;
+  }();
+  (void)filter;
+}
+
 }  // namespace vbui
 
 namespace {
@@ -240,6 +269,7 @@ Page::ModalHook& modalHook() {
 
 Page::Page(QWidget* parent) : QDialog(parent) {
   vbui::installAccessibility();
+  vbui::installEnterPressesButton();
   setAttribute(Qt::WA_DeleteOnClose, false);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }

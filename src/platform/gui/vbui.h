@@ -73,6 +73,13 @@ class ModalCover {
 // Runs a dialog modally with the windows below it inert; returns exec()'s result.
 int execModal(QDialog& dialog);
 
+// Enter or keypad Enter on a page's focused push button presses it, as on the
+// platform the pages were designed for (Qt presses only "default" buttons,
+// which the pages switch off so that Enter in a text box presses nothing).
+// Installed once for the whole program by the first page; a text box, the
+// channel grid and message boxes keep their own Enter handling.
+void installEnterPressesButton();
+
 }  // namespace vbui
 
 // A page of the program: a window with the load / activate / unload events
