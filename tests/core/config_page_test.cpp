@@ -534,7 +534,7 @@ TEST_F(ConfigPage, PlacementStartupAndEnd) {
   page = open();
   msgs.boxes.clear();
   page->CmdAction_Click(1);
-  EXPECT_EQ(msgs.boxes.at(0).text, "End Program And Return Windows\rAre You Sure ?");
+  EXPECT_EQ(msgs.boxes.at(0).text, "End Program And Close Its Windows\rAre You Sure ?");
   EXPECT_TRUE(program::ended());
   page->Unload();
 }

@@ -15,6 +15,7 @@
 #include "core/pages/frmmainmenu.h"
 #include "core/settingkeys.h"
 #include "platform/base/settings.h"
+#include "core/soundmsg.h"
 #include "platform/base/strtable.h"
 #include "startup_fixture.h"
 
@@ -190,7 +191,7 @@ TEST_F(StartUpPage, EndAsksAndEndsOnlyOnOk) {
   msgs.answers = {vb::vbCancel, vb::vbOK};
   page->CmdAction_Click(1);
   ASSERT_EQ(msgs.boxes.size(), 1u);
-  EXPECT_EQ(msgs.boxes[0].text, "End Program And Return Windows\rAre You Sure ?");
+  EXPECT_EQ(msgs.boxes[0].text, "End Program And Close Its Windows\rAre You Sure ?");
   EXPECT_EQ(msgs.boxes[0].style, 33);
   EXPECT_EQ(msgs.boxes[0].title, "CmdAction_Click");
   EXPECT_FALSE(program::ended());
@@ -199,6 +200,12 @@ TEST_F(StartUpPage, EndAsksAndEndsOnlyOnOk) {
   EXPECT_TRUE(program::ended());
   EXPECT_EQ(program::exitStatus(), 0);
   page->Unload();
+  // Worded for this platform in Japanese too: the program has no Windows to
+  // return to.
+  strtable::load(std::string(), "ja");
+  const std::string ja = msgText(10003, 10004);
+  strtable::load(std::string(), "en");
+  EXPECT_EQ(ja, "プログラムを終了してウィンドウを閉じます\rよろしいですか ?");
 }
 
 TEST_F(StartUpPage, TheWindowsCloseButtonAsksTheEndQuestionOnEveryRoadPage) {
@@ -207,7 +214,7 @@ TEST_F(StartUpPage, TheWindowsCloseButtonAsksTheEndQuestionOnEveryRoadPage) {
     msgs.answers = {vb::vbCancel, vb::vbOK};
     page->close();
     ASSERT_EQ(msgs.boxes.size(), 1u);
-    EXPECT_EQ(msgs.boxes[0].text, "End Program And Return Windows\rAre You Sure ?");
+    EXPECT_EQ(msgs.boxes[0].text, "End Program And Close Its Windows\rAre You Sure ?");
     EXPECT_EQ(msgs.boxes[0].style, 33);
     EXPECT_FALSE(program::ended());
     EXPECT_TRUE(page->isLoaded());
