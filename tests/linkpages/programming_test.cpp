@@ -156,6 +156,7 @@ TEST_F(LinkPage, HelpFromTheModalPageIsBesideItAndClosesByItself) {
   // A topic with columns is set in a font whose characters all advance
   // alike (whatever the font database calls fixed-pitch).
   help::showTopic(modPublic.strHelpFile, "StartUp Menu", page.get());
+  EXPECT_EQ(text->font(), help::tableFont());
   const QFontMetricsF table(text->font());
   for (QChar c : QStringLiteral("i W.m<|"))
     EXPECT_DOUBLE_EQ(table.horizontalAdvance(c), table.horizontalAdvance(QLatin1Char('0'))) << QString(c).toStdString();

@@ -5,10 +5,14 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
 #include "platform/gui/vbui.h"
+#include "support/keys.h"
 
 namespace {
 void settle() {
@@ -67,4 +71,37 @@ TEST(PagePlacement, APageBesideTheMainMenuStaysOnTheScreen) {
   left.placeFromMainMenu(-300, -750);
   EXPECT_EQ(left.pos(), area.topLeft());
   Page::setMainMenu(nullptr);
+}
+
+// Enter and keypad Enter press a page's focused button, as on the platform
+// the pages were designed for, once per press; other keys' owners keep them.
+TEST(PageKeys, EnterPressesTheFocusedButtonOnce) {
+  Page page;
+  auto* button = new QPushButton("Act", &page);
+  auto* box = new QLineEdit(&page);
+  button->setAutoDefault(false);  // as the pages have them: Enter in a text box presses nothing
+  button->move(0, 40);
+  int clicks = 0;
+  QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+  page.Show();
+  key(button, Qt::Key_Return);
+  EXPECT_EQ(clicks, 1);
+  key(button, Qt::Key_Enter, QString(), Qt::KeypadModifier);
+  EXPECT_EQ(clicks, 2);
+  key(button, Qt::Key_Return, QString(), Qt::ControlModifier);
+  QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+  QCoreApplication::sendEvent(button, &held);
+  key(box, Qt::Key_Return, "\r");
+  EXPECT_EQ(clicks, 2);
+  page.Unload();
+
+  // A dialog's own buttons are pressed by Qt, still once.
+  QDialog dialog;
+  auto* ok = new QPushButton("OK", &dialog);
+  int oks = 0;
+  QObject::connect(ok, &QPushButton::clicked, [&] { ++oks; });
+  dialog.show();
+  key(ok, Qt::Key_Return);
+  EXPECT_EQ(oks, 1);
+  dialog.hide();
 }
