@@ -37,14 +37,14 @@ void clsPrintReport::channelsAndLists(bool presenceTest, int decodeBlanks) {
   channelTable(presenceTest);
   blankRuleBlank();
   newLine(encodeTypeLine(), engine.intLeftCol, engine.intLeftCol);
-  sameLine(decodeTypeLine(), engine.clearOf(95), decodeBlanks);
+  valueLine(decodeTypeLine(), 95, decodeBlanks);
   listsSideBySide();
 }
 
 void clsPrintReport::singleToneLine(int blanks) {
   engine.blankLine();
   newLine("Single Tone Encode Time", 12, blanks);
-  sameLine(bracket(encode("strPrtSingleToneTime")), engine.clearOf(55), 2);
+  valueLine(bracket(encode("strPrtSingleToneTime")), 55, 2);
 }
 
 void clsPrintP1RA::allDataBody() {

@@ -149,7 +149,7 @@ void ReportEngine::printAt(double x, const std::string& text) {
   currentX_ = 0;
 }
 
-void ReportEngine::subPrintText(const std::string& piece, int column) {
+void ReportEngine::subPrintText(const std::string& piece, int column, bool keepClear) {
   const std::string text = withoutControls(piece);
   const bool same = blnSameLine;
   blnSameLine = false;
@@ -170,18 +170,24 @@ void ReportEngine::subPrintText(const std::string& piece, int column) {
     return;
   }
 
-  // A continuation starts at its column, or where the line's text ends if
-  // that reaches past the column: it is never printed over the text before
-  // it. One that has no room left on the line starts the next line at the
-  // left column rather than over the line's beginning.
+  // A continuation starts at its column, or where the line's text ends (a
+  // blank further for a value) if that reaches past the column, such as a
+  // caption in another language: it is never printed over the text before
+  // it. Pushed out of the room left on its line, it starts the next line at
+  // its own column; at or right of the limit, at the left column, and never
+  // over the line's beginning either.
   double x = col;
   bool joins = same;
   if (same && !text.empty()) {
-    x = std::max(x, lineEnd_);
-    if (x >= lngRightLimit) {
-      x = intLeftCol;
-      joins = false;
+    const double clear = lineEnd_ + (keepClear ? surface_->textWidth(" ") : 0.0);
+    if (x < clear) {
+      x = clear;
+      if (x + surface_->textWidth(text) > lngRightLimit) {
+        x = col;
+        joins = false;
+      }
     }
+    if (x >= lngRightLimit) joins = false;
   }
 
   std::string rest = text;
@@ -218,11 +224,6 @@ void ReportEngine::subPrintText(const std::string& piece, int column) {
     first = false;
   }
   blnSameLine = false;
-}
-
-int ReportEngine::clearOf(int mm) const {
-  if (textFile_ || !surface_) return mm;
-  return std::max(mm, static_cast<int>(std::ceil(lineEnd_ + surface_->textWidth(" "))));
 }
 
 void ReportEngine::blankLine() { subPrintText(" ", intLeftCol); }

@@ -35,7 +35,11 @@ class ReportEngine {
   // Ends the page and starts the next one with its header.
   void subNewPage();
   // One piece of text at `column` (blanks or millimetres by the medium).
-  void subPrintText(const std::string& text, int column);
+  // On a page a continuation is never printed over the text before it: it
+  // starts where that ends, or with `keepClear` (a value after its caption)
+  // one blank further; one that then no longer fits goes to the next line
+  // under its own column.
+  void subPrintText(const std::string& text, int column, bool keepClear = false);
   // Ends the job: true only when all of it reached its medium. A job that
   // failed on the way was reported once and dropped.
   bool PrintEnd();
@@ -51,10 +55,7 @@ class ReportEngine {
   bool failed() const { return failed_; }
   // Column by medium: millimetres on a page, blanks in a text file.
   int col(int mm, int blanks) const { return textFile_ ? blanks : mm; }
-  // A page column for a value that continues its caption's line: `mm`, or
-  // one blank after the caption where the caption reaches that far (captions
-  // in another language can be longer). Text files: `mm` unchanged.
-  int clearOf(int mm) const;
+
   // Lets pending window events run (the print page's blinking message).
   void yield() const;
 

@@ -214,6 +214,12 @@ void clsPrintReport::sameLine(const std::string& text, int mm, int blanks) {
   engine.yield();
 }
 
+void clsPrintReport::valueLine(const std::string& text, int mm, int blanks) {
+  engine.blnSameLine = true;
+  engine.subPrintText(text, engine.col(mm, blanks), true);
+  engine.yield();
+}
+
 void clsPrintReport::blankRuleBlank() {
   engine.blankLine();
   engine.singleRule();
@@ -322,9 +328,9 @@ std::string clsPrintReport::memoryDigits(int first, int count, bool dtmf) const 
 void clsPrintReport::encodeDecodeTypes() {
   const int dec = decodeFormat();
   newLine(encodeTypeText(family_, encodeFormat()), engine.intLeftCol, engine.intLeftCol);
-  sameLine(decodeTypeText(family_, dec), engine.clearOf(50), 10);
+  valueLine(decodeTypeText(family_, dec), 50, 10);
   if (decodeLetter(family_, dec) != 0)
-    sameLine(LoadResString(910) + "=" + field(texts.decode, "strPrtDecodeNo"), engine.clearOf(100), 5);
+    valueLine(LoadResString(910) + "=" + field(texts.decode, "strPrtDecodeNo"), 100, 5);
 }
 
 namespace {
@@ -446,7 +452,7 @@ bool clsPrintReport::blnPrintEncode(int intLineNo, int& varLineWidth) {
     const std::string value = bracketed(encode(line.field), line.form);
     const int labelAndPad = line.keyTime ? 23 : family_ == 2 ? 24 : 22;
     const int pad = std::max(1, labelAndPad - length(label));  // a caption longer than its room keeps a blank
-    sameLine(value, engine.clearOf(line.keyTime ? 53 : 50), pad);
+    valueLine(value, line.keyTime ? 53 : 50, pad);
     varLineWidth += length(value) + pad;
     return true;
   }
@@ -462,7 +468,7 @@ bool clsPrintReport::blnPrintDecode(int intLineNo, bool blnEncodeShown, int intL
     if (!(line.formats & letter) || ++count != intLineNo) continue;
     const std::string label = rightAligned3(count) + " " + LoadResString(line.caption);
     if (blnEncodeShown) engine.blnSameLine = true;
-    engine.subPrintText(label, engine.col(blnEncodeShown ? engine.clearOf(97) : 97, column));
+    engine.subPrintText(label, engine.col(97, column), blnEncodeShown);
     engine.yield();
     const bool killLine = line.caption == 930;
     if (killLine) {
@@ -471,7 +477,7 @@ bool clsPrintReport::blnPrintDecode(int intLineNo, bool blnEncodeShown, int intL
     }
     const std::string value = bracketed(field(texts.decode, line.field), line.form);
     const int pad = std::max(1, (family_ == 2 ? 23 : 22) - length(label));
-    sameLine(value, engine.clearOf(135), pad);
+    valueLine(value, 135, pad);
     return !killLine;
   }
   return false;
@@ -491,7 +497,7 @@ void clsPrintReport::menuItem(const std::string& number, int captionId, const st
   newLine(item, engine.intLeftCol, engine.intLeftCol);
   // A caption longer than its room (Japanese ones can be) keeps one blank
   // before its value.
-  if (value) sameLine(*value, engine.clearOf(60), std::max(1, valueAt - length(item)));
+  if (value) valueLine(*value, 60, std::max(1, valueAt - length(item)));
 }
 
 void clsPrintReport::channelNames(int rows) {

@@ -56,6 +56,9 @@ class clsPrintReport {
   // Printing pieces: a new line, or the continuation of the line.
   void newLine(const std::string& text, int mm, int blanks);
   void sameLine(const std::string& text, int mm, int blanks);
+  // A value continuing its caption's line: on a page at least a blank clear
+  // of the caption.
+  void valueLine(const std::string& text, int mm, int blanks);
   void blankRuleBlank();
   void heading();
   std::string summaryLine() const;  // channel-data form of families "0" and "1"

@@ -170,6 +170,39 @@ TEST_F(PageEngine, LongTextsWrapAtTheRightLimitAndNeverStall) {
   EXPECT_EQ(page->texts.size(), before + 3);
 }
 
+TEST_F(PageEngine, AContinuationIsNeverPrintedOverItsLine) {
+  // A label reaching past the next piece's column: the piece starts where
+  // the label ends; a value (kept clear) one blank further.
+  engine.subPrintText(std::string(30, 'c'), 10);  // ends at 70 mm
+  const double y = page->texts.back().y;
+  engine.blnSameLine = true;
+  engine.subPrintText("]", 60);
+  EXPECT_DOUBLE_EQ(page->texts.back().x, 70);
+  engine.blnSameLine = true;
+  engine.subPrintText("[v]", 60, true);
+  EXPECT_DOUBLE_EQ(page->texts.back().x, 74);  // "]" ends at 72, a blank is 2 mm
+  engine.blnSameLine = true;
+  engine.subPrintText("[far]", 100, true);  // clear of the line already: at its column
+  EXPECT_DOUBLE_EQ(page->texts.back().x, 100);
+  EXPECT_DOUBLE_EQ(page->texts.back().y, y);
+
+  // Pushed out of the room left on its line, a value starts the next line
+  // under its own column.
+  engine.subPrintText(std::string(80, 'd'), 10);  // ends at 170 mm
+  const double below = page->texts.back().y + 4;
+  engine.blnSameLine = true;
+  engine.subPrintText("[w]", 60, true);
+  EXPECT_EQ(page->texts.back().text, "[w]");
+  EXPECT_DOUBLE_EQ(page->texts.back().x, 60);
+  EXPECT_DOUBLE_EQ(page->texts.back().y, below);
+  // A continuation at or right of the limit starts the next line at the
+  // left column, not over its line's beginning.
+  engine.blnSameLine = true;
+  engine.subPrintText("[z]", 180);
+  EXPECT_DOUBLE_EQ(page->texts.back().x, 10);
+  EXPECT_DOUBLE_EQ(page->texts.back().y, below + 4);
+}
+
 TEST_F(PageEngine, PagesBreakBelowTheLimitButNeverBeforeAContinuation) {
   // Lines run while Y + 14 <= (23 - 4) * 14 = 266.
   int lines = 0;
