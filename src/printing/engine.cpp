@@ -217,9 +217,9 @@ void ReportEngine::subPrintText(const std::string& piece, int column, bool keepC
     lastY_ = currentY_;
     intLastY = static_cast<int16_t>(roundEven(currentY_));
     const std::size_t bytes = prefixBytes(rest, take);
-    const std::string piece = rest.substr(0, bytes);
-    lineEnd_ = x + surface_->textWidth(piece);
-    printAt(x, piece);
+    const std::string part = rest.substr(0, bytes);
+    lineEnd_ = x + surface_->textWidth(part);
+    printAt(x, part);
     rest.erase(0, bytes);
     first = false;
   }

@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QScrollBar>
 #include <QPointer>
