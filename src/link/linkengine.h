@@ -9,6 +9,8 @@
 //   - the stop button        -> requestStop() while an operation runs;
 //   - its load / exit         -> subCommOpen() / subCommClose();
 //   - its timing and line fields are the engine's public fields.
+// The engine itself takes the port's send-complete notification
+// (subSendComplete) for as long as it lives.
 // The page's driver calls the transfers below and reads lngCommState after
 // each; blnCommStateAnalyze() shows the outcome.
 #include <array>
