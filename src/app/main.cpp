@@ -31,5 +31,7 @@ int main(int argc, char** argv) {
   program::registerMainMenuPage(4, [] { return std::make_unique<FrmMemoryEncode>(); });
   program::registerMainMenuPage(6, [] { return std::make_unique<FrmDecodeSet>(); });
   program::registerMainMenuPage(10, [] { return std::make_unique<FrmPrintOut>(); });
-  return runProgram(application);
+  // The arguments as the shell passed them, byte for byte (Qt has taken its
+  // own options out of argv by now): a file name is never re-encoded.
+  return runProgram(application, std::vector<std::string>(argv + 1, argv + argc));
 }

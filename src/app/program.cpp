@@ -1,7 +1,6 @@
 #include "app/program.h"
 
 #include <QApplication>
-#include <QStringList>
 #include <QWidget>
 #include <array>
 
@@ -14,7 +13,7 @@ namespace program {
 namespace {
 bool g_ended = false;
 int g_status = 0;
-std::string g_commandLine;
+std::vector<std::string> g_arguments;
 PageFactory& startPage() {
   static PageFactory f;
   return f;
@@ -39,8 +38,8 @@ void resetEnded() {
   g_status = 0;
 }
 
-void setCommandLine(const std::string& line) { g_commandLine = line; }
-const std::string& commandLine() { return g_commandLine; }
+void setArguments(std::vector<std::string> arguments) { g_arguments = std::move(arguments); }
+const std::vector<std::string>& arguments() { return g_arguments; }
 
 void registerStartPage(PageFactory factory) { startPage() = std::move(factory); }
 
@@ -60,15 +59,13 @@ std::unique_ptr<Page> makeMainMenuPage(int index) {
 
 }  // namespace program
 
-int runProgram(QApplication& application) {
+int runProgram(QApplication& application, std::vector<std::string> arguments) {
   static QtMessageService messages;
   setMessageService(&messages);
   strtable::load();
   installPlatformDialogTexts(strtable::language());
   application.setApplicationName("velmora");
-  QStringList args = QCoreApplication::arguments();
-  if (!args.isEmpty()) args.removeFirst();
-  program::setCommandLine(args.join(' ').toStdString());
+  program::setArguments(std::move(arguments));
   program::resetEnded();
 
   // The start-up page hands over to the next page and deletes itself; the

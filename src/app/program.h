@@ -5,13 +5,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QApplication;
 class Page;
 
 // Runs the program: message service, string table, the registered start
-// page, event loop; returns the exit status.
-int runProgram(QApplication& application);
+// page, event loop; returns the exit status. `arguments` are those after the
+// program's name, as the shell passed them.
+int runProgram(QApplication& application, std::vector<std::string> arguments);
 
 namespace program {
 
@@ -24,9 +26,10 @@ int exitStatus();
 void resetEnded();
 
 // The command line the start-up page parses: the arguments after the
-// program's name joined by blanks.
-void setCommandLine(const std::string& line);
-const std::string& commandLine();
+// program's name, one token each (never joined and split again, so a name
+// holding blanks stays whole).
+void setArguments(std::vector<std::string> arguments);
+const std::vector<std::string>& arguments();
 
 // Pages the main menu opens, by button index 0..10 (0 Channel Menu,
 // 1 Miscellaneous, 2 Encode Set, 3 Scan Set, 4 Memory Encode, 5 Priority CH

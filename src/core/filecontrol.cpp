@@ -13,6 +13,11 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+// The image length of each family: "0" (ZR310), "1" (ZR320/330), "2" (ZR340/350).
+constexpr int64_t kFamilyImageSizes[] = {6888, 2048, 2560};
+}  // namespace
+
 void clsSimpleFunc::w_zMakeFullPath(const std::string& folder, const std::string& file, std::string& fullPath) const {
   if (!folder.empty() && folder.back() == '/') fullPath = folder + file;
   else fullPath = folder + "/" + file;
@@ -94,6 +99,20 @@ clsFileControl::DataFile clsFileControl::getDataFile(const std::string& folder, 
                        " bytes\rFile:" + strFullPath,
                    title);
     return DataFile::TooShort;
+  }
+  // Longer files are accepted (earlier saves may have left a tail; only the
+  // family's length is read), but not one exactly as long as another
+  // family's image: that is another radio's data, and its bytes would land
+  // on this radio's serial, model and type.
+  if (lastSize_ != need) {
+    for (const int64_t other : kFamilyImageSizes) {
+      if (lastSize_ != other) continue;
+      intSoundMsgBox(SoundKind::Attention,
+                     LoadResString(10101) + "\r" + std::to_string(lastSize_) + " / " + std::to_string(need) +
+                         " bytes\rFile:" + strFullPath,
+                     title);
+      return DataFile::OtherRadio;
+    }
   }
   if (image.size() < loaded.size()) image.resize(loaded.size());
   std::copy(loaded.begin(), loaded.end(), image.begin());

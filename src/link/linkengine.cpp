@@ -69,7 +69,11 @@ int serialErrorMessageId(int errorNumber) {
   }
 }
 
-LinkEngine::LinkEngine(SerialPort& p, LinkWaiter& w) : port(p), waiter(w) {}
+LinkEngine::LinkEngine(SerialPort& p, LinkWaiter& w) : port(p), waiter(w) {
+  port.setSendCompleteHandler([this] { subSendComplete(); });
+}
+
+LinkEngine::~LinkEngine() { port.setSendCompleteHandler(nullptr); }
 
 // ---------------------------------------------------------------- port
 
@@ -103,9 +107,11 @@ int32_t LinkEngine::subCommClose() {
 }
 
 void LinkEngine::subSendComplete() {
-  if (!blnNotify) return;
+  if (!port.notifications()) return;
+  // Off before the pause: the pause runs the event loop, and a notification
+  // arriving meanwhile must not start a second one.
+  port.stopNotifications();
   waiter.pause(intSendPause);
-  blnNotify = false;
 }
 
 void LinkEngine::requestStop() {

@@ -9,6 +9,8 @@
 //   - the stop button        -> requestStop() while an operation runs;
 //   - its load / exit         -> subCommOpen() / subCommClose();
 //   - its timing and line fields are the engine's public fields.
+// The engine itself takes the port's send-complete notification
+// (subSendComplete) for as long as it lives.
 // The page's driver calls the transfers below and reads lngCommState after
 // each; blnCommStateAnalyze() shows the outcome.
 #include <array>
@@ -56,7 +58,11 @@ int serialErrorMessageId(int errorNumber);
 
 class LinkEngine {
  public:
+  // The engine handles the port's send-complete notification while it lives.
   LinkEngine(SerialPort& port, LinkWaiter& waiter);
+  ~LinkEngine();
+  LinkEngine(const LinkEngine&) = delete;
+  LinkEngine& operator=(const LinkEngine&) = delete;
 
   // Line settings and timing, as the page sets them when it loads.
   std::string strCommPort = "1";
@@ -87,10 +93,9 @@ class LinkEngine {
   // The port for messages: "3 (/dev/ttyS2)", or "none chosen" for a number
   // that stands for no device.
   std::string portText() const;
-  // The port's send-complete notification: one pause, then no more
-  // notifications for the life of the engine.
+  // The port's send-complete notification: one pause, then the port's
+  // notifications are off for good.
   void subSendComplete();
-  bool sendNotifications() const { return blnNotify; }
 
   // The stop button while busy: state 11, and the wait in progress ends.
   void requestStop();
@@ -142,7 +147,6 @@ class LinkEngine {
 
   SerialPort& port;
   LinkWaiter& waiter;
-  bool blnNotify = true;
   bool faultReported = false;
   bool receptionBroken = false;
 };

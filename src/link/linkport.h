@@ -3,6 +3,7 @@
 // The real ones sit on QSerialPort and the Qt event loop (qtlink.h); tests use
 // a scripted radio on a virtual clock.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace radiolink {
@@ -45,6 +46,24 @@ class SerialPort {
   // The serial error number of the first fault since the port was opened
   // (a write or read error, a device that went away); 0 when none.
   virtual int fault() const = 0;
+
+  // The send-complete notification: while notifications are on, the port
+  // calls the handler whenever what it was handed has left its send buffer.
+  // Switching them off (both notification thresholds 0) holds for the port's
+  // life, across closes and opens.
+  void setSendCompleteHandler(std::function<void()> handler) { sendComplete = std::move(handler); }
+  void stopNotifications() { notifying = false; }
+  bool notifications() const { return notifying; }
+
+ protected:
+  // Implementations call this when their send buffer has emptied.
+  void sendBufferEmptied() {
+    if (notifying && sendComplete) sendComplete();
+  }
+
+ private:
+  std::function<void()> sendComplete;
+  bool notifying = true;
 };
 
 class LinkWaiter {

@@ -11,6 +11,9 @@ namespace radiolink {
 QtSerialPort::QtSerialPort() {
   QObject::connect(&serial, &QSerialPort::errorOccurred, &serial,
                    [this](QSerialPort::SerialPortError e) { onError(e); });
+  QObject::connect(&serial, &QSerialPort::bytesWritten, &serial, [this] {
+    if (serial.bytesToWrite() == 0) sendBufferEmptied();
+  });
 }
 
 int QtSerialPort::errorNumber(QSerialPort::SerialPortError error) {
@@ -119,8 +122,10 @@ void QtLinkWaiter::run(int64_t ms, const std::function<bool()>& done) {
   timer.start(static_cast<int>(std::min<int64_t>(ms, 0x7FFFFFFF)));
   while (!expired && !interrupted && !done()) l.exec();
   loop = outer;
-  // A stop that ended a nested wait ends the one around it as well.
-  if (outer && interrupted) outer->quit();
+  // The wait around this one looks again: what woke it may have been taken
+  // by this one (a byte that arrived during a pause of the send-complete
+  // notification), and a stop that ended this one ends it as well.
+  if (outer) outer->quit();
   interrupted = outer ? (outerInterrupted || interrupted) : false;
 }
 

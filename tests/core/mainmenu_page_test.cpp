@@ -243,7 +243,7 @@ TEST_F(MainMenuPage, CommandLineRoadHandsTheFileToTheLinkPageAndEnds) {
   file[2000] = 0x5A;
   writeFileBytes(dir.file("MYRADIO.R1A"), file);
   freshModel(dir);
-  program::setCommandLine("/rzr310 /com3 /f" + dir.str() + "/MYRADIO");
+  program::setArguments({"/rzr310", "/com3", "/f" + dir.str() + "/MYRADIO"});
   auto* start = new FrmStartUp;
   start->Start();
   EXPECT_EQ(opened.count, 1);
@@ -261,7 +261,7 @@ TEST_F(MainMenuPage, CommandLineRoadWithoutTheLinkPageEndsWithFailure) {
   setUpFamily("2");
   writeFileBytes(dir.file("SITE.R3D"), Bytes(modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + 2560));
   freshModel(dir);
-  program::setCommandLine("/rzr350 /com2 /f" + dir.str() + "/SITE");
+  program::setArguments({"/rzr350", "/com2", "/f" + dir.str() + "/SITE"});
   auto* start = new FrmStartUp;
   start->Start();
   EXPECT_TRUE(program::ended());

@@ -6,77 +6,83 @@
 using CommandLine = StartupRoad;
 
 TEST_F(CommandLine, TokensSetRadioPortFileHelpAndTrace) {
-  EXPECT_EQ(intGetCommandLine("/rzr310 /com3 /fC:\\DATA\\MYRADIO"), 0);
+  EXPECT_EQ(intGetCommandLine({"/rzr310", "/com3", "/fC:\\DATA\\MYRADIO"}), 0);
   EXPECT_EQ(modPublic.intCmdCommPort, 3);
   EXPECT_EQ(modPublic.strCmdFileName, "C:\\DATA\\MYRADIO");
   EXPECT_EQ(modPublic.strHelpFile, "evelmora.hlp");
   EXPECT_EQ(modPublic.intDebugLog, 0);
 
-  EXPECT_EQ(intGetCommandLine("\t/Hguide  /debug"), -1);
+  EXPECT_EQ(intGetCommandLine({"", "/Hguide", "", "/debug"}), -1);
   EXPECT_EQ(modPublic.strHelpFile, "guide.hlp");
   EXPECT_EQ(modPublic.intDebugLog, 1);
   EXPECT_EQ(modPublic.strCmdFileName, "");
-  intGetCommandLine("/Hguide.HLP");
+  intGetCommandLine({"/Hguide.HLP"});
   EXPECT_EQ(modPublic.strHelpFile, "guide.HLP");
 
   // Later models in the same token override earlier ones; later tokens too.
-  EXPECT_EQ(intGetCommandLine("/RZR330"), 11);
-  EXPECT_EQ(intGetCommandLine("/rzr320"), 1);
-  EXPECT_EQ(intGetCommandLine("/rZR350"), 2);
-  EXPECT_EQ(intGetCommandLine("/rzr340"), 2);
-  EXPECT_EQ(intGetCommandLine("/rzr310zr330"), 11);
-  EXPECT_EQ(intGetCommandLine("/rzr330 /rzr310"), 0);
-  EXPECT_EQ(intGetCommandLine("/rzr999"), -1);
-  EXPECT_EQ(intGetCommandLine("/r"), -1);
+  EXPECT_EQ(intGetCommandLine({"/RZR330"}), 11);
+  EXPECT_EQ(intGetCommandLine({"/rzr320"}), 1);
+  EXPECT_EQ(intGetCommandLine({"/rZR350"}), 2);
+  EXPECT_EQ(intGetCommandLine({"/rzr340"}), 2);
+  EXPECT_EQ(intGetCommandLine({"/rzr310zr330"}), 11);
+  EXPECT_EQ(intGetCommandLine({"/rzr330", "/rzr310"}), 0);
+  EXPECT_EQ(intGetCommandLine({"/rzr999"}), -1);
+  EXPECT_EQ(intGetCommandLine({"/r"}), -1);
 }
 
 TEST_F(CommandLine, PortNumbersOutsideOneToSixteenNameNoPort) {
   for (const char* t : {"/COM", "/COM0", "/COM17", "/COM-3", "/COMx", "/COM99999999999", "/COM1e300"}) {
-    intGetCommandLine(t);
+    intGetCommandLine({t});
     EXPECT_EQ(modPublic.intCmdCommPort, -1) << t;
   }
-  intGetCommandLine("/com16");
+  intGetCommandLine({"/com16"});
   EXPECT_EQ(modPublic.intCmdCommPort, 16);
-  intGetCommandLine("/COM1");
+  intGetCommandLine({"/COM1"});
   EXPECT_EQ(modPublic.intCmdCommPort, 1);
-  intGetCommandLine("/COM2.4");
+  intGetCommandLine({"/COM2.4"});
   EXPECT_EQ(modPublic.intCmdCommPort, 2);
-  intGetCommandLine("/COM5 /COM0");
+  intGetCommandLine({"/COM5", "/COM0"});
   EXPECT_EQ(modPublic.intCmdCommPort, -1);
 }
 
-TEST_F(CommandLine, OptionsCountOnlyAtTheStartOfAToken) {
+TEST_F(CommandLine, EachArgumentIsOneTokenAndOptionsCountOnlyAtItsStart) {
   // A Linux path behind /F holding "/r", "/h" or "/com" is just a path.
-  EXPECT_EQ(intGetCommandLine("/F/home/radio/zr310/hcom/com4/debug/data"), -1);
+  EXPECT_EQ(intGetCommandLine({"/F/home/radio/zr310/hcom/com4/debug/data"}), -1);
   EXPECT_EQ(modPublic.strCmdFileName, "/home/radio/zr310/hcom/com4/debug/data");
   EXPECT_EQ(modPublic.strHelpFile, "evelmora.hlp");
   EXPECT_EQ(modPublic.intCmdCommPort, -1);
   EXPECT_EQ(modPublic.intDebugLog, 0);
-  EXPECT_EQ(intGetCommandLine("data/rzr310 x/com3 y/Hhelp"), -1);
+  EXPECT_EQ(intGetCommandLine({"data/rzr310", "x/com3", "y/Hhelp"}), -1);
   EXPECT_EQ(modPublic.intCmdCommPort, -1);
   EXPECT_EQ(modPublic.strHelpFile, "evelmora.hlp");
   // "/F" alone names no file.
-  intGetCommandLine("/F");
+  intGetCommandLine({"/F"});
   EXPECT_EQ(modPublic.strCmdFileName, "");
-  // Quotes are ordinary characters.
-  intGetCommandLine("\"/Fmy file\"");
+  // A name the shell passed with its blanks stays whole, blanks and tabs alike.
+  EXPECT_EQ(intGetCommandLine({"/RZR340", "/F/data/my radio\tsite 2", "/COM1"}), 2);
+  EXPECT_EQ(modPublic.strCmdFileName, "/data/my radio\tsite 2");
+  EXPECT_EQ(modPublic.intCmdCommPort, 1);
+  // Quotes that reach the program are ordinary characters.
+  intGetCommandLine({"\"/Fmy", "file\""});
   EXPECT_EQ(modPublic.strCmdFileName, "");
 }
 
 TEST_F(CommandLine, ThePortTokenIsNamedAsTyped) {
-  EXPECT_EQ(cmdPortToken("/rzr310 /com17 /fx"), "/com17");
-  EXPECT_EQ(cmdPortToken("/COM3 /COM"), "/COM");
-  EXPECT_EQ(cmdPortToken("/rzr310 x/com3"), "");
+  EXPECT_EQ(cmdPortToken({"/rzr310", "/com17", "/fx"}), "/com17");
+  EXPECT_EQ(cmdPortToken({"/COM3", "/COM"}), "/COM");
+  EXPECT_EQ(cmdPortToken({"/rzr310", "x/com3"}), "");
 }
 
 // An unattended write that cannot start ends the run with a failure status
 // and says why; nothing is left waiting at a page.
 TEST_F(CommandLine, AWriteThatCannotStartEndsTheRunWithAFailure) {
-  auto run = [this](const std::string& line) {
+  auto run = [this](const CmdArgs& args) {
+    std::string line;
+    for (const auto& a : args) line += "[" + a + "]";
     program::resetEnded();
     msgs.boxes.clear();
     freshModel(dir);
-    program::setCommandLine(line);
+    program::setArguments(args);
     auto* page = new FrmStartUp;
     page->Start();
     EXPECT_TRUE(program::ended()) << line;
@@ -86,8 +92,10 @@ TEST_F(CommandLine, AWriteThatCannotStartEndsTheRunWithAFailure) {
     return msgs.boxes.empty() ? ShownBox{} : msgs.boxes.back();
   };
   // "/F" without a radio, or with one the program does not know.
-  for (const char* radio : {"", "/rzr999 "}) {
-    const auto box = run(std::string(radio) + "/com1 /F/home/tech/site4");
+  for (const char* radio : {"", "/rzr999"}) {
+    CmdArgs args{"/com1", "/F/home/tech/site4"};
+    if (*radio) args.insert(args.begin(), radio);
+    const auto box = run(args);
     EXPECT_EQ(box.text,
               "A data file (/F) is written only into a radio named with /R (ZR310, ZR320, ZR330, ZR340 or ZR350): "
               "nothing was written\r/home/tech/site4");
@@ -95,32 +103,131 @@ TEST_F(CommandLine, AWriteThatCannotStartEndsTheRunWithAFailure) {
     EXPECT_EQ(box.title, "velmora StartUp Form_Load");
   }
 
-  // A file shorter than the radio's image (here a ZR320 file for a ZR340).
+  // Arguments that are no option: a name with a blank the shell split, a
+  // stray word. The file named before them exists and is whole.
+  writeFileBytes(dir.file("my.R3D"), std::vector<uint8_t>(2560, 0x11));
+  auto box = run({"/rzr340", "/com1", "/f" + dir.file("my"), "radio"});
+  EXPECT_EQ(box.text, "This is no option of the command line; a name holding blanks goes in quotes: nothing was "
+                      "written\rradio");
+  EXPECT_EQ(box.style, 48);
+  EXPECT_EQ(box.title, "velmora StartUp Form_Load");
+  box = run({"-f", "/rzr340", "/com1", "/f" + dir.file("my")});
+  EXPECT_EQ(box.text, "This is no option of the command line; a name holding blanks goes in quotes: nothing was "
+                      "written\r-f");
+
+  // "/F" that names no file: bare, or a folder; with a radio and without.
+  for (const CmdArgs& args : {CmdArgs{"/rzr340", "/com1", "/F"}, CmdArgs{"/F"}, CmdArgs{"/rzr340", "/f" + dir.str() + "/"},
+                              CmdArgs{"/rzr340", "/com1", "/f" + dir.file("my"), "/F"}}) {
+    box = run(args);
+    EXPECT_EQ(box.text, "The data file (/F) names no file: nothing was written\r" + args.back());
+  }
+
+  // "/F" past the tenth token, where the parser no longer reads.
+  CmdArgs many(10, "/DEBUG");
+  many.push_back("/f" + dir.file("my"));
+  box = run(many);
+  EXPECT_EQ(box.text, "An unattended write (/F) takes at most ten options: nothing was written\r/f" + dir.file("my"));
+  many = {"/rzr340", "/com1", "/f" + dir.file("my")};
+  many.resize(11, "/DEBUG");
+  box = run(many);
+  EXPECT_EQ(box.text, "An unattended write (/F) takes at most ten options: nothing was written\r/DEBUG");
+
+  // A file shorter than the radio's image (here a ZR320 file for a ZR340),
+  // and one a single byte short.
   writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(2048, 0x11));
-  auto box = run("/rzr340 /com1 /f" + dir.file("site"));
+  box = run({"/rzr340", "/com1", "/f" + dir.file("site")});
   EXPECT_EQ(box.text, "The file is shorter than the radio's data: nothing was read\r2048 / 2560 bytes\rFile:" +
                           dir.file("site.R3D"));
   EXPECT_EQ(box.title, "velmora StartUp Form_Load");
+  writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(2559, 0x11));
+  box = run({"/rzr340", "/com1", "/f" + dir.file("site")});
+  EXPECT_EQ(box.text, "The file is shorter than the radio's data: nothing was read\r2559 / 2560 bytes\rFile:" +
+                          dir.file("site.R3D"));
+
+  // A file exactly as long as another radio's image: a ZR310 image for a
+  // ZR340, a ZR340 or ZR310 image for a ZR320.
+  writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(6888, 0x11));
+  box = run({"/rzr340", "/com1", "/f" + dir.file("site")});
+  EXPECT_EQ(box.text, "The file has the length of another radio's data: nothing was read\r6888 / 2560 bytes\rFile:" +
+                          dir.file("site.R3D"));
+  EXPECT_EQ(box.title, "velmora StartUp Form_Load");
+  for (const size_t size : {2560u, 6888u}) {
+    std::vector<uint8_t> file(size, 0x00);
+    file[1017] = 2;
+    writeFileBytes(dir.file("site.R2C"), file);
+    box = run({"/rzr320", "/com1", "/f" + dir.file("site")});
+    EXPECT_EQ(box.text, "The file has the length of another radio's data: nothing was read\r" + std::to_string(size) +
+                            " / 2048 bytes\rFile:" + dir.file("site.R2C"));
+  }
+
+  // A whole file of this length whose model code has no row in the radio's table.
+  std::vector<uint8_t> file(2560, 0x11);
+  file[1016] = 19;
+  writeFileBytes(dir.file("site.R3D"), file);
+  box = run({"/rzr340", "/com1", "/f" + dir.file("site")});
+  EXPECT_EQ(box.text, "The radio model in the data is not one of this radio's models: nothing was written\rModel:19\r"
+                      "File:" + dir.file("site.R3D"));
+  EXPECT_EQ(box.style, 48);
 
   // A whole file, but no port the write may go to.
   writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(2560, 0x11));
   for (const char* port : {"/COM0", "/COM17", "/com"}) {
-    box = run("/rzr340 " + std::string(port) + " /f" + dir.file("site"));
+    box = run({"/rzr340", port, "/f" + dir.file("site")});
     EXPECT_EQ(box.text, "An unattended write (/F) goes only to the port named with /COM1 to /COM16: nothing was "
                         "written\rPORT : " + std::string(port));
     EXPECT_EQ(box.style, 48);
   }
-  box = run("/rzr340 /f" + dir.file("site"));
+  box = run({"/rzr340", "/f" + dir.file("site")});
   EXPECT_EQ(box.text, "An unattended write (/F) goes only to the port named with /COM1 to /COM16: nothing was "
                       "written\rPORT : none chosen");
 }
 
+// The file named, whole and as named: a name with blanks, a name given with
+// the radio's extension, a file longer than the image (an earlier save's tail).
+TEST_F(CommandLine, TheDataFileNamedIsTheOneRead) {
+  struct Case {
+    std::string radio, typed, onDisk;
+    size_t size;
+    std::string name;  // what the road keeps: the name without the extension
+  } cases[] = {
+      {"/rzr340", "my radio", "my radio.R3D", 2560, "my radio"},
+      {"/rzr340", "my radio.R3D", "my radio.R3D", 2560, "my radio"},
+      {"/rzr340", "site.r3d", "site.r3d", 2561, "site"},
+      {"/rzr330", "mobile.R2B", "mobile.R2B", 4000, "mobile"},
+      {"/rzr310", "port.R1A", "port.R1A", 6888, "port"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    program::resetEnded();
+    msgs.boxes.clear();
+    freshModel(dir);
+    std::vector<uint8_t> file(c.size);
+    for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 7 + 3);
+    file[14] = 1;    // a ZR310 model code
+    file[1016] = 2;  // a ZR320/330 and ZR340/350 model code
+    file[1017] = 1;  // a ZR330
+    writeFileBytes(dir.file(c.onDisk), file);
+    program::setArguments({c.radio, "/com1", "/f" + dir.file(c.typed)});
+    auto* page = new FrmStartUp;
+    page->Start();
+    // The road goes on past the start-up page (to a main menu without a link
+    // page here); the image holds the file's first bytes, up to the family's length.
+    EXPECT_TRUE(msgs.boxes.empty()) << (msgs.boxes.empty() ? "" : msgs.boxes[0].text);
+    const size_t family = static_cast<size_t>(modPublic.lngDataLast) + 1;
+    ASSERT_GE(modPublic.bytRadioData.size(), family);
+    EXPECT_TRUE(std::equal(file.begin(), file.begin() + static_cast<long>(family), modPublic.bytRadioData.begin()));
+    EXPECT_EQ(modPublic.strCmdFileName, c.name);
+  }
+}
+
 TEST_F(CommandLine, AnEleventhTokenIsIgnored) {
-  std::string line;
-  for (int i = 0; i < 10; ++i) line += "x" + std::to_string(i) + " ";
-  EXPECT_EQ(intGetCommandLine(line + "/rzr310 /com2"), -1);
+  CmdArgs args;
+  for (int i = 0; i < 10; ++i) args.push_back("x" + std::to_string(i));
+  args.push_back("/rzr310");
+  args.push_back("/com2");
+  EXPECT_EQ(intGetCommandLine(args), -1);
   EXPECT_EQ(modPublic.intCmdCommPort, -1);
-  EXPECT_EQ(intGetCommandLine("a b c d e f g h i /rzr310 /com2"), 0);
+  EXPECT_EQ(intGetCommandLine({"a", "b", "c", "d", "e", "f", "g", "h", "i", "/rzr310", "/com2"}), 0);
   EXPECT_EQ(modPublic.intCmdCommPort, -1);
 }
 
@@ -140,6 +247,16 @@ TEST_F(CommandLine, DataFileSplitsIntoFolderAndNameWithTheRadiosExtension) {
   d = splitCmdDataFile("/top", 0);
   EXPECT_EQ(d.folder, "/");
   EXPECT_EQ(d.fileName, "top");
+  // The radio's own extension, in any case, is not added twice; the name is
+  // kept as typed. Another radio's extension is part of the name.
+  d = splitCmdDataFile("/data/my radio.R3D", 2);
+  EXPECT_EQ(d.folder, "/data");
+  EXPECT_EQ(d.fileName, "my radio");
+  EXPECT_EQ(d.fileToOpen, "my radio.R3D");
+  EXPECT_EQ(splitCmdDataFile("site.r2b", 11).fileToOpen, "site.r2b");
+  EXPECT_EQ(splitCmdDataFile("site.R2C", 11).fileToOpen, "site.R2C.R2B");
+  EXPECT_EQ(splitCmdDataFile("site.R2B", 1).fileToOpen, "site.R2B.R2C");
+  EXPECT_EQ(splitCmdDataFile("/data/.R3D", 2).fileToOpen, ".R3D.R3D");
 }
 
 TEST(Placement, StoredPositionsAreCentredOrClamped) {

@@ -23,7 +23,7 @@ class StartupRoad : public ::testing::Test {
   void SetUp() override {
     freshModel(dir);
     program::resetEnded();
-    program::setCommandLine("");
+    program::setArguments({});
     program::unregisterMainMenuPages();
     FrmStartUp::setCalibrationTickMs(1);
     FrmConfiguration::setPortProbe([](int) { return false; });

@@ -41,8 +41,8 @@ class StartUpPage : public StartupRoad {
     app::setPath(own.string());
   }
 
-  FrmStartUp* start(const std::string& commandLine = std::string()) {
-    program::setCommandLine(commandLine);
+  FrmStartUp* start(const std::vector<std::string>& args = {}) {
+    program::setArguments(args);
     auto* page = new FrmStartUp;
     page->Start();
     return page;
@@ -296,7 +296,7 @@ TEST_F(StartUpPage, MissingControlDataEndsTheProgramAfterItsMessage) {
 }
 
 TEST_F(StartUpPage, RadioOnTheCommandLineStartsDirectlyWithThatModel) {
-  start("/rzr320 /com7");
+  start({"/rzr320", "/com7"});
   auto* config = front<FrmConfiguration>();
   ASSERT_NE(config, nullptr);
   EXPECT_EQ(modPublic.strRadioFamily, "1");
@@ -312,7 +312,7 @@ TEST_F(StartUpPage, RadioOnTheCommandLineStartsDirectlyWithThatModel) {
 }
 
 TEST_F(StartUpPage, CommandLineModeWithAMissingFileEnds) {
-  start("/rzr310 /f" + dir.str() + "/NOFILE");
+  start({"/rzr310", "/f" + dir.str() + "/NOFILE"});
   ASSERT_EQ(msgs.boxes.size(), 1u);
   EXPECT_EQ(msgs.boxes[0].text, dir.str() + "/NOFILE.R1A is not found !");
   EXPECT_EQ(msgs.boxes[0].style, 48);
@@ -330,13 +330,13 @@ TEST_F(StartUpPage, AnUnattendedRunKeepsTheRememberedWindowPlace) {
   };
   saveSetting(keys::StartUpTop, "900");
   saveSetting(keys::StartUpLeft, "1200");
-  start("/rzr310 /com1 /f" + dir.str() + "/NOFILE");
+  start({"/rzr310", "/com1", "/f" + dir.str() + "/NOFILE"});
   EXPECT_TRUE(program::ended());
   EXPECT_EQ(remembered(), std::make_pair(std::string("900"), std::string("1200")));
 
   program::resetEnded();
   writeFileBytes(dir.file("site.R1A"), std::vector<uint8_t>(6888, 0));
-  start("/rzr310 /com1 /f" + dir.file("site"));
+  start({"/rzr310", "/com1", "/f" + dir.file("site")});
   EXPECT_EQ(remembered(), std::make_pair(std::string("900"), std::string("1200")));
   if (auto* config = front<FrmConfiguration>()) config->Unload();
 }

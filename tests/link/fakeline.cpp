@@ -61,6 +61,8 @@ bool FakeLine::write(uint8_t byte) {
     }
     txFreeUs = at;
   }
+  // The byte has left at once: the send buffer is empty again.
+  if (notifySendComplete) sendBufferEmptied();
   return true;
 }
 

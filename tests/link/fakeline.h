@@ -59,6 +59,11 @@ class FakeLine : public radiolink::SerialPort, public radiolink::LinkWaiter {
   int opens = 0;
   bool refuseOpen = false;
 
+  // Raise the send-complete notification after each byte. Off by default:
+  // most tests count every pause the link asks for, and its one pause
+  // would be in the way.
+  bool notifySendComplete = false;
+
   // Faults: the write with this index (0-based) fails with `faultCode`.
   int failWriteAt = -1;
   int faultCode = radiolink::kErrUnexpected;

@@ -63,9 +63,13 @@ class EndToEnd : public ::testing::TestWithParam<int> {
 
 TEST_P(EndToEnd, ReadThenFullWrite) {
   ASSERT_TRUE(startRadio());
+  ASSERT_TRUE(link.port.notifications());
   EXPECT_TRUE(read());
   EXPECT_EQ(engine.lngCommState, kStateOk);
   EXPECT_EQ(image(), radioMemory);
+  // The real port told the engine its first bytes had left; the engine
+  // paused once and switched the notifications off.
+  EXPECT_FALSE(link.port.notifications());
   EXPECT_EQ(std::vector<uint8_t>(modPublic.bytRadioBase.begin(), modPublic.bytRadioBase.begin() + modPublic.lngDataLast + 1),
             radioMemory);
   // The radio compared every echoed frame with what it sent.

@@ -1,4 +1,6 @@
 // The exchange primitives and the port procedures on the virtual line.
+#include <algorithm>
+
 #include "linktest.h"
 
 using namespace radiolink;
@@ -194,7 +196,30 @@ TEST_F(LinkTest, PortProcedures) {
   engine.subSendComplete();
   engine.subSendComplete();
   EXPECT_EQ(line.pauses, (std::vector<int64_t>{30}));
-  EXPECT_FALSE(engine.sendNotifications());
+  EXPECT_FALSE(line.notifications());
+}
+
+// A port that raises the send-complete notification: the first byte that
+// leaves its buffer costs one pause of 30 units, before the command's pause;
+// then the port raises no more, for this write and the next.
+TEST_F(LinkTest, TheFirstSendCompleteNotificationPausesOnceAndEndsThem) {
+  setUpFamily(2);
+  line.notifySendComplete = true;
+  ASSERT_TRUE(line.notifications());
+  EXPECT_TRUE(engine.blnCommSFormat(3, 0x5A));
+  EXPECT_EQ(engine.lngCommState, kStateOk);
+  ASSERT_GE(line.pauses.size(), 2u);
+  EXPECT_EQ(line.pauses[0], 30);
+  EXPECT_EQ(line.pauses[1], 47);
+  EXPECT_EQ(std::count(line.pauses.begin(), line.pauses.end(), 30), 1);
+  EXPECT_FALSE(line.notifications());
+  // The pause came after the command byte and before the first frame.
+  EXPECT_GE(line.sentAtUs[1] - line.sentAtUs[0], (30 + 47) * 1000);
+  EXPECT_EQ(radio->memory(), std::vector<uint8_t>(modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + 2560));
+
+  line.reset();
+  EXPECT_TRUE(engine.blnCommSFormat(3, 0x5A));
+  EXPECT_EQ(std::count(line.pauses.begin(), line.pauses.end(), 30), 0);
 }
 
 TEST_F(LinkTest, PortFaultEndsTheWriteWithOneMessage) {

@@ -69,6 +69,33 @@ TEST(CommandLine, WritesTheDataFileIntoTheRadioAndExitsZero) {
   EXPECT_EQ(radio[2558] | radio[2559] << 8, sum & 0xFFFF);
 }
 
+// The arguments reach the program as the shell passed them: a quoted name
+// with blanks is one file, given with or without the radio's extension. A
+// file "my.R3D" beside it must not be the one written.
+TEST(CommandLine, ANameWithBlanksReachesTheRadioWhole) {
+  TempDir home;
+  auto file = dataFile();
+  writeFileBytes(home.file("my radio.R3D"), file);
+  auto decoy = dataFile();
+  decoy[0] = 0x66;
+  writeFileBytes(home.file("my.R3D"), decoy);
+  for (const char* typed : {"my radio", "my radio.R3D"}) {
+    SCOPED_TRACE(typed);
+    file[5] = static_cast<uint8_t>(file[5] + 1);  // each run writes something new
+    writeFileBytes(home.file("my radio.R3D"), file);
+    SimProcess sim;
+    ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, home.file("sim.R3D")));
+    const ProgramRun r =
+        runProgram(home, sim.device(), {"/RZR340", "/COM1", QString::fromStdString("/F" + home.file(typed))});
+    EXPECT_EQ(r.exitCode, 0) << r.errors;
+    ASSERT_TRUE(sim.waitForLine("end frame ok", 5000));
+    sim.stop();
+    const auto radio = readFileBytes(home.file("sim.R3D"));
+    ASSERT_EQ(radio.size(), 2560u);
+    EXPECT_TRUE(std::equal(radio.begin(), radio.begin() + 2016, file.begin()));
+  }
+}
+
 TEST(CommandLine, ASilentRadioOrAMissingFileExitsNonZero) {
   TempDir home;
   writeFileBytes(home.file("myradio.R3D"), dataFile());
@@ -93,13 +120,37 @@ TEST(CommandLine, AWriteThatCannotStartSendsNothingAndExitsNonZero) {
   writeFileBytes(home.file("sim.R3D"), memory);
   SimProcess sim;
   ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, home.file("sim.R3D")));
+  writeFileBytes(home.file("my.R3D"), dataFile());
+  // One byte short; a ZR310 image; a model the ZR340/350 does not have.
+  auto file = dataFile();
+  file.pop_back();
+  writeFileBytes(home.file("onebyte.R3D"), file);
+  writeFileBytes(home.file("zr310.R3D"), readFileBytes(app::path() + "/InitialP1RA.dat"));
+  file = dataFile();
+  file[1016] = 0x40;
+  writeFileBytes(home.file("model.R3D"), file);
   const QString good = QString::fromStdString("/F" + home.file("myradio"));
+  const auto named = [&home](const char* name) { return QString::fromStdString("/F" + home.file(name)); };
+  QStringList tooMany{"/RZR340", "/COM1"};
+  while (tooMany.size() < 10) tooMany << "/DEBUG";
+  tooMany << good;
   const struct {
     QStringList args;
     std::string says;
   } cases[] = {
       {{"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("short"))},
        "The file is shorter than the radio's data: nothing was read\n1000 / 2560 bytes"},
+      {{"/RZR340", "/COM1", named("onebyte")},
+       "The file is shorter than the radio's data: nothing was read\n2559 / 2560 bytes"},
+      {{"/RZR340", "/COM1", named("zr310")},
+       "The file has the length of another radio's data: nothing was read\n6888 / 2560 bytes"},
+      {{"/RZR340", "/COM1", named("model")}, "The radio model in the data is not one of this radio's models"},
+      // "my radio" unquoted: the shell made two arguments of it.
+      {{"/RZR340", "/COM1", named("my"), "radio"}, "This is no option of the command line"},
+      {{"/RZR340", "/COM1", "/F"}, "The data file (/F) names no file"},
+      {{"/F"}, "The data file (/F) names no file"},
+      {{"/F", "/RZR340", "/COM1"}, "The data file (/F) names no file"},
+      {tooMany, "An unattended write (/F) takes at most ten options"},
       {{"/COM1", good}, "A data file (/F) is written only into a radio named with /R"},
       {{"/RZR999", "/COM1", good}, "A data file (/F) is written only into a radio named with /R"},
       {{"/RZR340", "/COM0", good}, "PORT : /COM0"},
@@ -112,6 +163,37 @@ TEST(CommandLine, AWriteThatCannotStartSendsNothingAndExitsNonZero) {
     const std::string line = c.args.join(' ').toStdString();
     EXPECT_EQ(r.exitCode, 1) << line;
     EXPECT_NE(r.errors.find(c.says), std::string::npos) << line << "\n" << r.errors;
+  }
+  sim.stop();
+  EXPECT_TRUE(sim.lines().empty()) << sim.lines().front();
+  EXPECT_EQ(readFileBytes(home.file("sim.R3D")), memory);
+}
+
+// A write the pre-write checks refuse inside the link page: the check's
+// message, a failure status, and a radio that heard nothing.
+TEST(CommandLine, AWriteThePreWriteChecksRefuseExitsOneAndLeavesTheRadio) {
+  TempDir home;
+  // No channel in use (the initial image has none); encode off against a
+  // decode that needs one.
+  writeFileBytes(home.file("empty.R3D"), readFileBytes(app::path() + "/InitialP3RC.dat"));
+  auto file = dataFile();
+  file[810] = static_cast<uint8_t>(file[810] & ~7);
+  file[834] = static_cast<uint8_t>((file[834] & ~7) | 3);
+  writeFileBytes(home.file("formats.R3D"), file);
+  const std::vector<uint8_t> memory(2560, 0x77);
+  writeFileBytes(home.file("sim.R3D"), memory);
+  SimProcess sim;
+  ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, home.file("sim.R3D")));
+  const struct {
+    const char* name;
+    std::string says;
+  } cases[] = {{"empty", "No Frequency Data. Please Set !"},
+               {"formats", "A wrong combination of Encode set and Decode set"}};
+  for (const auto& c : cases) {
+    const ProgramRun r =
+        runProgram(home, sim.device(), {"/RZR340", "/COM1", QString::fromStdString("/F" + home.file(c.name))}, 15000);
+    EXPECT_EQ(r.exitCode, 1) << c.name << "\n" << r.errors;
+    EXPECT_NE(r.errors.find(c.says), std::string::npos) << c.name << "\n" << r.errors;
   }
   sim.stop();
   EXPECT_TRUE(sim.lines().empty()) << sim.lines().front();

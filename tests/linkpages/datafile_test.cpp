@@ -186,6 +186,46 @@ TEST_F(DataFiles, ShortFileIsRefusedAndCancelChangesNothing) {
   EXPECT_EQ(readSetting(keys::ConfigDirectory), "/keep/");
 }
 
+// A file exactly as long as another family's image is that radio's data, not
+// a longer file of this one: refused with its size and the radio's, nothing
+// read, no success. Any other longer length is still read.
+TEST_F(DataFiles, AFileOfAnotherRadiosLengthIsRefused) {
+  struct Case {
+    const char* family;
+    const char* ext;
+    size_t size;
+    size_t need;
+  } cases[] = {{"2", ".R3D", 6888, 2560}, {"1", ".R2B", 2560, 2048}, {"1", ".R2B", 6888, 2048}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.size) + c.ext);
+    ASSERT_TRUE(setUpFamily(c.family));
+    modPublic.bytRadioData[1017] = 1;
+    const auto before = modPublic.bytRadioData;
+    const std::string name = dir.file("other" + std::string(c.ext));
+    writeFileBytes(name, pattern(c.size, 3));
+    FrmFileUtility page;
+    page.Show();
+    msgs.boxes.clear();
+    answers = {name};
+    page.subFileRead();
+    EXPECT_EQ(modPublic.bytRadioData, before);
+    ASSERT_EQ(msgs.boxes.size(), 1u);
+    EXPECT_EQ(msgs.boxes[0].text, "The file has the length of another radio's data: nothing was read\r" +
+                                      std::to_string(c.size) + " / " + std::to_string(c.need) + " bytes\rFile:" + name);
+    EXPECT_EQ(msgs.boxes[0].title, "subFileRead");
+
+    const auto longer = pattern(c.size - 1, 5);
+    writeFileBytes(name, longer);
+    msgs.boxes.clear();
+    answers = {name};
+    page.subFileRead();
+    EXPECT_TRUE(std::equal(longer.begin(), longer.begin() + static_cast<long>(c.need), modPublic.bytRadioData.begin()));
+    ASSERT_EQ(msgs.boxes.size(), 1u);
+    EXPECT_EQ(msgs.boxes[0].text, "Reading success");
+    page.Unload();
+  }
+}
+
 TEST_F(DataFiles, ASaveWhoseRenameFailsSaysSoOnceAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(setUpFamily("2"));
   // The name is taken by a folder: the new file is written, but cannot

@@ -263,14 +263,21 @@ TEST_F(LinkPage, Family1WritesEverythingErasesAndRefusesUnknownRadioTypes) {
   EXPECT_EQ(line->sent, std::vector<uint8_t>{0x4D});
   EXPECT_EQ(radio->memory(), std::vector<uint8_t>(2048, 0xFF));
 
+  // A type byte naming neither radio: each button refuses with one message
+  // and sends nothing.
   modPublic.bytRadioData[1017] = 5;
-  line->reset();
-  const size_t shown = msgs.boxes.size();
-  page->comReadWrite_Click(1);
-  EXPECT_TRUE(line->sent.empty());
-  ASSERT_EQ(msgs.boxes.size(), shown + 1);
-  EXPECT_EQ(lastText(), "The radio type in the data is neither ZR320 nor ZR330: nothing was sent");
-  EXPECT_NE(page->lngCommState(), kStateOk);
+  for (int button = 0; button < 3; ++button) {
+    SCOPED_TRACE(button);
+    line->reset();
+    const size_t shown = msgs.boxes.size();
+    page->comReadWrite_Click(button);
+    EXPECT_TRUE(line->sent.empty());
+    ASSERT_EQ(msgs.boxes.size(), shown + 1);
+    EXPECT_EQ(lastText(), "The radio type in the data is neither ZR320 nor ZR330: nothing was sent");
+    EXPECT_NE(page->lngCommState(), kStateOk);
+    EXPECT_FALSE(page->busy());
+    EXPECT_TRUE(page->comReadWrite[0]->isEnabled());
+  }
 }
 
 TEST_F(LinkPage, ChecksStopAWriteBeforeAnyExchange) {

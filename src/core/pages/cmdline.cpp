@@ -1,43 +1,58 @@
 #include "core/pages/cmdline.h"
 
 #include <cmath>
-#include <vector>
 
 #include "core/modpublic.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/vbtext.h"
 
 namespace {
+constexpr size_t kMaxTokens = 10;
+
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 bool contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
 
-std::vector<std::string> tokens(const std::string& line) {
-  std::vector<std::string> out;
-  bool inToken = false;
-  for (char c : line) {
-    if (c == ' ' || c == '\t') {
-      inToken = false;
-      continue;
-    }
-    if (!inToken) {
-      if (out.size() == 10) break;  // an eleventh token ends the walk
-      out.emplace_back();
-      inToken = true;
-    }
-    out.back() += c;
-  }
+// Every token the user gave, past the tenth included; empty arguments name nothing.
+CmdArgs allTokens(const CmdArgs& args) {
+  CmdArgs out;
+  for (const std::string& a : args)
+    if (!a.empty()) out.push_back(a);
   return out;
+}
+
+// The tokens the parser reads: the first ten.
+CmdArgs tokens(const CmdArgs& args) {
+  CmdArgs out = allTokens(args);
+  if (out.size() > kMaxTokens) out.resize(kMaxTokens);
+  return out;
+}
+
+bool isOption(const std::string& token) {
+  const std::string u = vb::UCase(token);
+  for (const char* o : {"/H", "/F", "/R", "/COM", "/DEBUG"})
+    if (startsWith(u, o)) return true;
+  return false;
+}
+
+const char* extensionOf(int radioCode) {
+  switch (radioCode) {
+    case 0: return ".R1A";
+    case 1: return ".R2C";
+    case 11: return ".R2B";
+    case 2: return ".R3D";
+    default: return "";
+  }
 }
 }  // namespace
 
-int16_t intGetCommandLine(const std::string& commandLine) {
+int16_t intGetCommandLine(const CmdArgs& args) {
   ModPublic& m = modPublic;
   m.strHelpFile = "evelmora.hlp";
   m.strCmdFileName.clear();
   m.intCmdCommPort = -1;
   m.intDebugLog = 0;
   int16_t result = -1;
-  for (const std::string& token : tokens(commandLine)) {
+  for (const std::string& token : tokens(args)) {
     const std::string u = vb::UCase(token);
     if (startsWith(u, "/H") && token.size() > 2) {
       m.strHelpFile = token.substr(2);
@@ -63,11 +78,32 @@ int16_t intGetCommandLine(const std::string& commandLine) {
   return result;
 }
 
-std::string cmdPortToken(const std::string& commandLine) {
+std::string cmdPortToken(const CmdArgs& args) {
   std::string given;
-  for (const std::string& token : tokens(commandLine))
+  for (const std::string& token : tokens(args))
     if (startsWith(vb::UCase(token), "/COM")) given = token;
   return given;
+}
+
+bool cmdFileGiven(const CmdArgs& args) {
+  for (const std::string& token : allTokens(args))
+    if (startsWith(vb::UCase(token), "/F")) return true;
+  return false;
+}
+
+CmdRefusal unattendedRefusal(const CmdArgs& args, int radioCode) {
+  const CmdArgs all = allTokens(args);
+  if (all.size() > kMaxTokens) return {10104, all[kMaxTokens]};
+  for (const std::string& token : all)
+    if (!isOption(token)) return {10103, token};
+  // Every "/F" must name a file, not a folder: a bare one beside a named
+  // one is a name the shell lost, not one to ignore.
+  for (const std::string& token : all) {
+    if (!startsWith(vb::UCase(token), "/F")) continue;
+    if (token.size() == 2 || token.back() == '/' || token.back() == '\\') return {10105, token};
+  }
+  if (radioCode < 0) return {10080, modPublic.strCmdFileName};
+  return {};
 }
 
 CmdDataFile splitCmdDataFile(const std::string& value, int radioCode) {
@@ -81,14 +117,16 @@ CmdDataFile splitCmdDataFile(const std::string& value, int radioCode) {
     if (d.folder.empty()) d.folder = value.substr(0, 1);  // a file in "/"
     d.fileName = value.substr(cut + 1);
   }
-  const char* ext = "";
-  switch (radioCode) {
-    case 0: ext = ".R1A"; break;
-    case 1: ext = ".R2C"; break;
-    case 11: ext = ".R2B"; break;
-    case 2: ext = ".R3D"; break;
-    default: break;
+  const std::string ext = extensionOf(radioCode);
+  // A name typed with the radio's own extension is the file's whole name. On
+  // a case-sensitive disk "site.r3d" is a file of its own, so the name is
+  // kept as typed and only the test ignores case.
+  const size_t n = d.fileName.size();
+  if (!ext.empty() && n > ext.size() && vb::UCase(d.fileName.substr(n - ext.size())) == ext) {
+    d.fileToOpen = d.fileName;
+    d.fileName.resize(n - ext.size());
+  } else {
+    d.fileToOpen = d.fileName + ext;
   }
-  d.fileToOpen = d.fileName + ext;
   return d;
 }

@@ -124,16 +124,21 @@ void FrmStartUp::Form_Load() {
   ModPublic& m = modPublic;
   m.intMainMenuIndex = 99;
   m.intTopRow = 0;
-  m.intCmdRadio = intGetCommandLine(program::commandLine());
+  const CmdArgs& args = program::arguments();
+  m.intCmdRadio = intGetCommandLine(args);
 
-  // A data file is only ever written into the radio named with it. Whoever
-  // gave "/F" waits for the write, not at this page: the run ends with a
-  // failure status.
-  if (m.intCmdRadio < 0 && !m.strCmdFileName.empty()) {
-    MsgBoxNoSound(LoadResString(10080) + "\r" + m.strCmdFileName, vb::vbExclamation,
-                  std::string(app::kTitle) + " StartUp Form_Load");
-    program::End(1);
-    return;
+  // Whoever gave "/F" waits for the write, not at this page, and may have no
+  // screen at all: when the arguments alone rule the write out (a data file
+  // goes only into the radio named with it, whole, as named), the run ends
+  // here with a failure status and nothing is sent.
+  if (cmdFileGiven(args)) {
+    const CmdRefusal refusal = unattendedRefusal(args, m.intCmdRadio);
+    if (refusal.messageId != 0) {
+      MsgBoxNoSound(LoadResString(refusal.messageId) + "\r" + refusal.names, vb::vbExclamation,
+                    std::string(app::kTitle) + " StartUp Form_Load");
+      program::End(1);
+      return;
+    }
   }
   if (m.strCmdFileName.empty()) {
     adjustSize();
@@ -218,10 +223,22 @@ void FrmStartUp::commandLineMode() {
     program::End(1);
     return;
   }
+  // The radio takes only an image of one of its own models: the rule the
+  // channel menu applies before it computes a frequency.
+  float ifMHz = 0;
+  std::string model, band;
+  if (!currentModel(ifMHz, model, band)) {
+    std::string full;
+    objSimpleFunc().w_zMakeFullPath(d.folder, d.fileToOpen, full);
+    MsgBoxNoSound(LoadResString(10102) + "\rModel:" + std::to_string(modelCode()) + "\rFile:" + full,
+                  vb::vbExclamation + vb::vbOKOnly, title);
+    program::End(1);
+    return;
+  }
   // Unattended, the write goes only to the port the user named; the port
   // search is for the interactive start.
   if (m.intCmdCommPort < portmap::kFirstPort || m.intCmdCommPort > portmap::kLastPort) {
-    const std::string given = cmdPortToken(program::commandLine());
+    const std::string given = cmdPortToken(program::arguments());
     MsgBoxNoSound(LoadResString(10092) + "\rPORT : " + (given.empty() ? LoadResString(10093) : given),
                   vb::vbExclamation + vb::vbOKOnly, title);
     program::End(1);

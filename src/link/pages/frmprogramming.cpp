@@ -194,10 +194,7 @@ void FrmProgramming::comReadWrite_Click(int index) {
   // A stopped write leaves the radio partly written; a stopped read does not.
   const bool write = index == 1 || (index == 2 && modPublic.family() != 1);
   switch (index) {
-    case 0:
-      programRead();
-      tail = true;
-      break;
+    case 0: tail = programRead(); break;
     case 1: tail = programWrite(false); break;
     case 2: tail = modPublic.family() == 1 ? programDelete() : programWrite(true); break;
     default: break;
@@ -211,7 +208,7 @@ void FrmProgramming::comReadWrite_Click(int index) {
   }
 }
 
-void FrmProgramming::programRead() {
+bool FrmProgramming::programRead() {
   ModPublic& m = modPublic;
   LinkEngine& e = *link;
   subBusyState();
@@ -230,7 +227,8 @@ void FrmProgramming::programRead() {
     }
     case 1: {
       uint8_t command = 0;
-      if (!familyOneType(command, false)) return;
+      // The refusal is the only message: no exchange ran to report on.
+      if (!familyOneType(command, false)) return false;
       m.blnResult = e.blnReadFrames(2, command);
       if (m.blnResult) subSetTopRowAfterLoad();
       break;
@@ -247,6 +245,7 @@ void FrmProgramming::programRead() {
       break;
     default: break;
   }
+  return true;
 }
 
 bool FrmProgramming::programWrite(bool compulsion) {

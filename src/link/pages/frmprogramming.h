@@ -47,7 +47,7 @@ class FrmProgramming : public Page {
  private:
   void build();
   bool familyOneType(uint8_t& command, bool write) const;
-  void programRead();
+  bool programRead();  // false: refused before any exchange
   bool programWrite(bool compulsion);  // false: stopped by a check
   bool programDelete();
   void restoreKillStatus(int family, const std::array<uint8_t, 3>& before);
