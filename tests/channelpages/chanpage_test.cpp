@@ -3,6 +3,7 @@
 // image holds afterwards.
 #include <QClipboard>
 #include <QGroupBox>
+#include <QPushButton>
 #include <filesystem>
 #include <functional>
 
@@ -466,6 +467,101 @@ TEST_F(ChannelPage, OpeningAndClosingChangesOnlyWhatWasEdited) {
     }
     EXPECT_NE(image(), before);
   }
+}
+
+// A radio's memory the encoder did not write: channel 3 holds a prescaler
+// the check would not choose (the check takes 64 below 300 MHz, and 64 for
+// family "1" above 60 MHz), step codes above the list, W/N code 3 and bits
+// the radio leaves zero; channel 4 is empty with leftovers and flag bits.
+// Looking at them, in every way a user looks, changes no byte.
+TEST_F(ChannelPage, ALookAtChannelsTheEncoderDidNotWriteChangesNoByte) {
+  struct Case {
+    const char* family;
+    int model;
+    int64_t base;
+    void (*odd)(std::vector<uint8_t>&);
+  };
+  const Case cases[] = {
+      {"0", 4, 145'000'000,
+       [](std::vector<uint8_t>& m) {
+         const uint8_t ch3[] = {0x5B, 0xAD, 0xC4, 0x0C, 0xDE, 0x11, 0x22, 0x33,   // RX: 506.1125 MHz, "64"
+                                0x00, 0x5A, 0x45, 0x05, 0xFF, 0x1F, 0x01, 0x02};  // TX: 145.0125 MHz, "128"
+         const uint8_t ch4[] = {0x00, 0x00, 0x22, 0x05, 0x04, 0x09, 0x00, 0x00,
+                                0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+         std::copy(std::begin(ch3), std::end(ch3), m.begin() + 768 + 48);
+         std::copy(std::begin(ch4), std::end(ch4), m.begin() + 768 + 72);
+       }},
+      {"1", 2, 140'000'000,
+       [](std::vector<uint8_t>& m) {
+         const uint8_t ch3tx[] = {0xA7, 0x15, 0x44, 0x05};  // 145.0125 MHz with prescaler "32"
+         const uint8_t ch4[] = {0xFF, 0x3F, 0x12, 0x34, 0xFF, 0x3F, 0xAB, 0xCD};
+         std::copy(std::begin(ch3tx), std::end(ch3tx), m.begin() + 20);
+         std::copy(std::begin(ch4), std::end(ch4), m.begin() + 24);
+         m[982] |= 0x08;  // SR and SH of empty channel 4
+         m[996] |= 0x08;
+         m[1856] |= 0x08;
+         m[995] = 0xF0;   // bits no channel owns
+       }},
+      {"2", 5, 140'000'000,
+       [](std::vector<uint8_t>& m) {
+         const uint8_t ch3tx[] = {0x86, 0x96, 0x45, 0x05};  // 145.0125 MHz with "128", bits 1-2 set
+         const uint8_t ch4[] = {0xFF, 0x3F, 0x12, 0x34, 0xFF, 0x3F, 0xAB, 0xCD};
+         std::copy(std::begin(ch3tx), std::end(ch3tx), m.begin() + 20);
+         std::copy(std::begin(ch4), std::end(ch4), m.begin() + 24);
+         m[2050] = 0x95;   // step codes 5 and 9
+         m[1952] |= 0x30;  // W/N code 3
+         m[1952] |= 0xC0;  // and flags of empty channel 4
+         m[1984] |= 0x08;
+         m[2419] = 0x55;   // band codes as stored
+         m[1818] = 0x66;
+       }},
+  };
+  int opened = 0;
+  FrmChannel::setAutoSetOpener([&](FrmChannel&) { ++opened; });
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("family ") + c.family);
+    family(c.family, c.model);
+    fillChannels(c.base);
+    c.odd(image());
+    const auto before = image();
+    modPublic.intTopRow = 5;  // channel 3's TX row on top
+    open();
+    ASSERT_EQ(text(kFreq, 0), "145.01250");
+    ASSERT_EQ(text(FrmChannel::kPres, 0), c.family == std::string("1") ? "32" : "128");
+    // The page's own first focus, then Exit clicked.
+    ASSERT_EQ(focused(), cell(kFreq, 0));
+    QTest::mouseClick(page->CmdAction[0], Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_FALSE(page->isLoaded());
+    page.reset();
+    EXPECT_EQ(image(), before);
+
+    modPublic.intTopRow = 0;
+    open();
+    // Through channel 3's cells with Tab, Enter in its unchanged
+    // frequencies, F3 there, a jump away with F11, and the pages.
+    for (int row : {4, 5}) {
+      focus(kFreq, row);
+      key(Qt::Key_Return);
+      for (int i = 0; i < 12; ++i) key(Qt::Key_Tab);
+    }
+    focus(kFreq, 5);
+    key(Qt::Key_F3);
+    focus(kFreq, 6);  // the empty channel 4
+    key(Qt::Key_Tab);
+    focus(kFreq, 5);
+    key(Qt::Key_F11);
+    type("40");
+    key(Qt::Key_Return);
+    key(Qt::Key_PageDown);
+    key(Qt::Key_Home);
+    close();
+    EXPECT_EQ(image(), before);
+  }
+  EXPECT_EQ(opened, 3);
+  // Family "0"'s RX row of channel 3 (506.1125 MHz) fails its check with the
+  // 48.5 MHz IF added: the message is the only thing its look brings.
+  for (const auto& b : msgs.boxes) EXPECT_EQ(b.text, "Frequency input error");
 }
 
 TEST_F(ChannelPage, ClipboardIsLeftAloneAndPasteIsFiltered) {
