@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "channel/freqcheck.h"
+#include "channel/pages/chancells.h"
 #include "channel/pages/frmautoset.h"
 #include "chanpage.h"
 #include "platform/base/strtable.h"
@@ -171,6 +172,17 @@ TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
     EXPECT_TRUE(t(A::kINV, 0)->isEnabled());
     key(Qt::Key_Return);
     EXPECT_EQ(tt(A::kDCS, 0), "023");
+    EXPECT_EQ(t(A::kDCS, 0)->selectedText(), "023");
+    // Refused on leaving too: the code put back is selected, so the next
+    // keys replace it.
+    type("9E9");
+    to(t(A::kPMFM, 0));
+    EXPECT_EQ(last(), std::make_pair(std::string("Input value range outside error"), std::string("txtDCS_LostFocus")));
+    EXPECT_EQ(focused(), t(A::kDCS, 0));
+    EXPECT_EQ(t(A::kDCS, 0)->selectedText(), "023");
+    type("754");
+    key(Qt::Key_Return);
+    EXPECT_EQ(tt(A::kDCS, 0), "754");
     // PM/FM keeps only its two words.
     to(t(A::kPMFM, 0));
     type("X");
@@ -240,8 +252,11 @@ TEST_F(AutoSetPage, StepAndRangeFieldsAndEveryRefusalOfSet) {
                                      std::string("txtValue_LostFocus")));
     EXPECT_EQ(d.txtValue->text(), "");
     EXPECT_EQ(focused(), d.txtValue);
-    type("0.0125");
+    // The largest step shows whole once formatted.
+    type("999.99");
     key(Qt::Key_Return);
+    EXPECT_EQ(d.txtValue->text(), "999.99000");
+    enter(d.txtValue, "0.0125");
     EXPECT_EQ(d.txtValue->text(), "0.01250");
     EXPECT_EQ(focused(), d.txtStartNo);
     set();
@@ -470,10 +485,32 @@ TEST_F(AutoSetPage, JapaneseCaptionsFitTheirPlaces) {
   auto fits = [](const QLabel* l) {
     return l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width();
   };
-  for (const QLabel* head : page->labChanParaEdit) EXPECT_TRUE(fits(head)) << head->text().toStdString();
+  // Heads stand edge to edge: every caption keeps a margin inside its head,
+  // and, measured with the head's own font, clear of its neighbours'.
+  auto apart = [&](const ColumnHeads& heads) {
+    std::vector<const QLabel*> row(heads.begin(), heads.end());
+    std::sort(row.begin(), row.end(), [](const QLabel* a, const QLabel* b) { return a->x() < b->x(); });
+    auto span = [](const QLabel* l) {
+      const QRect r = l->contentsRect();
+      const int w = l->fontMetrics().horizontalAdvance(l->text());
+      const int left = l->x() + r.x() + (r.width() - w) / 2;
+      return std::make_pair(left, left + w);
+    };
+    for (size_t i = 0; i < row.size(); ++i) {
+      const QLabel* l = row[i];
+      EXPECT_TRUE(fits(l)) << l->text().toStdString();
+      EXPECT_GE(l->contentsRect().left(), kColumnHeadGap) << l->text().toStdString();
+      EXPECT_GE(l->width() - 1 - l->contentsRect().right(), kColumnHeadGap) << l->text().toStdString();
+      if (i + 1 < row.size() && row[i + 1]->y() == l->y())
+        EXPECT_GE(span(row[i + 1]).first - span(l).second, 2 * kColumnHeadGap)
+            << l->text().toStdString() << " | " << row[i + 1]->text().toStdString();
+    }
+  };
+  apart(page->labChanParaEdit);
+  EXPECT_EQ(page->labChanParaEdit[5]->text().toStdString(), "モード");
   ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
     EXPECT_EQ(d.mnuHelp->text().toStdString(), "ヘルプ(&H)");
-    for (const QLabel* head : d.labChanParaEdit) EXPECT_TRUE(fits(head)) << head->text().toStdString();
+    apart(d.labChanParaEdit);
     for (const QLabel* field : {d.Label3, d.Label1[0], d.Label2}) EXPECT_TRUE(fits(field)) << field->text().toStdString();
   }));
   strtable::load(std::string(), "en");

@@ -44,6 +44,7 @@ void fitCaption(QLabel* label) {
 
 void setColumnHeads(const ColumnHeads& heads, int base) {
   for (size_t k = 0; k < heads.size(); ++k) {
+    heads[k]->setContentsMargins(kColumnHeadGap, 0, kColumnHeadGap, 0);
     heads[k]->setText(QString::fromStdString(LoadResString(base + static_cast<int>(k))));
     fitCaption(heads[k]);
   }

@@ -278,7 +278,9 @@ void FrmAutoSet::buildFields(QWidget* body) {
   connect(lstSign, &QListWidget::currentRowChanged, this, [this] { lstSign_Scroll(); });
   txtValue = new QLineEdit(body);
   txtValue->setObjectName("txtValue");
-  txtValue->setMaxLength(8);
+  // Typed steps are judged by value; the formatted text of the largest one
+  // ("999.99000") is nine characters and is shown whole.
+  txtValue->setMaxLength(9);
   place(txtValue, 1545, 1995, 915, 270);
   Label1[22] = new QLabel(body);
   place(Label1[22], 2505, 2010, 435, 270);
@@ -714,8 +716,9 @@ void FrmAutoSet::focusCell(int column, int row) {
 
 void FrmAutoSet::selectAll(QLineEdit* box) {
   // A cell the focus has left shows no selection: it would look like the one
-  // being typed into.
-  if (box->hasFocus()) box->setSelection(0, static_cast<int>(box->text().size()));
+  // being typed into. The cell that gets the focus back when a message box
+  // closes has not been left.
+  if (box->hasFocus() || box->window()->focusWidget() == box) box->setSelection(0, static_cast<int>(box->text().size()));
   else box->deselect();
 }
 

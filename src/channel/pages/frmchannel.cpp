@@ -389,7 +389,10 @@ void FrmChannel::buildCodeTables() {
     const QString value = q(data.strCtcTable[static_cast<size_t>(i)]);
     const int dot = value.lastIndexOf('.');
     const QString code = dot < 0 ? value : value.left(dot);
-    label(ctc, g, QString("%1(%2)").arg(code, 4).arg(value, 6), (i - 1) % 16, (i - 1) / 16);
+    // Numbers stand right-aligned in their columns; letter codes unpadded.
+    const bool number = !code.isEmpty() && code.front().isDigit();
+    label(ctc, g, number ? QString("%1(%2)").arg(code, 4).arg(value, 6) : code + "(" + value + ")", (i - 1) % 16,
+          (i - 1) / 16);
   }
   label(ctc, g, "NON(Deleate)", 15, 3);
   auto* closeCtc = new QLabel("= Press Any Key ! =", ctc);
@@ -441,8 +444,9 @@ void FrmChannel::focusCell(int nav, int row) {
 void FrmChannel::selectAll(int nav, int row) {
   QLineEdit* c = cell(nav, row);
   // A cell the focus has left shows no selection: it would look like the
-  // one being typed into.
-  if (c->hasFocus()) c->setSelection(0, static_cast<int>(c->text().size()));
+  // one being typed into. The cell that gets the focus back when a message
+  // box closes has not been left.
+  if (c->hasFocus() || window()->focusWidget() == c) c->setSelection(0, static_cast<int>(c->text().size()));
   else c->deselect();
 }
 
