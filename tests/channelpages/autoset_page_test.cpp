@@ -381,6 +381,33 @@ TEST_F(AutoSetPage, FilledRangeIsWhatTheChannelCodecEncodes) {
   }
 }
 
+// F3 on a channel the encoder did not write (a prescaler the check would
+// not choose, step codes above the list, W/N code 3, bits the radio leaves
+// zero), the dialog looked at and left: no byte changes.
+TEST_F(AutoSetPage, OpenedAndLeftOverChannelsTheEncoderDidNotWriteItChangesNoByte) {
+  family("2", 5);
+  fillChannels(140'000'000);
+  const uint8_t ch3tx[] = {0x86, 0x96, 0x45, 0x05};  // 145.0125 MHz with "128", bits 1-2 set
+  std::copy(std::begin(ch3tx), std::end(ch3tx), image().begin() + 20);
+  image()[2050] = 0x95;
+  image()[1952] |= 0x30;
+  image()[1818] = 0x66;
+  const auto odd = image();
+  FrmChannel::setAutoSetOpener(&FrmAutoSet::open);
+  open();
+  focus(FrmChannel::kFreq, 5);
+  ASSERT_EQ(text(FrmChannel::kPres, 5), "128");
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    for (int i = 0; i < 6; ++i) key(Qt::Key_Tab);
+    QTest::mouseClick(d.CmdAction[0], Qt::LeftButton);
+  }));
+  EXPECT_EQ(text(FrmChannel::kPres, 5), "128");
+  key(Qt::Key_Tab);
+  close();
+  EXPECT_EQ(image(), odd);
+  EXPECT_TRUE(msgs.boxes.empty());
+}
+
 TEST_F(AutoSetPage, ExitAndHelpAndAModelOutsideItsTable) {
   openEditor("1", 2, 150'000'000);
   ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {

@@ -409,6 +409,20 @@ TEST_F(ChannelPage, StepIsChosenOnlyInARowWithoutFrequency) {
   EXPECT_EQ(grid(0, 1), "5.00");
   EXPECT_EQ(focused(), cell(F::kFreq, 0));
   EXPECT_FALSE(page->fraReference->isVisible());
+  // A held key types its digit again and again before its one release: the
+  // cell then holds several digits, which choose no step.
+  focus(F::kRef, 2);
+  for (bool repeat : {false, true, true}) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_3, Qt::NoModifier, "3", repeat);
+    QApplication::sendEvent(cell(F::kRef, 2), &press);
+  }
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_3, Qt::NoModifier, "3");
+  QApplication::sendEvent(cell(F::kRef, 2), &release);
+  QApplication::processEvents();
+  EXPECT_EQ(text(F::kRef, 2), "");
+  EXPECT_EQ(grid(2, 1), "");
+  EXPECT_EQ(focused(), cell(F::kRef, 2));
+  EXPECT_TRUE(page->fraReference->isVisible());
   close();
 
   family("0", 4);
