@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QToolButton>
 #include <QWindow>
 #include <functional>
@@ -256,6 +257,13 @@ TEST_F(AutoSetPage, StepAndRangeFieldsAndEveryRefusalOfSet) {
     type("999.99");
     key(Qt::Key_Return);
     EXPECT_EQ(d.txtValue->text(), "999.99000");
+    {
+      const QLineEdit* v = d.txtValue;
+      const int frame = v->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, v);
+      EXPECT_GE(v->width() - 2 * frame - FrmAutoSet::kLineEditTextRoom, v->fontMetrics().horizontalAdvance(v->text()));
+      EXPECT_LT(v->geometry().right(), d.Label1[22]->x());  // the unit beside it, not over it
+      EXPECT_LT(d.Label1[22]->geometry().right(), d.Label1[0]->x());
+    }
     enter(d.txtValue, "0.0125");
     EXPECT_EQ(d.txtValue->text(), "0.01250");
     EXPECT_EQ(focused(), d.txtStartNo);
@@ -528,9 +536,10 @@ TEST_F(AutoSetPage, JapaneseCaptionsFitTheirPlaces) {
       EXPECT_TRUE(fits(l)) << l->text().toStdString();
       EXPECT_GE(l->contentsRect().left(), kColumnHeadGap) << l->text().toStdString();
       EXPECT_GE(l->width() - 1 - l->contentsRect().right(), kColumnHeadGap) << l->text().toStdString();
-      if (i + 1 < row.size() && row[i + 1]->y() == l->y())
+      if (i + 1 < row.size() && row[i + 1]->y() == l->y()) {
         EXPECT_GE(span(row[i + 1]).first - span(l).second, 2 * kColumnHeadGap)
             << l->text().toStdString() << " | " << row[i + 1]->text().toStdString();
+      }
     }
   };
   apart(page->labChanParaEdit);

@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -339,6 +341,7 @@ void FrmAutoSet::Form_Load() {
   updSignUp->setAccessibleName(lstSign->accessibleName() + " " + q(LoadResString(1420)));
   updSignDown->setAccessibleName(lstSign->accessibleName() + " " + q(LoadResString(1421)));
   txtValue->setAccessibleName(Label3->text());
+  fitStepField();
   txtStartNo->setAccessibleName(Label1[0]->text());
   txtEndNo->setAccessibleName(Label2->text());
   signRow->showValue(intSignIndex);
@@ -549,6 +552,22 @@ bool FrmAutoSet::fieldChecked(QLineEdit* box, const FieldCheck& check, const std
   }
   box->setText(q(check.text));
   return true;
+}
+
+void FrmAutoSet::fitStepField() {
+  // The largest step, formatted, shows whole in the dialog's font: the field
+  // grows to its right as far as that needs, its unit label beside it.
+  const QString longest = "999.99000";
+  QStyleOptionFrame opt;
+  opt.initFrom(txtValue);
+  opt.lineWidth = txtValue->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, txtValue);
+  const QMargins m = txtValue->textMargins();
+  const int text = txtValue->fontMetrics().horizontalAdvance(longest) + kLineEditTextRoom + m.left() + m.right() + 1;
+  const int needed =
+      txtValue->style()->sizeFromContents(QStyle::CT_LineEdit, &opt, QSize(text, txtValue->height()), txtValue).width();
+  const int width = std::max(vbui::twipsToPixels(915), needed);
+  txtValue->resize(width, txtValue->height());
+  Label1[22]->move(txtValue->x() + width + vbui::twipsToPixels(45), Label1[22]->y());
 }
 
 int FrmAutoSet::channels() const { return (intLastGridRow + 1) / 2; }
