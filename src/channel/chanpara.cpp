@@ -295,8 +295,18 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
       continue;
     }
 
+    // A row edited elsewhere than in its frequency, step and prescaler keeps
+    // the counters it was read with: they are that frequency, also where the
+    // radio holds them with a prescaler the check would not choose.
+    const bool sameChannel = ur < d.asRead.size() && d.asRead[ur].valid && d.asRead[ur].texts[kFreq] == cells[kFreq] &&
+                             d.asRead[ur].texts[kStep] == cells[kStep] && d.asRead[ur].texts[kPres] == cells[kPres];
+    const uint8_t counterMask0 = family == 0 ? 0xE1 : 0xF9;  // prescaler bit and the top of B
+    const uint8_t counterMask1 = family == 0 ? 0xFF : 0x3F;
+    const uint8_t counters[3] = {static_cast<uint8_t>(b[0] & counterMask0), static_cast<uint8_t>(b[1] & counterMask1),
+                                 static_cast<uint8_t>(b[2] & 0x7F)};
+
     // Counters first: a row they cannot be computed for keeps what it had.
-    bool ok = blnSetPllData(d, r, hz);
+    bool ok = sameChannel || blnSetPllData(d, r, hz);
     if (!ok && is(cells[kStep], "6.25")) ok = blnSetPllData(d, r, hz + 50);
     m.blnResult = ok;
     if (!ok) {
@@ -308,7 +318,7 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
     clearOwnBits(k, rx);
 
     std::fill(b, b + length, 0);
-    if (is(cells[kPres], family == 1 ? "32" : "64")) b[0] |= 1;
+    if (!sameChannel && is(cells[kPres], family == 1 ? "32" : "64")) b[0] |= 1;
     const int stepCode = codeOfStep(family, cells[kStep]);
     if (family == 1) b[0] = static_cast<uint8_t>(b[0] | stepCode << 1);
     else if (family == 0) b[4] = static_cast<uint8_t>(stepCode);
@@ -317,15 +327,21 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
       s = rx ? static_cast<uint8_t>((s & 0xF0) | stepCode) : static_cast<uint8_t>((s & 0x0F) | stepCode << 4);
     }
 
-    const int pb = d.udtPllData[ur].intPllB;
-    if (family == 0) {
-      b[0] = static_cast<uint8_t>(b[0] | (pb & 7) << 5);
-      b[1] = static_cast<uint8_t>((pb >> 3) & 0xFF);
+    if (sameChannel) {
+      b[0] = static_cast<uint8_t>(b[0] | counters[0]);
+      b[1] = counters[1];
+      b[2] = counters[2];
     } else {
-      b[0] = static_cast<uint8_t>(b[0] | (pb & 31) << 3);
-      b[1] = static_cast<uint8_t>((pb >> 5) & 63);
+      const int pb = d.udtPllData[ur].intPllB;
+      if (family == 0) {
+        b[0] = static_cast<uint8_t>(b[0] | (pb & 7) << 5);
+        b[1] = static_cast<uint8_t>((pb >> 3) & 0xFF);
+      } else {
+        b[0] = static_cast<uint8_t>(b[0] | (pb & 31) << 3);
+        b[1] = static_cast<uint8_t>((pb >> 5) & 63);
+      }
+      b[2] = static_cast<uint8_t>(d.udtPllData[ur].bytPllA & 127);
     }
-    b[2] = static_cast<uint8_t>(d.udtPllData[ur].bytPllA & 127);
 
     if (family == 0 && r % 2 == 1) b[5] = static_cast<uint8_t>(bandPositionCode(0, hz));
     if (family == 2) img[bandByte(r)] = static_cast<uint8_t>(bandPositionCode(2, hz));

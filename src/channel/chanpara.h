@@ -71,9 +71,11 @@ bool blnGetChanPara(ChannelData& data);
 
 // Grid -> image, every row whose texts are not those the decoder gave (see
 // ChannelData::asRead); such a row writes its record bytes and its own bits
-// of the per-channel maps, nothing else. A row whose counters cannot be
-// computed keeps the bytes it had and its channel number (1-based) is added
-// to `unencoded`; the result is False when that happened.
+// of the per-channel maps, nothing else. An edited row whose frequency,
+// step and prescaler texts are still those read keeps the counters it was
+// read with. A row whose counters cannot be computed keeps the bytes it had
+// and its channel number (1-based) is added to `unencoded`; the result is
+// False when that happened.
 bool blnPutChanPara(ChannelData& data, std::vector<int>* unencoded = nullptr);
 
 // The frequency text of a decoded row: N × step, minus the IF when rx is 1.

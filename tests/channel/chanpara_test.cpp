@@ -434,5 +434,22 @@ TEST_F(ChannelTest, UneditedRowsKeepEveryBitTheyWereReadWith) {
     expected[2048] = 0x45;
     expected[1816] = 14;
     EXPECT_EQ(image(), expected);
+
+    // Channel 2 TX, 145.0125 MHz held with prescaler "128" (N below 128 x
+    // 128, which the counter check refuses): its transmit power edited, the
+    // row is encoded with the counters it was read with.
+    put(12, {0x86, 0x96, 0x45, 0x05});
+    image()[2049] = 0x41;
+    ASSERT_TRUE(blnGetChanPara(data));
+    ASSERT_EQ(row(3)[0], "128");
+    ASSERT_EQ(row(3)[2], "145.01250");
+    row(3)[6] = "LO";
+    std::vector<int> unencoded;
+    ASSERT_TRUE(blnPutChanPara(data, &unencoded));
+    EXPECT_TRUE(unencoded.empty());
+    EXPECT_EQ(bytes(12, 4), (std::vector<uint8_t>{0x80, 0xD6, 0x45, 0x05}));
+    ASSERT_TRUE(blnGetChanPara(data));
+    EXPECT_EQ(row(3)[6], "LO");
+    EXPECT_EQ(row(3)[2], "145.01250");
   }
 }

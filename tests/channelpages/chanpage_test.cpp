@@ -415,19 +415,26 @@ TEST_F(ChannelPage, UnchangedFrequencyThatNoLongerChecksKeepsItsChannel) {
   EXPECT_EQ(msgs.boxes[1].text, "Frequency input error");
   EXPECT_EQ(image(), zeros);
 
-  // Two neighbouring channels are named as two, not as a run.
+  // A width edited keeps the counters the row was read with (N = 0 here).
   open();
-  for (int row : {0, 2}) {
-    focus(FrmChannel::kWN, row);
-    type("2");
-    ASSERT_EQ(grid(row, 3), "NRW");
-  }
+  focus(FrmChannel::kWN, 2);
+  type("2");
+  ASSERT_EQ(grid(2, 3), "NRW");
   close();
-  // The first focus left the unchanged frequency of channel 1 with its message.
-  EXPECT_EQ(boxTexts(), (std::vector<std::string>{
-                            msgs.boxes[0].text, "Frequency input error", "Frequency input error",
-                            "The frequency of these channels cannot be set; they keep their previous data. CH: 1, 2"}));
-  EXPECT_EQ(image(), zeros);
+  auto narrow = zeros;
+  narrow[9] = 0x80;
+  EXPECT_EQ(image(), narrow);
+  // Rows no check let through that cannot be encoded (put straight into the
+  // grid here) keep their bytes, and one message names their channels: two
+  // neighbours as two, not as a run.
+  open();
+  const size_t shown = msgs.boxes.size();
+  for (int row : {0, 2}) modPublic.strChanPara(row, 2) = "145.00100";  // off every step
+  close();
+  ASSERT_EQ(msgs.boxes.size(), shown + 1);
+  EXPECT_EQ(msgs.boxes.back().text,
+            "The frequency of these channels cannot be set; they keep their previous data. CH: 1, 2");
+  EXPECT_EQ(image(), narrow);
 }
 
 TEST_F(ChannelPage, OpeningAndClosingChangesOnlyWhatWasEdited) {
