@@ -76,15 +76,6 @@ size_t bandByte(int row) { return static_cast<size_t>((row % 2 == 0 ? 2416 : 181
 
 bool bitSet(const Image& img, Bit b) { return (img[b.at] & b.mask) != 0; }
 int pairOf(const Image& img, Pair p) { return (img[p.at] >> p.shift) & 3; }
-void copyBit(Image& img, const Image& from, Bit b) {
-  img[b.at] = static_cast<uint8_t>((img[b.at] & ~b.mask) | (from[b.at] & b.mask));
-}
-void copyPair(Image& img, const Image& from, Pair p) {
-  const uint8_t mask = static_cast<uint8_t>(3u << p.shift);
-  img[p.at] = static_cast<uint8_t>((img[p.at] & ~mask) | (from[p.at] & mask));
-}
-void clearBytes(Image& img, int first, int last) { std::fill(img.begin() + first, img.begin() + last + 1, 0); }
-
 int reverse11(int b) { return (bytReverseBits(static_cast<uint8_t>(b & 0xFF)) << 3) | (bytReverseBits(static_cast<uint8_t>((b >> 8) & 7)) >> 5); }
 
 bool ready(const ChannelData& d) {
@@ -151,11 +142,13 @@ bool blnChanIniSet(ChannelData& d, float sngIF, std::string* failedFile) {
   const auto rows = static_cast<size_t>(d.intMaxRow) + 1;
   d.udtPllData.assign(rows, {});
   d.keptTone.assign(rows, {});
+  d.asRead.clear();
   return true;
 }
 
 void forgetKeptTone(ChannelData& d, int row) {
   if (row >= 0 && static_cast<size_t>(row) < d.keptTone.size()) d.keptTone[static_cast<size_t>(row)] = {};
+  if (row >= 0 && static_cast<size_t>(row) < d.asRead.size()) d.asRead[static_cast<size_t>(row)].valid = false;
 }
 
 std::string strFormatFrequency(const ChannelData& d, int row, int rx) {
@@ -187,12 +180,14 @@ bool blnGetChanPara(ChannelData& d) {
   ModPublic& m = modPublic;
   const int family = m.family();
   const Image& img = m.bytRadioData;
+  d.asRead.assign(static_cast<size_t>(d.intMaxRow) + 1, {});
   for (int r = 0; r <= d.intMaxRow; ++r) {
     const auto ur = static_cast<size_t>(r);
     Row& cells = m.chanParaRows[ur];
     cells.fill("");
     d.udtPllData[ur] = {};
     d.keptTone[ur] = {};
+    d.asRead[ur].valid = true;  // its texts follow below
     const size_t o = static_cast<size_t>(chanRowOffset(family, img, r));
     const uint8_t* b = &img[o];
     if (!chanrows::rowUsed(family, b)) continue;
@@ -247,6 +242,7 @@ bool blnGetChanPara(ChannelData& d) {
     if (family == 0) cells[kPMFM] = (b[0] & 2) ? "FM" : "PM";
     else if (family == 2) cells[kPMFM] = bitSet(img, pmfmBit(k, rx)) ? "FM" : "PM";
   }
+  for (int r = 0; r <= d.intMaxRow; ++r) d.asRead[static_cast<size_t>(r)].texts = m.chanParaRows[static_cast<size_t>(r)];
   return true;
 }
 
@@ -255,29 +251,30 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
   ModPublic& m = modPublic;
   const int family = m.family();
   Image& img = m.bytRadioData;
-  const Image old = img;
-  const int channels = (d.intMaxRow + 1) / 2;
 
-  // The per-channel maps are rebuilt from zero, over the bytes the channels use.
-  if (family == 1) {
-    clearBytes(img, 982, 995);
-    clearBytes(img, 996, 1009);
-    clearBytes(img, 1856, 1887);
-    if (channels > 100) {
-      clearBytes(img, 1824, 1824 + (channels - 100) / 8);
-      clearBytes(img, 1838, 1838 + (channels - 100) / 8);
+  // Each row writes its record and its own bits of the per-channel maps;
+  // a bit no written row owns keeps its value.
+  auto clearBit = [&img](Bit b) { img[b.at] = static_cast<uint8_t>(img[b.at] & ~b.mask); };
+  auto clearPair = [&img](Pair p) { img[p.at] = static_cast<uint8_t>(img[p.at] & ~(3u << p.shift)); };
+  auto clearOwnBits = [&](int k, bool rx) {
+    if (family == 1) {
+      clearBit(srBit(k, rx));
+      if (rx) clearBit(shBit(k));
+    } else if (family == 2) {
+      clearBit(pmfmBit(k, rx));
+      if (rx) {
+        clearPair(wnPair(k));
+        clearPair(modePair(k));
+      }
     }
-  } else if (family == 2) {
-    clearBytes(img, 1920, 1920 + channels / 4);
-    clearBytes(img, 1952, 1952 + channels / 4);
-    clearBytes(img, 1984, 1984 + channels / 8);
-    clearBytes(img, 2000, 2000 + channels / 8);
-  }
+  };
 
   bool all = true;
   for (int r = 0; r <= d.intMaxRow; ++r) {
     const auto ur = static_cast<size_t>(r);
     const Row& cells = m.chanParaRows[ur];
+    // Texts as read: the row's bytes are the radio's own, left as they are.
+    if (ur < d.asRead.size() && d.asRead[ur].valid && d.asRead[ur].texts == cells) continue;
     const bool rx = is(m.strChanParaTxRx[ur], "RX");
     const int k = r / 2;
     const size_t o = static_cast<size_t>(chanRowOffset(family, img, r));
@@ -291,33 +288,37 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
       if (family == 0) std::fill(b, b + 8, 0);
       else std::copy_n(family == 1 ? empty1 : empty2, 4, b);
       if (family == 2) img[bandByte(r)] = 0;
+      clearOwnBits(k, rx);
       d.udtPllData[ur] = {};
       d.keptTone[ur] = {};  // the old channel is gone, its hidden tone with it
+      if (ur < d.asRead.size()) d.asRead[ur].valid = false;
       continue;
     }
 
+    // A row edited elsewhere than in its frequency, step and prescaler keeps
+    // the counters it was read with: they are that frequency, also where the
+    // radio holds them with a prescaler the check would not choose.
+    const bool sameChannel = ur < d.asRead.size() && d.asRead[ur].valid && d.asRead[ur].texts[kFreq] == cells[kFreq] &&
+                             d.asRead[ur].texts[kStep] == cells[kStep] && d.asRead[ur].texts[kPres] == cells[kPres];
+    const uint8_t counterMask0 = family == 0 ? 0xE1 : 0xF9;  // prescaler bit and the top of B
+    const uint8_t counterMask1 = family == 0 ? 0xFF : 0x3F;
+    const uint8_t counters[3] = {static_cast<uint8_t>(b[0] & counterMask0), static_cast<uint8_t>(b[1] & counterMask1),
+                                 static_cast<uint8_t>(b[2] & 0x7F)};
+
     // Counters first: a row they cannot be computed for keeps what it had.
-    bool ok = blnSetPllData(d, r, hz);
+    bool ok = sameChannel || blnSetPllData(d, r, hz);
     if (!ok && is(cells[kStep], "6.25")) ok = blnSetPllData(d, r, hz + 50);
     m.blnResult = ok;
     if (!ok) {
       all = false;
       if (unencoded && (unencoded->empty() || unencoded->back() != k + 1)) unencoded->push_back(k + 1);
-      if (family == 1) {
-        copyBit(img, old, srBit(k, rx));
-        if (rx) copyBit(img, old, shBit(k));
-      } else if (family == 2) {
-        copyBit(img, old, pmfmBit(k, rx));
-        if (rx) {
-          copyPair(img, old, wnPair(k));
-          copyPair(img, old, modePair(k));
-        }
-      }
       continue;
     }
+    if (ur < d.asRead.size()) d.asRead[ur].valid = false;
+    clearOwnBits(k, rx);
 
     std::fill(b, b + length, 0);
-    if (is(cells[kPres], family == 1 ? "32" : "64")) b[0] |= 1;
+    if (!sameChannel && is(cells[kPres], family == 1 ? "32" : "64")) b[0] |= 1;
     const int stepCode = codeOfStep(family, cells[kStep]);
     if (family == 1) b[0] = static_cast<uint8_t>(b[0] | stepCode << 1);
     else if (family == 0) b[4] = static_cast<uint8_t>(stepCode);
@@ -326,15 +327,21 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
       s = rx ? static_cast<uint8_t>((s & 0xF0) | stepCode) : static_cast<uint8_t>((s & 0x0F) | stepCode << 4);
     }
 
-    const int pb = d.udtPllData[ur].intPllB;
-    if (family == 0) {
-      b[0] = static_cast<uint8_t>(b[0] | (pb & 7) << 5);
-      b[1] = static_cast<uint8_t>((pb >> 3) & 0xFF);
+    if (sameChannel) {
+      b[0] = static_cast<uint8_t>(b[0] | counters[0]);
+      b[1] = counters[1];
+      b[2] = counters[2];
     } else {
-      b[0] = static_cast<uint8_t>(b[0] | (pb & 31) << 3);
-      b[1] = static_cast<uint8_t>((pb >> 5) & 63);
+      const int pb = d.udtPllData[ur].intPllB;
+      if (family == 0) {
+        b[0] = static_cast<uint8_t>(b[0] | (pb & 7) << 5);
+        b[1] = static_cast<uint8_t>((pb >> 3) & 0xFF);
+      } else {
+        b[0] = static_cast<uint8_t>(b[0] | (pb & 31) << 3);
+        b[1] = static_cast<uint8_t>((pb >> 5) & 63);
+      }
+      b[2] = static_cast<uint8_t>(d.udtPllData[ur].bytPllA & 127);
     }
-    b[2] = static_cast<uint8_t>(d.udtPllData[ur].bytPllA & 127);
 
     if (family == 0 && r % 2 == 1) b[5] = static_cast<uint8_t>(bandPositionCode(0, hz));
     if (family == 2) img[bandByte(r)] = static_cast<uint8_t>(bandPositionCode(2, hz));

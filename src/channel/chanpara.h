@@ -2,9 +2,12 @@
 // The channel table of the memory image and its working grid: set-up of the
 // grid for the family, the decoder (image -> modPublic.strChanPara) and the
 // encoder (grid -> image) with the PLL counters of every row.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "core/modpublic.h"
 
 // The PLL record of one grid row. The decoder keeps the plain counters; the
 // encoder's counter routine keeps them bit-reversed (B over 11 bits, A over 7),
@@ -33,6 +36,18 @@ struct ChannelData {
     std::string ctc, dcsText, inv;
   };
   std::vector<KeptTone> keptTone;
+
+  // Every row's texts as the decoder gave them. A row whose texts are still
+  // these is written back with the bytes and flag bits it was read with, odd
+  // ones included (a W/N code 3, step codes above the list, bits the radio
+  // leaves zero, an empty row's leftovers); only rows that changed are
+  // encoded anew. Empty until the decoder ran; a row the encoder wrote, or
+  // whose channel was deleted, no longer counts as read.
+  struct AsRead {
+    bool valid = false;
+    std::array<std::string, kChanParaColumns> texts;
+  };
+  std::vector<AsRead> asRead;
 };
 
 // The IF of the image's model variant (checked against the model table).
@@ -44,17 +59,23 @@ bool channelModelIf(float& sngIF);
 // False, with the file that could not be read, when a tone table is missing.
 bool blnChanIniSet(ChannelData& data, float sngIF, std::string* failedFile = nullptr);
 
-// The channel of grid row `row` was deleted (its frequency emptied): a
-// channel typed anew in that row starts without the tone bits the decoder
-// kept for the old one. The page calls it whenever it empties a row.
+// The channel of grid row `row` was deleted (its frequency emptied) or
+// replaced: a channel typed anew in that row is encoded from its texts,
+// without the tone bits or the bytes the decoder kept for the old one, even
+// where its texts happen to be the old ones. The page calls it whenever it
+// empties or refills a row.
 void forgetKeptTone(ChannelData& data, int row);
 
 // Image -> grid, every row. Always True once set up.
 bool blnGetChanPara(ChannelData& data);
 
-// Grid -> image, every row. A row whose counters cannot be computed keeps
-// the bytes it had and its channel number (1-based) is added to
-// `unencoded`; the result is False when that happened.
+// Grid -> image, every row whose texts are not those the decoder gave (see
+// ChannelData::asRead); such a row writes its record bytes and its own bits
+// of the per-channel maps, nothing else. An edited row whose frequency,
+// step and prescaler texts are still those read keeps the counters it was
+// read with. A row whose counters cannot be computed keeps the bytes it had
+// and its channel number (1-based) is added to `unencoded`; the result is
+// False when that happened.
 bool blnPutChanPara(ChannelData& data, std::vector<int>* unencoded = nullptr);
 
 // The frequency text of a decoded row: N × step, minus the IF when rx is 1.

@@ -136,12 +136,27 @@ TEST_F(ChannelTest, Family2StepsMapsAndEmptyRows) {
   EXPECT_FALSE(chanrows::channelUsed(2, image(), 2));
   EXPECT_TRUE(chanrows::channelUsed(2, image(), 1));
 
+  // Nothing edited: the odd codes and the leftovers of empty rows stay.
+  const auto before = image();
   ASSERT_TRUE(blnPutChanPara(data));
-  for (int r = 2; r <= data.intMaxRow; ++r)
-    ASSERT_EQ(bytes(static_cast<size_t>(4 * r), 4), (std::vector<uint8_t>{0xF9, 0x3F, 0x7F, 0x00})) << r;
+  EXPECT_EQ(image(), before);
+
+  // Edited rows are encoded as laid out; a deleted one gets the empty row.
+  row(0)[5] = "ON";
+  row(1)[6] = "LO";
+  row(2) = Cells{};
+  forgetKeptTone(data, 2);  // as the page does when it empties a row
+  ASSERT_TRUE(blnPutChanPara(data));
+  EXPECT_EQ(bytes(0, 4), (std::vector<uint8_t>{0x41, 0x6B, 0x44, 0x00}));
+  EXPECT_EQ(bytes(4, 4), (std::vector<uint8_t>{0x41, 0x6B, 0x44, 0x00}));
+  EXPECT_EQ(bytes(8, 4), (std::vector<uint8_t>{0xF9, 0x3F, 0x7F, 0x00}));
+  for (int r = 3; r <= data.intMaxRow; ++r)
+    ASSERT_EQ(bytes(static_cast<size_t>(4 * r), 4), (std::vector<uint8_t>{0xFF, 0x3F, 0x00, 0x00})) << r;
   EXPECT_EQ(image()[2049], 0x31);
   EXPECT_EQ(image()[2048], 0x42);  // code 15 is written back as the 12.5 kHz code
   EXPECT_EQ(image()[1952], 0x00);  // no W/N text: code 0
+  EXPECT_EQ(image()[1920], 0x03);
+  EXPECT_EQ(image()[2000], 0x01);
 }
 
 TEST_F(ChannelTest, Family1SecondBankFlags) {
@@ -323,4 +338,118 @@ TEST(ChannelBits, ReverseBits) {
   EXPECT_EQ(bytReverseBits(0xF0), 0x0F);
   EXPECT_EQ(bytReverseBits(0xAD), 0xB5);
   EXPECT_EQ(bytReverseBits(0x00), 0x00);
+}
+
+// Images as a radio may hold them: codes outside the lists, bits the radio
+// leaves zero, leftovers in empty rows and flag bits of empty channels. Read
+// and written back without an edit, every byte stays; an edited row is
+// encoded as its table lays it out, and nothing else moves.
+TEST_F(ChannelTest, UneditedRowsKeepEveryBitTheyWereReadWith) {
+  {
+    SCOPED_TRACE("family 0");
+    setUpChannels("0", 4);  // 136-174 MHz: band top 1740, 11.875 per code
+    // Channel 1 RX: bits 3-4 of byte 0 and bit 7 of byte 2 set, step code 6,
+    // W/N code 3, SR and SH, and bytes 5-7 not zero.
+    put(768, {0x5B, 0xAD, 0xC4, 0x0C, 0xDE, 0x11, 0x22, 0x33});
+    // Channel 1 TX, 145.0125 MHz: step code 7, W/N code 3, LO, SR, bit 7 of
+    // byte 4 (zero on TX rows), a band code of 31 and bytes 6-7 not zero.
+    put(776, {0x01, 0xAD, 0x44, 0x05, 0xFF, 0x1F, 0x01, 0x02});
+    put(792, {0x00, 0x00, 0x22, 0x05, 0x04, 0x09, 0x00, 0x00});  // channel 2: empty with leftovers
+    put(800, {0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    const auto before = image();
+    ASSERT_TRUE(blnGetChanPara(data));
+    ASSERT_EQ(row(0)[3], "");  // W/N code 3 shows no text
+    ASSERT_EQ(row(1)[1], "12.50");
+    ASSERT_EQ(row(1)[2], "145.01250");
+    ASSERT_TRUE(blnPutChanPara(data));
+    EXPECT_EQ(image(), before);
+
+    row(1)[6] = "HI";
+    ASSERT_TRUE(blnPutChanPara(data));
+    // Prescaler 64, B = 181, A = 17, CTCSS 5; step code 4, W/N code 0, HI,
+    // SR; band code 31 - Fix((1740 - 1450.125) / 11.875) = 7; bytes 6-7 zero.
+    EXPECT_EQ(bytes(776, 8), (std::vector<uint8_t>{0x01, 0xAD, 0x44, 0x05, 0x44, 0x07, 0x00, 0x00}));
+    auto expected = before;
+    std::copy_n(image().begin() + 776, 8, expected.begin() + 776);
+    EXPECT_EQ(image(), expected);
+  }
+  {
+    SCOPED_TRACE("family 1");
+    setUpChannels("1", 2);
+    put(0, {0xC6, 0x23, 0x4E, 0x00});  // channel 1 RX
+    put(4, {0x46, 0x2B, 0x44, 0x05});  // channel 1 TX, 145.0125 MHz, step code 3
+    put(8, {0xFF, 0x3F, 0x12, 0x34});  // channel 2: empty rows with leftovers
+    put(12, {0xFF, 0x3F, 0xAB, 0xCD});
+    image()[982] = 0x03;   // SR of channel 1 RX and of empty channel 2
+    image()[996] = 0x02;   // SR of empty channel 2's TX row
+    image()[1856] = 0x02;  // SH of empty channel 2
+    image()[995] = 0xF0;   // bits of channels the first SR map does not hold
+    image()[1887] = 0x80;
+    const auto before = image();
+    ASSERT_TRUE(blnGetChanPara(data));
+    ASSERT_EQ(row(1)[2], "145.01250");
+    ASSERT_TRUE(blnPutChanPara(data));
+    EXPECT_EQ(image(), before);
+
+    row(1)[6] = "LO";
+    row(1)[12] = "1";
+    ASSERT_TRUE(blnPutChanPara(data));
+    EXPECT_EQ(bytes(4, 4), (std::vector<uint8_t>{0x46, 0x6B, 0x44, 0x05}));
+    auto expected = before;
+    expected[5] = 0x6B;
+    expected[996] = 0x03;  // channel 1 TX SR set, channel 2's bit kept
+    EXPECT_EQ(image(), expected);
+  }
+  {
+    SCOPED_TRACE("family 2");
+    setUpChannels("2", 5);  // 136-156 MHz: band top 1560, 6.25 per code
+    for (int r = 0; r <= data.intMaxRow; ++r) put(static_cast<size_t>(4 * r), {0xF9, 0x3F, 0x7F, 0x00});
+    put(0, {0x47, 0xAB, 0xC4, 0x00});  // channel 1 RX: bits 1-2 of byte 0 set, SR
+    put(4, {0x47, 0x2B, 0x44, 0x05});  // channel 1 TX, 145.0125 MHz
+    put(8, {0xFF, 0x3F, 0x12, 0x34});  // channel 2: FF 3F, not F9 3F, with leftovers
+    image()[2048] = 0x95;              // step codes 5 (RX) and 9 (TX)
+    image()[2049] = 0x31;              // empty channel 2's step nibbles
+    image()[1952] = 0x0F;              // W/N code 3 of channels 1 and 2
+    image()[1920] = 0x0C;              // mode of empty channel 2
+    image()[1984] = 0x02;              // PM/FM of empty channel 2
+    image()[2000] = 0x03;
+    image()[1944] = 0xC0;              // channel 100 does not exist
+    image()[2416] = 0x77;              // band codes as stored, not recomputed
+    image()[1816] = 0x66;
+    image()[2417] = 0x55;
+    const auto before = image();
+    ASSERT_TRUE(blnGetChanPara(data));
+    ASSERT_EQ(row(0)[3], "");
+    ASSERT_EQ(row(1)[2], "145.01250");
+    ASSERT_TRUE(blnPutChanPara(data));
+    EXPECT_EQ(image(), before);
+
+    row(1)[6] = "LO";
+    ASSERT_TRUE(blnPutChanPara(data));
+    // Bits 1-2 of byte 0 cleared, LO; the TX step nibble becomes code 4 and
+    // the TX band code 31 - Fix((1560 - 1450.125) / 6.25) = 14.
+    EXPECT_EQ(bytes(4, 4), (std::vector<uint8_t>{0x41, 0x6B, 0x44, 0x05}));
+    auto expected = before;
+    std::copy_n(image().begin() + 4, 4, expected.begin() + 4);
+    expected[2048] = 0x45;
+    expected[1816] = 14;
+    EXPECT_EQ(image(), expected);
+
+    // Channel 2 TX, 145.0125 MHz held with prescaler "128" (N below 128 x
+    // 128, which the counter check refuses): its transmit power edited, the
+    // row is encoded with the counters it was read with.
+    put(12, {0x86, 0x96, 0x45, 0x05});
+    image()[2049] = 0x41;
+    ASSERT_TRUE(blnGetChanPara(data));
+    ASSERT_EQ(row(3)[0], "128");
+    ASSERT_EQ(row(3)[2], "145.01250");
+    row(3)[6] = "LO";
+    std::vector<int> unencoded;
+    ASSERT_TRUE(blnPutChanPara(data, &unencoded));
+    EXPECT_TRUE(unencoded.empty());
+    EXPECT_EQ(bytes(12, 4), (std::vector<uint8_t>{0x80, 0xD6, 0x45, 0x05}));
+    ASSERT_TRUE(blnGetChanPara(data));
+    EXPECT_EQ(row(3)[6], "LO");
+    EXPECT_EQ(row(3)[2], "145.01250");
+  }
 }

@@ -6,11 +6,13 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QToolButton>
 #include <QWindow>
 #include <functional>
 
 #include "channel/freqcheck.h"
+#include "channel/pages/chancells.h"
 #include "channel/pages/frmautoset.h"
 #include "chanpage.h"
 #include "platform/base/strtable.h"
@@ -171,6 +173,17 @@ TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
     EXPECT_TRUE(t(A::kINV, 0)->isEnabled());
     key(Qt::Key_Return);
     EXPECT_EQ(tt(A::kDCS, 0), "023");
+    EXPECT_EQ(t(A::kDCS, 0)->selectedText(), "023");
+    // Refused on leaving too: the code put back is selected, so the next
+    // keys replace it.
+    type("9E9");
+    to(t(A::kPMFM, 0));
+    EXPECT_EQ(last(), std::make_pair(std::string("Input value range outside error"), std::string("txtDCS_LostFocus")));
+    EXPECT_EQ(focused(), t(A::kDCS, 0));
+    EXPECT_EQ(t(A::kDCS, 0)->selectedText(), "023");
+    type("754");
+    key(Qt::Key_Return);
+    EXPECT_EQ(tt(A::kDCS, 0), "754");
     // PM/FM keeps only its two words.
     to(t(A::kPMFM, 0));
     type("X");
@@ -240,8 +253,18 @@ TEST_F(AutoSetPage, StepAndRangeFieldsAndEveryRefusalOfSet) {
                                      std::string("txtValue_LostFocus")));
     EXPECT_EQ(d.txtValue->text(), "");
     EXPECT_EQ(focused(), d.txtValue);
-    type("0.0125");
+    // The largest step shows whole once formatted.
+    type("999.99");
     key(Qt::Key_Return);
+    EXPECT_EQ(d.txtValue->text(), "999.99000");
+    {
+      const QLineEdit* v = d.txtValue;
+      const int frame = v->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, v);
+      EXPECT_GE(v->width() - 2 * frame - FrmAutoSet::kLineEditTextRoom, v->fontMetrics().horizontalAdvance(v->text()));
+      EXPECT_LT(v->geometry().right(), d.Label1[22]->x());  // the unit beside it, not over it
+      EXPECT_LT(d.Label1[22]->geometry().right(), d.Label1[0]->x());
+    }
+    enter(d.txtValue, "0.0125");
     EXPECT_EQ(d.txtValue->text(), "0.01250");
     EXPECT_EQ(focused(), d.txtStartNo);
     set();
@@ -366,6 +389,33 @@ TEST_F(AutoSetPage, FilledRangeIsWhatTheChannelCodecEncodes) {
   }
 }
 
+// F3 on a channel the encoder did not write (a prescaler the check would
+// not choose, step codes above the list, W/N code 3, bits the radio leaves
+// zero), the dialog looked at and left: no byte changes.
+TEST_F(AutoSetPage, OpenedAndLeftOverChannelsTheEncoderDidNotWriteItChangesNoByte) {
+  family("2", 5);
+  fillChannels(140'000'000);
+  const uint8_t ch3tx[] = {0x86, 0x96, 0x45, 0x05};  // 145.0125 MHz with "128", bits 1-2 set
+  std::copy(std::begin(ch3tx), std::end(ch3tx), image().begin() + 20);
+  image()[2050] = 0x95;
+  image()[1952] |= 0x30;
+  image()[1818] = 0x66;
+  const auto odd = image();
+  FrmChannel::setAutoSetOpener(&FrmAutoSet::open);
+  open();
+  focus(FrmChannel::kFreq, 5);
+  ASSERT_EQ(text(FrmChannel::kPres, 5), "128");
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    for (int i = 0; i < 6; ++i) key(Qt::Key_Tab);
+    QTest::mouseClick(d.CmdAction[0], Qt::LeftButton);
+  }));
+  EXPECT_EQ(text(FrmChannel::kPres, 5), "128");
+  key(Qt::Key_Tab);
+  close();
+  EXPECT_EQ(image(), odd);
+  EXPECT_TRUE(msgs.boxes.empty());
+}
+
 TEST_F(AutoSetPage, ExitAndHelpAndAModelOutsideItsTable) {
   openEditor("1", 2, 150'000'000);
   ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
@@ -470,10 +520,33 @@ TEST_F(AutoSetPage, JapaneseCaptionsFitTheirPlaces) {
   auto fits = [](const QLabel* l) {
     return l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width();
   };
-  for (const QLabel* head : page->labChanParaEdit) EXPECT_TRUE(fits(head)) << head->text().toStdString();
+  // Heads stand edge to edge: every caption keeps a margin inside its head,
+  // and, measured with the head's own font, clear of its neighbours'.
+  auto apart = [&](const ColumnHeads& heads) {
+    std::vector<const QLabel*> row(heads.begin(), heads.end());
+    std::sort(row.begin(), row.end(), [](const QLabel* a, const QLabel* b) { return a->x() < b->x(); });
+    auto span = [](const QLabel* l) {
+      const QRect r = l->contentsRect();
+      const int w = l->fontMetrics().horizontalAdvance(l->text());
+      const int left = l->x() + r.x() + (r.width() - w) / 2;
+      return std::make_pair(left, left + w);
+    };
+    for (size_t i = 0; i < row.size(); ++i) {
+      const QLabel* l = row[i];
+      EXPECT_TRUE(fits(l)) << l->text().toStdString();
+      EXPECT_GE(l->contentsRect().left(), kColumnHeadGap) << l->text().toStdString();
+      EXPECT_GE(l->width() - 1 - l->contentsRect().right(), kColumnHeadGap) << l->text().toStdString();
+      if (i + 1 < row.size() && row[i + 1]->y() == l->y()) {
+        EXPECT_GE(span(row[i + 1]).first - span(l).second, 2 * kColumnHeadGap)
+            << l->text().toStdString() << " | " << row[i + 1]->text().toStdString();
+      }
+    }
+  };
+  apart(page->labChanParaEdit);
+  EXPECT_EQ(page->labChanParaEdit[5]->text().toStdString(), "モード");
   ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
     EXPECT_EQ(d.mnuHelp->text().toStdString(), "ヘルプ(&H)");
-    for (const QLabel* head : d.labChanParaEdit) EXPECT_TRUE(fits(head)) << head->text().toStdString();
+    apart(d.labChanParaEdit);
     for (const QLabel* field : {d.Label3, d.Label1[0], d.Label2}) EXPECT_TRUE(fits(field)) << field->text().toStdString();
   }));
   strtable::load(std::string(), "en");

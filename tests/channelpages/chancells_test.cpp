@@ -289,10 +289,66 @@ TEST_F(ChannelPage, ToneCellsLookUpTheirTableAndKeepOneToneARow) {
   EXPECT_TRUE(page->fraCTC[2]->isVisible());
   const auto ctc = labels(page->fraCTC[2]);
   EXPECT_TRUE(has(ctc, "69(  69.3)") && has(ctc, "NON(Deleate)"));
+  // Numbers are padded to their columns, letter codes are not.
+  std::vector<std::string> raw;
+  for (const QLabel* l : page->fraCTC[2]->findChildren<QLabel*>()) raw.push_back(l->text().toStdString());
+  EXPECT_TRUE(has(raw, "L67(L67.0)"));
+  EXPECT_TRUE(has(raw, "  88(  88.5)"));
+  EXPECT_TRUE(has(raw, " 100( 100.0)"));
   EXPECT_EQ(labels(page->fraDCS[2]).size(), 104u + 2);
   type("69");
   key(Qt::Key_Return);
   EXPECT_EQ(grid(0, 7), "69.3");
+  close();
+}
+
+// The message box is a window of its own: when it closes, the page's window
+// is not active until the window manager gives it back. The tone put back
+// after a refusal is selected all the same, so the next keys replace it.
+TEST_F(ChannelPage, ARefusedToneComesBackSelected) {
+  struct Elsewhere : RecordingMessages {
+    QWidget box;
+    int msgBox(const std::string& text, int style, const std::string& title) override {
+      box.show();
+      box.activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+      return RecordingMessages::msgBox(text, style, title);
+    }
+  } boxes;
+  family("0", 4);
+  fillChannels(145'000'000);
+  open();
+  auto back = [&](int nav, int row) {
+    page->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(page.get()));
+    QApplication::processEvents();
+    EXPECT_EQ(focused(), cell(nav, row));
+  };
+  const std::string tone = grid(0, 7);
+  ASSERT_FALSE(tone.empty());
+  focus(F::kCTCSS, 0);
+  type("88.6");
+  key(Qt::Key_Return);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(text(F::kCTCSS, 0), tone);
+  EXPECT_EQ(cell(F::kCTCSS, 0)->selectedText().toStdString(), tone);
+  back(F::kCTCSS, 0);
+  type("100");
+  key(Qt::Key_Return);
+  EXPECT_EQ(grid(0, 7), "100.0");
+
+  const std::string code = grid(1, 9);
+  ASSERT_FALSE(code.empty());
+  focus(F::kDCS, 1);
+  type("999");
+  key(Qt::Key_Tab);
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_EQ(boxes.boxes[1].title, "txtDCS_LostFocus");
+  EXPECT_EQ(cell(F::kDCS, 1)->selectedText().toStdString(), code);
+  back(F::kDCS, 1);
+  type("754");
+  key(Qt::Key_Return);
+  EXPECT_EQ(grid(1, 9), "754");
   close();
 }
 
@@ -353,6 +409,20 @@ TEST_F(ChannelPage, StepIsChosenOnlyInARowWithoutFrequency) {
   EXPECT_EQ(grid(0, 1), "5.00");
   EXPECT_EQ(focused(), cell(F::kFreq, 0));
   EXPECT_FALSE(page->fraReference->isVisible());
+  // A held key types its digit again and again before its one release: the
+  // cell then holds several digits, which choose no step.
+  focus(F::kRef, 2);
+  for (bool repeat : {false, true, true}) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_3, Qt::NoModifier, "3", repeat);
+    QApplication::sendEvent(cell(F::kRef, 2), &press);
+  }
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_3, Qt::NoModifier, "3");
+  QApplication::sendEvent(cell(F::kRef, 2), &release);
+  QApplication::processEvents();
+  EXPECT_EQ(text(F::kRef, 2), "");
+  EXPECT_EQ(grid(2, 1), "");
+  EXPECT_EQ(focused(), cell(F::kRef, 2));
+  EXPECT_TRUE(page->fraReference->isVisible());
   close();
 
   family("0", 4);

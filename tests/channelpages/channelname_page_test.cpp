@@ -188,6 +188,30 @@ TEST_F(NamePage, NamesTheSetCannotHoldAreShownKeptAndReportedOnce) {
   EXPECT_EQ(bytes(1024 + 48), nul);
 }
 
+// Names the page did not write, odd but as a radio may hold them (padding
+// that is not blanks, bytes after an empty name's first byte, control and
+// DEL bytes, lower case in family "1"): walked through and left, every byte
+// stays.
+TEST_F(NamePage, ALookAtStoredNamesChangesNoByte) {
+  for (const char* f : {"0", "1", "2"}) {
+    SCOPED_TRACE(f);
+    family(f);
+    const int fam = std::stoi(f);
+    putName(names::nameOffset(fam, 0), {'a', 'b', 0x00, 0x00, 0xFF, ' ', 0x7F, 0x1F});
+    putName(names::nameOffset(fam, 1), {0xFF, 'X', 'Y', 0x01, 0x02, 0x03, 0x04, 0x05});
+    putName(names::nameOffset(fam, 2), {0x00, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47});
+    putName(names::nameOffset(fam, 3), {'A', ' ', ' ', 'B', 0xFF, 0xFF, 0x00, 0x00});
+    const Bytes before = modPublic.bytRadioData;
+    open();
+    for (int i = 0; i < 5; ++i) key(i, Qt::Key_Return);
+    key(5, Qt::Key_Up);
+    page->CmdAction_Click(0);
+    EXPECT_FALSE(page->isLoaded());
+    EXPECT_EQ(modPublic.bytRadioData, before);
+    page.reset();
+  }
+}
+
 TEST_F(NamePage, PastedTextPassesTheTypingRules) {
   family("1");
   open();

@@ -44,6 +44,7 @@ void fitCaption(QLabel* label) {
 
 void setColumnHeads(const ColumnHeads& heads, int base) {
   for (size_t k = 0; k < heads.size(); ++k) {
+    heads[k]->setContentsMargins(kColumnHeadGap, 0, kColumnHeadGap, 0);
     heads[k]->setText(QString::fromStdString(LoadResString(base + static_cast<int>(k))));
     fitCaption(heads[k]);
   }
@@ -230,12 +231,16 @@ void FrequencyColumn::enterKey(int row) {
     return;
   }
   bool refused = true;
+  // Enter on a text the row already had changes nothing of the row.
+  const bool keep = page.keepsItsChannel(row, page.strSavedFreq);
   if (cellrules::twoPoints(text)) {
     page.message(SoundKind::Information, msgText(10032, 10070), "txtFrequency_KeyUp");
     shown = true;
-  } else if (page.blnCheckFrequency(row)) {
-    page.setCellText(FrmChannel::kFreq, row, cellrules::frequencyFormat(page.cellText(FrmChannel::kFreq, row)));
-    page.writeDefaults(row);
+  } else if (keep ? page.frequencyPasses(row) : page.blnCheckFrequency(row)) {
+    if (!keep) {
+      page.setCellText(FrmChannel::kFreq, row, cellrules::frequencyFormat(page.cellText(FrmChannel::kFreq, row)));
+      page.writeDefaults(row);
+    }
     // The checked text is the channel now; moving the page keeps it.
     page.endFrequencyEdit();
     refused = false;

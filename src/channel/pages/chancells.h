@@ -91,8 +91,11 @@ void fitCaption(QLabel* label);
 
 // The grid's fourteen column heads (0 the channel, k + 1 over grid column k),
 // which the editor and the auto-set template both show: captions from the
-// string table from `base` on, and the family colour.
+// string table from `base` on, and the family colour. The heads stand edge
+// to edge; each caption keeps kColumnHeadGap pixels from both edges of its
+// head, so neighbouring captions never meet, whatever the font.
 using ColumnHeads = std::array<QLabel*, 14>;
+constexpr int kColumnHeadGap = 2;
 void setColumnHeads(const ColumnHeads& heads, int base);
 void paintColumnHeads(const ColumnHeads& heads, const std::string& colour);
 

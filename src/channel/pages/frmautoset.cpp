@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -278,7 +280,9 @@ void FrmAutoSet::buildFields(QWidget* body) {
   connect(lstSign, &QListWidget::currentRowChanged, this, [this] { lstSign_Scroll(); });
   txtValue = new QLineEdit(body);
   txtValue->setObjectName("txtValue");
-  txtValue->setMaxLength(8);
+  // Typed steps are judged by value; the formatted text of the largest one
+  // ("999.99000") is nine characters and is shown whole.
+  txtValue->setMaxLength(9);
   place(txtValue, 1545, 1995, 915, 270);
   Label1[22] = new QLabel(body);
   place(Label1[22], 2505, 2010, 435, 270);
@@ -337,6 +341,7 @@ void FrmAutoSet::Form_Load() {
   updSignUp->setAccessibleName(lstSign->accessibleName() + " " + q(LoadResString(1420)));
   updSignDown->setAccessibleName(lstSign->accessibleName() + " " + q(LoadResString(1421)));
   txtValue->setAccessibleName(Label3->text());
+  fitStepField();
   txtStartNo->setAccessibleName(Label1[0]->text());
   txtEndNo->setAccessibleName(Label2->text());
   signRow->showValue(intSignIndex);
@@ -549,6 +554,22 @@ bool FrmAutoSet::fieldChecked(QLineEdit* box, const FieldCheck& check, const std
   return true;
 }
 
+void FrmAutoSet::fitStepField() {
+  // The largest step, formatted, shows whole in the dialog's font: the field
+  // grows to its right as far as that needs, its unit label beside it.
+  const QString longest = "999.99000";
+  QStyleOptionFrame opt;
+  opt.initFrom(txtValue);
+  opt.lineWidth = txtValue->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, txtValue);
+  const QMargins m = txtValue->textMargins();
+  const int text = txtValue->fontMetrics().horizontalAdvance(longest) + kLineEditTextRoom + m.left() + m.right() + 1;
+  const int needed =
+      txtValue->style()->sizeFromContents(QStyle::CT_LineEdit, &opt, QSize(text, txtValue->height()), txtValue).width();
+  const int width = std::max(vbui::twipsToPixels(915), needed);
+  txtValue->resize(width, txtValue->height());
+  Label1[22]->move(txtValue->x() + width + vbui::twipsToPixels(45), Label1[22]->y());
+}
+
 int FrmAutoSet::channels() const { return (intLastGridRow + 1) / 2; }
 
 void FrmAutoSet::txtValue_KeyUp(int keyCode) {
@@ -714,8 +735,9 @@ void FrmAutoSet::focusCell(int column, int row) {
 
 void FrmAutoSet::selectAll(QLineEdit* box) {
   // A cell the focus has left shows no selection: it would look like the one
-  // being typed into.
-  if (box->hasFocus()) box->setSelection(0, static_cast<int>(box->text().size()));
+  // being typed into. The cell that gets the focus back when a message box
+  // closes has not been left.
+  if (box->hasFocus() || box->window()->focusWidget() == box) box->setSelection(0, static_cast<int>(box->text().size()));
   else box->deselect();
 }
 

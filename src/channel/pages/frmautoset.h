@@ -36,6 +36,8 @@ class UpDownList;
 class FrmAutoSet : public Page {
   Q_OBJECT
  public:
+  // What a line edit keeps free beside its text, left and right together.
+  static constexpr int kLineEditTextRoom = 4;
   static constexpr int kRows = 2;
   static constexpr int kColumns = autoset::kCells;
   using Cell = autoset::Cell;
@@ -218,6 +220,8 @@ class FrmAutoSet : public Page {
   // reported and emptied, the focus staying in the field. True when accepted.
   bool fieldChecked(QLineEdit* box, const autoset::FieldCheck& check, const std::string& title, bool leaving);
   int channels() const;
+  // Widens the step field to show its longest formatted value whole.
+  void fitStepField();
   // One step of the sign's up-down arrows: 0 up ("+"), 1 down ("-").
   void signStep(int direction);
   // A frequency typed into row `row`, checked on Enter or when the cell is

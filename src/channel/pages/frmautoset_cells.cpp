@@ -511,7 +511,8 @@ bool FrmAutoSet::toneChecked(int column, int row) {
   setCellText(column, row, strOnFocus[static_cast<size_t>(column)]);
   if (column == kDCS) setCellEnabled(kINV, row, false);
   checkRefused_ = true;
-  refocus(cell(column, row), false);
+  // The text put back is selected: the next key replaces it.
+  refocus(cell(column, row), true);
   return false;
 }
 

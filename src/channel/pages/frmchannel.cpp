@@ -389,7 +389,10 @@ void FrmChannel::buildCodeTables() {
     const QString value = q(data.strCtcTable[static_cast<size_t>(i)]);
     const int dot = value.lastIndexOf('.');
     const QString code = dot < 0 ? value : value.left(dot);
-    label(ctc, g, QString("%1(%2)").arg(code, 4).arg(value, 6), (i - 1) % 16, (i - 1) / 16);
+    // Numbers stand right-aligned in their columns; letter codes unpadded.
+    const bool number = !code.isEmpty() && code.front().isDigit();
+    label(ctc, g, number ? QString("%1(%2)").arg(code, 4).arg(value, 6) : code + "(" + value + ")", (i - 1) % 16,
+          (i - 1) / 16);
   }
   label(ctc, g, "NON(Deleate)", 15, 3);
   auto* closeCtc = new QLabel("= Press Any Key ! =", ctc);
@@ -441,8 +444,9 @@ void FrmChannel::focusCell(int nav, int row) {
 void FrmChannel::selectAll(int nav, int row) {
   QLineEdit* c = cell(nav, row);
   // A cell the focus has left shows no selection: it would look like the
-  // one being typed into.
-  if (c->hasFocus()) c->setSelection(0, static_cast<int>(c->text().size()));
+  // one being typed into. The cell that gets the focus back when a message
+  // box closes has not been left.
+  if (c->hasFocus() || window()->focusWidget() == c) c->setSelection(0, static_cast<int>(c->text().size()));
   else c->deselect();
 }
 
@@ -915,14 +919,30 @@ bool FrmChannel::subClearRowIfNoFrequency(int row) {
   return true;
 }
 
-bool FrmChannel::blnCheckFrequency(int row) {
+namespace {
+FrequencyInput frequencyInput(const FrmChannel& page, int row) {
   FrequencyInput in;
-  in.family = family_;
-  in.rxRow = isRxRow(row);
-  in.frequency = cellText(kFreq, row);
-  in.step = cellText(kRef, row);
-  in.oldFrequency = strSavedFreq;
-  in.ifHz = data.dblIFOffset;
+  in.family = page.family();
+  in.rxRow = page.isRxRow(row);
+  in.frequency = page.cellText(FrmChannel::kFreq, row);
+  in.step = page.cellText(FrmChannel::kRef, row);
+  in.oldFrequency = page.strSavedFreq;
+  in.ifHz = page.data.dblIFOffset;
+  return in;
+}
+}  // namespace
+
+bool FrmChannel::frequencyPasses(int row) const {
+  FrequencyEntry out;
+  return ::blnCheckFrequency(frequencyInput(*this, row), out);
+}
+
+bool FrmChannel::keepsItsChannel(int row, const std::string& unchangedText) const {
+  return cellText(kFreq, row) == unchangedText && !cellText(kPres, row).empty() && !cellText(kRef, row).empty();
+}
+
+bool FrmChannel::blnCheckFrequency(int row) {
+  const FrequencyInput in = frequencyInput(*this, row);
   FrequencyEntry out;
   if (!::blnCheckFrequency(in, out)) return false;
   if (out.frequency != in.frequency) setCellText(kFreq, row, out.frequency);
@@ -942,14 +962,21 @@ bool FrmChannel::commitFrequency(int row, const std::string& title, bool closing
   std::string text = cellText(kFreq, row);
   const bool unchanged = text == strSavedFreq;
   const std::string before = strSavedFreq;
+  // A text the row already had keeps the step and prescaler it is stored
+  // with, and the row its texts: the check only tells whether it still passes.
+  const bool keep = keepsItsChannel(row, before);
   // The check reads an unchanged text as one the row already had.
   if (unchanged) strSavedFreq.clear();
-  text = cellrules::frequencyFormat(text);
-  setCellText(kFreq, row, text);
+  if (!keep) {
+    text = cellrules::frequencyFormat(text);
+    setCellText(kFreq, row, text);
+  }
   const bool twoDots = cellrules::twoPoints(text);
-  if (!twoDots && blnCheckFrequency(row)) {
-    setCellText(kFreq, row, cellrules::frequencyFormat(cellText(kFreq, row)));
-    writeDefaults(row);
+  if (!twoDots && (keep ? frequencyPasses(row) : blnCheckFrequency(row))) {
+    if (!keep) {
+      setCellText(kFreq, row, cellrules::frequencyFormat(cellText(kFreq, row)));
+      writeDefaults(row);
+    }
     blnSkipKeyUp = false;
     endFrequencyEdit();
     strSavedFreq = cellText(kFreq, row);
@@ -1153,7 +1180,10 @@ void FrmChannel::mnuAutoSet_Click() {
       autoSetOpener()(*this);
       return;
     }
-    setCellText(kFreq, r, cellrules::frequencyFormat(cellText(kFreq, r)));
+    // A frequency already taken (read, or checked when its cell was left)
+    // keeps its step and prescaler, and the row its texts.
+    const bool keep = keepsItsChannel(r, blnFreqPending ? strSavedFreq : cellText(kFreq, r));
+    if (!keep) setCellText(kFreq, r, cellrules::frequencyFormat(cellText(kFreq, r)));
     const std::string text = cellText(kFreq, r);
     auto refuse = [&](SoundKind kind, const std::string& msg) {
       message(kind, msg, "mnuAutoSet_Click");
@@ -1169,12 +1199,14 @@ void FrmChannel::mnuAutoSet_Click() {
       refuse(SoundKind::Information, msgText(10032, 10070));
       return;
     }
-    if (!blnCheckFrequency(r)) {
+    if (!(keep ? frequencyPasses(r) : blnCheckFrequency(r))) {
       refuse(SoundKind::Attention, LoadResString(10031));
       return;
     }
-    setCellText(kFreq, r, cellrules::frequencyFormat(cellText(kFreq, r)));
-    writeDefaults(r);
+    if (!keep) {
+      setCellText(kFreq, r, cellrules::frequencyFormat(cellText(kFreq, r)));
+      writeDefaults(r);
+    }
     autoSetOpener()(*this);
   } catch (const std::exception& e) {
     MsgBoxNoSound(e.what(), vb::vbOKOnly, std::string(app::kTitle) + " " + LoadResString(10076));

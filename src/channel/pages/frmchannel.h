@@ -153,6 +153,12 @@ class FrmChannel : public Page {
   int objFindEnabledCell(int& row, int start, int dir);
   bool subClearRowIfNoFrequency(int row);
   bool blnCheckFrequency(int row);
+  // The same check of visible row `row` without writing any cell.
+  bool frequencyPasses(int row) const;
+  // The row's frequency is `unchangedText`, a text it already had, and the
+  // row holds the step and prescaler that text is stored with: it keeps
+  // them, and leaving or committing the cell changes no cell of the row.
+  bool keepsItsChannel(int row, const std::string& unchangedText) const;
   void subChannelDataDelete(int row);
   // The key dispatcher of every cell: true when the caller shall check the row
   // it came from, false when the key was used (a move, a page, the help).

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "channel/pages/frmchannel.h"
 #include "core/modpublic.h"
@@ -165,7 +166,13 @@ void ToneColumn::refuse(int row, const char* title) {
   page.message(SoundKind::Attention, LoadResString(10032), title);
   // The key that closes the message is released in this cell.
   pressedKey_ = -1;
+  // The text put back is selected, so the next keys replace it; refused on
+  // leaving, the cell's own focus-out handling has yet to run and would take
+  // the selection off, so it is selected again once that is over.
   page.selectAll(nav_, row);
+  QTimer::singleShot(0, c, [this, row, c] {
+    if (page.cell(nav_, row) == c) page.selectAll(nav_, row);
+  });
 }
 
 void ToneColumn::apply(int row, const cellrules::ToneTexts& t) {
