@@ -1,5 +1,6 @@
 // The encode and memory-encode pages driven headless with real widgets.
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -176,6 +177,36 @@ TEST_F(EncodePage, ExitPressedWithoutTheFocusTakesTheFieldBeingEdited) {
   page->CmdAction[1]->click();
   EXPECT_FALSE(page->isLoaded());
   EXPECT_EQ(image()[90], 45);
+}
+
+TEST_F(EncodePage, FormatPressedByAScreenReaderTakesTheCodeBeingTypedFirst) {
+  family("0");
+  put(42, {0x01});  // 5-tone
+  put(192, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x5F});
+  FrmEncodeSet* page = open();
+  page->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  page->txtEncodeNo->setFocus();
+  QApplication::processEvents();
+  type(page->txtEncodeNo, "12B");
+  // A screen reader switches the DTMF button on through its action (the one
+  // it offers for an option button): the focus stays in the box, yet the
+  // typed code is taken and converted.
+  QAccessibleInterface* dtmf = QAccessible::queryAccessibleInterface(page->optEncodeMenu[2]);
+  ASSERT_NE(dtmf, nullptr);
+  ASSERT_NE(dtmf->actionInterface(), nullptr);
+  ASSERT_TRUE(dtmf->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+  dtmf->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(page->txtEncodeNo->hasFocus() || page->optEncodeMenu[2]->hasFocus());
+  QTest::qWait(250);
+  EXPECT_EQ(page->values.strEncodeFormat, "2");
+  EXPECT_EQ(page->txtEncodeNo->text(), "12*CCCCCCCCCCCC");
+  page->CmdAction_Click(1);
+  // Digits 1, 2, 11 then the empty digits, low nibble first; the box holds
+  // 15 digits, and the high nibble of the last byte stays as stored.
+  EXPECT_EQ(bytes(192, 8), (Bytes{0x21, 0xFB, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x5F}));
+  EXPECT_EQ(image()[42] & 0x0F, 2);
+  EXPECT_TRUE(msgs.boxes.empty());
 }
 
 TEST_F(EncodePage, TextPutInFromOutsideIsTakenOrRefusedAsTypedTextWouldBe) {

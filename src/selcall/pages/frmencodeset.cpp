@@ -75,8 +75,11 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
     b->setObjectName(QString("optEncodeMenu%1").arg(index));
     optEncodeMenu[static_cast<size_t>(index)] = b;
     menu->addWidget(b);
-    connect(b, &QRadioButton::toggled, this, [this, index](bool on) {
-      if (on && !kit.busy.on()) optEncodeMenu_Click(index);
+    // A press that did not move the focus (a screen reader's) leaves the
+    // field being edited first, as a click would, so that the switch
+    // converts what was typed; a refused entry has put the format back.
+    connect(b, &QRadioButton::toggled, this, [this, b, index](bool on) {
+      if (on && !kit.busy.on() && kit.leaveFocusedField(b)) optEncodeMenu_Click(index);
     });
   }
   left->addWidget(fraEncodeMenu);
