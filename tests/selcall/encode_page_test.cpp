@@ -55,7 +55,6 @@ TEST_F(EncodePage, OpeningAndClosingWithoutEditsChangesNoByte) {
   for (const char* f : {"0", "1", "2"}) {
     SCOPED_TRACE(f);
     family(f);
-    if (std::string(f) == "1") put(828, {5});  // an emergency channel without data
     const Bytes before = image();
     FrmEncodeSet* page = open();
     page->CmdAction_Click(1);
@@ -69,6 +68,28 @@ TEST_F(EncodePage, OpeningAndClosingWithoutEditsChangesNoByte) {
   std::string text;
   for (const char* topic : {"Encode Set Menu", "Memory Encode Menu"})
     EXPECT_TRUE(help::topicText(help::locate("evelmora.hlp"), topic, text)) << topic;
+}
+
+TEST_F(EncodePage, AChannelWithoutDataShownAsNoneIsNoneInTheRadio) {
+  for (int f : {0, 1, 2}) {
+    SCOPED_TRACE(f);
+    family(std::to_string(f));
+    const int emergency = f == 0 ? 38 : 828;
+    put(emergency, {5});
+    if (f == 0) put(768 + 24 * 4, {0x00, 0x00});  // channel 5: no data
+    else put(8 * 4, {0xFF, 0x3F});
+    if (f != 0) put(936, {7});
+    if (f != 0) put(8 * 6, {0xFF, 0x3F});
+    Bytes expected = image();
+    expected[static_cast<size_t>(emergency)] = f == 0 ? 0 : 255;
+    if (f == 1) expected[936] = 255;  // family "2" never reads its transfer channel
+    FrmEncodeSet* page = open();
+    EXPECT_EQ(page->txtEmergencyChannel->text(), "");
+    EXPECT_EQ(page->txtTransferChannel->text(), "");
+    page->CmdAction_Click(1);
+    EXPECT_EQ(image(), expected);
+  }
+  EXPECT_TRUE(msgs.boxes.empty());
 }
 
 TEST_F(EncodePage, FormatSwitchConvertsTheCodesRebuildsTonePeriodsAndEnablesByMask) {

@@ -260,6 +260,55 @@ TEST(EncodeCodec, ChannelsWithoutDataOrOutOfRangeReadAsNoneWithoutChangingTheIma
   EXPECT_EQ(f2[828], 1);
 }
 
+TEST(EncodeCodec, LoadingCleanUpMakesAReferenceToAChannelWithoutDataNone) {
+  Bytes f0 = initial("0");
+  f0[38] = 3;
+  f0[768 + 24 * 2] = 0x00;  // channel 3's record starts 00 00: no data
+  f0[768 + 24 * 2 + 1] = 0x00;
+  Bytes expected = f0;
+  expected[38] = 0;
+  EXPECT_TRUE(encodeCleanChannels(f0, 0));
+  EXPECT_EQ(f0, expected);
+  f0[38] = 3;
+  f0[768 + 24 * 2 + 1] = 0x01;  // now it holds data
+  EXPECT_FALSE(encodeCleanChannels(f0, 0));
+  EXPECT_EQ(f0[38], 3);
+
+  Bytes f1 = initial("1");
+  f1[828] = 5;  // emergency channel
+  f1[936] = 7;  // transfer channel
+  f1[8 * 4] = 0xFF, f1[8 * 4 + 1] = 0x3F;  // channel 5: the empty-row pattern
+  f1[8 * 6] = 0xFF, f1[8 * 6 + 1] = 0x3F;  // channel 7
+  expected = f1;
+  expected[828] = 255;
+  expected[936] = 255;
+  EXPECT_TRUE(encodeCleanChannels(f1, 1));
+  EXPECT_EQ(f1, expected);
+  EXPECT_FALSE(encodeCleanChannels(f1, 1));
+  // Numbers that name no channel of the family stay as stored.
+  f1[801] |= 2;  // channel names: 100 channels
+  f1[828] = 0;
+  f1[936] = 120;
+  expected = f1;
+  EXPECT_FALSE(encodeCleanChannels(f1, 1));
+  EXPECT_EQ(f1, expected);
+  f1[936] = 7;
+  f1[8 * 6] = 0x20, f1[8 * 6 + 1] = 0x00;  // channel 7 holds data
+  EXPECT_FALSE(encodeCleanChannels(f1, 1));
+  EXPECT_EQ(f1[936], 7);
+
+  // Family "2" never reads its transfer channel, so it is not cleaned.
+  Bytes f2 = initial("2");
+  f2[828] = 5;
+  f2[936] = 7;
+  f2[8 * 4] = 0xFF, f2[8 * 4 + 1] = 0x3F;
+  f2[8 * 6] = 0xFF, f2[8 * 6 + 1] = 0x3F;
+  expected = f2;
+  expected[828] = 255;
+  EXPECT_TRUE(encodeCleanChannels(f2, 2));
+  EXPECT_EQ(f2, expected);
+}
+
 TEST(EncodePrint, EveryFieldIsSetWithTheFamilysOwnSettingsOnly) {
   Bytes f0 = initial("0");
   f0[42] = 0x52;  // DTMF, set "EIA"

@@ -421,6 +421,8 @@ void FrmEncodeSet::Form_Load() {
 }
 
 void FrmEncodeSet::subGetEncodeData() {
+  // A channel reference the page shows as none is none in the radio too.
+  encodeCleanChannels(modPublic.bytRadioData, modPublic.family());
   const EncodeLoad load = ::subGetEncodeData(modPublic.bytRadioData, modPublic.family());
   values = load.values;
   asLoaded_ = load.values;
