@@ -17,6 +17,7 @@
 #include "core/controldata.h"
 #include "core/modpublic.h"
 #include "options/pages/frmmiscellaneous.h"
+#include "support/keys.h"
 #include "support/outside.h"
 #include "support/testsupport.h"
 
@@ -194,6 +195,14 @@ TEST_F(MiscPage, TypedFieldsAreCheckedWithTheirOwnTitles) {
   p.txtVOXResetTime->clear();
   QTest::keyClicks(p.txtVOXResetTime, "1a.2");
   EXPECT_EQ(p.txtVOXResetTime->text(), "1.2");
+  // Nor do letters outside Latin-1 (a Cyrillic keyboard layout).
+  for (QLineEdit* box : {p.txtTTLTime, p.txtVOXResetTime}) {
+    box->clear();
+    QTest::keyClicks(box, "1");
+    key(box, Qt::Key_A, QString::fromUtf8("\u0444"));
+    key(box, Qt::Key_unknown, QString::fromUtf8("\u03b1"));
+    EXPECT_EQ(box->text(), "1") << box->objectName().toStdString();
+  }
   // Cleared and left, the TTL box shows 0 and the VOX box 0.0.
   enter(p.txtTTLTime, "");
   EXPECT_EQ(p.txtTTLTime->text(), "0");

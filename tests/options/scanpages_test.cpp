@@ -149,6 +149,9 @@ TEST_F(ScanPages, TimeBoxesReformatOnEnterAndRefuseOnlyTheFieldBeingLeft) {
   EXPECT_TRUE(msgs.boxes.empty());
 
   type(page->txtPchWatchIntTime, "5");
+  // A letter outside Latin-1 is dropped as the other refused keys are.
+  key(page->txtPchWatchIntTime, Qt::Key_A, QString::fromUtf8("\u0444"));
+  EXPECT_EQ(page->txtPchWatchIntTime->text(), "5");
   key(page->txtPchWatchIntTime, Qt::Key_Return);
   EXPECT_EQ(page->txtPchWatchIntTime->text(), "5.0");
   focus(page->txtAllScanPchLOW);

@@ -144,6 +144,10 @@ bool Events::leave(QWidget* w) {
 }
 
 bool refusedCharacter(const QKeyEvent* e, const std::string& accepted) {
+  // A character outside Latin-1 (a Cyrillic or Greek letter, a kana) has no
+  // key code of its own, but it types a character all the same.
+  const QString typed = e->text();
+  if (!typed.isEmpty() && typed.at(0).unicode() > 255) return typed.at(0).isPrint();
   const int c = vbui::keyAscii(e);
   if (c < 32 || c == 127) return false;  // editing, moving and control keys
   return c > 126 || accepted.find(static_cast<char>(c)) == std::string::npos;
