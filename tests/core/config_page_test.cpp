@@ -19,6 +19,8 @@
 #include "platform/base/portmap.h"
 #include "startup_fixture.h"
 #include "support/outside.h"
+#include "support/widths.h"
+#include "platform/base/strtable.h"
 
 namespace {
 using Bytes = std::vector<uint8_t>;
@@ -569,4 +571,22 @@ TEST_F(ConfigPage, OptionsSitOnThePageColourAndTheListsShowTheirOptionWithoutFoc
   EXPECT_EQ(page->LstChannelName->currentRow(), 1);
   EXPECT_EQ(page->values.strChannelNameOpt, "1");
   page->Unload();
+}
+
+TEST_F(ConfigPage, EveryNumberBoxShowsItsLongestValueWholeInBothLanguages) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  for (const char* language : {"en", "ja"}) {
+    strtable::load(std::string(), language);
+    for (const char* f : {"0", "1", "2"}) {
+      SCOPED_TRACE(std::string(language) + " family " + f);
+      family(f);
+      FrmConfiguration* page = open();
+      for (QLineEdit* box : {page->txtPIN, page->txtPINTime, page->txtKillPass, page->txtKillPassTime})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, "0123456789"))) << box->objectName().toStdString();
+      EXPECT_TRUE(widths::showsWhole(page->txtSerialNo, widths::longest(page->txtSerialNo, "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ")));
+      page->Unload();
+    }
+  }
 }

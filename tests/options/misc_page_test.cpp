@@ -18,6 +18,8 @@
 #include "core/modpublic.h"
 #include "options/pages/frmmiscellaneous.h"
 #include "support/keys.h"
+#include "support/widths.h"
+#include "platform/base/strtable.h"
 #include "support/outside.h"
 #include "support/testsupport.h"
 
@@ -426,4 +428,28 @@ TEST_F(MiscPage, ScreenReadersFindEveryControlByItsCaption) {
   ASSERT_TRUE(repeater->textInterface());
   EXPECT_EQ(repeater->textInterface()->text(0, -1), "Mode 1");
   EXPECT_TRUE(QAccessible::queryAccessibleInterface(p.cboPOWOFFTime)->state().disabled);
+}
+
+TEST_F(MiscPage, EveryNumberBoxAndTheMessageShowTheirLongestValueWholeInBothLanguages) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  const QString digits = "0123456789", times = "0123456789.";
+  for (const char* language : {"en", "ja"}) {
+    strtable::load(std::string(), language);
+    for (const char* f : {"0", "1", "2"}) {
+      SCOPED_TRACE(std::string(language) + " family " + f);
+      open(f);
+      FrmMiscellaneous& p = *page;
+      for (QLineEdit* box : {p.txtTTLTime, p.txtStartingChannel})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, digits))) << box->objectName().toStdString();
+      for (QLineEdit* box : {p.txtVOXResetTime, p.txtAutoTXResetTime})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, times))) << box->objectName().toStdString();
+      // The message at its family's length, in the widest of the letters it takes.
+      const QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+      EXPECT_EQ(p.txtStartingMessage->maxLength(), std::string(f) == "0" ? 12 : std::string(f) == "1" ? 8 : 14);
+      EXPECT_TRUE(widths::showsWhole(p.txtStartingMessage, widths::longest(p.txtStartingMessage, letters)));
+      p.Unload();
+    }
+  }
 }

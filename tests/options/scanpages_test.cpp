@@ -22,6 +22,7 @@
 #include "support/outside.h"
 #include "support/testsupport.h"
 #include "support/keys.h"
+#include "support/widths.h"
 
 namespace {
 const char* kRange = "Input value range outside error";
@@ -371,4 +372,28 @@ TEST_F(ScanPages, HelpMenuComesFromTheLanguagesTable) {
   strtable::load(std::string(), "en");
   for (ScanPageBase* p : std::initializer_list<ScanPageBase*>{scan, priority})
     EXPECT_EQ(p->mnuHelp->text().toStdString(), "ヘルプ(&H)");
+}
+
+TEST_F(ScanPages, EveryNumberBoxShowsItsLongestValueWholeInBothLanguages) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  for (const char* language : {"en", "ja"}) {
+    strtable::load(std::string(), language);
+    for (const char* f : {"0", "1", "2"}) {
+      SCOPED_TRACE(std::string(language) + " family " + f);
+      family(f);
+      FrmScanSet* scan = open<FrmScanSet>();
+      for (QLineEdit* box : {scan->txtAllScanPchLOW, scan->txtAllScanPchHIGH, scan->txtPrgScanPchLOW, scan->txtPrgScanPchHIGH})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, "0123456789"))) << box->objectName().toStdString();
+      for (QLineEdit* box : {scan->txtScanStartDelayTime, scan->txtPchWatchIntTime})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, "0123456789."))) << box->objectName().toStdString();
+      scan->Unload();
+      FrmPriorityCHSet* priority = open<FrmPriorityCHSet>();
+      for (QLineEdit* box : {priority->txtPriorityChannelLOW, priority->txtPriorityChannelHIGH,
+                             priority->txtScanPriorityCHLOW, priority->txtScanPriorityCHHIGH})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, "0123456789"))) << box->objectName().toStdString();
+      priority->Unload();
+    }
+  }
 }

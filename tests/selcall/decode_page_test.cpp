@@ -20,6 +20,7 @@
 #include "selcall/pages/frmdecodeset.h"
 #include "support/outside.h"
 #include "support/keys.h"
+#include "support/widths.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -544,4 +545,28 @@ TEST_F(DecodePage, PressesThatDoNotMoveTheFocusLeaveTheFieldBeingEditedFirst) {
   EXPECT_EQ(bytes(830, 4), (Bytes{0x89, 0x47, 0xFF, 0xFF}));
   EXPECT_EQ(image()[834] & 0x07, 3);
   EXPECT_EQ(image()[853], 45);
+}
+
+TEST_F(DecodePage, EveryCodeAndNumberBoxShowsItsLongestValueWholeInBothLanguages) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  for (const char* language : {"en", "ja"}) {
+    strtable::load(std::string(), language);
+    for (const char* f : {"0", "1"}) {
+      SCOPED_TRACE(std::string(language) + " family " + f);
+      family(f);
+      FrmDecodeSet* page = open();
+      int boxes = 0;
+      for (QLineEdit* box : page->fraDecodeSetting->findChildren<QLineEdit*>()) {
+        const bool time = box == page->txtAutoResetTime;
+        EXPECT_EQ(box->maxLength(), time ? 3 : 8);
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, time ? "0123456789" : "0123456789ABCDEF*#")))
+            << box->objectName().toStdString();
+        ++boxes;
+      }
+      EXPECT_GE(boxes, 5);
+      page->CmdAction_Click(1);
+    }
+  }
 }

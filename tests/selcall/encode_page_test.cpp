@@ -20,6 +20,9 @@
 #include "selcall/pages/frmmemoryencode.h"
 #include "support/outside.h"
 #include "support/keys.h"
+#include "support/widths.h"
+#include "platform/base/strtable.h"
+#include "selcall/memenc.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -535,4 +538,35 @@ TEST_F(EncodePage, MemoryEncodeRowsInTheFormsAlphabetWithOverwriteEntry) {
   family("2");
   put(810, {0x00});
   EXPECT_FALSE(memoryEncodeAllowed());
+}
+
+TEST_F(EncodePage, EveryCodeAndNumberBoxShowsItsLongestValueWholeInBothLanguages) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  const QString codes = "0123456789ABCDEF*#", digits = "0123456789";
+  for (const char* language : {"en", "ja"}) {
+    strtable::load(std::string(), language);
+    for (const char* f : {"0", "1"}) {
+      SCOPED_TRACE(std::string(language) + " family " + f);
+      family(f);
+      FrmEncodeSet* page = open();
+      const std::pair<QLineEdit*, QString> boxes[] = {
+          {page->txtEncodeNo, codes},        {page->txtREncodeNo, codes},        {page->txtAniEncodeNo, codes},
+          {page->txtEmergencyNo, codes},     {page->txtTranferNo, codes},        {page->txtAniIntervalTime, digits},
+          {page->txtEmergencyChannel, digits}, {page->txtTransferChannel, digits},
+          {page->txtEmergencyKeyTime, digits + "."}};
+      for (const auto& [box, characters] : boxes)
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, characters))) << box->objectName().toStdString();
+      EXPECT_EQ(page->txtEncodeNo->maxLength(), 15);
+      page->Unload();
+      FrmMemoryEncode* memory = openMemory();
+      for (QLineEdit* row : memory->txtMemory)
+        EXPECT_TRUE(widths::showsWhole(row, widths::longest(row, codes, kMemoryEncodeDigits))) << row->objectName().toStdString();
+      for (QLineEdit* name : memory->txtName)
+        EXPECT_TRUE(widths::showsWhole(name, widths::longest(name, QString::fromStdString(kMemoryNameSet))))
+            << name->objectName().toStdString();
+      memory->Unload();
+    }
+  }
 }

@@ -197,6 +197,11 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
   for (QLineEdit* e : {txtREncodeNo, txtAniEncodeNo, txtEmergencyNo, txtTranferNo}) e->setText("FFFFFFFF");
   for (QLineEdit* e : {txtAniIntervalTime, txtEmergencyChannel, txtTransferChannel, txtEmergencyKeyTime})
     e->setMaxLength(3);
+  for (QLineEdit* e : {txtEncodeNo, txtREncodeNo, txtAniEncodeNo, txtEmergencyNo, txtTranferNo})
+    kit::fitWidth(e, kit::kCodeCharacters);
+  for (QLineEdit* e : {txtAniIntervalTime, txtEmergencyChannel, txtTransferChannel})
+    kit::fitWidth(e, kit::kDigitCharacters);
+  kit::fitWidth(txtEmergencyKeyTime, QString(kit::kDigitCharacters) + ".");
   txtAniIntervalTime->setToolTip("Valid range : 0-255(sec)");
   txtEmergencyKeyTime->setToolTip("Valid range : 0.0-9.9(sec)");
 
