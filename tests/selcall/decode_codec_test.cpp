@@ -313,6 +313,9 @@ TEST(DecodeCodec, CrossChecksAgainstTheEncodeSettings) {
       {0, 0x02, 1, 0x40, 10041, 0},     {0, 0x14, 1, 0x40, 10041, 0},   {0, 0x04, 1, 0x00, 10041, 10059},
       {1, 0x00, 2, 0x00, 0, 10059},     {1, 0x06, 2, 0x40, 10041, 0},
       {1, 0x02, 2, 0x00, 10041, 10059}, {2, 0x07, 2, 0x40, 10041, 10059}, {2, 0x00, 0, 0x40, 10041, 10059},
+      // Stored codes 1, 3 and 5 (no page of their own) count as 5-tone.
+      {1, 0x05, 2, 0x40, 0, 10059},     {2, 0xFD, 1, 0x40, 0, 10059},   {1, 0x03, 1, 0x00, 0, 10059},
+      {2, 0x01, 3, 0x00, 0, 10059},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.family) + " encode " + std::to_string(c.encode));

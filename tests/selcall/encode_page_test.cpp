@@ -540,6 +540,40 @@ TEST_F(EncodePage, MemoryEncodeRowsInTheFormsAlphabetWithOverwriteEntry) {
   EXPECT_FALSE(memoryEncodeAllowed());
 }
 
+TEST_F(EncodePage, MemoryEncodeRowsFollowTheAniFormatsAndTheLastRowIsWritten) {
+  family("0");
+  put(42, {0x03});  // 5-tone ANI: hex digits
+  put(504, {0x21, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED, 0x0F});  // row 16, the last
+  FrmMemoryEncode* page = openMemory();
+  QLineEdit* last = page->txtMemory[15];
+  EXPECT_EQ(last->text(), "123456789ABCDEF0");
+  last->setCursorPosition(0);
+  type(last, "fe");
+  EXPECT_EQ(last->text(), "FE3456789ABCDEF0");
+  page->CmdAction_Click(1);
+  EXPECT_EQ(bytes(504, 8), (Bytes{0xEF, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED, 0x0F}));
+
+  put(42, {0x04});  // DTMF ANI: the same digits as keys
+  page = openMemory();
+  last = page->txtMemory[15];
+  EXPECT_EQ(last->text(), "CB34567890*#ABCD");
+  last->setCursorPosition(0);
+  type(last, "1d");
+  page->CmdAction_Click(1);
+  EXPECT_EQ(bytes(504, 8), (Bytes{0x01, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED, 0x0F}));
+
+  family("1");
+  put(810, {0x06});  // DTMF ANI; row 10 of the mobile sits at 926
+  put(926, {0x21, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED, 0x0F});
+  page = openMemory();
+  EXPECT_EQ(page->txtMemory[9]->text(), "1234567890*#ABCD");
+  page->txtMemory[9]->setCursorPosition(15);
+  type(page->txtMemory[9], "#");
+  page->CmdAction_Click(1);
+  EXPECT_EQ(bytes(926, 8), (Bytes{0x21, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED, 0xCF}));
+  EXPECT_TRUE(msgs.boxes.empty());
+}
+
 TEST_F(EncodePage, EveryCodeAndNumberBoxShowsItsLongestValueWholeInBothLanguages) {
   struct BackToEnglish {
     ~BackToEnglish() { strtable::load(std::string(), "en"); }
