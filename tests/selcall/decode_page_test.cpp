@@ -412,6 +412,18 @@ TEST_F(DecodePage, ClosingByTheWindowsBoxKeepsTheFieldBeingEdited) {
   page->close();
   EXPECT_FALSE(page->isLoaded());
   EXPECT_EQ(bytes(830, 4), (Bytes{0x24, 0xFF, 0xFF, 0xFF}));
+
+  // The auto reset time at its upper end, typed and closed the same way.
+  put(853, {20});
+  page = openActive();
+  page->txtAutoResetTime->setFocus();
+  QApplication::processEvents();
+  page->txtAutoResetTime->clear();
+  type(page->txtAutoResetTime, "255");
+  page->close();
+  EXPECT_FALSE(page->isLoaded());
+  EXPECT_EQ(image()[853], 255);
+  EXPECT_TRUE(msgs.boxes.empty());
 }
 
 namespace {
