@@ -16,6 +16,7 @@
 
 #include "core/controldata.h"
 #include "core/modpublic.h"
+#include "options/chanlayout.h"
 #include "options/pages/frmmiscellaneous.h"
 #include "support/keys.h"
 #include "support/widths.h"
@@ -214,6 +215,34 @@ TEST_F(MiscPage, TypedFieldsAreCheckedWithTheirOwnTitles) {
   EXPECT_EQ(image()[188], 0);
   EXPECT_EQ(image()[167], 0);
   EXPECT_EQ(image()[39], 7);
+}
+
+TEST_F(MiscPage, TheLastChannelOfEachFamilyIsAStartingChannel) {
+  struct Case {
+    const char* family;
+    bool names;
+    int last;
+  } cases[] = {{"0", false, 255}, {"1", false, 200}, {"1", true, 100}, {"2", false, 99}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.family) + (c.names ? " with names" : ""));
+    msgs.boxes.clear();
+    open(c.family, [&c](Bytes& b) {
+      if (c.names) b[801] |= 0x02;
+      const ChanLayout layout = chanLayout(std::stoi(c.family), b);
+      ASSERT_EQ(layout.lastChannel, c.last);
+      b[static_cast<size_t>(layout.recordAddress(c.last))] = 0x12;  // the last channel holds data
+      b[static_cast<size_t>(layout.recordAddress(c.last)) + 1] = 0x04;
+    });
+    FrmMiscellaneous& p = *page;
+    enter(p.txtStartingChannel, QString::number(c.last + 1));
+    ASSERT_EQ(msgs.boxes.size(), 1u);
+    EXPECT_EQ(msgs.boxes[0].text, "It is input beyond the number of maximums of the channel");
+    enter(p.txtStartingChannel, QString::number(c.last));
+    EXPECT_EQ(msgs.boxes.size(), 1u);
+    EXPECT_EQ(p.values.strStartingChannel, std::to_string(c.last));
+    p.Unload();
+    EXPECT_EQ(image()[std::string(c.family) == "0" ? 39 : 952], c.last);
+  }
 }
 
 TEST_F(MiscPage, TextPutInFromOutsideIsCheckedAndTakenAsTypedText) {
