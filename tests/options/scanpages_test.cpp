@@ -179,6 +179,32 @@ TEST_F(ScanPages, TimeBoxesReformatOnEnterAndRefuseOnlyTheFieldBeingLeft) {
   EXPECT_EQ(at(854), 0);
 }
 
+TEST_F(ScanPages, AProgramScanChannelWithoutDataIsRefusedByEachFamilysMessage) {
+  const char* kEmpty = "The channel of the input number is un-input";
+  // Family "0" tells the program-scan boxes' user to make the channel scan;
+  // the mobile and the base station say it holds no data, and ask for the
+  // scan flag of a channel that holds data.
+  for (const char* f : {"0", "1", "2"}) {
+    SCOPED_TRACE(f);
+    family(f);
+    program(12, false);
+    FrmScanSet* page = open<FrmScanSet>();
+    msgs.boxes.clear();
+    for (QLineEdit* box : {page->txtPrgScanPchLOW, page->txtPrgScanPchHIGH}) {
+      type(box, "5");  // no data
+      focus(page->txtAllScanPchLOW);
+      type(box, "12");  // data, not scanning
+      focus(page->txtAllScanPchLOW);
+    }
+    const bool portable = std::string(f) == "0";
+    const std::vector<std::string> expected = {portable ? kScanOff : kEmpty, kScanOff, portable ? kScanOff : kEmpty,
+                                               kScanOff};
+    EXPECT_EQ(shown(), expected);
+    EXPECT_EQ(page->txtPrgScanPchLOW->text(), "");
+    page->Unload();
+  }
+}
+
 TEST_F(ScanPages, EscapeTakesAnAcceptedValueAndClosesOrKeepsTheRefusedFieldOpen) {
   family("2");
   program(12, true);
