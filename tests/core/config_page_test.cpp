@@ -20,6 +20,7 @@
 #include "startup_fixture.h"
 #include "support/outside.h"
 #include "support/widths.h"
+#include "support/oddimages.h"
 #include "platform/base/strtable.h"
 
 namespace {
@@ -487,6 +488,21 @@ TEST_F(ConfigPage, MainWithoutEditsChangesNoByteAndEditsAreWritten) {
     std::copy_n(image().begin() + l.serial, 8, expect.begin() + l.serial);
     EXPECT_EQ(image(), expect);
     front<FrmMainMenu>()->Unload();
+  }
+}
+
+TEST_F(ConfigPage, MainOnImagesWeDidNotWriteChangesNoByte) {
+  for (int f : {0, 1, 2}) {
+    family(std::to_string(f));
+    int n = 0;
+    for (const Bytes& odd : oddImages(image(), 71u + static_cast<unsigned>(f))) {
+      SCOPED_TRACE("family " + std::to_string(f) + " image " + std::to_string(n++));
+      image() = odd;
+      FrmConfiguration* page = open();
+      page->CmdAction_Click(0);
+      EXPECT_EQ(image(), odd);
+      if (auto* menu = front<FrmMainMenu>()) menu->Unload();
+    }
   }
 }
 

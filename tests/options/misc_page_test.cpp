@@ -20,6 +20,7 @@
 #include "options/pages/frmmiscellaneous.h"
 #include "support/keys.h"
 #include "support/widths.h"
+#include "support/oddimages.h"
 #include "platform/base/strtable.h"
 #include "support/outside.h"
 #include "support/testsupport.h"
@@ -432,6 +433,25 @@ TEST_F(MiscPage, OpeningAndClosingChangesNoByteButTheStartingChannelCleanUp) {
     page->CmdAction_Click(1);
     EXPECT_FALSE(page->isLoaded());
     EXPECT_EQ(image(), before);
+  }
+}
+
+TEST_F(MiscPage, OpeningAndClosingOnImagesWeDidNotWriteChangesOnlyTheStartingChannelCleanUp) {
+  for (int f : {0, 1, 2}) {
+    ASSERT_TRUE(setUpFamily(std::to_string(f)));
+    int n = 0;
+    for (const Bytes& odd : oddImages(image(), 51u + static_cast<unsigned>(f))) {
+      SCOPED_TRACE("family " + std::to_string(f) + " image " + std::to_string(n++));
+      Bytes expected = odd;
+      miscCleanStartingChannel(expected, f);
+      open(std::to_string(f), [&odd](Bytes& b) { b = odd; });
+      page->CmdAction[1]->click();
+      EXPECT_FALSE(page->isLoaded());
+      EXPECT_EQ(image(), expected);
+      open(std::to_string(f), [&odd](Bytes& b) { b = odd; });
+      page->close();
+      EXPECT_EQ(image(), expected);
+    }
   }
 }
 

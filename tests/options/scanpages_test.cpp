@@ -16,6 +16,8 @@
 #include "core/controldata.h"
 #include "core/modpublic.h"
 #include "options/chanlayout.h"
+#include "options/priority.h"
+#include "options/scan.h"
 #include "options/pages/frmprioritychset.h"
 #include "options/pages/frmscanset.h"
 #include "platform/base/strtable.h"
@@ -23,6 +25,7 @@
 #include "support/testsupport.h"
 #include "support/keys.h"
 #include "support/widths.h"
+#include "support/oddimages.h"
 
 namespace {
 const char* kRange = "Input value range outside error";
@@ -136,6 +139,35 @@ TEST_F(ScanPages, EachFamilyOffersItsFieldsAndAnUntouchedPageChangesNoByte) {
     page->CmdAction_Click(1);
     EXPECT_FALSE(page->isLoaded());
     EXPECT_EQ(modPublic.bytRadioData, before);
+  }
+}
+
+TEST_F(ScanPages, OpeningAndClosingOnImagesWeDidNotWriteChangesOnlyTheLoadingFixes) {
+  using namespace options;
+  for (int f : {0, 1, 2}) {
+    family(std::to_string(f));
+    int n = 0;
+    for (const std::vector<uint8_t>& odd : oddImages(modPublic.bytRadioData, 61u + static_cast<unsigned>(f))) {
+      SCOPED_TRACE("family " + std::to_string(f) + " image " + std::to_string(n++));
+      auto fixed = [&odd](const std::vector<ImageFix>& fixes) {
+        std::vector<uint8_t> b = odd;
+        for (const ImageFix& x : fixes) b.at(static_cast<size_t>(x.at)) = x.value;
+        return b;
+      };
+      const ChanLayout layout = chanLayout(f, odd);
+      modPublic.bytRadioData = odd;
+      const std::vector<uint8_t> scanExpected = fixed(decodeScan(odd, layout, scanEnables()).fixes);
+      FrmScanSet* scan = open<FrmScanSet>();
+      scan->CmdAction_Click(1);
+      EXPECT_FALSE(scan->isLoaded());
+      EXPECT_EQ(modPublic.bytRadioData, scanExpected);
+      modPublic.bytRadioData = odd;
+      const std::vector<uint8_t> priorityExpected = fixed(decodePriority(odd, layout, priorityEnables(f)).fixes);
+      FrmPriorityCHSet* priority = open<FrmPriorityCHSet>();
+      priority->close();
+      EXPECT_FALSE(priority->isLoaded());
+      EXPECT_EQ(modPublic.bytRadioData, priorityExpected);
+    }
   }
 }
 

@@ -21,6 +21,7 @@
 #include "support/outside.h"
 #include "support/keys.h"
 #include "support/widths.h"
+#include "support/oddimages.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -96,6 +97,24 @@ TEST_F(DecodePage, OpeningAndClosingWithoutEditsChangesNoByte) {
     }
   }
   EXPECT_TRUE(msgs.boxes.empty());
+}
+
+TEST_F(DecodePage, OpeningAndClosingOnImagesWeDidNotWriteChangesNoByte) {
+  for (int f : {0, 1, 2}) {
+    family(std::to_string(f));
+    int n = 0;
+    for (const Bytes& odd : oddImages(image(), 41u + static_cast<unsigned>(f))) {
+      SCOPED_TRACE("family " + std::to_string(f) + " image " + std::to_string(n++));
+      image() = odd;
+      FrmDecodeSet* page = open();
+      page->CmdAction_Click(1);
+      EXPECT_FALSE(page->isLoaded());
+      EXPECT_EQ(image(), odd);
+      page = open();
+      page->close();
+      EXPECT_EQ(image(), odd);
+    }
+  }
 }
 
 TEST_F(DecodePage, FormatSwitchEnablesByMaskRebuildsListsAndConvertsCodes) {

@@ -21,6 +21,7 @@
 #include "support/outside.h"
 #include "support/keys.h"
 #include "support/widths.h"
+#include "support/oddimages.h"
 #include "platform/base/strtable.h"
 #include "selcall/memenc.h"
 
@@ -71,6 +72,31 @@ TEST_F(EncodePage, OpeningAndClosingWithoutEditsChangesNoByte) {
   std::string text;
   for (const char* topic : {"Encode Set Menu", "Memory Encode Menu"})
     EXPECT_TRUE(help::topicText(help::locate("evelmora.hlp"), topic, text)) << topic;
+}
+
+TEST_F(EncodePage, OpeningAndClosingOnImagesWeDidNotWriteChangesOnlyTheLoadingCleanUp) {
+  for (int f : {0, 1, 2}) {
+    family(std::to_string(f));
+    int n = 0;
+    for (const Bytes& odd : oddImages(image(), 31u + static_cast<unsigned>(f))) {
+      SCOPED_TRACE("family " + std::to_string(f) + " image " + std::to_string(n++));
+      image() = odd;
+      Bytes expected = odd;
+      encodeCleanChannels(expected, f);
+      FrmEncodeSet* page = open();
+      page->CmdAction_Click(1);
+      EXPECT_FALSE(page->isLoaded());
+      EXPECT_EQ(image(), expected);
+      image() = odd;
+      page = open();
+      page->close();  // the window's box
+      EXPECT_EQ(image(), expected);
+      image() = odd;
+      FrmMemoryEncode* memory = openMemory();
+      memory->CmdAction_Click(1);
+      EXPECT_EQ(image(), odd);
+    }
+  }
 }
 
 TEST_F(EncodePage, AChannelWithoutDataShownAsNoneIsNoneInTheRadio) {
