@@ -251,6 +251,21 @@ TEST_F(EncodePage, FormatPressedByAScreenReaderTakesTheCodeBeingTypedFirst) {
   QTest::qWait(250);
   EXPECT_EQ(page->values.strEncodeFormat, "2");
   EXPECT_EQ(page->txtEncodeNo->text(), "12*CCCCCCCCCCCC");
+  // A refused entry keeps the format: the key time out of range, then 5-tone
+  // switched on the same way.
+  page->txtEmergencyKeyTime->setFocus();
+  QApplication::processEvents();
+  page->txtEmergencyKeyTime->setText("12");
+  QAccessible::queryAccessibleInterface(page->optEncodeMenu[0])
+      ->actionInterface()
+      ->doAction(QAccessibleActionInterface::toggleAction());
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].title, "InputDataCheck_EmergencyKeyTime");
+  EXPECT_EQ(page->values.strEncodeFormat, "2");
+  EXPECT_TRUE(page->optEncodeMenu[2]->isChecked());
+  EXPECT_FALSE(page->optEncodeMenu[0]->isChecked());
+  EXPECT_EQ(page->txtEncodeNo->text(), "12*CCCCCCCCCCCC");
+  msgs.boxes.clear();
   page->CmdAction_Click(1);
   // Digits 1, 2, 11 then the empty digits, low nibble first; the box holds
   // 15 digits, and the high nibble of the last byte stays as stored.
@@ -324,7 +339,6 @@ TEST_F(EncodePage, InputCheckRangesChannelsAndKeyTimeMessages) {
   FrmEncodeSet* page = open();
   page->txtAniIntervalTime->setEnabled(true);
   page->txtEmergencyChannel->setEnabled(true);
-  page->txtEmergencyKeyTime->setEnabled(true);
   struct Case {
     QLineEdit* box;
     const char* text;
