@@ -130,6 +130,22 @@ int encodeChannelLimit(const std::vector<uint8_t>& image, int family) {
   return 99;
 }
 
+bool encodeCleanChannels(std::vector<uint8_t>& image, int family) {
+  if (family < 0 || family > 2 || image.size() <= kTransferChannelByte) return false;
+  const uint8_t none = family == 0 ? kNoChannel0 : kNoChannel12;
+  bool changed = false;
+  auto clean = [&](size_t at) {
+    const int c = image[at];
+    if (c == none || c < 1 || c > encodeChannelLimit(image, family) || chanrows::channelUsed(family, image, c)) return;
+    image[at] = none;
+    changed = true;
+  };
+  clean(static_cast<size_t>(emergencyChannelByte(family)));
+  // Family "2" never reads its transfer channel.
+  if (family == 1) clean(kTransferChannelByte);
+  return changed;
+}
+
 const std::vector<int>& tonePeriodCodes(bool dtmf) {
   static const std::vector<int> fiveTone = {2, 3, 4, 7, 10};
   static const std::vector<int> dtmfCodes = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};

@@ -71,6 +71,13 @@ struct EncodeLoad {
 // as no channel.
 EncodeLoad subGetEncodeData(const std::vector<uint8_t>& image, int family);
 
+// The loading's clean-up: an emergency channel, or the family-"1" transfer
+// channel, that names a channel of the family without data becomes "none"
+// (0 for family "0", 255 otherwise), so that the radio holds what the page
+// shows. A number that is no channel of the family is left as it is. True
+// when a byte changed.
+bool encodeCleanChannels(std::vector<uint8_t>& image, int family);
+
 // Writes every setting whose saved value differs from `asLoaded` (what the
 // reader gave), each into its own bits only. Codes count as changed when
 // their digits change, whatever form they are shown in.

@@ -19,6 +19,9 @@
 #include "platform/base/portmap.h"
 #include "startup_fixture.h"
 #include "support/outside.h"
+#include "support/widths.h"
+#include "support/oddimages.h"
+#include "platform/base/strtable.h"
 
 namespace {
 using Bytes = std::vector<uint8_t>;
@@ -488,6 +491,21 @@ TEST_F(ConfigPage, MainWithoutEditsChangesNoByteAndEditsAreWritten) {
   }
 }
 
+TEST_F(ConfigPage, MainOnImagesWeDidNotWriteChangesNoByte) {
+  for (int f : {0, 1, 2}) {
+    family(std::to_string(f));
+    int n = 0;
+    for (const Bytes& odd : oddImages(image(), 71u + static_cast<unsigned>(f))) {
+      SCOPED_TRACE("family " + std::to_string(f) + " image " + std::to_string(n++));
+      image() = odd;
+      FrmConfiguration* page = open();
+      page->CmdAction_Click(0);
+      EXPECT_EQ(image(), odd);
+      if (auto* menu = front<FrmMainMenu>()) menu->Unload();
+    }
+  }
+}
+
 TEST_F(ConfigPage, ClearDialogIsFollowedByAFreshDecode) {
   family("1");
   put(806, {0x21, 0x43, 0xFF});
@@ -569,4 +587,22 @@ TEST_F(ConfigPage, OptionsSitOnThePageColourAndTheListsShowTheirOptionWithoutFoc
   EXPECT_EQ(page->LstChannelName->currentRow(), 1);
   EXPECT_EQ(page->values.strChannelNameOpt, "1");
   page->Unload();
+}
+
+TEST_F(ConfigPage, EveryNumberBoxShowsItsLongestValueWholeInBothLanguages) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  for (const char* language : {"en", "ja"}) {
+    strtable::load(std::string(), language);
+    for (const char* f : {"0", "1", "2"}) {
+      SCOPED_TRACE(std::string(language) + " family " + f);
+      family(f);
+      FrmConfiguration* page = open();
+      for (QLineEdit* box : {page->txtPIN, page->txtPINTime, page->txtKillPass, page->txtKillPassTime})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, "0123456789"))) << box->objectName().toStdString();
+      EXPECT_TRUE(widths::showsWhole(page->txtSerialNo, widths::longest(page->txtSerialNo, "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ")));
+      page->Unload();
+    }
+  }
 }

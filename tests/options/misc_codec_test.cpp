@@ -80,6 +80,9 @@ TEST_F(MiscCodec, DecodesEachFamilysEncodings) {
   EXPECT_EQ(v.strPOWOFFTime, "15");
   EXPECT_EQ(v.strDecodeOutAlways, "0");
   EXPECT_EQ(v.strCHNameDelay, "200");
+  f1[957] = 255;  // how "NON delay" is stored
+  EXPECT_EQ(miscDecode(f1, 1, all(1)).strCHNameDelay, "0");
+  EXPECT_EQ(miscPrintTexts(f1, 1, all(1))["strPrtChNameDelay"], "NON delay");
   // Decode out reads ON only while its list is offered.
   f1[848] = 0x00;
   MiscEnables noDecodeOut = all(1);

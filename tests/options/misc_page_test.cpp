@@ -16,7 +16,12 @@
 
 #include "core/controldata.h"
 #include "core/modpublic.h"
+#include "options/chanlayout.h"
 #include "options/pages/frmmiscellaneous.h"
+#include "support/keys.h"
+#include "support/widths.h"
+#include "support/oddimages.h"
+#include "platform/base/strtable.h"
 #include "support/outside.h"
 #include "support/testsupport.h"
 
@@ -194,6 +199,14 @@ TEST_F(MiscPage, TypedFieldsAreCheckedWithTheirOwnTitles) {
   p.txtVOXResetTime->clear();
   QTest::keyClicks(p.txtVOXResetTime, "1a.2");
   EXPECT_EQ(p.txtVOXResetTime->text(), "1.2");
+  // Nor do letters outside Latin-1 (a Cyrillic keyboard layout).
+  for (QLineEdit* box : {p.txtTTLTime, p.txtVOXResetTime}) {
+    box->clear();
+    QTest::keyClicks(box, "1");
+    key(box, Qt::Key_A, QString::fromUtf8("\u0444"));
+    key(box, Qt::Key_unknown, QString::fromUtf8("\u03b1"));
+    EXPECT_EQ(box->text(), "1") << box->objectName().toStdString();
+  }
   // Cleared and left, the TTL box shows 0 and the VOX box 0.0.
   enter(p.txtTTLTime, "");
   EXPECT_EQ(p.txtTTLTime->text(), "0");
@@ -203,6 +216,34 @@ TEST_F(MiscPage, TypedFieldsAreCheckedWithTheirOwnTitles) {
   EXPECT_EQ(image()[188], 0);
   EXPECT_EQ(image()[167], 0);
   EXPECT_EQ(image()[39], 7);
+}
+
+TEST_F(MiscPage, TheLastChannelOfEachFamilyIsAStartingChannel) {
+  struct Case {
+    const char* family;
+    bool names;
+    int last;
+  } cases[] = {{"0", false, 255}, {"1", false, 200}, {"1", true, 100}, {"2", false, 99}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.family) + (c.names ? " with names" : ""));
+    msgs.boxes.clear();
+    open(c.family, [&c](Bytes& b) {
+      if (c.names) b[801] |= 0x02;
+      const ChanLayout layout = chanLayout(std::stoi(c.family), b);
+      ASSERT_EQ(layout.lastChannel, c.last);
+      b[static_cast<size_t>(layout.recordAddress(c.last))] = 0x12;  // the last channel holds data
+      b[static_cast<size_t>(layout.recordAddress(c.last)) + 1] = 0x04;
+    });
+    FrmMiscellaneous& p = *page;
+    enter(p.txtStartingChannel, QString::number(c.last + 1));
+    ASSERT_EQ(msgs.boxes.size(), 1u);
+    EXPECT_EQ(msgs.boxes[0].text, "It is input beyond the number of maximums of the channel");
+    enter(p.txtStartingChannel, QString::number(c.last));
+    EXPECT_EQ(msgs.boxes.size(), 1u);
+    EXPECT_EQ(p.values.strStartingChannel, std::to_string(c.last));
+    p.Unload();
+    EXPECT_EQ(image()[std::string(c.family) == "0" ? 39 : 952], c.last);
+  }
 }
 
 TEST_F(MiscPage, TextPutInFromOutsideIsCheckedAndTakenAsTypedText) {
@@ -395,6 +436,25 @@ TEST_F(MiscPage, OpeningAndClosingChangesNoByteButTheStartingChannelCleanUp) {
   }
 }
 
+TEST_F(MiscPage, OpeningAndClosingOnImagesWeDidNotWriteChangesOnlyTheStartingChannelCleanUp) {
+  for (int f : {0, 1, 2}) {
+    ASSERT_TRUE(setUpFamily(std::to_string(f)));
+    int n = 0;
+    for (const Bytes& odd : oddImages(image(), 51u + static_cast<unsigned>(f))) {
+      SCOPED_TRACE("family " + std::to_string(f) + " image " + std::to_string(n++));
+      Bytes expected = odd;
+      miscCleanStartingChannel(expected, f);
+      open(std::to_string(f), [&odd](Bytes& b) { b = odd; });
+      page->CmdAction[1]->click();
+      EXPECT_FALSE(page->isLoaded());
+      EXPECT_EQ(image(), expected);
+      open(std::to_string(f), [&odd](Bytes& b) { b = odd; });
+      page->close();
+      EXPECT_EQ(image(), expected);
+    }
+  }
+}
+
 TEST_F(MiscPage, ScreenReadersFindEveryControlByItsCaption) {
   open("2");
   FrmMiscellaneous& p = *page;
@@ -417,4 +477,28 @@ TEST_F(MiscPage, ScreenReadersFindEveryControlByItsCaption) {
   ASSERT_TRUE(repeater->textInterface());
   EXPECT_EQ(repeater->textInterface()->text(0, -1), "Mode 1");
   EXPECT_TRUE(QAccessible::queryAccessibleInterface(p.cboPOWOFFTime)->state().disabled);
+}
+
+TEST_F(MiscPage, EveryNumberBoxAndTheMessageShowTheirLongestValueWholeInBothLanguages) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  const QString digits = "0123456789", times = "0123456789.";
+  for (const char* language : {"en", "ja"}) {
+    strtable::load(std::string(), language);
+    for (const char* f : {"0", "1", "2"}) {
+      SCOPED_TRACE(std::string(language) + " family " + f);
+      open(f);
+      FrmMiscellaneous& p = *page;
+      for (QLineEdit* box : {p.txtTTLTime, p.txtStartingChannel})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, digits))) << box->objectName().toStdString();
+      for (QLineEdit* box : {p.txtVOXResetTime, p.txtAutoTXResetTime})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, times))) << box->objectName().toStdString();
+      // The message at its family's length, in the widest of the letters it takes.
+      const QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+      EXPECT_EQ(p.txtStartingMessage->maxLength(), std::string(f) == "0" ? 12 : std::string(f) == "1" ? 8 : 14);
+      EXPECT_TRUE(widths::showsWhole(p.txtStartingMessage, widths::longest(p.txtStartingMessage, letters)));
+      p.Unload();
+    }
+  }
 }

@@ -16,12 +16,16 @@
 #include "core/controldata.h"
 #include "core/modpublic.h"
 #include "options/chanlayout.h"
+#include "options/priority.h"
+#include "options/scan.h"
 #include "options/pages/frmprioritychset.h"
 #include "options/pages/frmscanset.h"
 #include "platform/base/strtable.h"
 #include "support/outside.h"
 #include "support/testsupport.h"
 #include "support/keys.h"
+#include "support/widths.h"
+#include "support/oddimages.h"
 
 namespace {
 const char* kRange = "Input value range outside error";
@@ -138,6 +142,35 @@ TEST_F(ScanPages, EachFamilyOffersItsFieldsAndAnUntouchedPageChangesNoByte) {
   }
 }
 
+TEST_F(ScanPages, OpeningAndClosingOnImagesWeDidNotWriteChangesOnlyTheLoadingFixes) {
+  using namespace options;
+  for (int f : {0, 1, 2}) {
+    family(std::to_string(f));
+    int n = 0;
+    for (const std::vector<uint8_t>& odd : oddImages(modPublic.bytRadioData, 61u + static_cast<unsigned>(f))) {
+      SCOPED_TRACE("family " + std::to_string(f) + " image " + std::to_string(n++));
+      auto fixed = [&odd](const std::vector<ImageFix>& fixes) {
+        std::vector<uint8_t> b = odd;
+        for (const ImageFix& x : fixes) b.at(static_cast<size_t>(x.at)) = x.value;
+        return b;
+      };
+      const ChanLayout layout = chanLayout(f, odd);
+      modPublic.bytRadioData = odd;
+      const std::vector<uint8_t> scanExpected = fixed(decodeScan(odd, layout, scanEnables()).fixes);
+      FrmScanSet* scan = open<FrmScanSet>();
+      scan->CmdAction_Click(1);
+      EXPECT_FALSE(scan->isLoaded());
+      EXPECT_EQ(modPublic.bytRadioData, scanExpected);
+      modPublic.bytRadioData = odd;
+      const std::vector<uint8_t> priorityExpected = fixed(decodePriority(odd, layout, priorityEnables(f)).fixes);
+      FrmPriorityCHSet* priority = open<FrmPriorityCHSet>();
+      priority->close();
+      EXPECT_FALSE(priority->isLoaded());
+      EXPECT_EQ(modPublic.bytRadioData, priorityExpected);
+    }
+  }
+}
+
 TEST_F(ScanPages, TimeBoxesReformatOnEnterAndRefuseOnlyTheFieldBeingLeft) {
   family("2");
   at(854) = 0;  // shows 0.0, which the page itself would not accept
@@ -149,6 +182,9 @@ TEST_F(ScanPages, TimeBoxesReformatOnEnterAndRefuseOnlyTheFieldBeingLeft) {
   EXPECT_TRUE(msgs.boxes.empty());
 
   type(page->txtPchWatchIntTime, "5");
+  // A letter outside Latin-1 is dropped as the other refused keys are.
+  key(page->txtPchWatchIntTime, Qt::Key_A, QString::fromUtf8("\u0444"));
+  EXPECT_EQ(page->txtPchWatchIntTime->text(), "5");
   key(page->txtPchWatchIntTime, Qt::Key_Return);
   EXPECT_EQ(page->txtPchWatchIntTime->text(), "5.0");
   focus(page->txtAllScanPchLOW);
@@ -173,6 +209,32 @@ TEST_F(ScanPages, TimeBoxesReformatOnEnterAndRefuseOnlyTheFieldBeingLeft) {
   page->CmdAction_Click(1);
   EXPECT_EQ(at(855), 50);
   EXPECT_EQ(at(854), 0);
+}
+
+TEST_F(ScanPages, AProgramScanChannelWithoutDataIsRefusedByEachFamilysMessage) {
+  const char* kEmpty = "The channel of the input number is un-input";
+  // Family "0" tells the program-scan boxes' user to make the channel scan;
+  // the mobile and the base station say it holds no data, and ask for the
+  // scan flag of a channel that holds data.
+  for (const char* f : {"0", "1", "2"}) {
+    SCOPED_TRACE(f);
+    family(f);
+    program(12, false);
+    FrmScanSet* page = open<FrmScanSet>();
+    msgs.boxes.clear();
+    for (QLineEdit* box : {page->txtPrgScanPchLOW, page->txtPrgScanPchHIGH}) {
+      type(box, "5");  // no data
+      focus(page->txtAllScanPchLOW);
+      type(box, "12");  // data, not scanning
+      focus(page->txtAllScanPchLOW);
+    }
+    const bool portable = std::string(f) == "0";
+    const std::vector<std::string> expected = {portable ? kScanOff : kEmpty, kScanOff, portable ? kScanOff : kEmpty,
+                                               kScanOff};
+    EXPECT_EQ(shown(), expected);
+    EXPECT_EQ(page->txtPrgScanPchLOW->text(), "");
+    page->Unload();
+  }
 }
 
 TEST_F(ScanPages, EscapeTakesAnAcceptedValueAndClosesOrKeepsTheRefusedFieldOpen) {
@@ -368,4 +430,28 @@ TEST_F(ScanPages, HelpMenuComesFromTheLanguagesTable) {
   strtable::load(std::string(), "en");
   for (ScanPageBase* p : std::initializer_list<ScanPageBase*>{scan, priority})
     EXPECT_EQ(p->mnuHelp->text().toStdString(), "ヘルプ(&H)");
+}
+
+TEST_F(ScanPages, EveryNumberBoxShowsItsLongestValueWholeInBothLanguages) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  for (const char* language : {"en", "ja"}) {
+    strtable::load(std::string(), language);
+    for (const char* f : {"0", "1", "2"}) {
+      SCOPED_TRACE(std::string(language) + " family " + f);
+      family(f);
+      FrmScanSet* scan = open<FrmScanSet>();
+      for (QLineEdit* box : {scan->txtAllScanPchLOW, scan->txtAllScanPchHIGH, scan->txtPrgScanPchLOW, scan->txtPrgScanPchHIGH})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, "0123456789"))) << box->objectName().toStdString();
+      for (QLineEdit* box : {scan->txtScanStartDelayTime, scan->txtPchWatchIntTime})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, "0123456789."))) << box->objectName().toStdString();
+      scan->Unload();
+      FrmPriorityCHSet* priority = open<FrmPriorityCHSet>();
+      for (QLineEdit* box : {priority->txtPriorityChannelLOW, priority->txtPriorityChannelHIGH,
+                             priority->txtScanPriorityCHLOW, priority->txtScanPriorityCHHIGH})
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, "0123456789"))) << box->objectName().toStdString();
+      priority->Unload();
+    }
+  }
 }

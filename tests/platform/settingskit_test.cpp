@@ -440,3 +440,51 @@ TEST(SettingsKit, WheelOverAOneRowListNeverShowsAnEntryThatIsNotItsValue) {
   }
   EXPECT_EQ(h.savedList, "0");
 }
+
+TEST(SettingsKit, ALostFocusHandlerIsNotReenteredAndAnEntryIsJudgedOnce) {
+  Harness h;
+  // A handler that moves the focus about, as a message box and putting the
+  // focus back do: neither its own box nor another box is left meanwhile.
+  int aLeft = 0;
+  h.kit.events->lostFocus(h.a, [&] {
+    ++aLeft;
+    h.b->setFocus();
+    h.a->setFocus();
+    h.combo->setFocus();
+  });
+  h.a->setFocus();
+  QApplication::processEvents();
+  h.bLeft = 0;
+  h.b->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(aLeft, 1);
+  EXPECT_EQ(h.bLeft, 0);
+  EXPECT_FALSE(h.kit.events->leaving());
+  // Once it has run, leaving works again.
+  h.b->setFocus();
+  QApplication::processEvents();
+  h.a->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(h.bLeft, 1);
+
+  // Text typed into the box with the focus is judged when the box is left,
+  // once; text put in from outside is judged once too, however long the
+  // page then waits.
+  h.kit.events->lostFocus(h.a, [&] { h.kit.leaveField(h.a, h.savedA); });
+  h.b->setFocus();
+  QApplication::processEvents();
+  int checks = h.checks;
+  type(h.b, "7");
+  h.a->setFocus();
+  QApplication::processEvents();
+  QTest::qWait(120);
+  EXPECT_EQ(h.checks, checks + 1);
+  EXPECT_EQ(h.savedB, "b07");
+  checks = h.checks;
+  const int left = h.bLeft;
+  putFromOutside(h.b, "b8");
+  QTest::qWait(120);
+  EXPECT_EQ(h.checks, checks + 1);
+  EXPECT_EQ(h.bLeft, left + 1);
+  EXPECT_EQ(h.savedB, "b8");
+}

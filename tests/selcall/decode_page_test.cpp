@@ -20,6 +20,8 @@
 #include "selcall/pages/frmdecodeset.h"
 #include "support/outside.h"
 #include "support/keys.h"
+#include "support/widths.h"
+#include "support/oddimages.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -95,6 +97,24 @@ TEST_F(DecodePage, OpeningAndClosingWithoutEditsChangesNoByte) {
     }
   }
   EXPECT_TRUE(msgs.boxes.empty());
+}
+
+TEST_F(DecodePage, OpeningAndClosingOnImagesWeDidNotWriteChangesNoByte) {
+  for (int f : {0, 1, 2}) {
+    family(std::to_string(f));
+    int n = 0;
+    for (const Bytes& odd : oddImages(image(), 41u + static_cast<unsigned>(f))) {
+      SCOPED_TRACE("family " + std::to_string(f) + " image " + std::to_string(n++));
+      image() = odd;
+      FrmDecodeSet* page = open();
+      page->CmdAction_Click(1);
+      EXPECT_FALSE(page->isLoaded());
+      EXPECT_EQ(image(), odd);
+      page = open();
+      page->close();
+      EXPECT_EQ(image(), odd);
+    }
+  }
 }
 
 TEST_F(DecodePage, FormatSwitchEnablesByMaskRebuildsListsAndConvertsCodes) {
@@ -411,6 +431,18 @@ TEST_F(DecodePage, ClosingByTheWindowsBoxKeepsTheFieldBeingEdited) {
   page->close();
   EXPECT_FALSE(page->isLoaded());
   EXPECT_EQ(bytes(830, 4), (Bytes{0x24, 0xFF, 0xFF, 0xFF}));
+
+  // The auto reset time at its upper end, typed and closed the same way.
+  put(853, {20});
+  page = openActive();
+  page->txtAutoResetTime->setFocus();
+  QApplication::processEvents();
+  page->txtAutoResetTime->clear();
+  type(page->txtAutoResetTime, "255");
+  page->close();
+  EXPECT_FALSE(page->isLoaded());
+  EXPECT_EQ(image()[853], 255);
+  EXPECT_TRUE(msgs.boxes.empty());
 }
 
 namespace {
@@ -544,4 +576,28 @@ TEST_F(DecodePage, PressesThatDoNotMoveTheFocusLeaveTheFieldBeingEditedFirst) {
   EXPECT_EQ(bytes(830, 4), (Bytes{0x89, 0x47, 0xFF, 0xFF}));
   EXPECT_EQ(image()[834] & 0x07, 3);
   EXPECT_EQ(image()[853], 45);
+}
+
+TEST_F(DecodePage, EveryCodeAndNumberBoxShowsItsLongestValueWholeInBothLanguages) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  for (const char* language : {"en", "ja"}) {
+    strtable::load(std::string(), language);
+    for (const char* f : {"0", "1"}) {
+      SCOPED_TRACE(std::string(language) + " family " + f);
+      family(f);
+      FrmDecodeSet* page = open();
+      int boxes = 0;
+      for (QLineEdit* box : page->fraDecodeSetting->findChildren<QLineEdit*>()) {
+        const bool time = box == page->txtAutoResetTime;
+        EXPECT_EQ(box->maxLength(), time ? 3 : 8);
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, time ? "0123456789" : "0123456789ABCDEF*#")))
+            << box->objectName().toStdString();
+        ++boxes;
+      }
+      EXPECT_GE(boxes, 5);
+      page->CmdAction_Click(1);
+    }
+  }
 }

@@ -1,5 +1,6 @@
 // The encode and memory-encode pages driven headless with real widgets.
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +20,10 @@
 #include "selcall/pages/frmmemoryencode.h"
 #include "support/outside.h"
 #include "support/keys.h"
+#include "support/widths.h"
+#include "support/oddimages.h"
+#include "platform/base/strtable.h"
+#include "selcall/memenc.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -54,7 +59,6 @@ TEST_F(EncodePage, OpeningAndClosingWithoutEditsChangesNoByte) {
   for (const char* f : {"0", "1", "2"}) {
     SCOPED_TRACE(f);
     family(f);
-    if (std::string(f) == "1") put(828, {5});  // an emergency channel without data
     const Bytes before = image();
     FrmEncodeSet* page = open();
     page->CmdAction_Click(1);
@@ -68,6 +72,53 @@ TEST_F(EncodePage, OpeningAndClosingWithoutEditsChangesNoByte) {
   std::string text;
   for (const char* topic : {"Encode Set Menu", "Memory Encode Menu"})
     EXPECT_TRUE(help::topicText(help::locate("evelmora.hlp"), topic, text)) << topic;
+}
+
+TEST_F(EncodePage, OpeningAndClosingOnImagesWeDidNotWriteChangesOnlyTheLoadingCleanUp) {
+  for (int f : {0, 1, 2}) {
+    family(std::to_string(f));
+    int n = 0;
+    for (const Bytes& odd : oddImages(image(), 31u + static_cast<unsigned>(f))) {
+      SCOPED_TRACE("family " + std::to_string(f) + " image " + std::to_string(n++));
+      image() = odd;
+      Bytes expected = odd;
+      encodeCleanChannels(expected, f);
+      FrmEncodeSet* page = open();
+      page->CmdAction_Click(1);
+      EXPECT_FALSE(page->isLoaded());
+      EXPECT_EQ(image(), expected);
+      image() = odd;
+      page = open();
+      page->close();  // the window's box
+      EXPECT_EQ(image(), expected);
+      image() = odd;
+      FrmMemoryEncode* memory = openMemory();
+      memory->CmdAction_Click(1);
+      EXPECT_EQ(image(), odd);
+    }
+  }
+}
+
+TEST_F(EncodePage, AChannelWithoutDataShownAsNoneIsNoneInTheRadio) {
+  for (int f : {0, 1, 2}) {
+    SCOPED_TRACE(f);
+    family(std::to_string(f));
+    const int emergency = f == 0 ? 38 : 828;
+    put(emergency, {5});
+    if (f == 0) put(768 + 24 * 4, {0x00, 0x00});  // channel 5: no data
+    else put(8 * 4, {0xFF, 0x3F});
+    if (f != 0) put(936, {7});
+    if (f != 0) put(8 * 6, {0xFF, 0x3F});
+    Bytes expected = image();
+    expected[static_cast<size_t>(emergency)] = f == 0 ? 0 : 255;
+    if (f == 1) expected[936] = 255;  // family "2" never reads its transfer channel
+    FrmEncodeSet* page = open();
+    EXPECT_EQ(page->txtEmergencyChannel->text(), "");
+    EXPECT_EQ(page->txtTransferChannel->text(), "");
+    page->CmdAction_Click(1);
+    EXPECT_EQ(image(), expected);
+  }
+  EXPECT_TRUE(msgs.boxes.empty());
 }
 
 TEST_F(EncodePage, FormatSwitchConvertsTheCodesRebuildsTonePeriodsAndEnablesByMask) {
@@ -178,6 +229,51 @@ TEST_F(EncodePage, ExitPressedWithoutTheFocusTakesTheFieldBeingEdited) {
   EXPECT_EQ(image()[90], 45);
 }
 
+TEST_F(EncodePage, FormatPressedByAScreenReaderTakesTheCodeBeingTypedFirst) {
+  family("0");
+  put(42, {0x01});  // 5-tone
+  put(192, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x5F});
+  FrmEncodeSet* page = open();
+  page->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(page));
+  page->txtEncodeNo->setFocus();
+  QApplication::processEvents();
+  type(page->txtEncodeNo, "12B");
+  // A screen reader switches the DTMF button on through its action (the one
+  // it offers for an option button): the focus stays in the box, yet the
+  // typed code is taken and converted.
+  QAccessibleInterface* dtmf = QAccessible::queryAccessibleInterface(page->optEncodeMenu[2]);
+  ASSERT_NE(dtmf, nullptr);
+  ASSERT_NE(dtmf->actionInterface(), nullptr);
+  ASSERT_TRUE(dtmf->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+  dtmf->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(page->txtEncodeNo->hasFocus() || page->optEncodeMenu[2]->hasFocus());
+  QTest::qWait(250);
+  EXPECT_EQ(page->values.strEncodeFormat, "2");
+  EXPECT_EQ(page->txtEncodeNo->text(), "12*CCCCCCCCCCCC");
+  // A refused entry keeps the format: the key time out of range, then 5-tone
+  // switched on the same way.
+  page->txtEmergencyKeyTime->setFocus();
+  QApplication::processEvents();
+  page->txtEmergencyKeyTime->setText("12");
+  QAccessible::queryAccessibleInterface(page->optEncodeMenu[0])
+      ->actionInterface()
+      ->doAction(QAccessibleActionInterface::toggleAction());
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].title, "InputDataCheck_EmergencyKeyTime");
+  EXPECT_EQ(page->values.strEncodeFormat, "2");
+  EXPECT_TRUE(page->optEncodeMenu[2]->isChecked());
+  EXPECT_FALSE(page->optEncodeMenu[0]->isChecked());
+  EXPECT_EQ(page->txtEncodeNo->text(), "12*CCCCCCCCCCCC");
+  msgs.boxes.clear();
+  page->CmdAction_Click(1);
+  // Digits 1, 2, 11 then the empty digits, low nibble first; the box holds
+  // 15 digits, and the high nibble of the last byte stays as stored.
+  EXPECT_EQ(bytes(192, 8), (Bytes{0x21, 0xFB, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x5F}));
+  EXPECT_EQ(image()[42] & 0x0F, 2);
+  EXPECT_TRUE(msgs.boxes.empty());
+}
+
 TEST_F(EncodePage, TextPutInFromOutsideIsTakenOrRefusedAsTypedTextWouldBe) {
   family("1");
   put(810, {0x02});  // DTMF
@@ -243,7 +339,6 @@ TEST_F(EncodePage, InputCheckRangesChannelsAndKeyTimeMessages) {
   FrmEncodeSet* page = open();
   page->txtAniIntervalTime->setEnabled(true);
   page->txtEmergencyChannel->setEnabled(true);
-  page->txtEmergencyKeyTime->setEnabled(true);
   struct Case {
     QLineEdit* box;
     const char* text;
@@ -483,4 +578,69 @@ TEST_F(EncodePage, MemoryEncodeRowsInTheFormsAlphabetWithOverwriteEntry) {
   family("2");
   put(810, {0x00});
   EXPECT_FALSE(memoryEncodeAllowed());
+}
+
+TEST_F(EncodePage, MemoryEncodeRowsFollowTheAniFormatsAndTheLastRowIsWritten) {
+  family("0");
+  put(42, {0x03});  // 5-tone ANI: hex digits
+  put(504, {0x21, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED, 0x0F});  // row 16, the last
+  FrmMemoryEncode* page = openMemory();
+  QLineEdit* last = page->txtMemory[15];
+  EXPECT_EQ(last->text(), "123456789ABCDEF0");
+  last->setCursorPosition(0);
+  type(last, "fe");
+  EXPECT_EQ(last->text(), "FE3456789ABCDEF0");
+  page->CmdAction_Click(1);
+  EXPECT_EQ(bytes(504, 8), (Bytes{0xEF, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED, 0x0F}));
+
+  put(42, {0x04});  // DTMF ANI: the same digits as keys
+  page = openMemory();
+  last = page->txtMemory[15];
+  EXPECT_EQ(last->text(), "CB34567890*#ABCD");
+  last->setCursorPosition(0);
+  type(last, "1d");
+  page->CmdAction_Click(1);
+  EXPECT_EQ(bytes(504, 8), (Bytes{0x01, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED, 0x0F}));
+
+  family("1");
+  put(810, {0x06});  // DTMF ANI; row 10 of the mobile sits at 926
+  put(926, {0x21, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED, 0x0F});
+  page = openMemory();
+  EXPECT_EQ(page->txtMemory[9]->text(), "1234567890*#ABCD");
+  page->txtMemory[9]->setCursorPosition(15);
+  type(page->txtMemory[9], "#");
+  page->CmdAction_Click(1);
+  EXPECT_EQ(bytes(926, 8), (Bytes{0x21, 0x43, 0x65, 0x87, 0xA9, 0xCB, 0xED, 0xCF}));
+  EXPECT_TRUE(msgs.boxes.empty());
+}
+
+TEST_F(EncodePage, EveryCodeAndNumberBoxShowsItsLongestValueWholeInBothLanguages) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  const QString codes = "0123456789ABCDEF*#", digits = "0123456789";
+  for (const char* language : {"en", "ja"}) {
+    strtable::load(std::string(), language);
+    for (const char* f : {"0", "1"}) {
+      SCOPED_TRACE(std::string(language) + " family " + f);
+      family(f);
+      FrmEncodeSet* page = open();
+      const std::pair<QLineEdit*, QString> boxes[] = {
+          {page->txtEncodeNo, codes},        {page->txtREncodeNo, codes},        {page->txtAniEncodeNo, codes},
+          {page->txtEmergencyNo, codes},     {page->txtTranferNo, codes},        {page->txtAniIntervalTime, digits},
+          {page->txtEmergencyChannel, digits}, {page->txtTransferChannel, digits},
+          {page->txtEmergencyKeyTime, digits + "."}};
+      for (const auto& [box, characters] : boxes)
+        EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, characters))) << box->objectName().toStdString();
+      EXPECT_EQ(page->txtEncodeNo->maxLength(), 15);
+      page->Unload();
+      FrmMemoryEncode* memory = openMemory();
+      for (QLineEdit* row : memory->txtMemory)
+        EXPECT_TRUE(widths::showsWhole(row, widths::longest(row, codes, kMemoryEncodeDigits))) << row->objectName().toStdString();
+      for (QLineEdit* name : memory->txtName)
+        EXPECT_TRUE(widths::showsWhole(name, widths::longest(name, QString::fromStdString(kMemoryNameSet))))
+            << name->objectName().toStdString();
+      memory->Unload();
+    }
+  }
 }

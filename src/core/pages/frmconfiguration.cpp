@@ -96,6 +96,7 @@ FrmConfiguration::FrmConfiguration(QWidget* parent)
     e = new QLineEdit(fraConfmenu);
     e->setObjectName(name);
     e->setMaxLength(maxLen);
+    kit::fitWidth(e, std::string(name) == "txtSerialNo" ? kSerialChars : kDigits);
   };
   label(1, 2);
   box(txtPIN, 6, "txtPIN");

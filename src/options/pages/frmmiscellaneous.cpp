@@ -386,6 +386,12 @@ void FrmMiscellaneous::Form_Load() {
   m_intLastChannel = layout.lastChannel;
   m_intChannelSplit = layout.split;
   txtStartingMessage->setMaxLength(miscMessageLength(family_));
+  // Each box shows its longest value whole, whatever the font.
+  kit::fitWidth(txtTTLTime, kit::kDigitCharacters);
+  kit::fitWidth(txtStartingChannel, kit::kDigitCharacters);
+  kit::fitWidth(txtVOXResetTime, QString(kit::kDigitCharacters) + ".");
+  kit::fitWidth(txtAutoTXResetTime, QString(kit::kDigitCharacters) + ".");
+  kit::fitWidth(txtStartingMessage, family_ == 1 ? kMessageChars1 : kMessageChars02);
 
   if (row.size() < static_cast<size_t>(kMiscItems)) {
     // Nothing known to offer: every setting is shown, none can be changed,

@@ -55,6 +55,7 @@ QLineEdit* ScanPageBase::addBox(int row, const char* name, int maxLength, const 
   auto* box = new QLineEdit(frame_);
   box->setObjectName(name);
   box->setMaxLength(maxLength);
+  kit::fitWidth(box, keys);
   box->setAccessibleName(labels_.at(static_cast<size_t>(row))->text());
   grid_->addWidget(box, row, 1);
   const std::string accepted = keys;

@@ -10,6 +10,8 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -144,6 +146,10 @@ bool Events::leave(QWidget* w) {
 }
 
 bool refusedCharacter(const QKeyEvent* e, const std::string& accepted) {
+  // A character outside Latin-1 (a Cyrillic or Greek letter, a kana) has no
+  // key code of its own, but it types a character all the same.
+  const QString typed = e->text();
+  if (!typed.isEmpty() && typed.at(0).unicode() > 255) return typed.at(0).isPrint();
   const int c = vbui::keyAscii(e);
   if (c < 32 || c == 127) return false;  // editing, moving and control keys
   return c > 126 || accepted.find(static_cast<char>(c)) == std::string::npos;
@@ -486,6 +492,30 @@ ActionFrame makeActionFrame(QWidget* parent) {
   a.exit->setToolTip("Close this menu");
   row->addWidget(a.exit);
   return a;
+}
+
+// ---- Widths ----
+
+void fitWidth(QLineEdit* box, const QString& characters, int length) {
+  if (length < 0) length = box->maxLength();
+  if (length <= 0 || length > 1000 || characters.isEmpty()) return;
+  const QFontMetrics fm = box->fontMetrics();
+  QChar widest = characters.at(0);
+  for (QChar c : characters)
+    if (fm.horizontalAdvance(c) > fm.horizontalAdvance(widest)) widest = c;
+  // The line as the box lays it out: its style's frame, its text margins and
+  // two pixels on each side of the text, and one for the cursor after it.
+  QStyleOptionFrame opt;
+  opt.initFrom(box);
+  opt.rect = QRect(0, 0, 1000, box->sizeHint().height());
+  opt.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box) : 0;
+  opt.midLineWidth = 0;
+  const QRect contents = box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box);
+  const QMargins margins = box->textMargins();
+  const int width = fm.horizontalAdvance(QString(length, widest)) + 2 * 2 + 2 + margins.left() + margins.right() +
+                    (opt.rect.width() - contents.width());
+  if (box->maximumWidth() < width) box->setMaximumWidth(width);
+  if (box->minimumWidth() < width) box->setMinimumWidth(width);
 }
 
 // ---- Code boxes ----

@@ -322,6 +322,16 @@ struct ActionFrame {
 };
 ActionFrame makeActionFrame(QWidget* parent);
 
+// ---- Widths ----
+
+// Makes a box wide enough to show `length` characters (its maxLength when
+// -1), each as wide as the widest of `characters`, in its own font, with its
+// frame and margins: a code or number is never cut, whatever the font.
+void fitWidth(QLineEdit* box, const QString& characters, int length = -1);
+// Every character a digit-code box shows: the hex digits and the DTMF keys.
+inline const char* const kCodeCharacters = "0123456789ABCDEF*#";
+inline const char* const kDigitCharacters = "0123456789";
+
 // ---- Digit-code boxes ----
 
 // A key as the code boxes judge it: a typed character (letters as capitals)

@@ -173,6 +173,9 @@ FrmDecodeSet::FrmDecodeSet(QWidget* parent) : Page(parent) {
   for (QWidget* w : fraDecodeSetting->findChildren<QWidget*>())
     if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w))
       w->setFixedWidth(150);
+  // ... and a box is wider still when its font needs it.
+  for (QLineEdit* box : fraDecodeSetting->findChildren<QLineEdit*>())
+    kit::fitWidth(box, box == txtAutoResetTime ? kit::kDigitCharacters : kit::kCodeCharacters);
   body->addWidget(fraDecodeSetting, 1);
   root->addLayout(body);
 

@@ -75,8 +75,11 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
     b->setObjectName(QString("optEncodeMenu%1").arg(index));
     optEncodeMenu[static_cast<size_t>(index)] = b;
     menu->addWidget(b);
-    connect(b, &QRadioButton::toggled, this, [this, index](bool on) {
-      if (on && !kit.busy.on()) optEncodeMenu_Click(index);
+    // A press that did not move the focus (a screen reader's) leaves the
+    // field being edited first, as a click would, so that the switch
+    // converts what was typed; a refused entry has put the format back.
+    connect(b, &QRadioButton::toggled, this, [this, b, index](bool on) {
+      if (on && !kit.busy.on() && kit.leaveFocusedField(b)) optEncodeMenu_Click(index);
     });
   }
   left->addWidget(fraEncodeMenu);
@@ -194,6 +197,11 @@ FrmEncodeSet::FrmEncodeSet(QWidget* parent)
   for (QLineEdit* e : {txtREncodeNo, txtAniEncodeNo, txtEmergencyNo, txtTranferNo}) e->setText("FFFFFFFF");
   for (QLineEdit* e : {txtAniIntervalTime, txtEmergencyChannel, txtTransferChannel, txtEmergencyKeyTime})
     e->setMaxLength(3);
+  for (QLineEdit* e : {txtEncodeNo, txtREncodeNo, txtAniEncodeNo, txtEmergencyNo, txtTranferNo})
+    kit::fitWidth(e, kit::kCodeCharacters);
+  for (QLineEdit* e : {txtAniIntervalTime, txtEmergencyChannel, txtTransferChannel})
+    kit::fitWidth(e, kit::kDigitCharacters);
+  kit::fitWidth(txtEmergencyKeyTime, QString(kit::kDigitCharacters) + ".");
   txtAniIntervalTime->setToolTip("Valid range : 0-255(sec)");
   txtEmergencyKeyTime->setToolTip("Valid range : 0.0-9.9(sec)");
 
@@ -418,6 +426,8 @@ void FrmEncodeSet::Form_Load() {
 }
 
 void FrmEncodeSet::subGetEncodeData() {
+  // A channel reference the page shows as none is none in the radio too.
+  encodeCleanChannels(modPublic.bytRadioData, modPublic.family());
   const EncodeLoad load = ::subGetEncodeData(modPublic.bytRadioData, modPublic.family());
   values = load.values;
   asLoaded_ = load.values;

@@ -42,7 +42,6 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
   lblMemoryName = new QLabel("  Memory Name", fraMemoryEncodeSetting);
   grid->addWidget(lblMemoryData, 0, 1);
   grid->addWidget(lblMemoryName, 0, 2);
-  const QFontMetrics digitsWidth(font());
   for (int i = 0; i < 16; ++i) {
     // Row numbers "  1" .. "  9", then "10" .. "16" (family "1" numbers its
     // rows from its own captions at load).
@@ -54,10 +53,11 @@ FrmMemoryEncode::FrmMemoryEncode(QWidget* parent) : Page(parent), events_(new ki
     memory->setAcceptDrops(false);
     memory->setDragEnabled(false);
     memory->setAttribute(Qt::WA_InputMethodEnabled, false);
-    memory->setMinimumWidth(digitsWidth.horizontalAdvance(QString(kMemoryEncodeDigits + 2, 'W')));
+    kit::fitWidth(memory, kit::kCodeCharacters, kMemoryEncodeDigits);
     auto* name = new QLineEdit(fraMemoryEncodeSetting);
     name->setObjectName(QString("txtName%1").arg(i));
     name->setMaxLength(kMemoryNameLength);
+    kit::fitWidth(name, QString::fromStdString(kMemoryNameSet));
     lblMemoryEncode[static_cast<size_t>(i)] = label;
     txtMemory[static_cast<size_t>(i)] = memory;
     txtName[static_cast<size_t>(i)] = name;
