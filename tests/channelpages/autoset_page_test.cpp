@@ -38,9 +38,9 @@ class AutoSetPage : public ChannelPage {
     open();
   }
 
-  // F3 in the editor; `drive` works the dialog while it is open. Returns
-  // whether the dialog opened.
-  bool autoSet(const std::function<void(FrmAutoSet&)>& drive) {
+  // F3 (or the Auto Set menu) in the editor; `drive` works the dialog while
+  // it is open. Returns whether the dialog opened.
+  bool autoSet(const std::function<void(FrmAutoSet&)>& drive, bool byMenu = false) {
     bool opened = false;
     Page::setModalHook([&](Page& p) {
       opened = true;
@@ -53,7 +53,8 @@ class AutoSetPage : public ChannelPage {
       drive(d);
       dialog = nullptr;
     });
-    key(Qt::Key_F3);
+    if (byMenu) page->mnuAutoSet->trigger();
+    else key(Qt::Key_F3);
     QApplication::processEvents();
     // The window manager gives the editor the keyboard back.
     if (page->isVisible()) {
@@ -637,4 +638,64 @@ TEST_F(AutoSetPage, TextPutInFromOutsideIsJudgedAsTypingAndLeavingWould) {
   for (const auto& [row, texts] : rows)
     for (int c = 0; c < kChanParaColumns; ++c)
       EXPECT_EQ(modPublic.strChanPara(row, c), texts[static_cast<size_t>(c)]) << row << " " << c;
+}
+
+// A tone typed into the editor and not yet committed when F3 or the menu
+// opens the dialog is judged first, as leaving its cell would judge it:
+// taken into the grid (and so into the image), or refused with its message
+// and the dialog left closed. The tone-key hint follows the focus.
+TEST_F(AutoSetPage, ATypedToneIsJudgedBeforeTheDialogOpens) {
+  using F = FrmChannel;
+  const auto grid = [](int row, int column) { return modPublic.strChanPara(row, column); };
+  openEditor("0", 4, 145'000'000);
+  focus(F::kCTCSS, 2);
+  ASSERT_EQ(grid(2, 7), "");
+  type("88");
+  std::string seen;
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    seen = grid(2, 7);
+    QTest::mouseClick(d.CmdAction[0], Qt::LeftButton);
+  }));
+  EXPECT_EQ(seen, "88.5");
+  EXPECT_EQ(text(F::kCTCSS, 2), "88.5");
+  EXPECT_EQ(focused(), cell(F::kFreq, 0));
+  EXPECT_FALSE(page->LabHelpMenu->isVisible());
+  EXPECT_TRUE(msgs.boxes.empty());
+
+  // Refused: the message of leaving the cell, the code before it back and
+  // selected, the focus and the hint still there, no dialog.
+  focus(F::kDCS, 4);
+  const std::string code = grid(4, 9);
+  ASSERT_NE(code, "");
+  type("23");
+  EXPECT_FALSE(autoSet([](FrmAutoSet&) {}, true));
+  EXPECT_EQ(last(), std::make_pair(std::string("Input value range outside error"), std::string("txtDCS_LostFocus")));
+  EXPECT_EQ(text(F::kDCS, 4), code);
+  EXPECT_EQ(grid(4, 9), code);
+  EXPECT_EQ(focused(), cell(F::kDCS, 4));
+  EXPECT_TRUE(page->LabHelpMenu->isVisible());
+  type("754");
+  ASSERT_TRUE(autoSet([&](FrmAutoSet& d) {
+    seen = grid(4, 9);
+    QTest::mouseClick(d.CmdAction[0], Qt::LeftButton);
+  }, true));
+  EXPECT_EQ(seen, "754");
+  EXPECT_EQ(grid(4, 10), "1");
+  EXPECT_FALSE(page->LabHelpMenu->isVisible());
+  EXPECT_EQ(msgs.boxes.size(), 1u);
+
+  // The hint goes with the focus also when nothing was typed.
+  focus(F::kCTCSS, 6);
+  EXPECT_TRUE(page->LabHelpMenu->isVisible());
+  ASSERT_TRUE(autoSet([](FrmAutoSet& d) { QTest::mouseClick(d.CmdAction[0], Qt::LeftButton); }));
+  EXPECT_EQ(focused(), cell(F::kFreq, 0));
+  EXPECT_FALSE(page->LabHelpMenu->isVisible());
+  close();
+
+  ChannelData data;
+  float ifMHz = 0;
+  ASSERT_TRUE(channelModelIf(ifMHz) && blnChanIniSet(data, ifMHz) && blnGetChanPara(data));
+  EXPECT_EQ(grid(2, 7), "88.5");
+  EXPECT_EQ(grid(4, 9), "754");
+  EXPECT_EQ(grid(4, 10), "1");
 }

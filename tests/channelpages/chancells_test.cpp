@@ -692,3 +692,26 @@ TEST_F(ChannelPage, TextPutInFromOutsideIsJudgedAsTypingAndLeavingWould) {
   for (int r : {4, 6}) EXPECT_EQ(rows[static_cast<size_t>(r)][2], "") << r;
   EXPECT_EQ(rows[10][2], "147.00000");
 }
+
+// Closed without leaving the cell (the window's close box takes no focus), a
+// typed tone is judged as leaving would judge it: kept, or refused with its
+// message and dropped, as a typed frequency is on closing.
+TEST_F(ChannelPage, ATypedToneIsJudgedWhenThePageCloses) {
+  family("0", 4);
+  fillChannels(145'000'000);
+  open();
+  focus(F::kCTCSS, 2);
+  type("88");
+  close();
+  EXPECT_TRUE(msgs.boxes.empty());
+  EXPECT_EQ(decoded()[2][7], "88.5");
+  const auto before = image();
+  open();
+  focus(F::kDCS, 4);
+  type("23");
+  close();
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "Input value range outside error");
+  EXPECT_EQ(msgs.boxes[0].title, "txtDCS_LostFocus");
+  EXPECT_EQ(image(), before);
+}

@@ -727,6 +727,16 @@ void FrmChannel::Form_Load() {
 
 void FrmChannel::Form_Activate() {
   if (loadFailed_) return;
+  // The cell that had the focus is left as the focus moves on. After a
+  // dialog over the page, the window is not active again yet and gets no
+  // focus events for the move: its lost-focus handling runs here, so that
+  // the tone-key hint goes with the focus. A frequency was committed before
+  // the dialog opened, which may have written the cell since: no check runs
+  // on it again.
+  if (const int at = cellAt(focusCell_); at >= 0 && focusCell_ != cell(kFreq, 0)) {
+    focusCell_ = nullptr;
+    if (at / kVisibleRows != kFreq) columns_[static_cast<size_t>(at / kVisibleRows)]->LostFocus(at % kVisibleRows);
+  }
   focusCell(kFreq, 0);
   blnActive = true;
   blnAutoSet = false;
@@ -749,6 +759,13 @@ void FrmChannel::Form_Unload(bool& cancel) {
 }
 
 void FrmChannel::closingChecks() {
+  // Text typed into another cell and not judged yet (the window's close box
+  // takes no focus from it) is judged as leaving the cell would; a refused
+  // one goes after its message, as a refused frequency does.
+  if (const int at = cellAt(focusCell_); at >= 0 && at / kVisibleRows != kFreq && typingPending()) {
+    focusCell_ = nullptr;
+    columns_[static_cast<size_t>(at / kVisibleRows)]->LostFocus(at % kVisibleRows);
+  }
   // A typed frequency that never passed its check gets it now; a refused one
   // is dropped, so no unchecked text reaches the encoder.
   if (blnFreqPending && !blnAutoSet) {
@@ -1174,6 +1191,15 @@ void FrmChannel::mnuEditHelp_Click() {
 void FrmChannel::mnuAutoSet_Click() {
   if (!autoSetOpener() || intMaxRow < 0 || boxOpen_) return;
   try {
+    // Text typed into the cell being edited and not judged yet (a tone
+    // before its Enter) is judged first, as leaving the cell would judge
+    // it: the dialog fills the grid and the page then moves the focus, so
+    // the cell's own lost-focus handling would never see it. Refused, its
+    // message has been shown and the dialog stays closed. A typed
+    // frequency takes the command's own road below.
+    if (const int at = cellAt(focusCell_); at >= 0 && at / kVisibleRows != kFreq && typingPending() &&
+                                           !leaveEditedCell())
+      return;
     const int r = intCurRow;
     if (cellText(kFreq, r).empty()) {
       modPublic.blnResult = subClearRowIfNoFrequency(r);
