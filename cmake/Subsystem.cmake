@@ -14,6 +14,15 @@ function(velmora_subsystem name)
   endif()
 endfunction()
 
+# A test or benchmark program: built into TEST_DIR, away from the program
+# folder, and pointed at the program folder for its resources, the program and
+# the simulated radio.
+function(velmora_test_program target)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TEST_DIR})
+  target_link_libraries(${target} PRIVATE testprogramfolder)
+  add_dependencies(${target} resources)
+endfunction()
+
 # A test executable per subsystem folder of tests/, from every .cpp in it.
 function(velmora_tests name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
@@ -23,10 +32,12 @@ function(velmora_tests name)
   endif()
   add_executable(test_${name} ${srcs})
   target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} testsupport GTest::gtest)
-  add_dependencies(test_${name} resources)
+  velmora_test_program(test_${name})
   include(GoogleTest)
+  # Run in the tests' folder: whatever a test leaves in its current folder
+  # stays out of the program folder.
   gtest_discover_tests(test_${name}
-    WORKING_DIRECTORY ${PROGRAM_DIR}
+    WORKING_DIRECTORY ${TEST_DIR}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -1,5 +1,6 @@
 // The configuration page driven headless.
 #include <QComboBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -259,14 +260,24 @@ TEST_F(ConfigPage, ProbedPortsAreListedAndTheEarlierChoiceStays) {
   page->Unload();
 
   FrmConfiguration::setPortProbe([](int) { return false; });
+  // An empty list says why and names the port map file the run reads (the
+  // home folder as "~") and the variable: an installed program has no README.
+  portmap::setConfigFile(dir.file("ports.conf"));
   page = open();
   EXPECT_EQ(page->cboRsPort->count(), 0);
   EXPECT_EQ(modPublic.intCommPort, 5);
-  // An empty list says why, in one line.
   EXPECT_TRUE(page->lblNoPort->isVisibleTo(page));
-  EXPECT_EQ(page->lblNoPort->text(),
-            "No serial port was found. The README tells how to map a device to a port number.");
+  EXPECT_EQ(page->lblNoPort->text().toStdString(),
+            "No serial port was found. Map a device to a port number with a line COMn=device in " +
+                dir.file("ports.conf") + ", or with the environment variable VELMORA_COMn.");
   page->Unload();
+  portmap::setConfigFile(QDir::homePath().toStdString() + "/.config/velmora/ports.conf");
+  page = open();
+  EXPECT_EQ(page->lblNoPort->text(),
+            "No serial port was found. Map a device to a port number with a line COMn=device in "
+            "~/.config/velmora/ports.conf, or with the environment variable VELMORA_COMn.");
+  page->Unload();
+  portmap::setConfigFile("");
 
   modPublic.intCmdCommPort = 7;  // given on the command line: no probe
   page = open();

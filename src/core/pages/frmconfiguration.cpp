@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -377,8 +378,13 @@ void FrmConfiguration::fillPortList() {
       strCommPortText = std::to_string(m.intCommPort);
     }
   }
-  // An empty list says why, and where to read how to map a device.
-  lblNoPort->setText(q(LoadResString(1408)));
+  // An empty list says why, and how to map a device: the port map file this
+  // run reads (the home folder written as "~" to keep the line short) and the
+  // environment variable. An installed program has no README beside it.
+  QString mapFile = q(portmap::configFile());
+  const QString home = QDir::homePath();
+  if (home != "/" && mapFile.startsWith(home + "/")) mapFile = "~" + mapFile.mid(home.size());
+  lblNoPort->setText(q(LoadResString(1408)).arg(mapFile));
   lblNoPort->setVisible(cboRsPort->count() == 0);
   lblPortDevice->setVisible(cboRsPort->count() > 0);
   showPortDevice();

@@ -17,6 +17,18 @@ std::string& overridePath() {
   static std::string p;
   return p;
 }
+
+std::string& defaultPath() {
+  static std::string p = [] {
+    // The kernel's link names the executable itself, so a program started
+    // through a symbolic link (an installed bin/velmora) finds its own folder.
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return std::filesystem::current_path().string();
+    return exe.parent_path().string();
+  }();
+  return p;
+}
 }  // namespace
 
 int major() { return VELMORA_VERSION_MAJOR; }
@@ -29,16 +41,11 @@ std::string versionText() {
 
 std::string path() {
   if (!overridePath().empty()) return overridePath();
-  static const std::string exeDir = [] {
-    std::error_code ec;
-    auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return std::filesystem::current_path().string();
-    return p.parent_path().string();
-  }();
-  return exeDir;
+  return defaultPath();
 }
 
 void setPath(const std::string& folder) { overridePath() = folder; }
+void setDefaultPath(const std::string& folder) { defaultPath() = folder; }
 
 std::string configFolder() {
   QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
