@@ -601,11 +601,7 @@ TEST_F(ConfigPage, OptionsSitOnThePageColourAndTheListsShowTheirOptionWithoutFoc
 }
 
 TEST_F(ConfigPage, EveryNumberBoxShowsItsLongestValueWholeInBothLanguages) {
-  struct BackToEnglish {
-    ~BackToEnglish() { strtable::load(std::string(), "en"); }
-  } back;
-  for (const char* language : {"en", "ja"}) {
-    strtable::load(std::string(), language);
+  widths::inEachLanguage([&](const char* language) {
     for (const char* f : {"0", "1", "2"}) {
       SCOPED_TRACE(std::string(language) + " family " + f);
       family(f);
@@ -615,5 +611,5 @@ TEST_F(ConfigPage, EveryNumberBoxShowsItsLongestValueWholeInBothLanguages) {
       EXPECT_TRUE(widths::showsWhole(page->txtSerialNo, widths::longest(page->txtSerialNo, "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ")));
       page->Unload();
     }
-  }
+  });
 }

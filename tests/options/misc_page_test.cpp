@@ -480,12 +480,8 @@ TEST_F(MiscPage, ScreenReadersFindEveryControlByItsCaption) {
 }
 
 TEST_F(MiscPage, EveryNumberBoxAndTheMessageShowTheirLongestValueWholeInBothLanguages) {
-  struct BackToEnglish {
-    ~BackToEnglish() { strtable::load(std::string(), "en"); }
-  } back;
   const QString digits = "0123456789", times = "0123456789.";
-  for (const char* language : {"en", "ja"}) {
-    strtable::load(std::string(), language);
+  widths::inEachLanguage([&](const char* language) {
     for (const char* f : {"0", "1", "2"}) {
       SCOPED_TRACE(std::string(language) + " family " + f);
       open(f);
@@ -500,5 +496,5 @@ TEST_F(MiscPage, EveryNumberBoxAndTheMessageShowTheirLongestValueWholeInBothLang
       EXPECT_TRUE(widths::showsWhole(p.txtStartingMessage, widths::longest(p.txtStartingMessage, letters)));
       p.Unload();
     }
-  }
+  });
 }

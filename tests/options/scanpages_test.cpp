@@ -433,11 +433,7 @@ TEST_F(ScanPages, HelpMenuComesFromTheLanguagesTable) {
 }
 
 TEST_F(ScanPages, EveryNumberBoxShowsItsLongestValueWholeInBothLanguages) {
-  struct BackToEnglish {
-    ~BackToEnglish() { strtable::load(std::string(), "en"); }
-  } back;
-  for (const char* language : {"en", "ja"}) {
-    strtable::load(std::string(), language);
+  widths::inEachLanguage([&](const char* language) {
     for (const char* f : {"0", "1", "2"}) {
       SCOPED_TRACE(std::string(language) + " family " + f);
       family(f);
@@ -453,5 +449,5 @@ TEST_F(ScanPages, EveryNumberBoxShowsItsLongestValueWholeInBothLanguages) {
         EXPECT_TRUE(widths::showsWhole(box, widths::longest(box, "0123456789"))) << box->objectName().toStdString();
       priority->Unload();
     }
-  }
+  });
 }

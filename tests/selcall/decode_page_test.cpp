@@ -579,11 +579,7 @@ TEST_F(DecodePage, PressesThatDoNotMoveTheFocusLeaveTheFieldBeingEditedFirst) {
 }
 
 TEST_F(DecodePage, EveryCodeAndNumberBoxShowsItsLongestValueWholeInBothLanguages) {
-  struct BackToEnglish {
-    ~BackToEnglish() { strtable::load(std::string(), "en"); }
-  } back;
-  for (const char* language : {"en", "ja"}) {
-    strtable::load(std::string(), language);
+  widths::inEachLanguage([&](const char* language) {
     for (const char* f : {"0", "1"}) {
       SCOPED_TRACE(std::string(language) + " family " + f);
       family(f);
@@ -599,5 +595,5 @@ TEST_F(DecodePage, EveryCodeAndNumberBoxShowsItsLongestValueWholeInBothLanguages
       EXPECT_GE(boxes, 5);
       page->CmdAction_Click(1);
     }
-  }
+  });
 }

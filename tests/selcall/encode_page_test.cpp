@@ -615,12 +615,8 @@ TEST_F(EncodePage, MemoryEncodeRowsFollowTheAniFormatsAndTheLastRowIsWritten) {
 }
 
 TEST_F(EncodePage, EveryCodeAndNumberBoxShowsItsLongestValueWholeInBothLanguages) {
-  struct BackToEnglish {
-    ~BackToEnglish() { strtable::load(std::string(), "en"); }
-  } back;
   const QString codes = "0123456789ABCDEF*#", digits = "0123456789";
-  for (const char* language : {"en", "ja"}) {
-    strtable::load(std::string(), language);
+  widths::inEachLanguage([&](const char* language) {
     for (const char* f : {"0", "1"}) {
       SCOPED_TRACE(std::string(language) + " family " + f);
       family(f);
@@ -642,5 +638,5 @@ TEST_F(EncodePage, EveryCodeAndNumberBoxShowsItsLongestValueWholeInBothLanguages
             << name->objectName().toStdString();
       memory->Unload();
     }
-  }
+  });
 }

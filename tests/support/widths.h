@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QString>
+#include <functional>
 #include <gtest/gtest.h>
+
+#include "platform/base/strtable.h"
 
 namespace widths {
 
@@ -49,6 +52,18 @@ inline bool showsWhole(QLineEdit* box, const QString& value) {
   box->blockSignals(blocked);
   box->resize(size);
   return whole;
+}
+
+// Runs `check` with the English string table loaded, then the Japanese one,
+// and leaves English loaded for the tests that follow, whatever happened.
+inline void inEachLanguage(const std::function<void(const char* language)>& check) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  for (const char* language : {"en", "ja"}) {
+    strtable::load(std::string(), language);
+    check(language);
+  }
 }
 
 }  // namespace widths
