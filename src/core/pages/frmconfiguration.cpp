@@ -358,7 +358,8 @@ void FrmConfiguration::fillPortList() {
   if (m.intCmdCommPort != -1) {
     for (int n = portmap::kFirstPort; n <= portmap::kLastPort; ++n) {
       cboRsPort->addItem(QString("COM %1").arg(n), n);
-      cboRsPort->setItemData(n - 1, q(portmap::devicePath(n)), Qt::ToolTipRole);
+      const std::string path = portmap::devicePath(n);
+      cboRsPort->setItemData(n - 1, q(path.empty() ? LoadResString(10115) : path), Qt::ToolTipRole);
     }
     strCommPortText = std::to_string(m.intCmdCommPort);
     m.intCommPort = m.intCmdCommPort;
@@ -376,16 +377,20 @@ void FrmConfiguration::fillPortList() {
       strCommPortText = std::to_string(m.intCommPort);
     }
   }
-  // An empty list says why, and where to read how to map a device.
-  lblNoPort->setText(q(LoadResString(1408)));
-  lblNoPort->setVisible(cboRsPort->count() == 0);
+  // An empty list says why, and where to read how to map a device; settings
+  // of the port map that cannot be read are named with their file and line.
+  std::string note = cboRsPort->count() == 0 ? LoadResString(1408) : std::string();
+  if (const std::string map = portmap::problemsText(); !map.empty()) note += (note.empty() ? "" : "\r") + map;
+  lblNoPort->setText(q(note).replace('\r', '\n'));
+  lblNoPort->setVisible(!note.empty());
   lblPortDevice->setVisible(cboRsPort->count() > 0);
   showPortDevice();
 }
 
 void FrmConfiguration::showPortDevice() {
   const int port = static_cast<int>(vb::Val(strCommPortText));
-  const std::string path = portmap::devicePath(port);
+  std::string path = portmap::devicePath(port);
+  if (path.empty()) path = LoadResString(10115);  // a number the port map leaves without a device
   lblPortDevice->setText(q(path));
   cboRsPort->setToolTip(q(path));
 }
