@@ -4,6 +4,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <QEventLoop>
@@ -68,6 +69,14 @@ bool QtSerialPort::open(const std::string& device, const LineSettings& line) {
   if (serial.isOpen()) serial.close();
   faultNumber = 0;
   openFailure_.clear();
+  // A control character (a NUL, say) in a path names no device; the port
+  // itself would take it into its lock file's name.
+  if (device.empty() || std::any_of(device.begin(), device.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+      })) {
+    openFailure_ = LoadResString(10110);
+    return false;
+  }
   serial.setPortName(QString::fromStdString(device));
   serial.setBaudRate(line.baud);
   serial.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits));
