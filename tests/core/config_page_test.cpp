@@ -582,8 +582,7 @@ TEST_F(ConfigPage, ThePortMapsUnreadableLinesAreShownBesideTheList) {
   const std::string cannotRead =
       "The port map has a setting it cannot read (expected COM<n>=<device path>, n from 1 to 16, no control "
       "characters)\n";
-  const std::string shown = cannotRead + conf + " line 1: COM2=/dev/tty\\x00USB0\n" + cannotRead + conf +
-                            " line 2: COM3=";
+  const std::string shown = cannotRead + conf + " line 1: COM2=/dev/tty\\x00USB0\n" + conf + " line 2: COM3=";
   const std::string notAvailable = "This port number is not available: the port map sets it in a way that cannot be read";
   family("2");
   FrmConfiguration::setPortProbe([](int port) { return port == 5; });

@@ -69,6 +69,11 @@ TEST_F(PortMap, ABrokenLineIsReportedAndItsNumberPointsNowhere) {
   EXPECT_EQ(portmap::problemText(problems[6]), kCannotRead + "\r" + conf + " line 11: COM7=/dev/tty\\x1BX");
   EXPECT_EQ(portmap::unavailable(3), "This port number is not available: the port map sets it in a way that cannot be "
                                      "read\r" + kCannotRead + "\r" + conf + " line 4: COM3=");
+  // Beside the port list: what is wrong once, then each place.
+  const std::string all = portmap::problemsText();
+  EXPECT_EQ(all.rfind(kCannotRead + "\r" + conf + " line 3: COM2=/dev/tty\\x00USB0\r" + conf + " line 4: COM3=\r", 0), 0u)
+      << all;
+  EXPECT_EQ(all.find(kCannotRead, 1), std::string::npos);
   EXPECT_EQ(portmap::unavailable(4), "");
   EXPECT_EQ(portmap::unavailable(8), "");
 }

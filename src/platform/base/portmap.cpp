@@ -211,16 +211,21 @@ bool userMapped(int port) {
 
 std::vector<Problem> problems() { return readMap().problems; }
 
-std::string problemText(const Problem& p) {
+namespace {
+// "<file> line <n>: <line as read>", or "<variable>: <value>".
+std::string place(const Problem& p) {
   std::string where = p.where;
   if (p.line > 0) where += " " + LoadResString(10117) + " " + std::to_string(p.line);
-  return LoadResString(10114) + "\r" + where + ": " + p.text;
+  return where + ": " + p.text;
 }
+}  // namespace
+
+std::string problemText(const Problem& p) { return LoadResString(10114) + "\r" + place(p); }
 
 std::string problemsText() {
   std::string out;
-  for (const Problem& p : problems()) out += (out.empty() ? "" : "\r") + problemText(p);
-  return out;
+  for (const Problem& p : problems()) out += "\r" + place(p);
+  return out.empty() ? out : LoadResString(10114) + out;
 }
 
 std::string unavailable(int port) {

@@ -58,7 +58,7 @@ struct Problem {
 std::vector<Problem> problems();
 // One problem as a message names it: what is wrong, where, and the line.
 std::string problemText(const Problem& problem);
-// Every problem, one after another ("" when the map is sound).
+// What is wrong, then every problem's place and line ("" when the map is sound).
 std::string problemsText();
 // Why a number is not available ("" when it is): the problem that made it so.
 std::string unavailable(int port);
