@@ -95,6 +95,9 @@ TEST(SafeFile, ALinkIsFollowedAndStaysALink) {
   ASSERT_TRUE(save(dir.file("new.R3D"), bytes(10, 9)));
   EXPECT_TRUE(fs::is_symlink(dir.file("new.R3D")));
   EXPECT_EQ(readFileBytes(dir.file("real/new.R3D")), bytes(10, 9));
+  size_t inReal = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.file("real"))) ++inReal;
+  EXPECT_EQ(inReal, 2u);  // the two files, no temporary one
 
   // Links in a circle lead to no file.
   fs::create_symlink("b", dir.file("a"));
