@@ -9,6 +9,7 @@
 #include "core/soundmsg.h"
 #include "platform/base/ansi.h"
 #include "platform/base/appinfo.h"
+#include "platform/base/safefile.h"
 #include "platform/base/strtable.h"
 
 namespace fs = std::filesystem;
@@ -145,26 +146,11 @@ bool clsFileControl::blnPutBinaryData(const std::string& folder, const std::stri
   resolve(folder, file);
   const size_t count = static_cast<size_t>(modPublic.lngDataLast) + 1;
   bool ok = modPublic.lngDataLast >= 0 && data.size() >= count;
-  const std::string temp = strFullPath + ".tmp~" + std::to_string(::getpid());
   if (ok) {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    ok = static_cast<bool>(out);
-    if (ok) {
-      out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(count));
-      out.flush();
-      ok = static_cast<bool>(out);
-      out.close();
-      ok = ok && !out.fail();
-    }
-  }
-  if (ok) {
-    std::error_code ec;
-    fs::rename(temp, strFullPath, ec);
-    ok = !ec;
+    safefile::SafeFile out(strFullPath);
+    ok = out.open() && out.write(data.data(), count) && out.commit();
   }
   if (!ok) {
-    std::error_code ec;
-    fs::remove(temp, ec);
     intSoundMsgBox(SoundKind::Warning, LoadResString(10006) + "\r\rPath:" + folderUsed, "blnPutBinaryData");
     return false;
   }

@@ -29,8 +29,9 @@ class clsFileControl {
   // malformed file gives False and leaves the array unchanged.
   bool blnGetStringData(const std::string& folder, const std::string& file, std::vector<std::string>& table,
                         int32_t last);
-  // Writes bytes 0..lngDataLast; the old file stays intact until the new one
-  // is complete (temporary file renamed over it).
+  // Writes bytes 0..lngDataLast through the safe writer (platform/base/
+  // safefile.h): a link is followed, a device, pipe, folder or read-only file
+  // is refused, and the old file stays intact until the new one is complete.
   bool blnPutBinaryData(const std::string& folder, const std::string& file, const std::vector<uint8_t>& data);
   // A data file into bytes 0..last of `image`, only when the file holds all
   // of them (a longer file was written by earlier saves: its first bytes

@@ -97,8 +97,14 @@ int32_t LinkEngine::subCommReopen() {
 std::string LinkEngine::portText() const {
   const int number = static_cast<int>(vb::Val(strCommPort));
   const std::string device = portmap::devicePath(number);
-  if (device.empty()) return LoadResString(10093);
+  if (device.empty()) return portmap::unavailable(number).empty() ? LoadResString(10093) : std::to_string(number);
   return std::to_string(number) + " (" + device + ")";
+}
+
+std::string LinkEngine::openCause() const {
+  const int number = static_cast<int>(vb::Val(strCommPort));
+  if (portmap::devicePath(number).empty()) return portmap::unavailable(number);
+  return port.openFailure();
 }
 
 int32_t LinkEngine::subCommClose() {

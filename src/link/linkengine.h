@@ -93,6 +93,9 @@ class LinkEngine {
   // The port for messages: "3 (/dev/ttyS2)", or "none chosen" for a number
   // that stands for no device.
   std::string portText() const;
+  // Why the port did not open: the device's cause, or the port map's setting
+  // that leaves the number without a device; "" when unknown.
+  std::string openCause() const;
   // The port's send-complete notification: one pause, then the port's
   // notifications are off for good.
   void subSendComplete();

@@ -31,6 +31,9 @@ class SerialPort {
   // Applies the line settings and opens the device; false when it cannot be
   // opened (missing, in use, settings refused). Clears any earlier fault.
   virtual bool open(const std::string& device, const LineSettings& line) = 0;
+  // Why the last open failed, as a line for the user ("Cause: ..."); "" when
+  // the port cannot tell.
+  virtual std::string openFailure() const { return {}; }
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
   virtual void discardInput() = 0;

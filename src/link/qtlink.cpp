@@ -1,10 +1,17 @@
 #include "link/qtlink.h"
 
+#include <sys/stat.h>
 #include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 
 #include <QEventLoop>
 #include <QTimer>
 #include <functional>
+
+#include "platform/base/strtable.h"
 
 namespace radiolink {
 
@@ -38,9 +45,41 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
   }
 }
 
+std::string QtSerialPort::openCause(const std::string& device, QSerialPort::SerialPortError error,
+                                     const std::string& errorText) {
+  // The port takes a bare name as a name under /dev.
+  const std::string path = !device.empty() && device[0] == '/' ? device : "/dev/" + device;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return LoadResString(10110);
+    if (errno == EACCES) return LoadResString(10111);
+  } else if (!S_ISCHR(st.st_mode)) {
+    return LoadResString(10113);
+  }
+  switch (error) {
+    case QSerialPort::DeviceNotFoundError: return LoadResString(10110);
+    case QSerialPort::PermissionError:
+      // The port says the same when another program holds the device (its
+      // lock file, or exclusive use): only a device the user may not open
+      // is a matter of group membership.
+      if (::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES) return LoadResString(10111);
+      return LoadResString(10112);
+    default: return LoadResString(10118) + errorText;
+  }
+}
+
 bool QtSerialPort::open(const std::string& device, const LineSettings& line) {
   if (serial.isOpen()) serial.close();
   faultNumber = 0;
+  openFailure_.clear();
+  // A control character (a NUL, say) in a path names no device; the port
+  // itself would take it into its lock file's name.
+  if (device.empty() || std::any_of(device.begin(), device.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+      })) {
+    openFailure_ = LoadResString(10110);
+    return false;
+  }
   serial.setPortName(QString::fromStdString(device));
   serial.setBaudRate(line.baud);
   serial.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits));
@@ -54,6 +93,7 @@ bool QtSerialPort::open(const std::string& device, const LineSettings& line) {
   serial.setStopBits(line.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
   serial.setFlowControl(QSerialPort::NoFlowControl);
   const bool ok = serial.open(QIODevice::ReadWrite);
+  if (!ok) openFailure_ = openCause(device, serial.error(), serial.errorString().toStdString());
   faultNumber = 0;
   return ok;
 }

@@ -23,15 +23,21 @@ class QtSerialPort : public SerialPort {
   int bytesWaiting() override;
   bool takeByte(uint8_t& byte) override;
   int fault() const override { return faultNumber; }
+  std::string openFailure() const override { return openFailure_; }
 
   QSerialPort& device() { return serial; }
   // The serial error number a port error stands for.
   static int errorNumber(QSerialPort::SerialPortError error);
+  // Why `device` did not open, from the port's error and a look at the path
+  // (without opening it): the message line of the string table.
+  static std::string openCause(const std::string& device, QSerialPort::SerialPortError error,
+                               const std::string& errorText);
 
  private:
   void onError(QSerialPort::SerialPortError error);
   QSerialPort serial;
   int faultNumber = 0;
+  std::string openFailure_;
 };
 
 class QtLinkWaiter : public QObject, public LinkWaiter {

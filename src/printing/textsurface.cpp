@@ -1,18 +1,18 @@
 #include "printing/textsurface.h"
 
-#include <QSaveFile>
+#include <QList>
+#include <QString>
 #include <QStringEncoder>
 
 #include "platform/base/ansi.h"
+#include "platform/base/safefile.h"
 #include "platform/base/strtable.h"
 
 namespace printing {
 
 TextFileSurface::TextFileSurface(std::string path) : path_(std::move(path)) {}
 
-TextFileSurface::~TextFileSurface() {
-  if (file_) file_->cancelWriting();
-}
+TextFileSurface::~TextFileSurface() = default;
 
 std::string TextFileSurface::encodeLine(const std::string& utf8) {
   if (strtable::language() == "ja") {
@@ -40,11 +40,11 @@ std::string TextFileSurface::encodeLine(const std::string& utf8) {
 std::size_t TextFileSurface::columns(const std::string& utf8) { return encodeLine(utf8).size(); }
 
 bool TextFileSurface::begin() {
-  file_ = std::make_unique<QSaveFile>(QString::fromStdString(path_));
   // The temporary file goes beside the chosen one; a folder that does not
-  // allow that is a folder the report cannot be written to.
-  file_->setDirectWriteFallback(false);
-  if (!file_->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  // allow that, or a target that is no regular file the user may write, is
+  // refused before a line is written.
+  file_ = std::make_unique<safefile::SafeFile>(path_);
+  if (!file_->open()) {
     file_.reset();
     return false;
   }
@@ -54,7 +54,7 @@ bool TextFileSurface::begin() {
 bool TextFileSurface::writeLine(const std::string& line) {
   if (!file_) return false;
   const std::string bytes = encodeLine(line) + "\r\n";
-  return file_->write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+  return file_->write(bytes);
 }
 
 bool TextFileSurface::end() {
@@ -65,7 +65,7 @@ bool TextFileSurface::end() {
 }
 
 void TextFileSurface::abort() {
-  if (file_) file_->cancelWriting();
+  if (file_) file_->cancel();
   file_.reset();
 }
 

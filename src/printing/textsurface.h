@@ -1,15 +1,18 @@
 #pragma once
 // A report as a plain text file: one line per report line, ending in CR LF,
 // in the 8-bit code page of the program's language (Windows-1252, or
-// Shift_JIS for Japanese). The file is written under a temporary name beside
-// the chosen one and takes its name only when the job ends complete, so a
-// failed job leaves an older file of that name as it was.
+// Shift_JIS for Japanese). The file goes through the safe writer
+// (platform/base/safefile.h): a temporary file beside the chosen one takes
+// its name only when the job ends complete on the disk, so a failed job
+// leaves an older file of that name as it was.
 #include <memory>
 #include <string>
 
 #include "printing/surface.h"
 
-class QSaveFile;
+namespace safefile {
+class SafeFile;
+}
 
 namespace printing {
 
@@ -44,7 +47,7 @@ class TextFileSurface : public ReportSurface {
 
  private:
   std::string path_;
-  std::unique_ptr<QSaveFile> file_;
+  std::unique_ptr<safefile::SafeFile> file_;
 };
 
 }  // namespace printing

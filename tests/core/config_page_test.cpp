@@ -613,3 +613,34 @@ TEST_F(ConfigPage, EveryNumberBoxShowsItsLongestValueWholeInBothLanguages) {
     }
   });
 }
+
+// Settings of the port map that cannot be read are named beside the port
+// list, with their file and line, and the numbers they meant point nowhere.
+TEST_F(ConfigPage, ThePortMapsUnreadableLinesAreShownBesideTheList) {
+  using namespace std::string_literals;
+  const std::string conf = dir.file("ports.conf");
+  portmap::setConfigFile(conf);
+  const std::string text = "COM2=/dev/tty\0USB0\nCOM3=\n"s;
+  writeFileBytes(conf, Bytes(text.begin(), text.end()));
+  const std::string cannotRead =
+      "The port map has a setting it cannot read (expected COM<n>=<device path>, n from 1 to 16, no control "
+      "characters)\n";
+  const std::string shown = cannotRead + conf + " line 1: COM2=/dev/tty\\x00USB0\n" + conf + " line 2: COM3=";
+  const std::string notAvailable = "This port number is not available: the port map sets it in a way that cannot be read";
+  family("2");
+  FrmConfiguration::setPortProbe([](int port) { return port == 5; });
+  FrmConfiguration* page = open();
+  ASSERT_EQ(page->cboRsPort->count(), 1);
+  EXPECT_TRUE(page->lblNoPort->isVisibleTo(page));
+  EXPECT_EQ(page->lblNoPort->text().toStdString(), shown);
+  page->Unload();
+
+  modPublic.intCmdCommPort = 2;  // all sixteen listed: the broken number says why it has no device
+  page = open();
+  EXPECT_EQ(page->lblPortDevice->text().toStdString(), notAvailable);
+  EXPECT_EQ(page->cboRsPort->itemData(2, Qt::ToolTipRole).toString().toStdString(), notAvailable);
+  EXPECT_EQ(page->cboRsPort->itemData(3, Qt::ToolTipRole).toString().toStdString(), "/dev/ttyS3");
+  EXPECT_EQ(page->lblNoPort->text().toStdString(), shown);
+  page->Unload();
+  portmap::setConfigFile("");
+}

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 
 #include "core/filecontrol.h"
 #include "core/modpublic.h"
 #include "platform/base/appinfo.h"
+#include "support/disklimit.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -15,6 +19,14 @@ class Files : public ::testing::Test {
   RecordingMessages msgs;
   clsFileControl files;
 };
+
+// What a folder holds, by name: a save leaves no temporary file behind.
+std::vector<std::string> entries(const TempDir& dir) {
+  std::vector<std::string> out;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) out.push_back(e.path().filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
 
 std::vector<uint8_t> counting(size_t n) {
   std::vector<uint8_t> v(n);
@@ -64,18 +76,59 @@ TEST_F(Files, SaveWritesExactlyTheFamilysBytesAndReplacesAtomically) {
   ASSERT_TRUE(files.blnPutBinaryData(dir.str(), "radio.R2B", image));
   EXPECT_EQ(readFileBytes(dir.file("radio.R2B")), std::vector<uint8_t>(image.begin(), image.begin() + 2048));
 
-  // A save that cannot complete leaves the old file exactly as it was and says so.
+  // A save that cannot complete (the disk fills up) leaves the old file
+  // exactly as it was and says so once.
   const auto old = readFileBytes(dir.file("radio.R2B"));
-  std::filesystem::create_directory(files.strFullPath + ".tmp~" + std::to_string(::getpid()));
   modPublic.lngDataLast = 6887;
-  EXPECT_FALSE(files.blnPutBinaryData(dir.str(), "radio.R2B", std::vector<uint8_t>(kImageSize, 1)));
+  {
+    FileSizeLimit full(4096);
+    ASSERT_TRUE(full.ok());
+    EXPECT_FALSE(files.blnPutBinaryData(dir.str(), "radio.R2B", std::vector<uint8_t>(kImageSize, 1)));
+  }
   EXPECT_EQ(readFileBytes(dir.file("radio.R2B")), old);
   ASSERT_EQ(msgs.boxes.size(), 1u);
   EXPECT_EQ(msgs.boxes[0].text, "The specified passing is not found\r\rPath:" + dir.str());
   EXPECT_EQ(msgs.boxes[0].title, "blnPutBinaryData");
   EXPECT_EQ(msgs.boxes[0].style, 16);
-  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
-    EXPECT_EQ(e.path().filename().string().find(".tmp~"), std::string::npos) << "left " << e.path();
+  EXPECT_EQ(entries(dir), std::vector<std::string>{"radio.R2B"});
+}
+
+TEST_F(Files, SaveFollowsALinkKeepsPermissionsAndRefusesWhatIsNoWritableFile) {
+  namespace fs = std::filesystem;
+  modPublic.lngDataLast = 2559;
+  const auto image = counting(kImageSize);
+  const std::vector<uint8_t> saved(image.begin(), image.begin() + 2560);
+  fs::create_directory(dir.file("radios"));
+  writeFileBytes(dir.file("radios/base.R3D"), std::vector<uint8_t>(2560, 0xEE));
+  ASSERT_EQ(::chmod(dir.file("radios/base.R3D").c_str(), 0600), 0);
+  fs::create_symlink("radios/base.R3D", dir.file("base.R3D"));
+  ASSERT_TRUE(files.blnPutBinaryData(dir.str(), "base.R3D", image));
+  EXPECT_TRUE(fs::is_symlink(dir.file("base.R3D")));
+  EXPECT_EQ(readFileBytes(dir.file("radios/base.R3D")), saved);
+  EXPECT_EQ(fs::status(dir.file("radios/base.R3D")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_TRUE(msgs.boxes.empty());
+
+  // A pipe, a link to a device, a folder and a read-only file are refused
+  // with the save's failure message, and stay what they were.
+  ASSERT_EQ(::mkfifo(dir.file("pipe.R3D").c_str(), 0644), 0);
+  fs::create_symlink("/dev/null", dir.file("null.R3D"));
+  fs::create_directory(dir.file("folder.R3D"));
+  writeFileBytes(dir.file("locked.R3D"), {1, 2, 3});
+  ASSERT_EQ(::chmod(dir.file("locked.R3D").c_str(), 0444), 0);
+  for (const char* name : {"pipe.R3D", "null.R3D", "folder.R3D", "locked.R3D"}) {
+    msgs.boxes.clear();
+    EXPECT_FALSE(files.blnPutBinaryData(dir.str(), name, image)) << name;
+    ASSERT_EQ(msgs.boxes.size(), 1u) << name;
+    EXPECT_EQ(msgs.boxes[0].text, "The specified passing is not found\r\rPath:" + dir.str());
+  }
+  EXPECT_TRUE(fs::is_fifo(dir.file("pipe.R3D")));
+  EXPECT_TRUE(fs::is_character_file(dir.file("null.R3D")));
+  EXPECT_TRUE(fs::is_directory(dir.file("folder.R3D")));
+  EXPECT_EQ(readFileBytes(dir.file("locked.R3D")), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(entries(dir), (std::vector<std::string>{"base.R3D", "folder.R3D", "locked.R3D", "null.R3D",
+                                                    "pipe.R3D", "radios"}));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("radios")), fs::directory_iterator()), 1);
 }
 
 TEST_F(Files, SaveIntoAMissingFolderFails) {

@@ -4,12 +4,14 @@
 
 #include <QPrinter>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "platform/base/strtable.h"
 #include "printing/pages/qtprintsurface.h"
 #include "printing/reports.h"
 #include "printtest.h"
+#include "support/disklimit.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -101,4 +103,50 @@ TEST_F(PdfReport, JapaneseCaptionsShowWhileLatinTextsKeepTheirColumns) {
   EXPECT_DOUBLE_EQ(japanese, english);
   ASSERT_TRUE(done);
   EXPECT_NE(pdfText(path).find("Encode=5\xE3\x83\x88\xE3\x83\xBC\xE3\x83\xB3"), std::string::npos);  // 5トーン
+}
+
+TEST_F(PdfReport, APdfTheDiskCannotHoldLeavesTheOldOneAndSaysSoOnce) {
+  ASSERT_TRUE(printtest::radioF0(1, 1));
+  printing::setPrinterSurfaceFactory([&] { return std::make_unique<printing::QtPrintSurface>(printer); });
+  printing::clsPrintP1RA report;
+  // The whole report's size, on a disk with room.
+  toA4Pdf(printer, dir.file("room.pdf"));
+  ASSERT_TRUE(report.blnPrintAllData("", 0));
+  const auto size = static_cast<rlim_t>(readFileBytes(dir.file("room.pdf")).size());
+  ASSERT_TRUE(printing::pdfComplete(dir.file("room.pdf")));
+
+  // An older PDF of the name, reached through a link; the disk fills up a
+  // little before the new one's end.
+  std::filesystem::create_directory(dir.file("pdfs"));
+  const std::string old = dir.file("pdfs/all.pdf");
+  std::filesystem::copy_file(std::string(PRINTING_GOLDEN_DIR) + "/zr310-channel.txt", old);
+  const auto before = readFileBytes(old);
+  std::filesystem::create_symlink("pdfs/all.pdf", dir.file("all.pdf"));
+  toA4Pdf(printer, dir.file("all.pdf"));
+  {
+    FileSizeLimit full(size - 300);
+    ASSERT_TRUE(full.ok());
+    EXPECT_FALSE(report.blnPrintAllData("", 0));
+  }
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "The specified printer cannot be used");
+  EXPECT_EQ(readFileBytes(old), before);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("all.pdf")));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("pdfs")), std::filesystem::directory_iterator()),
+            1);
+  // The printer keeps the file the user chose, and the next job with room replaces the old one.
+  EXPECT_EQ(printer.outputFileName().toStdString(), dir.file("all.pdf"));
+  ASSERT_TRUE(report.blnPrintAllData("", 0));
+  printing::setPrinterSurfaceFactory(nullptr);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("all.pdf")));
+  EXPECT_EQ(pdfPages(readFileBytes(old)), report.engine.intPage);
+  EXPECT_TRUE(printing::pdfComplete(old));
+
+  // A PDF cut short, or one that lost bytes on the way, is not complete.
+  auto bytes = readFileBytes(old);
+  writeFileBytes(dir.file("short.pdf"), std::vector<uint8_t>(bytes.begin(), bytes.end() - 300));
+  EXPECT_FALSE(printing::pdfComplete(dir.file("short.pdf")));
+  bytes.erase(bytes.begin() + 1000, bytes.begin() + 1100);
+  writeFileBytes(dir.file("gap.pdf"), bytes);
+  EXPECT_FALSE(printing::pdfComplete(dir.file("gap.pdf")));
 }

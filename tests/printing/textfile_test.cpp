@@ -2,12 +2,17 @@
 // are control characters, and Japanese captions in the Japanese code page.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "channel/names.h"
 #include "core/modpublic.h"
 #include "platform/base/strtable.h"
 #include "printtest.h"
+#include "support/disklimit.h"
 #include "support/testsupport.h"
 
 namespace {
@@ -147,4 +152,44 @@ TEST(ReportTextFile, JapaneseValuesStandInOneColumnOfTheShiftJisFile) {
     }
     EXPECT_TRUE(at.back() == 68u || (at.back() > 68u && l[at.back() - 1] == ' ' && l[at.back() - 2] != ' ')) << l;
   }
+}
+
+TEST(ReportTextFile, AReportTheDiskCannotHoldOrAPipeLeaveTheOldFilesAndSaySoOnce) {
+  TempDir dir;
+  RecordingMessages msgs;
+  freshModel(dir);
+  ASSERT_TRUE(printtest::radioF0(1, 1));
+  const std::string path = dir.file("all.txt");
+  const std::vector<uint8_t> old(5000, 'o');
+  writeFileBytes(path, old);
+  {
+    // The report (10 KB) is more than the disk holds: its last bytes go out
+    // with the final flush, which fails.
+    FileSizeLimit full(8192);
+    ASSERT_TRUE(full.ok());
+    EXPECT_FALSE(printtest::runReport(true, path));
+  }
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "It cannot Write in a specification file");
+  EXPECT_EQ(readFileBytes(path), old);
+  std::vector<std::string> left;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) left.push_back(e.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"all.txt", "settings.ini"}));
+
+  // Through a link the report reaches the linked file and the link stays.
+  std::filesystem::create_directory(dir.file("reports"));
+  std::filesystem::create_symlink("reports/linked.txt", dir.file("linked.txt"));
+  msgs.boxes.clear();
+  ASSERT_TRUE(printtest::runReport(false, dir.file("linked.txt")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("linked.txt")));
+  EXPECT_EQ(fileLines(dir.file("reports/linked.txt")),
+            fileLines(std::string(PRINTING_GOLDEN_DIR) + "/zr310-channel.txt"));
+
+  // A pipe is no file to write a report over: refused, and it stays a pipe.
+  ASSERT_EQ(::mkfifo(dir.file("pipe.txt").c_str(), 0644), 0);
+  EXPECT_FALSE(printtest::runReport(false, dir.file("pipe.txt")));
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "It cannot Write in a specification file");
+  EXPECT_TRUE(std::filesystem::is_fifo(dir.file("pipe.txt")));
 }

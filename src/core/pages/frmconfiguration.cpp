@@ -360,7 +360,8 @@ void FrmConfiguration::fillPortList() {
   if (m.intCmdCommPort != -1) {
     for (int n = portmap::kFirstPort; n <= portmap::kLastPort; ++n) {
       cboRsPort->addItem(QString("COM %1").arg(n), n);
-      cboRsPort->setItemData(n - 1, q(portmap::devicePath(n)), Qt::ToolTipRole);
+      const std::string path = portmap::devicePath(n);
+      cboRsPort->setItemData(n - 1, q(path.empty() ? LoadResString(10115) : path), Qt::ToolTipRole);
     }
     strCommPortText = std::to_string(m.intCmdCommPort);
     m.intCommPort = m.intCmdCommPort;
@@ -381,18 +382,27 @@ void FrmConfiguration::fillPortList() {
   // An empty list says why, and how to map a device: the port map file this
   // run reads (the home folder written as "~" to keep the line short) and the
   // environment variable. An installed program has no README beside it.
-  QString mapFile = q(portmap::configFile());
-  const QString home = QDir::homePath();
-  if (home != "/" && mapFile.startsWith(home + "/")) mapFile = "~" + mapFile.mid(home.size());
-  lblNoPort->setText(q(LoadResString(1408)).arg(mapFile));
-  lblNoPort->setVisible(cboRsPort->count() == 0);
+  // Settings of the port map that cannot be read are named with their file
+  // and line.
+  QString note;
+  if (cboRsPort->count() == 0) {
+    QString mapFile = q(portmap::configFile());
+    const QString home = QDir::homePath();
+    if (home != "/" && mapFile.startsWith(home + "/")) mapFile = "~" + mapFile.mid(home.size());
+    note = q(LoadResString(1408)).arg(mapFile);
+  }
+  if (const std::string map = portmap::problemsText(); !map.empty())
+    note += (note.isEmpty() ? "" : "\n") + q(map).replace('\r', '\n');
+  lblNoPort->setText(note);
+  lblNoPort->setVisible(!note.isEmpty());
   lblPortDevice->setVisible(cboRsPort->count() > 0);
   showPortDevice();
 }
 
 void FrmConfiguration::showPortDevice() {
   const int port = static_cast<int>(vb::Val(strCommPortText));
-  const std::string path = portmap::devicePath(port);
+  std::string path = portmap::devicePath(port);
+  if (path.empty()) path = LoadResString(10115);  // a number the port map leaves without a device
   lblPortDevice->setText(q(path));
   cboRsPort->setToolTip(q(path));
 }

@@ -105,8 +105,12 @@ void FrmProgramming::Form_Load() {
   e.intNextByteWait = 30;
   e.intBytePace = 4;
   e.lngCommState = e.subCommOpen();
-  if (e.lngCommState == kStateNotOpen)
-    intSoundMsgBox(SoundKind::Warning, LoadResString(10017) + "\rPORT : " + e.portText(), "Form_Load");
+  if (e.lngCommState == kStateNotOpen) {
+    const std::string cause = e.openCause();
+    intSoundMsgBox(SoundKind::Warning,
+                   LoadResString(10017) + "\rPORT : " + e.portText() + (cause.empty() ? "" : "\r" + cause),
+                   "Form_Load");
+  }
   setCaption(std::string(app::kTitle) + "-Programming");
   vbui::setBackColor(this, vb::ColorValue(m.strLabelColor));
   for (int i = 0; i < 3; ++i) comReadWrite[static_cast<size_t>(i)]->setText(res(1090 + i));

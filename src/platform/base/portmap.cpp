@@ -1,11 +1,17 @@
 #include "platform/base/portmap.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <sys/stat.h>
 
 #include "platform/base/appinfo.h"
+#include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
 
 namespace portmap {
@@ -20,24 +26,158 @@ std::string& ttyAttributes() {
   return f;
 }
 
-std::string fromEnvironment(int port) {
-  const std::string env = "VELMORA_COM" + std::to_string(port);
-  if (const char* v = std::getenv(env.c_str()); v && *v) return v;
-  return {};
+bool isControl(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b < 0x20 || b == 0x7F;
 }
 
-std::string fromFile(int port) {
-  std::ifstream in(configFile());
-  if (!in) return {};
-  const std::string key = "COM" + std::to_string(port);
-  std::string line, found;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const size_t eq = line.find('=');
-    if (eq == std::string::npos || line[0] == '#') continue;
-    if (vb::UCase(vb::Trim(line.substr(0, eq))) == key) found = vb::Trim(line.substr(eq + 1));
+bool hasControl(const std::string& s) { return std::any_of(s.begin(), s.end(), isControl); }
+
+std::string trimBlanks(const std::string& s) {
+  const size_t first = s.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+// The number of "COM<n>", leading zeros allowed ("COM01" is COM1); 0 when the
+// text is not that, or n is outside 1..16.
+int comNumber(const std::string& key) {
+  const std::string k = vb::UCase(key);
+  if (k.size() < 4 || k.compare(0, 3, "COM") != 0) return 0;
+  int n = 0;
+  for (size_t i = 3; i < k.size(); ++i) {
+    if (k[i] < '0' || k[i] > '9') return 0;
+    n = std::min(n * 10 + (k[i] - '0'), 1000);
   }
-  return found;
+  return n >= kFirstPort && n <= kLastPort ? n : 0;
+}
+
+// The number a line that cannot be read was meant to set, read as loosely as
+// possible (blanks, control bytes and the halves of UTF-16 ignored), so that
+// this number points nowhere rather than at its default device.
+int meantNumber(const std::string& text) {
+  std::string key;
+  for (char c : text.substr(0, text.find('='))) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b > 0x20 && b < 0x7F) key += c;
+  }
+  size_t digitsEnd = 3;
+  while (digitsEnd < key.size() && key[digitsEnd] >= '0' && key[digitsEnd] <= '9') ++digitsEnd;
+  return comNumber(key.substr(0, digitsEnd));
+}
+
+// A line as the user sees it in a message: control bytes as \xNN, cut short.
+std::string shown(const std::string& line) {
+  std::string out;
+  for (char c : line) {
+    if (isControl(c)) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
+      out += hex;
+    } else {
+      out += c;
+    }
+    if (out.size() > 80) return out + "...";
+  }
+  return out;
+}
+
+struct Map {
+  std::array<std::string, kLastPort + 1> path;  // "" where neither the user nor a broken line set it
+  std::array<bool, kLastPort + 1> user{};       // set by the environment or a line of the file
+  std::array<bool, kLastPort + 1> broken{};     // only broken lines meant to set it: not available
+  std::array<std::string, kLastPort + 1> why;   // the first problem that made it not available
+  std::vector<Problem> problems;
+};
+
+void readFile(Map& map) {
+  const std::string file = configFile();
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return;
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::array<std::string, kLastPort + 1> fromFile;
+  std::array<bool, kLastPort + 1> brokenInFile{};
+  std::array<std::string, kLastPort + 1> whyInFile;
+  auto broken = [&](int number, Problem p) {
+    if (number > 0) {
+      brokenInFile[static_cast<size_t>(number)] = true;
+      if (whyInFile[static_cast<size_t>(number)].empty()) whyInFile[static_cast<size_t>(number)] = problemText(p);
+    }
+    map.problems.push_back(std::move(p));
+  };
+  if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
+    // A file saved as UTF-16: one problem for the file; every number it
+    // mentions is not available.
+    Problem p{file, 0, LoadResString(10116), 0};
+    std::string plain;
+    for (char c : bytes)
+      if (c != '\0') plain += c;
+    std::istringstream lines(plain);
+    bool first = true;
+    for (std::string line; std::getline(lines, line);) {
+      if (first && line.size() >= 2) line = line.substr(2);  // the byte-order mark
+      first = false;
+      if (const int n = meantNumber(trimBlanks(line)); n > 0 && !brokenInFile[static_cast<size_t>(n)]) {
+        brokenInFile[static_cast<size_t>(n)] = true;
+        whyInFile[static_cast<size_t>(n)] = problemText(p);
+      }
+    }
+    map.problems.push_back(std::move(p));
+  } else {
+    std::istringstream lines(bytes);
+    int number = 0;
+    for (std::string line; std::getline(lines, line);) {
+      ++number;
+      // A file saved with a UTF-8 byte-order mark reads as plain text.
+      if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      const std::string text = trimBlanks(line);
+      if (text.empty() || text[0] == '#') continue;
+      const size_t eq = text.find('=');
+      const int port = eq == std::string::npos ? 0 : comNumber(trimBlanks(text.substr(0, eq)));
+      const std::string value = eq == std::string::npos ? std::string() : trimBlanks(text.substr(eq + 1));
+      // A device path with a control character (a NUL, say) never reaches the port.
+      if (port > 0 && !value.empty() && !hasControl(value)) {
+        fromFile[static_cast<size_t>(port)] = value;
+        continue;
+      }
+      broken(port > 0 ? port : meantNumber(text), Problem{file, number, shown(line), port > 0 ? port : meantNumber(text)});
+    }
+  }
+  for (int n = kFirstPort; n <= kLastPort; ++n) {
+    const auto i = static_cast<size_t>(n);
+    if (map.user[i] || map.broken[i]) continue;  // the environment decided
+    // A line that could be read decides, whatever broken lines say about
+    // the same number (an empty "COM1=" after a good one changes nothing).
+    if (!fromFile[i].empty()) {
+      map.path[i] = fromFile[i];
+      map.user[i] = true;
+    } else if (brokenInFile[i]) {
+      map.broken[i] = true;
+      map.why[i] = whyInFile[i];
+    }
+  }
+}
+
+Map readMap() {
+  Map map;
+  for (int n = kFirstPort; n <= kLastPort; ++n) {
+    const auto i = static_cast<size_t>(n);
+    const std::string env = "VELMORA_COM" + std::to_string(n);
+    const char* v = std::getenv(env.c_str());
+    if (!v || !*v) continue;
+    if (hasControl(v)) {
+      Problem p{env, 0, shown(v), n};
+      map.broken[i] = true;
+      map.why[i] = problemText(p);
+      map.problems.push_back(std::move(p));
+    } else {
+      map.path[i] = v;
+      map.user[i] = true;
+    }
+  }
+  readFile(map);
+  return map;
 }
 }  // namespace
 
@@ -58,15 +198,41 @@ std::string defaultPath(int port) {
 
 std::string devicePath(int port) {
   if (port < kFirstPort || port > kLastPort) return {};
-  if (std::string e = fromEnvironment(port); !e.empty()) return e;
-  std::string f = fromFile(port);
-  if (!f.empty()) return f;
-  return defaultPath(port);
+  const Map map = readMap();
+  const auto i = static_cast<size_t>(port);
+  if (map.broken[i]) return {};
+  return map.user[i] ? map.path[i] : defaultPath(port);
 }
 
 bool userMapped(int port) {
   if (port < kFirstPort || port > kLastPort) return false;
-  return !fromEnvironment(port).empty() || !fromFile(port).empty();
+  return readMap().user[static_cast<size_t>(port)];
+}
+
+std::vector<Problem> problems() { return readMap().problems; }
+
+namespace {
+// "<file> line <n>: <line as read>", or "<variable>: <value>".
+std::string place(const Problem& p) {
+  std::string where = p.where;
+  if (p.line > 0) where += " " + LoadResString(10117) + " " + std::to_string(p.line);
+  return where + ": " + p.text;
+}
+}  // namespace
+
+std::string problemText(const Problem& p) { return LoadResString(10114) + "\r" + place(p); }
+
+std::string problemsText() {
+  std::string out;
+  for (const Problem& p : problems()) out += "\r" + place(p);
+  return out.empty() ? out : LoadResString(10114) + out;
+}
+
+std::string unavailable(int port) {
+  if (port < kFirstPort || port > kLastPort) return {};
+  const Map map = readMap();
+  const auto i = static_cast<size_t>(port);
+  return map.broken[i] ? LoadResString(10115) + "\r" + map.why[i] : std::string();
 }
 
 bool present(int port) {

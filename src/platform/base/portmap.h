@@ -10,7 +10,15 @@
 //   - environment variable VELMORA_COM<n>, e.g. VELMORA_COM1=/dev/pts/7, or
 //   - a line "COM<n>=<path>" in the file "ports.conf" in the user's
 //     config folder (~/.config/velmora/ports.conf).
-// The environment wins over the file, the file over the default.
+// The environment wins over the file, the file over the default; within the
+// file a later line wins over an earlier one.
+//
+// A setting that cannot be understood never sends bytes anywhere: a line
+// whose number is not COM1..COM16 ("COM01" counts as COM1), whose path is
+// empty or holds a control character (a NUL, say), a file saved as UTF-16,
+// or a VELMORA_COM<n> value with a control character is reported (problems()),
+// and the number it meant to set is not available (devicePath() gives "")
+// unless a line that can be read sets it.
 #include <string>
 #include <vector>
 
@@ -19,7 +27,8 @@ namespace portmap {
 constexpr int kFirstPort = 1;
 constexpr int kLastPort = 16;
 
-// The device path of a port number; "" outside 1..16.
+// The device path of a port number; "" outside 1..16 and for a number only
+// a broken setting meant to set.
 std::string devicePath(int port);
 // The default path, ignoring overrides.
 std::string defaultPath(int port);
@@ -38,5 +47,20 @@ bool userMapped(int port);
 void setConfigFile(const std::string& path);
 std::string configFile();
 void setTtyAttributesFolder(const std::string& path);
+
+// A setting of the map that cannot be understood.
+struct Problem {
+  std::string where;  // the file, or the environment variable
+  int line = 0;       // 1.. in the file; 0 for the whole file or a variable
+  std::string text;   // the line as read (control bytes as \xNN), or what is wrong
+  int port = 0;       // the number it meant to set; 0 when none can be told
+};
+std::vector<Problem> problems();
+// One problem as a message names it: what is wrong, where, and the line.
+std::string problemText(const Problem& problem);
+// What is wrong, then every problem's place and line ("" when the map is sound).
+std::string problemsText();
+// Why a number is not available ("" when it is): the problem that made it so.
+std::string unavailable(int port);
 
 }  // namespace portmap

@@ -1,10 +1,13 @@
 #include "printing/pages/qtprintsurface.h"
 
-#include <QFileInfo>
 #include <QFontMetricsF>
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <QPen>
 #include <QPrinter>
 
+#include "platform/base/safefile.h"
 #include "platform/base/strtable.h"
 
 namespace printing {
@@ -20,10 +23,37 @@ QFont reportFont() {
   return font;
 }
 
+bool pdfComplete(const std::string& path) {
+  // A finished PDF ends with "startxref", the offset of its cross-reference
+  // table and "%%EOF"; a file the disk cut short lacks that tail, and one that
+  // lost bytes on the way has no table at the offset the tail names.
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return false;
+  const std::streamoff size = in.tellg();
+  const std::streamoff tailSize = std::min<std::streamoff>(size, 1024);
+  std::string tail(static_cast<size_t>(tailSize), '\0');
+  in.seekg(size - tailSize);
+  if (!in.read(tail.data(), tailSize)) return false;
+  while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r' || tail.back() == ' ')) tail.pop_back();
+  if (tail.size() < 5 || tail.compare(tail.size() - 5, 5, "%%EOF") != 0) return false;
+  const size_t at = tail.rfind("startxref");
+  if (at == std::string::npos) return false;
+  const std::streamoff table = std::strtoll(tail.c_str() + at + 9, nullptr, 10);
+  if (table <= 0 || table + 4 > size) return false;
+  char head[4] = {};
+  in.seekg(table);
+  return in.read(head, 4) && std::string(head, 4) == "xref";
+}
+
 QtPrintSurface::QtPrintSurface(QPrinter& printer) : printer_(printer), font_(reportFont()) {}
 
 QtPrintSurface::~QtPrintSurface() {
   if (painter_.isActive()) painter_.end();
+  restoreFileName();
+}
+
+void QtPrintSurface::restoreFileName() {
+  if (pdf_ && printer_.outputFileName() != chosenFile_) printer_.setOutputFileName(chosenFile_);
 }
 
 bool QtPrintSurface::begin() {
@@ -32,24 +62,45 @@ bool QtPrintSurface::begin() {
   // file it can be written to.
   if (!printer_.isValid()) return false;
   if (printer_.outputFormat() == QPrinter::PdfFormat) {
-    const QFileInfo file(printer_.outputFileName());
-    const QFileInfo folder(file.absolutePath());
-    if (printer_.outputFileName().isEmpty() || !folder.isDir() || !folder.isWritable() ||
-        (file.exists() && !file.isWritable()))
+    // The PDF goes to a temporary file beside the chosen one and takes its
+    // name only when it is complete, so an old PDF survives a failed job.
+    chosenFile_ = printer_.outputFileName();
+    if (chosenFile_.isEmpty()) return false;
+    pdf_ = std::make_unique<safefile::SafeFile>(chosenFile_.toStdString());
+    if (!pdf_->open()) {
+      pdf_.reset();
       return false;
+    }
+    printer_.setOutputFileName(QString::fromStdString(pdf_->tempPath()));
   }
-  if (!painter_.begin(&printer_)) return false;
+  if (!painter_.begin(&printer_)) {
+    restoreFileName();
+    pdf_.reset();
+    return false;
+  }
   pxPerMm_ = printer_.resolution() / 25.4;
   painter_.setFont(font_);
   painter_.setPen(Qt::black);
   return true;
 }
 
-bool QtPrintSurface::end() { return painter_.end(); }
+bool QtPrintSurface::end() {
+  // The PDF engine does not report a file it could not write whole, so the
+  // finished file is looked at before it replaces the chosen one.
+  bool ok = painter_.end();
+  restoreFileName();
+  if (pdf_) {
+    ok = ok && pdf_->commit(pdfComplete);
+    pdf_.reset();
+  }
+  return ok;
+}
 
 void QtPrintSurface::abort() {
   printer_.abort();
   if (painter_.isActive()) painter_.end();
+  restoreFileName();
+  pdf_.reset();
 }
 
 void QtPrintSurface::setBoldItalic(bool on) {

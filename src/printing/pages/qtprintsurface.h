@@ -4,10 +4,14 @@
 // report font.
 #include <QFont>
 #include <QPainter>
+#include <memory>
 
 #include "printing/surface.h"
 
 class QPrinter;
+namespace safefile {
+class SafeFile;
+}
 
 namespace printing {
 
@@ -15,6 +19,10 @@ namespace printing {
 // laid out for, 9.75 pt, with a Japanese face for the Japanese captions when
 // the program speaks Japanese.
 QFont reportFont();
+
+// Whether the PDF file at `path` was written to its end (its trailer and the
+// cross-reference table the trailer points at are there).
+bool pdfComplete(const std::string& path);
 
 class QtPrintSurface : public ReportSurface {
  public:
@@ -39,11 +47,15 @@ class QtPrintSurface : public ReportSurface {
 
  private:
   double px(double mm) const { return mm * pxPerMm_; }
+  void restoreFileName();
   QPrinter& printer_;
   QPainter painter_;
   QFont font_;
   double pxPerMm_ = 1;
   int lineDots_ = 1;
+  // A PDF job: the file the user chose, and the temporary file it is written to.
+  QString chosenFile_;
+  std::unique_ptr<safefile::SafeFile> pdf_;
 };
 
 }  // namespace printing

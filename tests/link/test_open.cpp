@@ -1,0 +1,86 @@
+// Opening the real port: a device that cannot be opened says why.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "link/qtlink.h"
+#include "support/testsupport.h"
+
+using radiolink::QtSerialPort;
+
+namespace {
+// A pseudo-terminal pair; the other end stays open for the test.
+struct Pty {
+  Pty() {
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0) slave = ptsname(master);
+  }
+  ~Pty() {
+    if (master >= 0) close(master);
+  }
+  int master = -1;
+  std::string slave;
+};
+
+// The serial lock files of the folders the port may keep them in.
+std::set<std::string> lockFiles() {
+  std::set<std::string> out;
+  for (const char* folder : {"/var/lock", "/run/lock", "/tmp"}) {
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+      if (e.path().filename().string().rfind("LCK..", 0) == 0) out.insert(e.path().string());
+  }
+  return out;
+}
+
+const std::string kNoDevice = "Cause: the device does not exist";
+}  // namespace
+
+TEST(PortOpen, AFailedOpenNamesItsCause) {
+  TempDir dir;
+  const radiolink::LineSettings line;
+  const auto locksBefore = lockFiles();
+  QtSerialPort port;
+  EXPECT_FALSE(port.open(dir.file("no-such-device"), line));
+  EXPECT_EQ(port.openFailure(), kNoDevice);
+
+  writeFileBytes(dir.file("plain"), {1});
+  EXPECT_FALSE(port.open(dir.file("plain"), line));
+  EXPECT_EQ(port.openFailure(), "Cause: the path is not a serial port");
+
+  // A control character never reaches the device or its lock file.
+  Pty pty;
+  ASSERT_FALSE(pty.slave.empty());
+  for (const std::string& bad : {pty.slave + std::string("\0x", 2), pty.slave + "\x01", std::string("\0", 1)}) {
+    EXPECT_FALSE(port.open(bad, line));
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(port.openFailure(), kNoDevice);
+  }
+  EXPECT_EQ(lockFiles(), locksBefore);
+
+  // A device another program holds.
+  ASSERT_TRUE(port.open(pty.slave, line)) << port.device().errorString().toStdString();
+  EXPECT_EQ(port.openFailure(), "");
+  QtSerialPort other;
+  EXPECT_FALSE(other.open(pty.slave, line));
+  EXPECT_EQ(other.openFailure(), "Cause: the port is in use by another program");
+  port.close();
+  EXPECT_EQ(lockFiles(), locksBefore);
+}
+
+TEST(PortOpen, ADeviceTheUserMayNotOpenAsksForTheDialoutGroup) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root opens every device: no permission error to see";
+  Pty pty;
+  ASSERT_FALSE(pty.slave.empty());
+  ASSERT_EQ(::chmod(pty.slave.c_str(), 0), 0);
+  QtSerialPort port;
+  EXPECT_FALSE(port.open(pty.slave, radiolink::LineSettings{}));
+  EXPECT_EQ(port.openFailure(),
+            "Cause: permission denied. Your user must be a member of the group dialout (sudo adduser <user> dialout, "
+            "then log in again)");
+}

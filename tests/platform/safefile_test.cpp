@@ -1,0 +1,162 @@
+// The one writer of every file the user names: a full disk, links, things
+// that are not files, permissions. Real links, fifos and a real file-size
+// limit; no root and no mount needed.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "platform/base/safefile.h"
+#include "support/disklimit.h"
+#include "support/testsupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::vector<uint8_t> bytes(size_t n, uint8_t seed) {
+  std::vector<uint8_t> v(n);
+  for (size_t i = 0; i < n; ++i) v[i] = static_cast<uint8_t>(seed + i * 13);
+  return v;
+}
+
+bool save(const std::string& path, const std::vector<uint8_t>& data, safefile::Problem* problem = nullptr) {
+  safefile::SafeFile file(path);
+  const bool ok = file.open() && file.write(data.data(), data.size()) && file.commit();
+  if (problem) *problem = file.problem();
+  return ok;
+}
+
+std::vector<std::string> names(const TempDir& dir) {
+  std::vector<std::string> out;
+  for (const auto& e : fs::directory_iterator(dir.path())) out.push_back(e.path().filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+mode_t modeOf(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+  return st.st_mode & 07777;
+}
+}  // namespace
+
+TEST(SafeFile, AFullDiskIsAFailureAndTheOldFileSurvives) {
+  TempDir dir;
+  const std::string report = dir.file("report.txt");
+  const auto old = bytes(13473, 1);
+  writeFileBytes(report, old);
+  safefile::Problem problem = safefile::Problem::None;
+  {
+    // 8 KB fit on the "disk": the last bytes are only written by the final flush.
+    FileSizeLimit full(8192);
+    ASSERT_TRUE(full.ok());
+    EXPECT_FALSE(save(report, bytes(13473, 2), &problem));
+  }
+  EXPECT_EQ(problem, safefile::Problem::Write);
+  EXPECT_EQ(readFileBytes(report), old);
+  EXPECT_EQ(names(dir), std::vector<std::string>{"report.txt"});
+
+  // Larger than the buffer: the failure comes from a write on the way.
+  safefile::SafeFile big(report);
+  {
+    FileSizeLimit full(100000);
+    ASSERT_TRUE(big.open());
+    bool written = true;
+    for (int i = 0; i < 40 && written; ++i) written = big.write(std::string(10000, 'x'));
+    EXPECT_FALSE(written && big.commit());
+  }
+  EXPECT_EQ(big.error(), EFBIG);
+  EXPECT_EQ(readFileBytes(report), old);
+  EXPECT_EQ(names(dir), std::vector<std::string>{"report.txt"});
+
+  // The same data without the limit is saved whole.
+  EXPECT_TRUE(save(report, bytes(13473, 2)));
+  EXPECT_EQ(readFileBytes(report), bytes(13473, 2));
+}
+
+TEST(SafeFile, ALinkIsFollowedAndStaysALink) {
+  TempDir dir;
+  fs::create_directory(dir.file("real"));
+  const std::string target = dir.file("real/radio.R3D");
+  writeFileBytes(target, bytes(100, 1));
+  fs::create_symlink("real/radio.R3D", dir.file("radio.R3D"));  // relative, as ln -s makes it
+  fs::create_symlink(dir.file("radio.R3D"), dir.file("again.R3D"));  // a link to the link
+  ASSERT_TRUE(save(dir.file("again.R3D"), bytes(2560, 5)));
+  EXPECT_TRUE(fs::is_symlink(dir.file("radio.R3D")));
+  EXPECT_TRUE(fs::is_symlink(dir.file("again.R3D")));
+  EXPECT_EQ(fs::read_symlink(dir.file("radio.R3D")), "real/radio.R3D");
+  EXPECT_EQ(readFileBytes(target), bytes(2560, 5));
+  EXPECT_EQ(names(dir), (std::vector<std::string>{"again.R3D", "radio.R3D", "real"}));
+
+  // A link to a file not written yet makes that file.
+  fs::create_symlink("real/new.R3D", dir.file("new.R3D"));
+  ASSERT_TRUE(save(dir.file("new.R3D"), bytes(10, 9)));
+  EXPECT_TRUE(fs::is_symlink(dir.file("new.R3D")));
+  EXPECT_EQ(readFileBytes(dir.file("real/new.R3D")), bytes(10, 9));
+  size_t inReal = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.file("real"))) ++inReal;
+  EXPECT_EQ(inReal, 2u);  // the two files, no temporary one
+
+  // Links in a circle lead to no file.
+  fs::create_symlink("b", dir.file("a"));
+  fs::create_symlink("a", dir.file("b"));
+  safefile::Problem problem{};
+  EXPECT_FALSE(save(dir.file("a"), bytes(10, 1), &problem));
+  EXPECT_EQ(problem, safefile::Problem::LinkLoop);
+}
+
+TEST(SafeFile, OnlyARegularFileIsWrittenOver) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+  fs::create_directory(dir.file("folder"));
+  fs::create_symlink("/dev/null", dir.file("null.R1A"));
+  fs::create_symlink("pipe", dir.file("piped.txt"));
+  for (const char* name : {"pipe", "folder", "null.R1A", "piped.txt"}) {
+    safefile::Problem problem{};
+    // A fifo must not even be opened: with no reader it would block.
+    EXPECT_FALSE(save(dir.file(name), bytes(10, 1), &problem)) << name;
+    EXPECT_EQ(problem, safefile::Problem::NotRegular) << name;
+  }
+  EXPECT_TRUE(fs::is_fifo(dir.file("pipe")));
+  EXPECT_TRUE(fs::is_directory(dir.file("folder")));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_TRUE(fs::is_symlink(dir.file("null.R1A")));
+  EXPECT_EQ(names(dir), (std::vector<std::string>{"folder", "null.R1A", "pipe", "piped.txt"}));
+
+  safefile::Problem problem{};
+  EXPECT_FALSE(save(dir.file("no/such/folder.txt"), bytes(10, 1), &problem));
+  EXPECT_EQ(problem, safefile::Problem::Create);
+}
+
+TEST(SafeFile, PermissionsStayAndAReadOnlyFileIsRefused) {
+  TempDir dir;
+  for (mode_t mode : {0600, 0640, 0664}) {
+    const std::string path = dir.file("kept" + std::to_string(mode));
+    writeFileBytes(path, bytes(10, 1));
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+    ASSERT_TRUE(save(path, bytes(20, 2)));
+    EXPECT_EQ(modeOf(path), mode);
+    EXPECT_EQ(readFileBytes(path), bytes(20, 2));
+  }
+  // A file the user made read-only is refused, for root as well (who passes
+  // every access check), and stays as it was.
+  const std::string locked = dir.file("locked.R2B");
+  writeFileBytes(locked, bytes(10, 1));
+  ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+  safefile::Problem problem{};
+  EXPECT_FALSE(save(locked, bytes(20, 2), &problem));
+  EXPECT_EQ(problem, safefile::Problem::ReadOnly);
+  EXPECT_EQ(readFileBytes(locked), bytes(10, 1));
+  EXPECT_EQ(modeOf(locked), 0444u);
+  EXPECT_FALSE(safefile::mayWrite(locked));
+
+  // A file writable by its group only: root may write it, an ordinary user
+  // as the system's access check says.
+  const std::string group = dir.file("group.R2B");
+  writeFileBytes(group, bytes(10, 1));
+  ASSERT_EQ(::chmod(group.c_str(), 0060), 0);
+  if (::geteuid() == 0) EXPECT_TRUE(safefile::mayWrite(group));
+  else EXPECT_EQ(safefile::mayWrite(group), ::access(group.c_str(), W_OK) == 0);
+}
