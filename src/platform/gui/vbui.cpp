@@ -254,6 +254,18 @@ void installEnterPressesButton() {
   (void)filter;
 }
 
+void keepDisabledTextReadable() {
+  QPalette p = QApplication::palette();
+  const QColor text = color(kDisabledText);
+  bool changed = false;
+  for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}) {
+    if (p.color(QPalette::Disabled, role) == text) continue;
+    p.setColor(QPalette::Disabled, role, text);
+    changed = true;
+  }
+  if (changed) QApplication::setPalette(p);
+}
+
 }  // namespace vbui
 
 namespace {
@@ -270,6 +282,7 @@ Page::ModalHook& modalHook() {
 Page::Page(QWidget* parent) : QDialog(parent) {
   vbui::installAccessibility();
   vbui::installEnterPressesButton();
+  vbui::keepDisabledTextReadable();
   setAttribute(Qt::WA_DeleteOnClose, false);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
