@@ -18,6 +18,7 @@
 
 #include "platform/base/appinfo.h"
 #include "platform/gui/helpviewer.h"
+#include "platform/gui/settingskit.h"
 #include "platform/gui/vbui.h"
 #include "support/testsupport.h"
 
@@ -188,12 +189,17 @@ TEST(ModalCover, CoveredControlsKeepReadableTextOnTheirGrey) {
   cp.setColor(QPalette::Disabled, QPalette::Base, vbui::color(vbui::kDisabledBack));
   cell->setPalette(cp);
   auto* caption = new QLabel("Frequency", &below);
+  // A caption the page paints grey itself, and a value box of the settings kit.
+  auto* greyCaption = new QLabel("POW OFF Time", &below);
+  vbui::setBackColor(greyCaption, vbui::kDisabledBack);
+  auto* value = new QLineEdit("OFF", &below);
+  kit::paintByState(value);
   showActive(&below);
   QDialog box(&below);
   bool checked = false;
   QTimer::singleShot(0, &box, [&] {
     const QColor grey = vbui::color(vbui::kDisabledBack);
-    for (QWidget* w : std::initializer_list<QWidget*>{cell, below.act, caption}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{cell, below.act, caption, greyCaption, value}) {
       ASSERT_FALSE(w->isEnabled());
       const QPalette::ColorRole role = w->foregroundRole() == QPalette::ButtonText ? QPalette::ButtonText
                                        : qobject_cast<QLineEdit*>(w)                ? QPalette::Text

@@ -63,8 +63,10 @@ void setBackColor(QWidget* w, uint32_t bgr) {
   }
   if (!entry) {
     const QColor text = readableTextOn(c);
-    // Disabled text halfway to the back colour: visibly off, still legible.
-    const QColor off((text.red() + c.red()) / 2, (text.green() + c.green()) / 2, (text.blue() + c.blue()) / 2);
+    // Disabled text a third of the way to the back colour: visibly off, still
+    // legible (halfway is too faint on the grey of a disabled caption).
+    const QColor off(text.red() + (c.red() - text.red()) / 3, text.green() + (c.green() - text.green()) / 3,
+                     text.blue() + (c.blue() - text.blue()) / 3);
     for (auto role : {QPalette::WindowText, w->foregroundRole()}) {
       p.setColor(QPalette::Active, role, text);
       p.setColor(QPalette::Inactive, role, text);
