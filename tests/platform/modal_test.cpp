@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 
 #include "platform/base/appinfo.h"
 #include "platform/gui/helpviewer.h"
+#include "platform/gui/settingskit.h"
 #include "platform/gui/vbui.h"
 #include "support/testsupport.h"
 
@@ -173,4 +175,44 @@ TEST(ModalCover, HelpLeftOpenBelowComesAliveForTheModalPageThatAsks) {
   EXPECT_TRUE(menu.act->isEnabled());
   delete viewer.data();
   app::setPath(std::string());
+}
+
+// Under a message box every control of the page below is disabled; a cell
+// painted grey, as a disabled control is, must still show its value, and so
+// must the captions and buttons. Judged on the palette, not on pixels, so no
+// font decides it: dark text at a readable contrast on &HC0C0C0, set apart
+// from an enabled control's text.
+TEST(ModalCover, CoveredControlsKeepReadableTextOnTheirGrey) {
+  CountingPage below;
+  auto* cell = new QLineEdit("145.01250", &below);
+  QPalette cp = cell->palette();
+  cp.setColor(QPalette::Disabled, QPalette::Base, vbui::color(vbui::kDisabledBack));
+  cell->setPalette(cp);
+  auto* caption = new QLabel("Frequency", &below);
+  // A caption the page paints grey itself, and a value box of the settings kit.
+  auto* greyCaption = new QLabel("POW OFF Time", &below);
+  vbui::setBackColor(greyCaption, vbui::kDisabledBack);
+  auto* value = new QLineEdit("OFF", &below);
+  kit::paintByState(value);
+  showActive(&below);
+  QDialog box(&below);
+  bool checked = false;
+  QTimer::singleShot(0, &box, [&] {
+    const QColor grey = vbui::color(vbui::kDisabledBack);
+    for (QWidget* w : std::initializer_list<QWidget*>{cell, below.act, caption, greyCaption, value}) {
+      ASSERT_FALSE(w->isEnabled());
+      const QPalette::ColorRole role = w->foregroundRole() == QPalette::ButtonText ? QPalette::ButtonText
+                                       : qobject_cast<QLineEdit*>(w)                ? QPalette::Text
+                                                                                    : QPalette::WindowText;
+      const QColor text = w->palette().color(QPalette::Disabled, role);
+      EXPECT_GE(vbui::contrastRatio(text, grey), 4.5) << w->metaObject()->className() << " " << text.name().toStdString();
+      EXPECT_NE(text, w->palette().color(QPalette::Active, role));
+    }
+    EXPECT_EQ(cell->palette().color(QPalette::Disabled, QPalette::Base), grey);
+    checked = true;
+    box.accept();
+  });
+  vbui::execModal(box);
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(cell->isEnabled());
 }

@@ -38,7 +38,7 @@ void paintByState(QWidget* control) {
                  control->isEnabled() ? QApplication::palette(control).color(group, QPalette::Button) : back);
   }
   // The value of a disabled control stays readable on the grey.
-  for (auto role : {QPalette::Text, QPalette::ButtonText}) p.setColor(QPalette::Disabled, role, QColor(0x60, 0x60, 0x60));
+  for (auto role : {QPalette::Text, QPalette::ButtonText}) p.setColor(QPalette::Disabled, role, vbui::color(vbui::kDisabledText));
   control->setPalette(p);
 }
 

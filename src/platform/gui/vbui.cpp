@@ -63,8 +63,10 @@ void setBackColor(QWidget* w, uint32_t bgr) {
   }
   if (!entry) {
     const QColor text = readableTextOn(c);
-    // Disabled text halfway to the back colour: visibly off, still legible.
-    const QColor off((text.red() + c.red()) / 2, (text.green() + c.green()) / 2, (text.blue() + c.blue()) / 2);
+    // Disabled text a third of the way to the back colour: visibly off, still
+    // legible (halfway is too faint on the grey of a disabled caption).
+    const QColor off(text.red() + (c.red() - text.red()) / 3, text.green() + (c.green() - text.green()) / 3,
+                     text.blue() + (c.blue() - text.blue()) / 3);
     for (auto role : {QPalette::WindowText, w->foregroundRole()}) {
       p.setColor(QPalette::Active, role, text);
       p.setColor(QPalette::Inactive, role, text);
@@ -254,6 +256,18 @@ void installEnterPressesButton() {
   (void)filter;
 }
 
+void keepDisabledTextReadable() {
+  QPalette p = QApplication::palette();
+  const QColor text = color(kDisabledText);
+  bool changed = false;
+  for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText}) {
+    if (p.color(QPalette::Disabled, role) == text) continue;
+    p.setColor(QPalette::Disabled, role, text);
+    changed = true;
+  }
+  if (changed) QApplication::setPalette(p);
+}
+
 }  // namespace vbui
 
 namespace {
@@ -270,6 +284,7 @@ Page::ModalHook& modalHook() {
 Page::Page(QWidget* parent) : QDialog(parent) {
   vbui::installAccessibility();
   vbui::installEnterPressesButton();
+  vbui::keepDisabledTextReadable();
   setAttribute(Qt::WA_DeleteOnClose, false);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }

@@ -80,6 +80,14 @@ int execModal(QDialog& dialog);
 // channel grid and message boxes keep their own Enter handling.
 void installEnterPressesButton();
 
+// The text of a disabled control, dark grey: readable on the grey a disabled
+// control is painted (and on every covered page while a modal window is up),
+// still set apart from an enabled control's black. The style's own disabled
+// text is pale enough to vanish on &HC0C0C0. Set once on the application's
+// palette by the first page.
+constexpr uint32_t kDisabledText = 0x404040;
+void keepDisabledTextReadable();
+
 }  // namespace vbui
 
 // A page of the program: a window with the load / activate / unload events
