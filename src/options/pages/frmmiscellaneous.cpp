@@ -359,7 +359,7 @@ void FrmMiscellaneous::Form_Load() {
   for (QWidget* w : fraMiscellaneous->findChildren<QWidget*>()) {
     if (!qobject_cast<QLabel*>(w) && !qobject_cast<QRadioButton*>(w)) continue;
     QPalette p = w->palette();
-    p.setColor(QPalette::Disabled, QPalette::WindowText, vbui::color(0x606060));
+    p.setColor(QPalette::Disabled, QPalette::WindowText, vbui::color(vbui::kDisabledText));
     w->setPalette(p);
   }
   plainButtonColours(this);
