@@ -30,8 +30,8 @@ std::string nameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The path a chain of symbolic links ends at; the last one may not exist yet
-// (a link to a file still to be written).
+}  // namespace
+
 bool followLinks(std::string path, std::string& target) {
   for (int hop = 0; hop <= kMaxLinks; ++hop) {
     struct stat st {};
@@ -48,6 +48,7 @@ bool followLinks(std::string path, std::string& target) {
   return false;
 }
 
+namespace {
 void ignoreFileSizeSignal() {
   // Under a file-size limit (ulimit -f) a write past it fails with EFBIG
   // instead of ending the program, so it is reported like a full disk.

@@ -70,6 +70,10 @@ class SafeFile {
   int error_ = 0;
 };
 
+// The path a chain of symbolic links ends at (the last one may not exist
+// yet: a link to a file still to be written); false when the links do not end.
+bool followLinks(std::string path, std::string& target);
+
 // Whether the effective user may write over the existing file `path` (see
 // above for root).
 bool mayWrite(const std::string& path);
