@@ -17,9 +17,10 @@ QString keyOf(const std::string& app, const std::string& section, const std::str
   return QString::fromStdString(section) + "/" + QString::fromStdString(key) + (app == "velmora" ? "" : "@" + QString::fromStdString(app));
 }
 
-// A store that is there but is no plain file (a pipe would hold every read
-// up until something writes into it, for ever in an unattended run) is not
-// used: each setting reads as its default and nothing is stored.
+// A store that is there but is no plain file, links followed, is not used:
+// each setting reads as its default and nothing is stored. A pipe would hold
+// every read up for ever (an unattended run too), and saving through a link
+// to a device replaced the device node with a file of settings.
 bool storeUsable(const std::string& file) {
   struct stat st {};
   return ::stat(file.c_str(), &st) != 0 || S_ISREG(st.st_mode);
