@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "core/modpublic.h"
+#include "platform/base/safefile.h"
 
 namespace radiolink {
 
@@ -25,6 +26,7 @@ void LinkTrace::open() {
   // A folder that cannot be written leaves the write untraced, and so does a
   // name that is no plain file: opening a pipe would wait for a reader for
   // ever and hold the write up with it.
+  safefile::ignoreFileSizeSignal();  // a full disk leaves the trace short, the write goes on
   const int fd = ::open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return;
   struct stat st {};

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <thread>
 
@@ -201,5 +204,27 @@ TEST(SettingsStore, AStoreThatIsAPipeReadsAsDefaultsAndHoldsNothingUp) {
   struct stat st {};
   ASSERT_EQ(::stat(pipe.c_str(), &st), 0);
   EXPECT_TRUE(S_ISFIFO(st.st_mode));  // not replaced by a file of ours
+  settings::setStoreFile(before);
+}
+
+TEST(SettingsStore, AFileSizeLimitLeavesTheSettingsUnstoredAndTheProgramRunning) {
+  // Under "ulimit -f" the first setting stored ended the program with
+  // SIGXFSZ, an unattended write before it sent a byte.
+  TempDir dir;
+  const std::string before = settings::storeFile();
+  settings::setStoreFile(dir.file("velmora-settings.ini"));
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit none{0, 0};
+    ::setrlimit(RLIMIT_FSIZE, &none);
+    settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "2");
+    ::_exit(7);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7);
   settings::setStoreFile(before);
 }

@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <mutex>
 #include <random>
 #include <vector>
 
@@ -48,13 +47,13 @@ bool followLinks(std::string path, std::string& target) {
   return false;
 }
 
-namespace {
 void ignoreFileSizeSignal() {
   // Under a file-size limit (ulimit -f) a write past it fails with EFBIG
   // instead of ending the program, so it is reported like a full disk.
-  static std::once_flag once;
-  std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+  std::signal(SIGXFSZ, SIG_IGN);
 }
+
+namespace {
 
 std::string tempName(const std::string& target) {
   static std::atomic<unsigned> counter{0};

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "platform/base/appinfo.h"
+#include "platform/base/safefile.h"
 
 namespace settings {
 namespace {
@@ -46,6 +47,9 @@ std::string GetSetting(const std::string& app, const std::string& section, const
 void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
                  const std::string& value) {
   if (!storeUsable(storeFile())) return;
+  // A disk that is full for the settings never ends the program: they are
+  // not stored, and whatever the user asked for goes on.
+  safefile::ignoreFileSizeSignal();
   QSettings s(QString::fromStdString(storeFile()), QSettings::IniFormat);
   s.setValue(keyOf(app, section, key), QString::fromStdString(value));
   s.sync();
