@@ -16,6 +16,7 @@
 #include "selcall/pages/frmmemoryencode.h"
 
 int main(int argc, char** argv) {
+  program::chooseScreen(std::vector<std::string>(argv + 1, argv + argc));
   QApplication application(argc, argv);
   program::registerStartPage([] { return std::make_unique<FrmStartUp>(); });
   // The pages the main menu opens; a button without one stays disabled.

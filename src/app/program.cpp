@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 #include <array>
+#include <cstdlib>
 
 #include "platform/base/msgservice.h"
 #include "platform/base/strtable.h"
@@ -36,6 +37,19 @@ int exitStatus() { return g_status; }
 void resetEnded() {
   g_ended = false;
   g_status = 0;
+}
+
+void chooseScreen(const std::vector<std::string>& arguments) {
+  const auto set = [](const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+  };
+  if (set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY")) return;
+  for (const std::string& a : arguments)
+    if (a.size() >= 2 && a[0] == '/' && (a[1] == 'F' || a[1] == 'f')) {
+      ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      return;
+    }
 }
 
 void setArguments(std::vector<std::string> arguments) { g_arguments = std::move(arguments); }

@@ -17,6 +17,13 @@ int runProgram(QApplication& application, std::vector<std::string> arguments);
 
 namespace program {
 
+// Called before the application object exists: an unattended write (`/F`)
+// started where there is no screen at all (a cron job, a login over ssh)
+// runs on Qt's offscreen platform, so its messages go to standard error and
+// its exit status tells the result, instead of Qt ending the program because
+// it finds no display. A platform the user chose is kept.
+void chooseScreen(const std::vector<std::string>& arguments);
+
 // Ends the program: every page is closed without its unload handler and the
 // event loop stops with `status`. Callers return right after.
 void End(int status = 0);

@@ -1,6 +1,11 @@
 #include "link/linktrace.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "core/modpublic.h"
+#include "platform/base/safefile.h"
 
 namespace radiolink {
 
@@ -18,8 +23,19 @@ LinkTrace::~LinkTrace() { close(); }
 void LinkTrace::open() {
   close();
   if (modPublic.intDebugLog != 1) return;
-  // A folder that cannot be written leaves the write untraced.
-  file = std::fopen(fileName.c_str(), "ab");
+  // A folder that cannot be written leaves the write untraced, and so does a
+  // name that is no plain file: opening a pipe would wait for a reader for
+  // ever and hold the write up with it.
+  safefile::ignoreFileSizeSignal();  // a full disk leaves the trace short, the write goes on
+  const int fd = ::open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, O_APPEND) != 0) {
+    ::close(fd);
+    return;
+  }
+  file = ::fdopen(fd, "ab");
+  if (!file) ::close(fd);
 }
 
 void LinkTrace::line(const std::string& text) {

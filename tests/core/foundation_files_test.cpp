@@ -1,13 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <thread>
 
 #include "core/filecontrol.h"
 #include "core/modpublic.h"
 #include "platform/base/appinfo.h"
+#include "platform/base/settings.h"
 #include "support/disklimit.h"
 #include "support/testsupport.h"
 
@@ -166,4 +175,56 @@ TEST_F(Files, ToneTableLayoutAndShortFiles) {
   writeFileBytes(dir.file("tones.dat"), bytes);
   EXPECT_FALSE(files.blnGetStringData("", "tones.dat", table, 2));
   app::setPath("");
+}
+
+TEST(SettingsStore, AStoreThatIsAPipeReadsAsDefaultsAndHoldsNothingUp) {
+  // Reading a pipe waits for a writer; the unattended write then never ended.
+  TempDir dir;
+  const std::string before = settings::storeFile();
+  const std::string pipe = dir.file("velmora-settings.ini");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  settings::setStoreFile(pipe);
+  std::atomic<bool> done{false};
+  std::string got;
+  std::thread user([&] {
+    settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "2");
+    got = settings::GetSetting("velmora", "STARTUP", "RadioSelect", "0");
+    done = true;
+  });
+  for (int i = 0; i < 200 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(done) << "held up by the pipe";
+  // Set a held-up reader free, so that a failure ends.
+  while (!done) {
+    const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) ::close(fd);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  user.join();
+  EXPECT_EQ(got, "0");
+  struct stat st {};
+  ASSERT_EQ(::stat(pipe.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));  // not replaced by a file of ours
+  settings::setStoreFile(before);
+}
+
+TEST(SettingsStore, AFileSizeLimitLeavesTheSettingsUnstoredAndTheProgramRunning) {
+  // Under "ulimit -f" the first setting stored ended the program with
+  // SIGXFSZ, an unattended write before it sent a byte.
+  TempDir dir;
+  const std::string before = settings::storeFile();
+  settings::setStoreFile(dir.file("velmora-settings.ini"));
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_DFL);
+    const rlimit none{0, 0};
+    ::setrlimit(RLIMIT_FSIZE, &none);
+    settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "2");
+    ::_exit(7);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7);
+  settings::setStoreFile(before);
 }

@@ -1,4 +1,8 @@
 // The command line and the window placement rule.
+#include <cstdlib>
+#include <map>
+
+#include "app/program.h"
 #include "core/pages/cmdline.h"
 #include "core/pages/placement.h"
 #include "startup_fixture.h"
@@ -281,4 +285,32 @@ TEST(Placement, StoredPositionsAreCentredOrClamped) {
   EXPECT_EQ(placeTop(4999, 9000, 4000), 4999);
   EXPECT_EQ(placeLeft(9500, 12000, 6000), 6000);
   EXPECT_EQ(placeLeft(7000, 12000, 6000, true), 6000);
+}
+
+TEST(Screen, AnUnattendedWriteWithoutAnyScreenRunsOffscreenAndAChosenPlatformStays) {
+  // Qt ends the program ("no Qt platform plugin could be initialized") when
+  // it finds no display; a write started from cron or over ssh must still
+  // run and answer with its exit status.
+  std::map<std::string, std::string> kept;
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+    if (const char* v = std::getenv(name)) kept[name] = v;
+    unsetenv(name);
+  }
+  const auto platform = [] {
+    const char* v = std::getenv("QT_QPA_PLATFORM");
+    return std::string(v ? v : "");
+  };
+  program::chooseScreen({"/RZR340", "/COM1"});  // interactive: Qt's own answer
+  EXPECT_EQ(platform(), "");
+  program::chooseScreen({"/RZR340", "/COM1", "/f/data/my radio"});
+  EXPECT_EQ(platform(), "offscreen");
+  setenv("QT_QPA_PLATFORM", "vnc", 1);
+  program::chooseScreen({"/RZR340", "/COM1", "/F/data/my radio"});
+  EXPECT_EQ(platform(), "vnc");
+  unsetenv("QT_QPA_PLATFORM");
+  setenv("DISPLAY", ":0", 1);  // a screen: the window system decides
+  program::chooseScreen({"/F/data/my radio"});
+  EXPECT_EQ(platform(), "");
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
+  for (const auto& [name, value] : kept) setenv(name.c_str(), value.c_str(), 1);
 }

@@ -1,5 +1,8 @@
 // The write trace and the state and serial-error messages.
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "linktest.h"
 
@@ -198,4 +201,22 @@ TEST_F(LinkTest, StateMessages) {
     EXPECT_EQ(messages.boxes[0].title, "blnCommErrAnalyze");
     EXPECT_EQ(messages.waves, std::vector<std::string>{"/media/warn.wav"});
   }
+}
+
+TEST_F(LinkTest, ATraceNameThatIsAPipeIsNotTracedInto) {
+  // Opening a pipe for the trace waited for a reader for ever and held the
+  // write up. A reader is kept open here so that cannot hang the test: what
+  // counts is that nothing goes into the pipe and the write goes on.
+  setUpFamily(2, 0);
+  ASSERT_EQ(::mkfifo(engine.trace.fileName.c_str(), 0600), 0);
+  const int reader = ::open(engine.trace.fileName.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  modPublic.intDebugLog = 1;
+  engine.trace.clock = clockAt(1);
+  modPublic.blnRadioWritten = true;
+  EXPECT_FALSE(engine.blnCommCompFormat(3, 0x5A));  // nothing to send, as above
+  char byte = 0;
+  EXPECT_LE(::read(reader, &byte, 1), 0);
+  ::close(reader);
+  std::filesystem::remove(engine.trace.fileName);
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
 
 #include "platform/base/portmap.h"
 #include "platform/base/strtable.h"
@@ -112,4 +114,46 @@ TEST_F(PortMap, AFileInUtf16IsOneProblemAndEveryNumberItMentionsIsNotAvailable) 
   EXPECT_EQ(portmap::devicePath(12), "/dev/ttyUSB9");
   EXPECT_TRUE(portmap::problems().empty());
   EXPECT_EQ(portmap::problemsText(), "");
+}
+
+TEST_F(PortMap, AMapThatIsThereButCannotBeReadSetsNoNumberButTheEnvironments) {
+  // A folder (it crashed the reader), a pipe (opening it would wait for a
+  // writer for ever) and a dangling link: the map may set any number, so none
+  // falls back to its default device; the environment still decides.
+  setenv("VELMORA_COM2", "/dev/pts/72", 1);
+  const std::string cannot = "the file cannot be read (a folder, a pipe or a device, or your user may not read it): "
+                             "no port number is available unless VELMORA_COM<n> sets it";
+  for (const char* kind : {"folder", "pipe", "dangling link"}) {
+    std::filesystem::remove_all(conf);
+    const std::string k = kind;
+    if (k == "folder") {
+      ASSERT_TRUE(std::filesystem::create_directory(conf));
+    }
+    if (k == "pipe") {
+      ASSERT_EQ(::mkfifo(conf.c_str(), 0600), 0);
+    }
+    if (k == "dangling link") std::filesystem::create_symlink(dir.file("gone.conf"), conf);
+    EXPECT_EQ(portmap::devicePath(1), "") << kind;
+    EXPECT_EQ(portmap::devicePath(16), "") << kind;
+    EXPECT_EQ(portmap::devicePath(2), "/dev/pts/72") << kind;
+    EXPECT_EQ(portmap::problemsText(), kCannotRead + "\r" + conf + ": " + cannot) << kind;
+    EXPECT_NE(portmap::unavailable(1).find(cannot), std::string::npos) << kind;
+  }
+  // No map at all is no problem: every number has its default device.
+  std::filesystem::remove_all(conf);
+  EXPECT_EQ(portmap::devicePath(1), "/dev/ttyS0");
+  EXPECT_TRUE(portmap::problems().empty());
+}
+
+TEST_F(PortMap, AnEmptyVariableLeavesTheNumberToTheFileAndNeverToItsDefault) {
+  // "VELMORA_COM1=$DEVICE velmora ..." with $DEVICE unset.
+  writeConf("COM3=/dev/pts/83\n");
+  setenv("VELMORA_COM1", "", 1);
+  setenv("VELMORA_COM3", "", 1);
+  EXPECT_EQ(portmap::devicePath(1), "");
+  EXPECT_EQ(portmap::devicePath(3), "/dev/pts/83");
+  const auto problems = portmap::problems();
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(portmap::problemText(problems[0]), kCannotRead + "\rVELMORA_COM1: ");
+  EXPECT_EQ(portmap::unavailable(1).rfind("This port number is not available", 0), 0u);
 }

@@ -3,12 +3,20 @@
 // cancelled file choice, and a report that cannot be closed away.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <fcntl.h>
+#include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/modpublic.h"
 #include "core/settingkeys.h"
@@ -141,4 +149,57 @@ TEST_F(PrintPage, WithoutAFamilyThePrintButtonsOnlyGoBusyAndBack) {
   EXPECT_TRUE(asked.empty());
   EXPECT_TRUE(msgs.boxes.empty());
   EXPECT_TRUE(page->comPrintStart[1]->isEnabled());
+}
+
+TEST_F(PrintPage, ThePrinterSetUpRefusesAPipeAndKeepsALinkToTheFileItLeadsTo) {
+  saveSetting(keys::OutPutText, "0");
+  open();
+  QPrinter& printer = FrmPrintOut::printer();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+
+  // The pipe is kept open for reading, so the dialog's own check, which opens
+  // the file, cannot wait on it: without a refusal the pipe is taken.
+  const std::string pipe = dir.file("report.pdf");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  // A dangling link: the dialog's check created its target and removed the link.
+  const std::string link = dir.file("link.pdf");
+  const std::string target = dir.file("target.pdf");
+  std::filesystem::create_symlink("target.pdf", link);
+
+  auto setUp = [&](const std::string& name, bool refusedThere) {
+    printer.setOutputFileName(QString::fromStdString(name));
+    bool acted = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      auto* file = dialog->findChild<QLineEdit*>("filename");
+      ASSERT_NE(file, nullptr);
+      ASSERT_TRUE(file->isEnabled());
+      file->setText(QString::fromStdString(name));
+      const size_t before = msgs.boxes.size();
+      // A question of the dialog's own (the pipe "already exists") is answered No.
+      QTimer::singleShot(200, [dialog] {
+        if (QWidget* box = QApplication::activeModalWidget(); box && box != dialog) box->close();
+      });
+      dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+      acted = true;
+      if (refusedThere) {
+        EXPECT_TRUE(dialog->isVisible()) << name;
+        dialog->reject();
+        ASSERT_EQ(msgs.boxes.size(), before + 1) << name;
+        EXPECT_NE(msgs.boxes.back().text.find("This is no file a PDF can be written into"), std::string::npos);
+      }
+    });
+    page->comPrinter->click();
+    EXPECT_TRUE(acted);
+  };
+  printer.setOutputFileName("");
+  setUp(pipe, true);
+  setUp(link, false);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_EQ(printer.outputFileName().toStdString(), target);
+  ::close(reader);
 }

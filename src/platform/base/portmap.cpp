@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -92,9 +93,34 @@ struct Map {
 
 void readFile(Map& map) {
   const std::string file = configFile();
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  struct stat st {};
+  if (::lstat(file.c_str(), &st) != 0 && errno == ENOENT) return;  // no map: every number its default
+  // A map that is there but cannot be read (a folder, a pipe that would wait
+  // for a writer, a device, a dangling link, a file the user may not read)
+  // may set any number: none outside the environment points anywhere.
+  std::string bytes;
+  bool read = false;
+  if (::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    try {
+      std::ifstream in(file, std::ios::binary);
+      if (in.is_open()) {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        read = !in.bad();
+      }
+    } catch (const std::exception&) {
+      read = false;
+    }
+  }
+  if (!read) {
+    map.problems.push_back(Problem{file, 0, LoadResString(10150), 0});
+    for (int n = kFirstPort; n <= kLastPort; ++n) {
+      const auto i = static_cast<size_t>(n);
+      if (map.user[i] || map.broken[i]) continue;
+      map.broken[i] = true;
+      map.why[i] = problemText(map.problems.back());
+    }
+    return;
+  }
   std::array<std::string, kLastPort + 1> fromFile;
   std::array<bool, kLastPort + 1> brokenInFile{};
   std::array<std::string, kLastPort + 1> whyInFile;
@@ -161,11 +187,19 @@ void readFile(Map& map) {
 
 Map readMap() {
   Map map;
+  std::array<bool, kLastPort + 1> emptyEnv{};
   for (int n = kFirstPort; n <= kLastPort; ++n) {
     const auto i = static_cast<size_t>(n);
     const std::string env = "VELMORA_COM" + std::to_string(n);
     const char* v = std::getenv(env.c_str());
-    if (!v || !*v) continue;
+    if (!v) continue;
+    if (!*v) {
+      // Set to nothing (a script's empty variable, say): the file may still
+      // set the number; if it does not, the number points nowhere rather than
+      // at its default device.
+      emptyEnv[i] = true;
+      continue;
+    }
     if (hasControl(v)) {
       Problem p{env, 0, shown(v), n};
       map.broken[i] = true;
@@ -177,6 +211,14 @@ Map readMap() {
     }
   }
   readFile(map);
+  for (int n = kFirstPort; n <= kLastPort; ++n) {
+    const auto i = static_cast<size_t>(n);
+    if (!emptyEnv[i] || map.user[i] || map.broken[i]) continue;
+    Problem p{"VELMORA_COM" + std::to_string(n), 0, "", n};
+    map.broken[i] = true;
+    map.why[i] = problemText(p);
+    map.problems.push_back(std::move(p));
+  }
   return map;
 }
 }  // namespace

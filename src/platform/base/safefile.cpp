@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <mutex>
 #include <random>
 #include <vector>
 
@@ -30,8 +29,8 @@ std::string nameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The path a chain of symbolic links ends at; the last one may not exist yet
-// (a link to a file still to be written).
+}  // namespace
+
 bool followLinks(std::string path, std::string& target) {
   for (int hop = 0; hop <= kMaxLinks; ++hop) {
     struct stat st {};
@@ -51,9 +50,10 @@ bool followLinks(std::string path, std::string& target) {
 void ignoreFileSizeSignal() {
   // Under a file-size limit (ulimit -f) a write past it fails with EFBIG
   // instead of ending the program, so it is reported like a full disk.
-  static std::once_flag once;
-  std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+  std::signal(SIGXFSZ, SIG_IGN);
 }
+
+namespace {
 
 std::string tempName(const std::string& target) {
   static std::atomic<unsigned> counter{0};

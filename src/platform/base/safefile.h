@@ -70,6 +70,14 @@ class SafeFile {
   int error_ = 0;
 };
 
+// The path a chain of symbolic links ends at (the last one may not exist
+// yet: a link to a file still to be written); false when the links do not end.
+bool followLinks(std::string path, std::string& target);
+
+// A write past a file-size limit (ulimit -f) fails like one on a full disk
+// instead of ending the program; every writer calls this first.
+void ignoreFileSizeSignal();
+
 // Whether the effective user may write over the existing file `path` (see
 // above for root).
 bool mayWrite(const std::string& path);

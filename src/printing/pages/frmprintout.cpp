@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -15,11 +17,14 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <sys/stat.h>
 
 #include "core/modpublic.h"
 #include "core/pages/pagekit.h"
 #include "core/settingkeys.h"
+#include "core/soundmsg.h"
 #include "platform/base/appinfo.h"
+#include "platform/base/safefile.h"
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
 #include "platform/gui/filedialogs.h"
@@ -201,7 +206,36 @@ void FrmPrintOut::comPrinter_Click() {
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  guardOutputFile(dialog);
   vbui::execModal(dialog);
+}
+
+void FrmPrintOut::guardOutputFile(QPrintDialog& dialog) {
+  // The dialog's own check of the output file opens it for appending and, for
+  // a file that did not exist, removes it again: on a pipe that waits for a
+  // reader for ever, and a dangling link is removed and its target left empty.
+  // A name that is no file is refused here; a link is handed on as the file
+  // it leads to, which the check then leaves alone and the PDF is written into.
+  auto* buttons = dialog.findChild<QDialogButtonBox*>();
+  auto* file = dialog.findChild<QLineEdit*>("filename");
+  if (!buttons || !file) return;
+  QObject::disconnect(buttons, &QDialogButtonBox::accepted, &dialog, nullptr);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, file] {
+    if (file->isEnabled() && !file->text().isEmpty()) {
+      QString path = file->text();
+      if (QDir::isRelativePath(path)) path = QDir::homePath() + "/" + path;  // as the dialog takes it
+      std::string target;
+      struct stat st {};
+      const bool ends = safefile::followLinks(path.toStdString(), target);
+      if (!ends || (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))) {
+        intSoundMsgBox(SoundKind::Warning, LoadResString(10151) + "\r" + file->text().toStdString(),
+                       dialog.windowTitle().toStdString());
+        return;
+      }
+      if (QString::fromStdString(target) != path) file->setText(QString::fromStdString(target));
+    }
+    QMetaObject::invokeMethod(&dialog, "_q_checkFields");
+  });
 }
 
 void FrmPrintOut::subPrintingState() {

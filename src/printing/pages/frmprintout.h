@@ -11,6 +11,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPrintDialog;
 class QPrinter;
 class QPushButton;
 class QTimer;
@@ -40,6 +41,7 @@ class FrmPrintOut : public Page {
   void comTitleName_Click();
   void chkOutText_Click();
   void comPrinter_Click();
+  void guardOutputFile(QPrintDialog& dialog);
   void comPrintStart_Click(int index);
   void tmrLight_Timer();
   void comExit_Click();
