@@ -699,3 +699,34 @@ TEST_F(AutoSetPage, ATypedToneIsJudgedBeforeTheDialogOpens) {
   EXPECT_EQ(grid(4, 9), "754");
   EXPECT_EQ(grid(4, 10), "1");
 }
+
+// A template frequency refused after Enter or on leaving comes back selected:
+// the next number typed replaces it instead of being added to it.
+TEST_F(AutoSetPage, ARefusedTemplateFrequencyComesBackSelected) {
+  openEditor("0", 4, 145'000'000);
+  ASSERT_TRUE(autoSet([&](FrmAutoSet&) {
+    enter(t(A::kFreq, 0), "146");
+    ASSERT_EQ(tt(A::kFreq, 0), "146.00000");
+    enter(t(A::kFreq, 0), "146.0031");
+    EXPECT_EQ(last(), std::make_pair(std::string("Frequency input error"), std::string("txtFrequency_KeyUp")));
+    EXPECT_EQ(tt(A::kFreq, 0), "146.00000");
+    EXPECT_EQ(t(A::kFreq, 0)->selectedText(), "146.00000");
+    type("147");
+    key(Qt::Key_Return);
+    EXPECT_EQ(tt(A::kFreq, 0), "147.00000");
+
+    const size_t shown = msgs.boxes.size();
+    to(t(A::kFreq, 0));
+    t(A::kFreq, 0)->selectAll();
+    type("147.0031");
+    to(t(A::kScan, 0));
+    ASSERT_EQ(msgs.boxes.size(), shown + 1);
+    EXPECT_EQ(last(), std::make_pair(std::string("Frequency input error"), std::string("txtFrequency_LostFocus")));
+    QApplication::processEvents();
+    EXPECT_EQ(focused(), t(A::kFreq, 0));
+    EXPECT_EQ(t(A::kFreq, 0)->selectedText(), "147.00000");
+    type("148");
+    key(Qt::Key_Return);
+    EXPECT_EQ(tt(A::kFreq, 0), "148.00000");
+  }));
+}

@@ -352,6 +352,62 @@ TEST_F(ChannelPage, ARefusedToneComesBackSelected) {
   close();
 }
 
+// A refused frequency comes back selected too, after Enter and on leaving:
+// the next number typed replaces it instead of being added to it.
+TEST_F(ChannelPage, ARefusedFrequencyComesBackSelected) {
+  struct Elsewhere : RecordingMessages {
+    QWidget box;
+    int msgBox(const std::string& text, int style, const std::string& title) override {
+      box.show();
+      box.activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+      return RecordingMessages::msgBox(text, style, title);
+    }
+  } boxes;
+  family("0", 4);
+  fillChannels(145'000'000);
+  open();
+  auto back = [&](int row) {
+    page->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(page.get()));
+    QApplication::processEvents();
+    EXPECT_EQ(focused(), cell(F::kFreq, row));
+  };
+  const std::string first = grid(0, 2);
+  ASSERT_FALSE(first.empty());
+  focus(F::kFreq, 0);
+  cell(F::kFreq, 0)->selectAll();
+  type("1000");
+  key(Qt::Key_Return);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, "Frequency input error");
+  EXPECT_EQ(text(F::kFreq, 0), first);
+  EXPECT_EQ(cell(F::kFreq, 0)->selectedText().toStdString(), first);
+  back(0);
+  key(Qt::Key_Return);  // the release after the message box is skipped
+  type("145.5");
+  key(Qt::Key_Return);
+  EXPECT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(grid(0, 2), "145.50000");
+
+  const std::string second = grid(2, 2);
+  ASSERT_FALSE(second.empty());
+  focus(F::kFreq, 2);
+  cell(F::kFreq, 2)->selectAll();
+  type("1000");
+  key(Qt::Key_Tab);
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_EQ(boxes.boxes[1].title, "txtFrequency_LostFocus");
+  EXPECT_EQ(text(F::kFreq, 2), second);
+  EXPECT_EQ(cell(F::kFreq, 2)->selectedText().toStdString(), second);
+  back(2);
+  type("146.5");
+  key(Qt::Key_Return);
+  EXPECT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_EQ(grid(2, 2), "146.50000");
+  close();
+}
+
 // The page moves its cells to other rows before the focus leaves the cell:
 // what the cell showed stays with the row it came from.
 TEST_F(ChannelPage, MovingThePageUnderAFocusedCellWritesNoOtherRow) {

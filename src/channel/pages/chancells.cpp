@@ -254,6 +254,8 @@ void FrequencyColumn::enterKey(int row) {
   }
   page.strSavedFreq = page.cellText(FrmChannel::kFreq, row);
   page.focusCell(FrmChannel::kFreq, row);
+  // The text put back is selected, so the next keys replace it.
+  if (refused) page.selectAll(FrmChannel::kFreq, row);
   // The key release that closed the message box comes to this cell next.
   page.blnSkipKeyUp = shown;
 }

@@ -317,9 +317,12 @@ bool FrmAutoSet::acceptFrequency(int row, const std::string& title, bool leaving
 
 void FrmAutoSet::frequencyRefused(int row, bool leaving) {
   setCellText(kFreq, row, freqArrival_);
+  // The text put back is selected, so the next keys replace it.
   if (leaving) {
     checkRefused_ = true;
-    refocus(cell(kFreq, row), false);
+    refocus(cell(kFreq, row), true);
+  } else {
+    selectAll(cell(kFreq, row));
   }
 }
 

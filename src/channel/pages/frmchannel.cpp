@@ -17,6 +17,7 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QValidator>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -1028,6 +1029,15 @@ bool FrmChannel::commitFrequency(int row, const std::string& title, bool closing
   }
   strSavedFreq = cellText(kFreq, row);
   blnSkipKeyUp = !closing;
+  // The text put back is selected, so the next keys replace it; the cell's
+  // own focus-out handling has yet to run and would take the selection off,
+  // so it is selected again once that is over.
+  if (!closing) {
+    selectAll(kFreq, row);
+    QTimer::singleShot(0, c, [this, row, c] {
+      if (cell(kFreq, row) == c) selectAll(kFreq, row);
+    });
+  }
   return false;
 }
 
