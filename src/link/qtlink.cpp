@@ -1,11 +1,14 @@
 #include "link/qtlink.h"
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <filesystem>
 
 #include <QEventLoop>
 #include <QTimer>
@@ -45,6 +48,19 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
   }
 }
 
+namespace {
+// A character device the kernel lists under a class other than tty (the null
+// device, a sound card) is no serial port. Pseudo-terminals are not listed,
+// and without the kernel's attributes nothing is known: both pass.
+bool listedOutsideTty(dev_t device) {
+  char link[80];
+  std::snprintf(link, sizeof link, "/sys/dev/char/%u:%u/subsystem", major(device), minor(device));
+  std::error_code ec;
+  const std::filesystem::path kind = std::filesystem::read_symlink(link, ec);
+  return !ec && kind.filename() != "tty";
+}
+}  // namespace
+
 std::string QtSerialPort::openCause(const std::string& device, QSerialPort::SerialPortError error,
                                      const std::string& errorText) {
   // The port takes a bare name as a name under /dev.
@@ -53,7 +69,7 @@ std::string QtSerialPort::openCause(const std::string& device, QSerialPort::Seri
   if (::stat(path.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return LoadResString(10110);
     if (errno == EACCES) return LoadResString(10111);
-  } else if (!S_ISCHR(st.st_mode)) {
+  } else if (!S_ISCHR(st.st_mode) || listedOutsideTty(st.st_rdev)) {
     return LoadResString(10113);
   }
   switch (error) {

@@ -321,6 +321,17 @@ TEST_F(StartUpPage, CommandLineModeWithAMissingFileEnds) {
   EXPECT_EQ(program::exitStatus(), 1);
 }
 
+TEST_F(StartUpPage, CommandLineModeNamesAMissingFileInTheProgramsLanguage) {
+  struct BackToEnglish {
+    ~BackToEnglish() { strtable::load(std::string(), "en"); }
+  } back;
+  ASSERT_TRUE(strtable::load(std::string(), "ja"));
+  start({"/rzr310", "/f" + dir.str() + "/NOFILE"});
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, dir.str() + "/NOFILE.R1A が見つかりません !");
+  EXPECT_EQ(program::exitStatus(), 1);
+}
+
 // An unattended write never shows the start-up page, so it must not replace
 // the place the user left the window at: neither on a failed start nor on
 // the road to the write.

@@ -52,6 +52,12 @@ TEST(PortOpen, AFailedOpenNamesItsCause) {
   writeFileBytes(dir.file("plain"), {1});
   EXPECT_FALSE(port.open(dir.file("plain"), line));
   EXPECT_EQ(port.openFailure(), "Cause: the path is not a serial port");
+  // A character device that is no terminal says the same, not the system's
+  // "Inappropriate ioctl for device".
+  if (std::filesystem::exists("/sys/dev/char/1:3")) {
+    EXPECT_FALSE(port.open("/dev/null", line));
+    EXPECT_EQ(port.openFailure(), "Cause: the path is not a serial port");
+  }
 
   // A control character never reaches the device or its lock file.
   Pty pty;

@@ -217,7 +217,9 @@ void FrmStartUp::commandLineMode() {
   if (read == clsFileControl::DataFile::NotRead) {
     std::string full;
     objSimpleFunc().w_zMakeFullPath(d.folder, d.fileToOpen, full);
-    MsgBoxNoSound(full + " is not found !", vb::vbExclamation + vb::vbOKOnly, title);
+    std::string text = LoadResString(1520);
+    if (const size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, full);
+    MsgBoxNoSound(text, vb::vbExclamation + vb::vbOKOnly, title);
   }
   if (read != clsFileControl::DataFile::Read) {
     program::End(1);
