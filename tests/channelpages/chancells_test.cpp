@@ -302,19 +302,23 @@ TEST_F(ChannelPage, ToneCellsLookUpTheirTableAndKeepOneToneARow) {
   close();
 }
 
+// Messages shown as a real box is: a window of its own that takes the
+// activation from the page while it is up.
+struct BoxElsewhere : RecordingMessages {
+  QWidget box;
+  int msgBox(const std::string& text, int style, const std::string& title) override {
+    box.show();
+    box.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+    return RecordingMessages::msgBox(text, style, title);
+  }
+};
+
 // The message box is a window of its own: when it closes, the page's window
 // is not active until the window manager gives it back. The tone put back
 // after a refusal is selected all the same, so the next keys replace it.
 TEST_F(ChannelPage, ARefusedToneComesBackSelected) {
-  struct Elsewhere : RecordingMessages {
-    QWidget box;
-    int msgBox(const std::string& text, int style, const std::string& title) override {
-      box.show();
-      box.activateWindow();
-      EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
-      return RecordingMessages::msgBox(text, style, title);
-    }
-  } boxes;
+  BoxElsewhere boxes;
   family("0", 4);
   fillChannels(145'000'000);
   open();
@@ -355,15 +359,7 @@ TEST_F(ChannelPage, ARefusedToneComesBackSelected) {
 // A refused frequency comes back selected too, after Enter and on leaving:
 // the next number typed replaces it instead of being added to it.
 TEST_F(ChannelPage, ARefusedFrequencyComesBackSelected) {
-  struct Elsewhere : RecordingMessages {
-    QWidget box;
-    int msgBox(const std::string& text, int style, const std::string& title) override {
-      box.show();
-      box.activateWindow();
-      EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
-      return RecordingMessages::msgBox(text, style, title);
-    }
-  } boxes;
+  BoxElsewhere boxes;
   family("0", 4);
   fillChannels(145'000'000);
   open();

@@ -6,36 +6,11 @@
 #include <QProcessEnvironment>
 
 #include "platform/base/appinfo.h"
+#include "programrun.h"
 #include "simprocess.h"
 #include "support/testsupport.h"
 
 namespace {
-struct ProgramRun {
-  int exitCode = -1;
-  std::string errors;
-};
-
-ProgramRun runProgram(const TempDir& home, const std::string& device, const QStringList& args, int waitMs = 60000) {
-  QProcess program;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("HOME", QString::fromStdString(home.str()));
-  env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.file("config")));
-  env.insert("XDG_DATA_HOME", QString::fromStdString(home.file("data")));
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("VELMORA_COM1", QString::fromStdString(device));
-  program.setProcessEnvironment(env);
-  program.setWorkingDirectory(QString::fromStdString(home.str()));
-  program.start(QString::fromStdString(app::path() + "/velmora"), args);
-  ProgramRun r;
-  if (!program.waitForFinished(waitMs)) {
-    program.kill();
-    program.waitForFinished();
-    return r;
-  }
-  r.exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -2;
-  r.errors = program.readAllStandardError().toStdString();
-  return r;
-}
 
 // A base-station image with channel 1 in use and encode/decode formats off.
 std::vector<uint8_t> dataFile() {

@@ -8,38 +8,15 @@
 #include <filesystem>
 
 #include "platform/base/appinfo.h"
+#include "programrun.h"
 #include "simprocess.h"
 #include "support/testsupport.h"
 
 namespace {
-struct MapRun {
-  int exitCode = -1;
-  std::string errors;
-};
-
-MapRun runWithMap(const TempDir& home, const std::string& map) {
+ProgramRun runWithMap(const TempDir& home, const std::string& map) {
   std::filesystem::create_directories(home.file("config/velmora"));
   writeFileBytes(home.file("config/velmora/ports.conf"), std::vector<uint8_t>(map.begin(), map.end()));
-  QProcess program;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("HOME", QString::fromStdString(home.str()));
-  env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.file("config")));
-  env.insert("XDG_DATA_HOME", QString::fromStdString(home.file("data")));
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  for (int n = 1; n <= 16; ++n) env.remove(QString("VELMORA_COM%1").arg(n));
-  program.setProcessEnvironment(env);
-  program.setWorkingDirectory(QString::fromStdString(home.str()));
-  program.start(QString::fromStdString(app::path() + "/velmora"),
-                {"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("myradio"))});
-  MapRun r;
-  if (!program.waitForFinished(30000)) {
-    program.kill();
-    program.waitForFinished();
-    return r;
-  }
-  r.exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -2;
-  r.errors = program.readAllStandardError().toStdString();
-  return r;
+  return runProgram(home, "", {"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("myradio"))}, 30000);
 }
 }  // namespace
 
@@ -61,7 +38,7 @@ TEST(CommandLinePortMap, ABrokenLineForThePortSendsNothingAndNamesTheLine) {
   const std::string conf = home.file("config/velmora/ports.conf");
 
   // A NUL in the radio's own path: the bytes before it would name the radio.
-  MapRun r = runWithMap(home, "COM1="s + sim.device() + "\0x\n"s);
+  ProgramRun r = runWithMap(home, "COM1="s + sim.device() + "\0x\n"s);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.errors.find("The communication port was not able to be opened\nPORT : 1\nThis port number is not "
                           "available"),

@@ -1,0 +1,40 @@
+#pragma once
+// The program itself, started as a shell starts it: a real argument list, a
+// home of the test's own, no screen, and port 1 pointed at `device` (an empty
+// `device` leaves every port number to the port map alone).
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <string>
+
+#include "platform/base/appinfo.h"
+#include "support/testsupport.h"
+
+struct ProgramRun {
+  int exitCode = -1;  // -1: still running at the time limit (killed); -2: crashed
+  std::string errors;
+};
+
+inline ProgramRun runProgram(const TempDir& home, const std::string& device, const QStringList& args,
+                             int waitMs = 60000) {
+  QProcess program;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("HOME", QString::fromStdString(home.str()));
+  env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.file("config")));
+  env.insert("XDG_DATA_HOME", QString::fromStdString(home.file("data")));
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  for (int n = 1; n <= 16; ++n) env.remove(QString("VELMORA_COM%1").arg(n));
+  if (!device.empty()) env.insert("VELMORA_COM1", QString::fromStdString(device));
+  program.setProcessEnvironment(env);
+  program.setWorkingDirectory(QString::fromStdString(home.str()));
+  program.start(QString::fromStdString(app::path() + "/velmora"), args);
+  ProgramRun r;
+  if (!program.waitForFinished(waitMs)) {
+    program.kill();
+    program.waitForFinished();
+    return r;
+  }
+  r.exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -2;
+  r.errors = program.readAllStandardError().toStdString();
+  return r;
+}
