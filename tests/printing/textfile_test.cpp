@@ -170,7 +170,7 @@ TEST(ReportTextFile, AReportTheDiskCannotHoldOrAPipeLeaveTheOldFilesAndSaySoOnce
     EXPECT_FALSE(printtest::runReport(true, path));
   }
   ASSERT_EQ(msgs.boxes.size(), 1u);
-  EXPECT_EQ(msgs.boxes[0].text, "It cannot Write in a specification file");
+  EXPECT_EQ(msgs.boxes[0].text, LoadResString(10072));
   EXPECT_EQ(readFileBytes(path), old);
   std::vector<std::string> left;
   for (const auto& e : std::filesystem::directory_iterator(dir.path())) left.push_back(e.path().filename().string());
@@ -190,6 +190,6 @@ TEST(ReportTextFile, AReportTheDiskCannotHoldOrAPipeLeaveTheOldFilesAndSaySoOnce
   ASSERT_EQ(::mkfifo(dir.file("pipe.txt").c_str(), 0644), 0);
   EXPECT_FALSE(printtest::runReport(false, dir.file("pipe.txt")));
   ASSERT_EQ(msgs.boxes.size(), 1u);
-  EXPECT_EQ(msgs.boxes[0].text, "It cannot Write in a specification file");
+  EXPECT_EQ(msgs.boxes[0].text, LoadResString(10072));
   EXPECT_TRUE(std::filesystem::is_fifo(dir.file("pipe.txt")));
 }
