@@ -142,10 +142,20 @@ TEST_F(PdfReport, APdfTheDiskCannotHoldLeavesTheOldOneAndSaysSoOnce) {
   EXPECT_EQ(pdfPages(readFileBytes(old)), report.engine.intPage);
   EXPECT_TRUE(printing::pdfComplete(old));
 
-  // A PDF cut short, or one that lost bytes on the way, is not complete.
+  // A PDF cut short, even inside its closing "%%EOF", or one that lost bytes
+  // on the way, is not complete; the marker with or without its end of line is.
   auto bytes = readFileBytes(old);
+  ASSERT_EQ(std::string(bytes.end() - 6, bytes.end()), "%%EOF\n");
   writeFileBytes(dir.file("short.pdf"), std::vector<uint8_t>(bytes.begin(), bytes.end() - 300));
   EXPECT_FALSE(printing::pdfComplete(dir.file("short.pdf")));
+  for (int cut = 1; cut <= 6; ++cut) {
+    writeFileBytes(dir.file("cut.pdf"), std::vector<uint8_t>(bytes.begin(), bytes.end() - cut));
+    EXPECT_EQ(printing::pdfComplete(dir.file("cut.pdf")), cut == 1) << "ends in " << cut << " bytes less";
+  }
+  auto crlf = bytes;
+  crlf.insert(crlf.end() - 1, '\r');
+  writeFileBytes(dir.file("crlf.pdf"), crlf);
+  EXPECT_TRUE(printing::pdfComplete(dir.file("crlf.pdf")));
   bytes.erase(bytes.begin() + 1000, bytes.begin() + 1100);
   writeFileBytes(dir.file("gap.pdf"), bytes);
   EXPECT_FALSE(printing::pdfComplete(dir.file("gap.pdf")));

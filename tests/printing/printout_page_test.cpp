@@ -8,6 +8,8 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
@@ -156,6 +158,20 @@ TEST_F(PrintPage, ThePrinterSetUpRefusesAPipeAndKeepsALinkToTheFileItLeadsTo) {
   open();
   QPrinter& printer = FrmPrintOut::printer();
   printer.setOutputFormat(QPrinter::PdfFormat);
+  // Names typed without a folder: the home and the working folder are the test's own.
+  struct Place {
+    QByteArray home = qgetenv("HOME");
+    std::filesystem::path cwd = std::filesystem::current_path();
+    ~Place() {
+      qputenv("HOME", home);
+      std::filesystem::current_path(cwd);
+    }
+  } place;
+  const std::string home = dir.file("home");
+  const std::string work = dir.file("home/work");
+  std::filesystem::create_directories(work);
+  qputenv("HOME", home.c_str());
+  std::filesystem::current_path(work);
 
   // The pipe is kept open for reading, so the dialog's own check, which opens
   // the file, cannot wait on it: without a refusal the pipe is taken.
@@ -163,43 +179,74 @@ TEST_F(PrintPage, ThePrinterSetUpRefusesAPipeAndKeepsALinkToTheFileItLeadsTo) {
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
+  ASSERT_EQ(::mkfifo((work + "/bare.pdf").c_str(), 0600), 0);
+  const int bareReader = ::open((work + "/bare.pdf").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(bareReader, 0);
   // A dangling link: the dialog's check created its target and removed the link.
   const std::string link = dir.file("link.pdf");
   const std::string target = dir.file("target.pdf");
   std::filesystem::create_symlink("target.pdf", link);
+  std::filesystem::create_symlink("bare-target.pdf", work + "/bare-link.pdf");
 
-  auto setUp = [&](const std::string& name, bool refusedThere) {
+  std::string question;
+  auto setUp = [&](const std::string& name, bool refusedThere, const char* fieldCheck = nullptr) {
     printer.setOutputFileName(QString::fromStdString(name));
     bool acted = false;
+    question.clear();
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
+      if (fieldCheck) page->guardOutputFile(*qobject_cast<QPrintDialog*>(dialog), fieldCheck);
       auto* file = dialog->findChild<QLineEdit*>("filename");
       ASSERT_NE(file, nullptr);
       ASSERT_TRUE(file->isEnabled());
       file->setText(QString::fromStdString(name));
       const size_t before = msgs.boxes.size();
-      // A question of the dialog's own (the pipe "already exists") is answered No.
-      QTimer::singleShot(200, [dialog] {
-        if (QWidget* box = QApplication::activeModalWidget(); box && box != dialog) box->close();
+      // A question of the dialog's own (the file "already exists") is answered No.
+      QTimer::singleShot(200, dialog, [dialog, &question] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && box != dialog) {
+          question = box->text().toStdString();
+          box->close();
+        }
       });
       dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
       acted = true;
-      if (refusedThere) {
-        EXPECT_TRUE(dialog->isVisible()) << name;
-        dialog->reject();
-        ASSERT_EQ(msgs.boxes.size(), before + 1) << name;
-        EXPECT_NE(msgs.boxes.back().text.find("This is no file a PDF can be written into"), std::string::npos);
-      }
+      EXPECT_EQ(dialog->isVisible(), refusedThere || !question.empty()) << name;
+      EXPECT_EQ(msgs.boxes.size(), before + (refusedThere ? 1 : 0)) << name;
+      if (dialog->isVisible()) dialog->reject();
     });
     page->comPrinter->click();
     EXPECT_TRUE(acted);
   };
+  auto said = [&](const char* text) {
+    return !msgs.boxes.empty() && msgs.boxes.back().text.find(text) != std::string::npos;
+  };
   printer.setOutputFileName("");
   setUp(pipe, true);
+  EXPECT_TRUE(said("This is no file a PDF can be written into"));
   setUp(link, false);
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_FALSE(std::filesystem::exists(target));
   EXPECT_EQ(printer.outputFileName().toStdString(), target);
+
+  // Started inside the home folder, a name without a folder is one in the
+  // working folder, where the set-up's own first name is; started elsewhere,
+  // it is one in the home folder. The refusal, the link, the dialog's
+  // overwrite question and the PDF all take it there.
+  setUp("bare.pdf", true);
+  EXPECT_TRUE(said("This is no file a PDF can be written into"));
+  setUp("bare-link.pdf", false);
+  EXPECT_TRUE(std::filesystem::is_symlink(work + "/bare-link.pdf"));
+  EXPECT_EQ(printer.outputFileName().toStdString(), work + "/bare-target.pdf");
+  std::filesystem::current_path(dir.path());
+  writeFileBytes(home + "/bare.pdf", {'%'});
+  setUp("bare.pdf", false);
+  EXPECT_NE(question.find(home + "/bare.pdf"), std::string::npos) << question;
+  EXPECT_EQ(readFileBytes(home + "/bare.pdf"), std::vector<uint8_t>{'%'});
+
+  // A Qt without the dialog's own check says so instead of doing nothing.
+  setUp(pipe + "-new", true, "noSuchCheck");
+  EXPECT_TRUE(said("The printer set-up cannot take this choice"));
   ::close(reader);
+  ::close(bareReader);
 }

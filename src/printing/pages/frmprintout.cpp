@@ -34,6 +34,16 @@
 
 namespace {
 QString res(int id) { return QString::fromStdString(LoadResString(id)); }
+
+// The folder of a PDF name typed without one: the folder the printer set-up's
+// own first name is in, the working folder when it lies inside the home
+// folder, else the home folder.
+QString bareNameFolder() {
+  QString home = QDir::homePath();
+  const QString cwd = QDir::currentPath();
+  if (!home.endsWith('/')) home += '/';
+  return cwd.startsWith(home) ? cwd : QDir::homePath();
+}
 }  // namespace
 
 QPrinter& FrmPrintOut::printer() {
@@ -210,20 +220,24 @@ void FrmPrintOut::comPrinter_Click() {
   vbui::execModal(dialog);
 }
 
-void FrmPrintOut::guardOutputFile(QPrintDialog& dialog) {
+void FrmPrintOut::guardOutputFile(QPrintDialog& dialog, const char* fieldCheck) {
   // The dialog's own check of the output file opens it for appending and, for
   // a file that did not exist, removes it again: on a pipe that waits for a
   // reader for ever, and a dangling link is removed and its target left empty.
   // A name that is no file is refused here; a link is handed on as the file
   // it leads to, which the check then leaves alone and the PDF is written into.
+  // The check takes a name without a folder in the working folder, the
+  // dialog writes it into the home folder: such a name is put into the folder
+  // the set-up's first name is in, so the check, its overwrite question and
+  // the PDF meet one file.
   auto* buttons = dialog.findChild<QDialogButtonBox*>();
   auto* file = dialog.findChild<QLineEdit*>("filename");
   if (!buttons || !file) return;
   QObject::disconnect(buttons, &QDialogButtonBox::accepted, &dialog, nullptr);
-  connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, file] {
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, file, fieldCheck] {
     if (file->isEnabled() && !file->text().isEmpty()) {
       QString path = file->text();
-      if (QDir::isRelativePath(path)) path = QDir::homePath() + "/" + path;  // as the dialog takes it
+      if (QDir::isRelativePath(path)) path = bareNameFolder() + "/" + path;
       std::string target;
       struct stat st {};
       const bool ends = safefile::followLinks(path.toStdString(), target);
@@ -232,9 +246,12 @@ void FrmPrintOut::guardOutputFile(QPrintDialog& dialog) {
                        dialog.windowTitle().toStdString());
         return;
       }
-      if (QString::fromStdString(target) != path) file->setText(QString::fromStdString(target));
+      file->setText(QString::fromStdString(target));
     }
-    QMetaObject::invokeMethod(&dialog, "_q_checkFields");
+    // The check is a slot Qt keeps to itself: a Qt without it is said, not
+    // left as a Print button that does nothing.
+    if (!QMetaObject::invokeMethod(&dialog, fieldCheck))
+      intSoundMsgBox(SoundKind::Warning, LoadResString(10152), dialog.windowTitle().toStdString());
   });
 }
 

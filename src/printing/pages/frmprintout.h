@@ -41,7 +41,8 @@ class FrmPrintOut : public Page {
   void comTitleName_Click();
   void chkOutText_Click();
   void comPrinter_Click();
-  void guardOutputFile(QPrintDialog& dialog);
+  // `fieldCheck`: the dialog's own slot that checks its fields and accepts.
+  void guardOutputFile(QPrintDialog& dialog, const char* fieldCheck = "_q_checkFields");
   void comPrintStart_Click(int index);
   void tmrLight_Timer();
   void comExit_Click();

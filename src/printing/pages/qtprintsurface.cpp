@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <string_view>
 #include <QPen>
 #include <QPrinter>
 
@@ -34,8 +35,11 @@ bool pdfComplete(const std::string& path) {
   std::string tail(static_cast<size_t>(tailSize), '\0');
   in.seekg(size - tailSize);
   if (!in.read(tail.data(), tailSize)) return false;
-  while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r' || tail.back() == ' ')) tail.pop_back();
-  if (tail.size() < 5 || tail.compare(tail.size() - 5, 5, "%%EOF") != 0) return false;
+  // The whole marker, then at most one end of line.
+  std::string_view end(tail);
+  if (end.ends_with('\n')) end.remove_suffix(1);
+  if (end.ends_with('\r')) end.remove_suffix(1);
+  if (!end.ends_with("%%EOF")) return false;
   const size_t at = tail.rfind("startxref");
   if (at == std::string::npos) return false;
   const std::streamoff table = std::strtoll(tail.c_str() + at + 9, nullptr, 10);
