@@ -1,4 +1,8 @@
 // The command line and the window placement rule.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <map>
 
@@ -287,10 +291,10 @@ TEST(Placement, StoredPositionsAreCentredOrClamped) {
   EXPECT_EQ(placeLeft(7000, 12000, 6000, true), 6000);
 }
 
-TEST(Screen, AnUnattendedWriteWithoutAnyScreenRunsOffscreenAndAChosenPlatformStays) {
-  // Qt ends the program ("no Qt platform plugin could be initialized") when
-  // it finds no display; a write started from cron or over ssh must still
-  // run and answer with its exit status.
+TEST(Screen, AnUnattendedWriteRunsOffscreenWhereNoScreenCanBeOpenedAndAChosenPlatformStays) {
+  // Qt ends the program ("no Qt platform plugin could be initialized",
+  // status 134) when it cannot open a display; a write started from cron or
+  // over ssh must still run and answer with its exit status.
   std::map<std::string, std::string> kept;
   for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
     if (const char* v = std::getenv(name)) kept[name] = v;
@@ -308,9 +312,33 @@ TEST(Screen, AnUnattendedWriteWithoutAnyScreenRunsOffscreenAndAChosenPlatformSta
   program::chooseScreen({"/RZR340", "/COM1", "/F/data/my radio"});
   EXPECT_EQ(platform(), "vnc");
   unsetenv("QT_QPA_PLATFORM");
-  setenv("DISPLAY", ":0", 1);  // a screen: the window system decides
-  program::chooseScreen({"/F/data/my radio"});
+
+  // A display set but served by nothing (a dropped ssh forwarding), and a
+  // Wayland socket nobody listens on: the write goes on without a screen;
+  // an interactive run leaves the answer to Qt.
+  TempDir dir;
+  setenv("DISPLAY", (dir.str() + "/no-server:0").c_str(), 1);
+  program::chooseScreen({"/RZR340", "/COM1"});
   EXPECT_EQ(platform(), "");
+  program::chooseScreen({"/F/data/my radio"});
+  EXPECT_EQ(platform(), "offscreen");
+  unsetenv("QT_QPA_PLATFORM");
+  const std::string socketPath = dir.file("wayland-0");
+  setenv("WAYLAND_DISPLAY", socketPath.c_str(), 1);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+  const int compositor = socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_EQ(bind(compositor, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  program::chooseScreen({"/F/data/my radio"});
+  EXPECT_EQ(platform(), "offscreen");
+  unsetenv("QT_QPA_PLATFORM");
+  // One that listens: Qt may use it, and goes on offscreen if it cannot.
+  ASSERT_EQ(listen(compositor, 1), 0);
+  program::chooseScreen({"/F/data/my radio"});
+  EXPECT_EQ(platform(), "wayland;offscreen");
+  close(compositor);
+
   for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
   for (const auto& [name, value] : kept) setenv(name.c_str(), value.c_str(), 1);
 }
