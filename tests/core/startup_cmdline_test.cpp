@@ -190,8 +190,9 @@ TEST_F(CommandLine, AWriteThatCannotStartEndsTheRunWithAFailure) {
                       "written\rPORT : none chosen");
 }
 
-// The file named, whole and as named: a name with blanks, a name given with
-// the radio's extension, a file longer than the image (an earlier save's tail).
+// The file named, whole and as named: a name with blanks or backslashes (a
+// character of a name, not a folder separator), a name given with the
+// radio's extension, a file longer than the image (an earlier save's tail).
 TEST_F(CommandLine, TheDataFileNamedIsTheOneRead) {
   struct Case {
     std::string radio, typed, onDisk;
@@ -200,6 +201,8 @@ TEST_F(CommandLine, TheDataFileNamedIsTheOneRead) {
   } cases[] = {
       {"/rzr340", "my radio", "my radio.R3D", 2560, "my radio"},
       {"/rzr340", "my radio.R3D", "my radio.R3D", 2560, "my radio"},
+      {"/rzr340", "my\\radio", "my\\radio.R3D", 2560, "my\\radio"},
+      {"/rzr340", "site\\", "site\\.R3D", 2560, "site\\"},
       {"/rzr340", "site.r3d", "site.r3d", 2561, "site"},
       {"/rzr330", "mobile.R2B", "mobile.R2B", 4000, "mobile"},
       {"/rzr310", "port.R1A", "port.R1A", 6888, "port"},
@@ -240,10 +243,15 @@ TEST_F(CommandLine, AnEleventhTokenIsIgnored) {
 }
 
 TEST_F(CommandLine, DataFileSplitsIntoFolderAndNameWithTheRadiosExtension) {
+  // Only "/" separates folders; a backslash is a character of the name.
   CmdDataFile d = splitCmdDataFile("C:\\DATA\\MYRADIO", 0);
-  EXPECT_EQ(d.folder, "C:\\DATA");
-  EXPECT_EQ(d.fileName, "MYRADIO");
-  EXPECT_EQ(d.fileToOpen, "MYRADIO.R1A");
+  EXPECT_EQ(d.folder, app::path());
+  EXPECT_EQ(d.fileName, "C:\\DATA\\MYRADIO");
+  EXPECT_EQ(d.fileToOpen, "C:\\DATA\\MYRADIO.R1A");
+  d = splitCmdDataFile("/data/my\\radio\\", 2);
+  EXPECT_EQ(d.folder, "/data");
+  EXPECT_EQ(d.fileName, "my\\radio\\");
+  EXPECT_EQ(d.fileToOpen, "my\\radio\\.R3D");
   d = splitCmdDataFile("/home/tech/radios/site4", 11);
   EXPECT_EQ(d.folder, "/home/tech/radios");
   EXPECT_EQ(d.fileToOpen, "site4.R2B");

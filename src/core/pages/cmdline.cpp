@@ -100,7 +100,7 @@ CmdRefusal unattendedRefusal(const CmdArgs& args, int radioCode) {
   // one is a name the shell lost, not one to ignore.
   for (const std::string& token : all) {
     if (!startsWith(vb::UCase(token), "/F")) continue;
-    if (token.size() == 2 || token.back() == '/' || token.back() == '\\') return {10105, token};
+    if (token.size() == 2 || token.back() == '/') return {10105, token};
   }
   if (radioCode < 0) return {10080, modPublic.strCmdFileName};
   return {};
@@ -108,7 +108,8 @@ CmdRefusal unattendedRefusal(const CmdArgs& args, int radioCode) {
 
 CmdDataFile splitCmdDataFile(const std::string& value, int radioCode) {
   CmdDataFile d;
-  const size_t cut = value.find_last_of("/\\");
+  // Only "/" separates folders: on Linux a backslash is a character of a name.
+  const size_t cut = value.rfind('/');
   if (cut == std::string::npos) {
     d.folder = app::path();
     d.fileName = value;

@@ -39,9 +39,10 @@ struct CmdRefusal {
 CmdRefusal unattendedRefusal(const CmdArgs& args, int radioCode);
 
 // The data-file road: splits the "/F" value into folder and file name (at its
-// last "/" or "\"; no separator = the program folder) and gives the file to
-// open for a radio code (extension .R1A, .R2C, .R2B or .R3D). A name that
-// already ends with that extension, in any case, is opened as typed.
+// last "/", the only folder separator: a "\" is part of the name; no "/" =
+// the program folder) and gives the file to open for a radio code (extension
+// .R1A, .R2C, .R2B or .R3D). A name that already ends with that extension, in
+// any case, is opened as typed.
 struct CmdDataFile {
   std::string folder;
   std::string fileName;  // without the radio's extension
