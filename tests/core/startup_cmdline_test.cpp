@@ -152,14 +152,17 @@ TEST_F(CommandLine, AWriteThatCannotStartEndsTheRunWithAFailure) {
   EXPECT_EQ(box.text, "The file is shorter than the radio's data: nothing was read\r2559 / 2560 bytes\rFile:" +
                           dir.file("site.R3D"));
 
-  // A file exactly as long as another radio's image: a ZR310 image for a
-  // ZR340, a ZR340 or ZR310 image for a ZR320.
-  writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(6888, 0x11));
-  box = run({"/rzr340", "/com1", "/f" + dir.file("site")});
-  EXPECT_EQ(box.text, "The file has the length of another radio's data: nothing was read\r6888 / 2560 bytes\rFile:" +
-                          dir.file("site.R3D"));
-  EXPECT_EQ(box.title, "velmora StartUp Form_Load");
-  for (const size_t size : {2560u, 6888u}) {
+  // A file that holds another, larger radio's whole image, with or without
+  // bytes after it: a ZR310 image for a ZR340, a ZR340 or ZR310 image for a
+  // ZR320.
+  for (const size_t size : {6888u, 6889u}) {
+    writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(size, 0x11));
+    box = run({"/rzr340", "/com1", "/f" + dir.file("site")});
+    EXPECT_EQ(box.text, "The file has the length of another radio's data: nothing was read\r" + std::to_string(size) +
+                            " / 2560 bytes\rFile:" + dir.file("site.R3D"));
+    EXPECT_EQ(box.title, "velmora StartUp Form_Load");
+  }
+  for (const size_t size : {2560u, 2561u, 6888u, 6889u}) {
     std::vector<uint8_t> file(size, 0x00);
     file[1017] = 2;
     writeFileBytes(dir.file("site.R2C"), file);
@@ -204,7 +207,7 @@ TEST_F(CommandLine, TheDataFileNamedIsTheOneRead) {
       {"/rzr340", "my\\radio", "my\\radio.R3D", 2560, "my\\radio"},
       {"/rzr340", "site\\", "site\\.R3D", 2560, "site\\"},
       {"/rzr340", "site.r3d", "site.r3d", 2561, "site"},
-      {"/rzr330", "mobile.R2B", "mobile.R2B", 4000, "mobile"},
+      {"/rzr330", "mobile.R2B", "mobile.R2B", 2559, "mobile"},
       {"/rzr310", "port.R1A", "port.R1A", 6888, "port"},
   };
   for (const Case& c : cases) {
