@@ -194,8 +194,9 @@ TEST_F(CommandLine, AWriteThatCannotStartEndsTheRunWithAFailure) {
 }
 
 // The file named, whole and as named: a name with blanks or backslashes (a
-// character of a name, not a folder separator), a name given with the
-// radio's extension, a file longer than the image (an earlier save's tail).
+// character of a name, not a folder separator), a name given with an
+// extension of the radio's family, a file longer than the image (an earlier
+// save's tail).
 TEST_F(CommandLine, TheDataFileNamedIsTheOneRead) {
   struct Case {
     std::string radio, typed, onDisk;
@@ -209,14 +210,23 @@ TEST_F(CommandLine, TheDataFileNamedIsTheOneRead) {
       {"/rzr340", "site.r3d", "site.r3d", 2561, "site"},
       {"/rzr330", "mobile.R2B", "mobile.R2B", 2559, "mobile"},
       {"/rzr310", "port.R1A", "port.R1A", 6888, "port"},
+      // ZR320 and ZR330 data are one family's: either extension is used as
+      // typed; without one the radio's own file is read, else the other's.
+      {"/rzr330", "zr320.R2C", "zr320.R2C", 2048, "zr320"},
+      {"/rzr320", "zr330.r2b", "zr330.r2b", 2048, "zr330"},
+      {"/rzr330", "saved", "saved.R2C", 2048, "saved"},
+      {"/rzr320", "both", "both.R2C", 2048, "both"},
+      {"/rzr330", "both", "both.R2B", 2048, "both"},  // both.R2C is there too
   };
+  uint8_t seed = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
     program::resetEnded();
     msgs.boxes.clear();
     freshModel(dir);
     std::vector<uint8_t> file(c.size);
-    for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 7 + 3);
+    ++seed;
+    for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 7 + seed);
     file[14] = 1;    // a ZR310 model code
     file[1016] = 2;  // a ZR320/330 and ZR340/350 model code
     file[1017] = 1;  // a ZR330
@@ -273,9 +283,22 @@ TEST_F(CommandLine, DataFileSplitsIntoFolderAndNameWithTheRadiosExtension) {
   EXPECT_EQ(d.fileName, "my radio");
   EXPECT_EQ(d.fileToOpen, "my radio.R3D");
   EXPECT_EQ(splitCmdDataFile("site.r2b", 11).fileToOpen, "site.r2b");
-  EXPECT_EQ(splitCmdDataFile("site.R2C", 11).fileToOpen, "site.R2C.R2B");
-  EXPECT_EQ(splitCmdDataFile("site.R2B", 1).fileToOpen, "site.R2B.R2C");
   EXPECT_EQ(splitCmdDataFile("/data/.R3D", 2).fileToOpen, ".R3D.R3D");
+  EXPECT_EQ(splitCmdDataFile("site.R2B", 2).fileToOpen, "site.R2B.R3D");
+  // The ZR320 and ZR330 share their family's two extensions; without one the
+  // radio's own comes first, the other's second.
+  d = splitCmdDataFile("site.R2C", 11);
+  EXPECT_EQ(d.fileToOpen, "site.R2C");
+  EXPECT_EQ(d.fileName, "site");
+  EXPECT_EQ(d.otherFileToOpen, "");
+  EXPECT_EQ(splitCmdDataFile("site.r2b", 1).fileToOpen, "site.r2b");
+  d = splitCmdDataFile("site", 11);
+  EXPECT_EQ(d.fileToOpen, "site.R2B");
+  EXPECT_EQ(d.otherFileToOpen, "site.R2C");
+  d = splitCmdDataFile("site.R3D", 1);
+  EXPECT_EQ(d.fileToOpen, "site.R3D.R2C");
+  EXPECT_EQ(d.otherFileToOpen, "site.R3D.R2B");
+  EXPECT_EQ(splitCmdDataFile("site", 2).otherFileToOpen, "");
 }
 
 TEST(Placement, StoredPositionsAreCentredOrClamped) {
