@@ -4,6 +4,10 @@
 #include <QWidget>
 #include <array>
 #include <cstdlib>
+#include <dlfcn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "platform/base/msgservice.h"
 #include "platform/base/strtable.h"
@@ -23,6 +27,55 @@ std::array<PageFactory, kMainMenuButtons>& factories() {
   static std::array<PageFactory, kMainMenuButtons> f;
   return f;
 }
+
+bool envSet(const char* name) {
+  const char* v = std::getenv(name);
+  return v && *v;
+}
+
+// Whether an X server answers on DISPLAY and lets us in. Asked through
+// libxcb, the library Qt's own X plugin opens: a server that is not there
+// (a dropped ssh forwarding) or that refuses us (no cookie, as from cron)
+// fails here as it would fail Qt, without a library the program must link.
+bool xServerAnswers() {
+  if (!envSet("DISPLAY")) return false;
+  void* xcb = ::dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+  if (!xcb) return false;
+  using Connect = void* (*)(const char*, int*);
+  using HasError = int (*)(void*);
+  using Disconnect = void (*)(void*);
+  const auto connect = reinterpret_cast<Connect>(::dlsym(xcb, "xcb_connect"));
+  const auto hasError = reinterpret_cast<HasError>(::dlsym(xcb, "xcb_connection_has_error"));
+  const auto disconnect = reinterpret_cast<Disconnect>(::dlsym(xcb, "xcb_disconnect"));
+  bool answers = false;
+  if (connect && hasError && disconnect) {
+    void* connection = connect(nullptr, nullptr);
+    answers = hasError(connection) == 0;
+    disconnect(connection);
+  }
+  ::dlclose(xcb);
+  return answers;
+}
+
+// Whether a Wayland compositor listens on WAYLAND_DISPLAY (a name in
+// XDG_RUNTIME_DIR, or a whole path).
+bool waylandAnswers() {
+  if (!envSet("WAYLAND_DISPLAY")) return false;
+  std::string path = std::getenv("WAYLAND_DISPLAY");
+  if (path[0] != '/') {
+    if (!envSet("XDG_RUNTIME_DIR")) return false;
+    path = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" + path;
+  }
+  sockaddr_un address{};
+  if (path.size() >= sizeof address.sun_path) return false;
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, path.size());
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const bool answers = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  ::close(fd);
+  return answers;
+}
 }  // namespace
 
 void End(int status) {
@@ -40,16 +93,16 @@ void resetEnded() {
 }
 
 void chooseScreen(const std::vector<std::string>& arguments) {
-  const auto set = [](const char* name) {
-    const char* v = std::getenv(name);
-    return v && *v;
-  };
-  if (set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY")) return;
+  if (envSet("QT_QPA_PLATFORM")) return;
+  bool unattended = false;
   for (const std::string& a : arguments)
-    if (a.size() >= 2 && a[0] == '/' && (a[1] == 'F' || a[1] == 'f')) {
-      ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-      return;
-    }
+    if (a.size() >= 2 && a[0] == '/' && (a[1] == 'F' || a[1] == 'f')) unattended = true;
+  // An interactive run keeps Qt's own choice and its own answer when no
+  // screen can be opened.
+  if (!unattended || xServerAnswers()) return;
+  // Qt would end the run (status 134) on a screen it cannot open; an
+  // unattended write goes on without one and answers with its own status.
+  ::setenv("QT_QPA_PLATFORM", waylandAnswers() ? "wayland;offscreen" : "offscreen", 1);
 }
 
 void setArguments(std::vector<std::string> arguments) { g_arguments = std::move(arguments); }

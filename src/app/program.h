@@ -18,10 +18,12 @@ int runProgram(QApplication& application, std::vector<std::string> arguments);
 namespace program {
 
 // Called before the application object exists: an unattended write (`/F`)
-// started where there is no screen at all (a cron job, a login over ssh)
-// runs on Qt's offscreen platform, so its messages go to standard error and
-// its exit status tells the result, instead of Qt ending the program because
-// it finds no display. A platform the user chose is kept.
+// started where no screen can be opened (no display at all, as from cron; a
+// display that does not answer or lets us not in, as after a dropped ssh
+// forwarding) runs on Qt's offscreen platform, so its messages go to standard
+// error and its exit status tells the result, instead of Qt ending the
+// program because it cannot open the display. A platform the user chose is
+// kept; an interactive run keeps Qt's own choice.
 void chooseScreen(const std::vector<std::string>& arguments);
 
 // Ends the program: every page is closed without its unload handler and the

@@ -102,18 +102,17 @@ clsFileControl::DataFile clsFileControl::getDataFile(const std::string& folder, 
     return DataFile::TooShort;
   }
   // Longer files are accepted (earlier saves may have left a tail; only the
-  // family's length is read), but not one exactly as long as another
-  // family's image: that is another radio's data, and its bytes would land
-  // on this radio's serial, model and type.
-  if (lastSize_ != need) {
-    for (const int64_t other : kFamilyImageSizes) {
-      if (lastSize_ != other) continue;
-      intSoundMsgBox(SoundKind::Attention,
-                     LoadResString(10101) + "\r" + std::to_string(lastSize_) + " / " + std::to_string(need) +
-                         " bytes\rFile:" + strFullPath,
-                     title);
-      return DataFile::OtherRadio;
-    }
+  // family's length is read), but not one that holds a whole image of a
+  // larger family, with or without bytes after it: that is another radio's
+  // data, and its bytes would land on this radio's serial, model and type.
+  // (A smaller family's image is shorter than this one's: refused above.)
+  for (const int64_t other : kFamilyImageSizes) {
+    if (other <= need || lastSize_ < other) continue;
+    intSoundMsgBox(SoundKind::Attention,
+                   LoadResString(10101) + "\r" + std::to_string(lastSize_) + " / " + std::to_string(need) +
+                       " bytes\rFile:" + strFullPath,
+                   title);
+    return DataFile::OtherRadio;
   }
   if (image.size() < loaded.size()) image.resize(loaded.size());
   std::copy(loaded.begin(), loaded.end(), image.begin());

@@ -37,9 +37,9 @@ class clsFileControl {
   // of them (a longer file was written by earlier saves: its first bytes
   // count). A missing file gives NotRead silently, a read error NotRead after
   // its report; a shorter file gives TooShort after the message 10091 with
-  // its size and path, titled `title`; a longer file exactly the size of
-  // another family's image (2048, 2560, 6888 bytes) gives OtherRadio after
-  // the message 10101 laid out alike. The image changes only on Read.
+  // its size and path, titled `title`; a file at least as long as a larger
+  // family's image (2560 or 6888 bytes) gives OtherRadio after the message
+  // 10101 laid out alike. The image changes only on Read.
   enum class DataFile { Read, NotRead, TooShort, OtherRadio };
   DataFile getDataFile(const std::string& folder, const std::string& file, std::vector<uint8_t>& image, int32_t last,
                        const std::string& title);

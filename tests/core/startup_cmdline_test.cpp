@@ -1,4 +1,8 @@
 // The command line and the window placement rule.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <map>
 
@@ -148,14 +152,17 @@ TEST_F(CommandLine, AWriteThatCannotStartEndsTheRunWithAFailure) {
   EXPECT_EQ(box.text, "The file is shorter than the radio's data: nothing was read\r2559 / 2560 bytes\rFile:" +
                           dir.file("site.R3D"));
 
-  // A file exactly as long as another radio's image: a ZR310 image for a
-  // ZR340, a ZR340 or ZR310 image for a ZR320.
-  writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(6888, 0x11));
-  box = run({"/rzr340", "/com1", "/f" + dir.file("site")});
-  EXPECT_EQ(box.text, "The file has the length of another radio's data: nothing was read\r6888 / 2560 bytes\rFile:" +
-                          dir.file("site.R3D"));
-  EXPECT_EQ(box.title, "velmora StartUp Form_Load");
-  for (const size_t size : {2560u, 6888u}) {
+  // A file that holds another, larger radio's whole image, with or without
+  // bytes after it: a ZR310 image for a ZR340, a ZR340 or ZR310 image for a
+  // ZR320.
+  for (const size_t size : {6888u, 6889u}) {
+    writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(size, 0x11));
+    box = run({"/rzr340", "/com1", "/f" + dir.file("site")});
+    EXPECT_EQ(box.text, "The file has the length of another radio's data: nothing was read\r" + std::to_string(size) +
+                            " / 2560 bytes\rFile:" + dir.file("site.R3D"));
+    EXPECT_EQ(box.title, "velmora StartUp Form_Load");
+  }
+  for (const size_t size : {2560u, 2561u, 6888u, 6889u}) {
     std::vector<uint8_t> file(size, 0x00);
     file[1017] = 2;
     writeFileBytes(dir.file("site.R2C"), file);
@@ -186,8 +193,10 @@ TEST_F(CommandLine, AWriteThatCannotStartEndsTheRunWithAFailure) {
                       "written\rPORT : none chosen");
 }
 
-// The file named, whole and as named: a name with blanks, a name given with
-// the radio's extension, a file longer than the image (an earlier save's tail).
+// The file named, whole and as named: a name with blanks or backslashes (a
+// character of a name, not a folder separator), a name given with an
+// extension of the radio's family, a file longer than the image (an earlier
+// save's tail).
 TEST_F(CommandLine, TheDataFileNamedIsTheOneRead) {
   struct Case {
     std::string radio, typed, onDisk;
@@ -196,17 +205,28 @@ TEST_F(CommandLine, TheDataFileNamedIsTheOneRead) {
   } cases[] = {
       {"/rzr340", "my radio", "my radio.R3D", 2560, "my radio"},
       {"/rzr340", "my radio.R3D", "my radio.R3D", 2560, "my radio"},
+      {"/rzr340", "my\\radio", "my\\radio.R3D", 2560, "my\\radio"},
+      {"/rzr340", "site\\", "site\\.R3D", 2560, "site\\"},
       {"/rzr340", "site.r3d", "site.r3d", 2561, "site"},
-      {"/rzr330", "mobile.R2B", "mobile.R2B", 4000, "mobile"},
+      {"/rzr330", "mobile.R2B", "mobile.R2B", 2559, "mobile"},
       {"/rzr310", "port.R1A", "port.R1A", 6888, "port"},
+      // ZR320 and ZR330 data are one family's: either extension is used as
+      // typed; without one the radio's own file is read, else the other's.
+      {"/rzr330", "zr320.R2C", "zr320.R2C", 2048, "zr320"},
+      {"/rzr320", "zr330.r2b", "zr330.r2b", 2048, "zr330"},
+      {"/rzr330", "saved", "saved.R2C", 2048, "saved"},
+      {"/rzr320", "both", "both.R2C", 2048, "both"},
+      {"/rzr330", "both", "both.R2B", 2048, "both"},  // both.R2C is there too
   };
+  uint8_t seed = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
     program::resetEnded();
     msgs.boxes.clear();
     freshModel(dir);
     std::vector<uint8_t> file(c.size);
-    for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 7 + 3);
+    ++seed;
+    for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 7 + seed);
     file[14] = 1;    // a ZR310 model code
     file[1016] = 2;  // a ZR320/330 and ZR340/350 model code
     file[1017] = 1;  // a ZR330
@@ -236,10 +256,15 @@ TEST_F(CommandLine, AnEleventhTokenIsIgnored) {
 }
 
 TEST_F(CommandLine, DataFileSplitsIntoFolderAndNameWithTheRadiosExtension) {
+  // Only "/" separates folders; a backslash is a character of the name.
   CmdDataFile d = splitCmdDataFile("C:\\DATA\\MYRADIO", 0);
-  EXPECT_EQ(d.folder, "C:\\DATA");
-  EXPECT_EQ(d.fileName, "MYRADIO");
-  EXPECT_EQ(d.fileToOpen, "MYRADIO.R1A");
+  EXPECT_EQ(d.folder, app::path());
+  EXPECT_EQ(d.fileName, "C:\\DATA\\MYRADIO");
+  EXPECT_EQ(d.fileToOpen, "C:\\DATA\\MYRADIO.R1A");
+  d = splitCmdDataFile("/data/my\\radio\\", 2);
+  EXPECT_EQ(d.folder, "/data");
+  EXPECT_EQ(d.fileName, "my\\radio\\");
+  EXPECT_EQ(d.fileToOpen, "my\\radio\\.R3D");
   d = splitCmdDataFile("/home/tech/radios/site4", 11);
   EXPECT_EQ(d.folder, "/home/tech/radios");
   EXPECT_EQ(d.fileToOpen, "site4.R2B");
@@ -258,9 +283,22 @@ TEST_F(CommandLine, DataFileSplitsIntoFolderAndNameWithTheRadiosExtension) {
   EXPECT_EQ(d.fileName, "my radio");
   EXPECT_EQ(d.fileToOpen, "my radio.R3D");
   EXPECT_EQ(splitCmdDataFile("site.r2b", 11).fileToOpen, "site.r2b");
-  EXPECT_EQ(splitCmdDataFile("site.R2C", 11).fileToOpen, "site.R2C.R2B");
-  EXPECT_EQ(splitCmdDataFile("site.R2B", 1).fileToOpen, "site.R2B.R2C");
   EXPECT_EQ(splitCmdDataFile("/data/.R3D", 2).fileToOpen, ".R3D.R3D");
+  EXPECT_EQ(splitCmdDataFile("site.R2B", 2).fileToOpen, "site.R2B.R3D");
+  // The ZR320 and ZR330 share their family's two extensions; without one the
+  // radio's own comes first, the other's second.
+  d = splitCmdDataFile("site.R2C", 11);
+  EXPECT_EQ(d.fileToOpen, "site.R2C");
+  EXPECT_EQ(d.fileName, "site");
+  EXPECT_EQ(d.otherFileToOpen, "");
+  EXPECT_EQ(splitCmdDataFile("site.r2b", 1).fileToOpen, "site.r2b");
+  d = splitCmdDataFile("site", 11);
+  EXPECT_EQ(d.fileToOpen, "site.R2B");
+  EXPECT_EQ(d.otherFileToOpen, "site.R2C");
+  d = splitCmdDataFile("site.R3D", 1);
+  EXPECT_EQ(d.fileToOpen, "site.R3D.R2C");
+  EXPECT_EQ(d.otherFileToOpen, "site.R3D.R2B");
+  EXPECT_EQ(splitCmdDataFile("site", 2).otherFileToOpen, "");
 }
 
 TEST(Placement, StoredPositionsAreCentredOrClamped) {
@@ -287,10 +325,10 @@ TEST(Placement, StoredPositionsAreCentredOrClamped) {
   EXPECT_EQ(placeLeft(7000, 12000, 6000, true), 6000);
 }
 
-TEST(Screen, AnUnattendedWriteWithoutAnyScreenRunsOffscreenAndAChosenPlatformStays) {
-  // Qt ends the program ("no Qt platform plugin could be initialized") when
-  // it finds no display; a write started from cron or over ssh must still
-  // run and answer with its exit status.
+TEST(Screen, AnUnattendedWriteRunsOffscreenWhereNoScreenCanBeOpenedAndAChosenPlatformStays) {
+  // Qt ends the program ("no Qt platform plugin could be initialized",
+  // status 134) when it cannot open a display; a write started from cron or
+  // over ssh must still run and answer with its exit status.
   std::map<std::string, std::string> kept;
   for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
     if (const char* v = std::getenv(name)) kept[name] = v;
@@ -308,9 +346,33 @@ TEST(Screen, AnUnattendedWriteWithoutAnyScreenRunsOffscreenAndAChosenPlatformSta
   program::chooseScreen({"/RZR340", "/COM1", "/F/data/my radio"});
   EXPECT_EQ(platform(), "vnc");
   unsetenv("QT_QPA_PLATFORM");
-  setenv("DISPLAY", ":0", 1);  // a screen: the window system decides
-  program::chooseScreen({"/F/data/my radio"});
+
+  // A display set but served by nothing (a dropped ssh forwarding), and a
+  // Wayland socket nobody listens on: the write goes on without a screen;
+  // an interactive run leaves the answer to Qt.
+  TempDir dir;
+  setenv("DISPLAY", (dir.str() + "/no-server:0").c_str(), 1);
+  program::chooseScreen({"/RZR340", "/COM1"});
   EXPECT_EQ(platform(), "");
+  program::chooseScreen({"/F/data/my radio"});
+  EXPECT_EQ(platform(), "offscreen");
+  unsetenv("QT_QPA_PLATFORM");
+  const std::string socketPath = dir.file("wayland-0");
+  setenv("WAYLAND_DISPLAY", socketPath.c_str(), 1);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+  const int compositor = socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_EQ(bind(compositor, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  program::chooseScreen({"/F/data/my radio"});
+  EXPECT_EQ(platform(), "offscreen");
+  unsetenv("QT_QPA_PLATFORM");
+  // One that listens: Qt may use it, and goes on offscreen if it cannot.
+  ASSERT_EQ(listen(compositor, 1), 0);
+  program::chooseScreen({"/F/data/my radio"});
+  EXPECT_EQ(platform(), "wayland;offscreen");
+  close(compositor);
+
   for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
   for (const auto& [name, value] : kept) setenv(name.c_str(), value.c_str(), 1);
 }

@@ -319,6 +319,15 @@ TEST_F(StartUpPage, CommandLineModeWithAMissingFileEnds) {
   EXPECT_EQ(msgs.boxes[0].title, "velmora StartUp Form_Load");
   EXPECT_TRUE(program::ended());
   EXPECT_EQ(program::exitStatus(), 1);
+
+  // A ZR320/330 name without an extension: both files looked for.
+  msgs.boxes.clear();
+  program::resetEnded();
+  start({"/rzr330", "/f" + dir.str() + "/NOFILE"});
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text,
+            dir.str() + "/NOFILE.R2B is not found !\r" + dir.str() + "/NOFILE.R2C is not found !");
+  EXPECT_EQ(program::exitStatus(), 1);
 }
 
 TEST_F(StartUpPage, CommandLineModeNamesAMissingFileInTheProgramsLanguage) {

@@ -96,11 +96,15 @@ TEST(CommandLine, AWriteThatCannotStartSendsNothingAndExitsNonZero) {
   SimProcess sim;
   ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, home.file("sim.R3D")));
   writeFileBytes(home.file("my.R3D"), dataFile());
-  // One byte short; a ZR310 image; a model the ZR340/350 does not have.
+  // One byte short; a ZR310 image, and one with a byte appended; a model the
+  // ZR340/350 does not have.
   auto file = dataFile();
   file.pop_back();
   writeFileBytes(home.file("onebyte.R3D"), file);
   writeFileBytes(home.file("zr310.R3D"), readFileBytes(app::path() + "/InitialP1RA.dat"));
+  file = readFileBytes(app::path() + "/InitialP1RA.dat");
+  file.push_back(0x00);
+  writeFileBytes(home.file("zr310plus.R3D"), file);
   file = dataFile();
   file[1016] = 0x40;
   writeFileBytes(home.file("model.R3D"), file);
@@ -119,6 +123,8 @@ TEST(CommandLine, AWriteThatCannotStartSendsNothingAndExitsNonZero) {
        "The file is shorter than the radio's data: nothing was read\n2559 / 2560 bytes"},
       {{"/RZR340", "/COM1", named("zr310")},
        "The file has the length of another radio's data: nothing was read\n6888 / 2560 bytes"},
+      {{"/RZR340", "/COM1", named("zr310plus")},
+       "The file has the length of another radio's data: nothing was read\n6889 / 2560 bytes"},
       {{"/RZR340", "/COM1", named("model")}, "The radio model in the data is not one of this radio's models"},
       // "my radio" unquoted: the shell made two arguments of it.
       {{"/RZR340", "/COM1", named("my"), "radio"}, "This is no option of the command line"},

@@ -186,16 +186,23 @@ TEST_F(DataFiles, ShortFileIsRefusedAndCancelChangesNothing) {
   EXPECT_EQ(readSetting(keys::ConfigDirectory), "/keep/");
 }
 
-// A file exactly as long as another family's image is that radio's data, not
-// a longer file of this one: refused with its size and the radio's, nothing
-// read, no success. Any other longer length is still read.
+// A file that holds another, larger family's whole image (with or without
+// bytes after it) is that radio's data, not a longer file of this one:
+// refused with its size and the radio's, nothing read, no success. A longer
+// file short of a larger family's image is still read.
 TEST_F(DataFiles, AFileOfAnotherRadiosLengthIsRefused) {
   struct Case {
     const char* family;
     const char* ext;
     size_t size;
     size_t need;
-  } cases[] = {{"2", ".R3D", 6888, 2560}, {"1", ".R2B", 2560, 2048}, {"1", ".R2B", 6888, 2048}};
+    size_t longest;  // the longest file still read
+  } cases[] = {{"2", ".R3D", 6888, 2560, 6887},
+               {"2", ".R3D", 6889, 2560, 6887},
+               {"1", ".R2B", 2560, 2048, 2559},
+               {"1", ".R2B", 2561, 2048, 2559},
+               {"1", ".R2B", 6888, 2048, 2559},
+               {"1", ".R2B", 6889, 2048, 2559}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.size) + c.ext);
     ASSERT_TRUE(setUpFamily(c.family));
@@ -214,7 +221,7 @@ TEST_F(DataFiles, AFileOfAnotherRadiosLengthIsRefused) {
                                       std::to_string(c.size) + " / " + std::to_string(c.need) + " bytes\rFile:" + name);
     EXPECT_EQ(msgs.boxes[0].title, "subFileRead");
 
-    const auto longer = pattern(c.size - 1, 5);
+    const auto longer = pattern(c.longest, 5);
     writeFileBytes(name, longer);
     msgs.boxes.clear();
     answers = {name};

@@ -43,6 +43,22 @@ const char* extensionOf(int radioCode) {
     default: return "";
   }
 }
+
+// The ZR320 and ZR330 are one family: the other radio's extension, "" for
+// the radios alone in theirs.
+const char* familyOtherExtension(int radioCode) {
+  switch (radioCode) {
+    case 1: return ".R2B";
+    case 11: return ".R2C";
+    default: return "";
+  }
+}
+
+// `name` ends in `ext` (in any case) and is more than it.
+bool endsWithExtension(const std::string& name, const std::string& ext) {
+  const size_t n = name.size();
+  return !ext.empty() && n > ext.size() && vb::UCase(name.substr(n - ext.size())) == ext;
+}
 }  // namespace
 
 int16_t intGetCommandLine(const CmdArgs& args) {
@@ -100,7 +116,7 @@ CmdRefusal unattendedRefusal(const CmdArgs& args, int radioCode) {
   // one is a name the shell lost, not one to ignore.
   for (const std::string& token : all) {
     if (!startsWith(vb::UCase(token), "/F")) continue;
-    if (token.size() == 2 || token.back() == '/' || token.back() == '\\') return {10105, token};
+    if (token.size() == 2 || token.back() == '/') return {10105, token};
   }
   if (radioCode < 0) return {10080, modPublic.strCmdFileName};
   return {};
@@ -108,7 +124,8 @@ CmdRefusal unattendedRefusal(const CmdArgs& args, int radioCode) {
 
 CmdDataFile splitCmdDataFile(const std::string& value, int radioCode) {
   CmdDataFile d;
-  const size_t cut = value.find_last_of("/\\");
+  // Only "/" separates folders: on Linux a backslash is a character of a name.
+  const size_t cut = value.rfind('/');
   if (cut == std::string::npos) {
     d.folder = app::path();
     d.fileName = value;
@@ -118,15 +135,17 @@ CmdDataFile splitCmdDataFile(const std::string& value, int radioCode) {
     d.fileName = value.substr(cut + 1);
   }
   const std::string ext = extensionOf(radioCode);
-  // A name typed with the radio's own extension is the file's whole name. On
-  // a case-sensitive disk "site.r3d" is a file of its own, so the name is
-  // kept as typed and only the test ignores case.
-  const size_t n = d.fileName.size();
-  if (!ext.empty() && n > ext.size() && vb::UCase(d.fileName.substr(n - ext.size())) == ext) {
+  const std::string other = familyOtherExtension(radioCode);
+  // A name typed with an extension of the radio's family is the file's whole
+  // name. On a case-sensitive disk "site.r3d" is a file of its own, so the
+  // name is kept as typed and only the test ignores case.
+  for (const std::string& typed : {ext, other}) {
+    if (!endsWithExtension(d.fileName, typed)) continue;
     d.fileToOpen = d.fileName;
-    d.fileName.resize(n - ext.size());
-  } else {
-    d.fileToOpen = d.fileName + ext;
+    d.fileName.resize(d.fileName.size() - typed.size());
+    return d;
   }
+  d.fileToOpen = d.fileName + ext;
+  if (!other.empty()) d.otherFileToOpen = d.fileName + other;
   return d;
 }

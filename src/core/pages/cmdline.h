@@ -39,12 +39,17 @@ struct CmdRefusal {
 CmdRefusal unattendedRefusal(const CmdArgs& args, int radioCode);
 
 // The data-file road: splits the "/F" value into folder and file name (at its
-// last "/" or "\"; no separator = the program folder) and gives the file to
-// open for a radio code (extension .R1A, .R2C, .R2B or .R3D). A name that
-// already ends with that extension, in any case, is opened as typed.
+// last "/", the only folder separator: a "\" is part of the name; no "/" =
+// the program folder) and gives the file to open for a radio code (extension
+// .R1A, .R2C, .R2B or .R3D). A name that already ends with an extension of
+// the radio's family, in any case, is opened as typed: .R2B and .R2C both for
+// the ZR320 and the ZR330, whose data is one family's. Without one, a ZR320
+// or ZR330 name has a second file to try when the radio's own is missing:
+// the one with the family's other extension.
 struct CmdDataFile {
   std::string folder;
-  std::string fileName;  // without the radio's extension
+  std::string fileName;  // without the extension
   std::string fileToOpen;
+  std::string otherFileToOpen;  // "" when there is no second file to try
 };
 CmdDataFile splitCmdDataFile(const std::string& value, int radioCode);

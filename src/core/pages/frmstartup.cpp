@@ -213,14 +213,28 @@ void FrmStartUp::commandLineMode() {
   const std::string title = std::string(app::kTitle) + " StartUp Form_Load";
   // Only a whole image of the radio is written: a shorter file is refused as
   // the data-file page refuses it, so no byte the user did not give is sent.
-  const auto read = objFileControl().getDataFile(d.folder, d.fileToOpen, m.bytRadioData, m.lngDataLast, title);
-  if (read == clsFileControl::DataFile::NotRead) {
+  const auto fullPath = [&d](const std::string& file) {
     std::string full;
-    objSimpleFunc().w_zMakeFullPath(d.folder, d.fileToOpen, full);
+    objSimpleFunc().w_zMakeFullPath(d.folder, file, full);
+    return full;
+  };
+  const auto notFound = [&fullPath](const std::string& file) {
     std::string text = LoadResString(1520);
-    if (const size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, full);
-    MsgBoxNoSound(text, vb::vbExclamation + vb::vbOKOnly, title);
+    if (const size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, fullPath(file));
+    return text;
+  };
+  std::string file = d.fileToOpen;
+  auto read = objFileControl().getDataFile(d.folder, file, m.bytRadioData, m.lngDataLast, title);
+  std::string lookedFor = notFound(file);
+  // A ZR320/330 name without an extension: the family's other radio's file
+  // when there is no file of the radio named.
+  if (read == clsFileControl::DataFile::NotRead && objFileControl().lastFileSize() < 0 &&
+      !d.otherFileToOpen.empty()) {
+    file = d.otherFileToOpen;
+    read = objFileControl().getDataFile(d.folder, file, m.bytRadioData, m.lngDataLast, title);
+    lookedFor += "\r" + notFound(file);
   }
+  if (read == clsFileControl::DataFile::NotRead) MsgBoxNoSound(lookedFor, vb::vbExclamation + vb::vbOKOnly, title);
   if (read != clsFileControl::DataFile::Read) {
     program::End(1);
     return;
@@ -230,9 +244,7 @@ void FrmStartUp::commandLineMode() {
   float ifMHz = 0;
   std::string model, band;
   if (!currentModel(ifMHz, model, band)) {
-    std::string full;
-    objSimpleFunc().w_zMakeFullPath(d.folder, d.fileToOpen, full);
-    MsgBoxNoSound(LoadResString(10102) + "\rModel:" + std::to_string(modelCode()) + "\rFile:" + full,
+    MsgBoxNoSound(LoadResString(10102) + "\rModel:" + std::to_string(modelCode()) + "\rFile:" + fullPath(file),
                   vb::vbExclamation + vb::vbOKOnly, title);
     program::End(1);
     return;
