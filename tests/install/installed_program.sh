@@ -11,7 +11,7 @@ cmake=$1 build=$2 programDir=$3
 work=$(mktemp -d)
 sim=
 cleanup() {
-  [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+  [ -n "$sim" ] && { kill "$sim" && wait "$sim"; } 2>>"$work/sim.log"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -57,7 +57,7 @@ status=0
    timeout 60 "$prefix/bin/velmora" /RZR340 /COM1 "/F$work/data/myradio") >"$work/run.log" 2>&1 || status=$?
 [ "$status" -eq 0 ] || { cat "$work/run.log"; fail "the installed program exited with $status"; }
 
-kill "$sim" && wait "$sim" 2>/dev/null
+kill "$sim" && wait "$sim" 2>>"$work/sim.log"
 sim=
 # The radio holds the file up to the program's stamp.
 cmp -n 2016 "$work/data/myradio.R3D" "$work/radio.R3D" || { cat "$work/sim.log"; fail "the radio's memory is not the file"; }
