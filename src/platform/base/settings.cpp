@@ -3,6 +3,7 @@
 #include <QString>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -48,16 +49,16 @@ bool storeUsable(const std::string& file) {
 using Section = std::map<std::string, std::string>;
 using Store = std::map<std::string, Section>;
 
-// Names keep letters, digits and "_-."; any other character is %XX.
+// Names keep letters, digits and "_-."; any other character is %XX (%UXXXX
+// beyond Latin-1).
 std::string escapedName(const std::string& name) {
   std::string out;
   for (const QChar c : QString::fromStdString(name)) {
     const char16_t u = c.unicode();
-    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' || u == '-' ||
-        u == '.')
+    if (u < 0x80 && (std::isalnum(u) || (u != 0 && std::strchr("_-.", u))))
       out += static_cast<char>(u);
     else
-      out += (u <= 0xFF ? "%" : "%U") + QString::number(u, 16).toUpper().rightJustified(u <= 0xFF ? 2 : 4, '0').toStdString();
+      out += QString::asprintf(u <= 0xFF ? "%%%02X" : "%%U%04X", u).toStdString();
   }
   return out;
 }
@@ -66,15 +67,23 @@ std::string escapedName(const std::string& name) {
 constexpr char kNamed[] = "\a\b\f\n\r\t\v";
 constexpr char kLetters[] = "abfnrtv";
 
+// The value of a digit in `base` (8 or 16); -1 for any other character.
 int digitValue(char16_t u, int base) {
-  const int v = u >= '0' && u <= '9' ? u - '0' : u >= 'a' && u <= 'f' ? u - 'a' + 10 : u >= 'A' && u <= 'F' ? u - 'A' + 10 : 99;
+  int v = base;
+  if (u >= '0' && u <= '9')
+    v = u - '0';
+  else if (u >= 'a' && u <= 'f')
+    v = u - 'a' + 10;
+  else if (u >= 'A' && u <= 'F')
+    v = u - 'A' + 10;
   return v < base ? v : -1;
 }
 
 // A value: control characters as escapes, quotes and backslashes escaped,
 // in quotes when it holds ";", "," or "=" or begins or ends with a blank; a
-// leading "@" doubled (a text holding a NUL is written as "@String(...)"). After a "\x" or "\0" escape a hex digit is escaped
-// too, so that the escape ends where it should.
+// leading "@" doubled (a text holding a NUL is written as "@String(...)").
+// After a "\x" or "\0" escape a hex digit is escaped too, so that the escape
+// ends where it should.
 std::string escapedValue(const std::string& value) {
   QString text = QString::fromStdString(value);
   if (text.contains(QChar(0)))
@@ -132,8 +141,10 @@ std::string unescapedValue(const std::string& stored) {
     const char* letter = e != 0 && e < 0x80 ? std::strchr(kLetters, e) : nullptr;
     out += letter ? QChar(kNamed[letter - kLetters]) : QChar(e);
   }
-  if (out.startsWith(QLatin1String("@@"))) out.remove(0, 1);
-  else if (out.startsWith(QLatin1String("@String(")) && out.endsWith(')')) out = out.mid(8, out.size() - 9);
+  if (out.startsWith(QLatin1String("@@")))
+    out.remove(0, 1);
+  else if (out.startsWith(QLatin1String("@String(")) && out.endsWith(')'))
+    out = out.mid(8, out.size() - 9);
   return out.toStdString();
 }
 
