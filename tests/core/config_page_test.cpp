@@ -19,6 +19,7 @@
 #include "core/settingkeys.h"
 #include "platform/base/portmap.h"
 #include "startup_fixture.h"
+#include "support/devices.h"
 #include "support/outside.h"
 #include "support/widths.h"
 #include "support/oddimages.h"
@@ -290,11 +291,9 @@ TEST_F(ConfigPage, ProbedPortsAreListedAndTheEarlierChoiceStays) {
 }
 
 TEST_F(ConfigPage, TheRealSearchFindsPortsWithoutTouchingThem) {
-  const int master = posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_GE(master, 0);
-  ASSERT_EQ(grantpt(master), 0);
-  ASSERT_EQ(unlockpt(master), 0);
-  const std::string slave = ptsname(master);
+  Pty pty;
+  ASSERT_FALSE(pty.slave.empty());
+  const std::string slave = pty.slave;
   // Another program's settings on the port: the search must leave them.
   const int held = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
   ASSERT_GE(held, 0);
@@ -304,19 +303,25 @@ TEST_F(ConfigPage, TheRealSearchFindsPortsWithoutTouchingThem) {
   cfsetospeed(&t, B9600);
   ASSERT_EQ(tcsetattr(held, TCSANOW, &t), 0);
 
-  // Kernel tty attributes: a UART slot without a UART, and one with.
+  // Kernel tty attributes: a UART slot without a UART, and one with, for
+  // two character devices of the test's own.
+  Pty noUart, uart;
+  ASSERT_FALSE(noUart.slave.empty() || uart.slave.empty());
   const std::string attributes = dir.file("tty");
-  std::filesystem::create_directories(attributes + "/null");
-  std::filesystem::create_directories(attributes + "/zero");
-  writeFileBytes(attributes + "/null/type", {'0', '\n'});
-  writeFileBytes(attributes + "/zero/type", {'4', '\n'});
+  const auto slot = [&](const Pty& pty, char type) {
+    const std::string folder = attributes + "/" + std::filesystem::path(pty.slave).filename().string();
+    std::filesystem::create_directories(folder);
+    writeFileBytes(folder + "/type", {static_cast<uint8_t>(type), '\n'});
+  };
+  slot(noUart, '0');
+  slot(uart, '4');
   portmap::setTtyAttributesFolder(attributes);
   writeFileBytes(dir.file("plain"), {1});
   for (int n = 1; n <= 16; ++n) {
     std::string path = dir.str() + "/no-such-device";
     if (n == 3) path = slave;            // a pseudo-terminal the user pointed at
-    if (n == 4) path = "/dev/null";      // character device, no UART behind it
-    if (n == 6) path = "/dev/zero";      // character device with a UART
+    if (n == 4) path = noUart.slave;     // character device, no UART behind it
+    if (n == 6) path = uart.slave;       // character device with a UART
     if (n == 7) path = dir.file("plain");  // not a device
     setenv(("VELMORA_COM" + std::to_string(n)).c_str(), path.c_str(), 1);
   }
@@ -335,7 +340,6 @@ TEST_F(ConfigPage, TheRealSearchFindsPortsWithoutTouchingThem) {
   for (int n = 1; n <= 16; ++n) unsetenv(("VELMORA_COM" + std::to_string(n)).c_str());
   portmap::setTtyAttributesFolder("/sys/class/tty");
   close(held);
-  close(master);
 }
 
 TEST_F(ConfigPage, ModelListsMapToModelCodes) {

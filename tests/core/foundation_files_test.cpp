@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -17,6 +19,7 @@
 #include "core/modpublic.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/settings.h"
+#include "support/devices.h"
 #include "support/disklimit.h"
 #include "support/testsupport.h"
 
@@ -121,7 +124,10 @@ TEST_F(Files, SaveFollowsALinkKeepsPermissionsAndRefusesWhatIsNoWritableFile) {
   // A pipe, a link to a device, a folder and a read-only file are refused
   // with the save's failure message, and stay what they were.
   ASSERT_EQ(::mkfifo(dir.file("pipe.R3D").c_str(), 0644), 0);
-  fs::create_symlink("/dev/null", dir.file("null.R3D"));
+  Pty pty;
+  const std::string device = ownCharacterDevice(dir.file("radios/null"), pty);
+  if (device.empty()) GTEST_SKIP() << "no device of the test's own: no mknod and no pseudo-terminal";
+  fs::create_symlink(device, dir.file("null.R3D"));
   fs::create_directory(dir.file("folder.R3D"));
   writeFileBytes(dir.file("locked.R3D"), {1, 2, 3});
   ASSERT_EQ(::chmod(dir.file("locked.R3D").c_str(), 0444), 0);
@@ -137,7 +143,8 @@ TEST_F(Files, SaveFollowsALinkKeepsPermissionsAndRefusesWhatIsNoWritableFile) {
   EXPECT_EQ(readFileBytes(dir.file("locked.R3D")), (std::vector<uint8_t>{1, 2, 3}));
   EXPECT_EQ(entries(dir), (std::vector<std::string>{"base.R3D", "folder.R3D", "locked.R3D", "null.R3D",
                                                     "pipe.R3D", "radios"}));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("radios")), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("radios")), fs::directory_iterator()),
+            device == pty.slave ? 1 : 2);
 }
 
 TEST_F(Files, SaveIntoAMissingFolderFails) {
@@ -209,22 +216,73 @@ TEST(SettingsStore, AStoreThatIsAPipeReadsAsDefaultsAndHoldsNothingUp) {
 
 TEST(SettingsStore, AFileSizeLimitLeavesTheSettingsUnstoredAndTheProgramRunning) {
   // Under "ulimit -f" the first setting stored ended the program with
-  // SIGXFSZ, an unattended write before it sent a byte.
+  // SIGXFSZ, an unattended write before it sent a byte; later the store was
+  // cut at the limit, mid-line, and a link's target emptied, without a word.
   TempDir dir;
   const std::string before = settings::storeFile();
-  settings::setStoreFile(dir.file("velmora-settings.ini"));
+  const std::string store = dir.file("velmora-settings.ini");
+  std::string old = "[CONFIGURATION]\nDirectory=\"/home/tech/my radios, 2024/\"\nDrive=/\n\n[EXTRA]\n";
+  for (int i = 10; i < 60; ++i) old += "Note" + std::to_string(i) + "=" + std::string(40, 'x') + "\n";
+  old += "\n[STARTUP]\nRadioSelect=0\nStartUpTop=100\n";
+  ASSERT_GT(old.size(), 2048u);
+  writeFileBytes(store, std::vector<uint8_t>(old.begin(), old.end()));
+  settings::setStoreFile(store);
+  const std::string said = "velmora: The settings could not be stored; the settings file keeps what it held:\n" + store;
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
+    const int err = ::open(dir.file("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(err, 2);
     std::signal(SIGXFSZ, SIG_DFL);
-    const rlimit none{0, 0};
-    ::setrlimit(RLIMIT_FSIZE, &none);
+    const rlimit limit{1024, 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
     settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "2");
+    settings::SaveSetting("velmora", "STARTUP", "StartUpTop", "250");
     ::_exit(7);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   EXPECT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7);
+  const auto kept = readFileBytes(store);
+  EXPECT_EQ(std::string(kept.begin(), kept.end()), old);
+  const auto err = readFileBytes(dir.file("stderr"));
+  EXPECT_EQ(std::string(err.begin(), err.end()), said + "\nCause: " + std::strerror(EFBIG) + "\n");  // once
+
+  // Without the limit only the line of the setting changes.
+  settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "2");
+  std::string now = old;
+  now.replace(now.find("RadioSelect=0"), 13, "RadioSelect=2");
+  auto got = readFileBytes(store);
+  EXPECT_EQ(std::string(got.begin(), got.end()), now);
+
+  // A store that is a link: the file it leads to keeps its bytes, the link stays.
+  std::filesystem::create_directory(dir.file("real"));
+  std::filesystem::rename(store, dir.file("real/settings.ini"));
+  std::filesystem::create_symlink("real/settings.ini", store);
+  settings::setStoreFile(store);
+  ::testing::internal::CaptureStderr();
+  {
+    FileSizeLimit full(1024);
+    ASSERT_TRUE(full.ok());
+    settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "1");
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), said + "\nCause: " + std::strerror(EFBIG) + "\n");
+  got = readFileBytes(dir.file("real/settings.ini"));
+  EXPECT_EQ(std::string(got.begin(), got.end()), now);
+  EXPECT_TRUE(std::filesystem::is_symlink(store));
+
+  // A read-only store stays as it is, mode and bytes, for root as well.
+  ASSERT_EQ(::chmod(dir.file("real/settings.ini").c_str(), 0400), 0);
+  settings::setStoreFile(store);
+  ::testing::internal::CaptureStderr();
+  settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "1");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), said + "\nCause: " + std::strerror(EACCES) + "\n");
+  got = readFileBytes(dir.file("real/settings.ini"));
+  EXPECT_EQ(std::string(got.begin(), got.end()), now);
+  struct stat st {};
+  ASSERT_EQ(::stat(dir.file("real/settings.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0400u);
+  EXPECT_EQ(settings::GetSetting("velmora", "CONFIGURATION", "Directory"), "/home/tech/my radios, 2024/");
   settings::setStoreFile(before);
 }

@@ -26,6 +26,25 @@ TEST(Settings, EmptyStoreGivesEveryDefaultAndValuesRoundTrip) {
   EXPECT_EQ(readSetting(keys::PrinterDirectory), "/home/tech/reports");
   saveSetting(keys::StartUpTop, "1234.5");
   EXPECT_EQ(readSetting(keys::StartUpTop), "1234.5");
+
+  // The file keeps the INI layout settings have always been stored in:
+  // sections and keys by name, a blank line between sections, a value with
+  // a comma, a quote or a blank at an end in quotes and escaped.
+  saveSetting(keys::PrinterDirectory, "/home/tech/\"Q3\" reports, 2024 ");
+  saveSetting(keys::Inquiry, "@bell\tring.wav");
+  const auto file = readFileBytes(dir.file("settings.ini"));
+  EXPECT_EQ(std::string(file.begin(), file.end()),
+            "[CONFIGURATION]\nDirectory=/home/tech/radios\n\n"
+            "[PRINTER]\nDirectory=\"/home/tech/\\\"Q3\\\" reports, 2024 \"\n\n"
+            "[SOUND]\nInquiry=@@bell\\tring.wav\n\n"
+            "[STARTUP]\nStartUpTop=1234.5\n");
+  EXPECT_EQ(readSetting(keys::PrinterDirectory), "/home/tech/\"Q3\" reports, 2024 ");
+  EXPECT_EQ(readSetting(keys::Inquiry), "@bell\tring.wav");
+  // A store written before, with escapes of the same layout.
+  const std::string stored = "[CONFIGURATION]\r\nDirectory = \"/srv/a;b\\\\c\\x1\\x31\\101\" \r\n[STARTUP]\nStartUpLeft=\"  12\"\n";
+  writeFileBytes(dir.file("settings.ini"), std::vector<uint8_t>(stored.begin(), stored.end()));
+  EXPECT_EQ(readSetting(keys::ConfigDirectory), "/srv/a;b\\c\x01" "1A");
+  EXPECT_EQ(readSetting(keys::StartUpLeft), "  12");
 }
 
 TEST(FamilySetUp, EachFamilyGetsItsConstantsAndIsRemembered) {

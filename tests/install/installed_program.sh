@@ -9,9 +9,13 @@
 set -u
 cmake=$1 build=$2 programDir=$3
 work=$(mktemp -d)
+# A home of the run's own: nothing of the user's is read or written.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_DATA_HOME="$work/home/data" \
+  XDG_CACHE_HOME="$work/home/cache" XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
 sim=
 cleanup() {
-  [ -n "$sim" ] && kill "$sim" 2>/dev/null && wait "$sim" 2>/dev/null
+  [ -n "$sim" ] && { kill "$sim" && wait "$sim"; } 2>>"$work/sim.log"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -52,12 +56,11 @@ printf '\x55\x12\x7f\x00' | dd of="$work/data/myradio.R3D" conv=notrunc status=n
 
 # Another folder, another user: nothing but the link leads to the program folder.
 status=0
-(cd "$work/elsewhere" && env -u VELMORA_COM1 HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" \
-   XDG_DATA_HOME="$work/home/data" QT_QPA_PLATFORM=offscreen VELMORA_COM1="$work/radio" \
+(cd "$work/elsewhere" && env QT_QPA_PLATFORM=offscreen VELMORA_COM1="$work/radio" \
    timeout 60 "$prefix/bin/velmora" /RZR340 /COM1 "/F$work/data/myradio") >"$work/run.log" 2>&1 || status=$?
 [ "$status" -eq 0 ] || { cat "$work/run.log"; fail "the installed program exited with $status"; }
 
-kill "$sim" && wait "$sim" 2>/dev/null
+kill "$sim" && wait "$sim" 2>>"$work/sim.log"
 sim=
 # The radio holds the file up to the program's stamp.
 cmp -n 2016 "$work/data/myradio.R3D" "$work/radio.R3D" || { cat "$work/sim.log"; fail "the radio's memory is not the file"; }

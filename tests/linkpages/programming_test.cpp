@@ -528,6 +528,19 @@ TEST_F(LinkPage, AStoppedWriteSaysTheRadioMustBeWrittenAgainAndTheStopButtonSays
   EXPECT_EQ(page->comExit->toolTip(), "Close this menu");
   EXPECT_EQ(page->comExit->text(), "Exit");
 
+  // "Write all" (the compulsion write of families "0" and "2") stopped: the same warning.
+  for (const std::string family : {"0", "2"}) {
+    start(family);
+    std::copy(radio->memory().begin(), radio->memory().end(), modPublic.bytRadioData.begin());
+    line->stopAtMs = line->nowMs() + 400;
+    line->onStop = [this] { page->comExit_Click(); };
+    page->comReadWrite_Click(2);
+    EXPECT_EQ(page->lngCommState(), kStateStopped) << family;
+    EXPECT_EQ(lastText(), "Processing was interrupted by the user\r"
+                          "The radio may now hold a partly written memory: write it again before using it")
+        << family;
+  }
+
   // A read that was stopped changed nothing in the radio: the message alone.
   start("2");
   line->stopAtMs = line->nowMs() + 200;

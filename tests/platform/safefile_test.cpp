@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "platform/base/safefile.h"
+#include "support/devices.h"
 #include "support/disklimit.h"
 #include "support/testsupport.h"
 
@@ -47,29 +48,54 @@ TEST(SafeFile, AFullDiskIsAFailureAndTheOldFileSurvives) {
   const std::string report = dir.file("report.txt");
   const auto old = bytes(13473, 1);
   writeFileBytes(report, old);
-  safefile::Problem problem = safefile::Problem::None;
   {
-    // 8 KB fit on the "disk": the last bytes are only written by the final flush.
+    // 8 KB fit on the "disk": the bytes wait in the buffer, and only the
+    // final flush of the commit finds the disk full.
     FileSizeLimit full(8192);
     ASSERT_TRUE(full.ok());
-    EXPECT_FALSE(save(report, bytes(13473, 2), &problem));
+    safefile::SafeFile small(report);
+    ASSERT_TRUE(small.open());
+    const auto data = bytes(13473, 2);
+    EXPECT_TRUE(small.write(data.data(), data.size()));
+    EXPECT_FALSE(small.commit());
+    EXPECT_EQ(small.problem(), safefile::Problem::Write);
   }
-  EXPECT_EQ(problem, safefile::Problem::Write);
   EXPECT_EQ(readFileBytes(report), old);
   EXPECT_EQ(names(dir), std::vector<std::string>{"report.txt"});
 
-  // Larger than the buffer: the failure comes from a write on the way.
+  // Larger than the buffer: the failure comes from a write on the way, and
+  // the commit after it fails too.
   safefile::SafeFile big(report);
   {
     FileSizeLimit full(100000);
     ASSERT_TRUE(big.open());
+    int writes = 0;
     bool written = true;
-    for (int i = 0; i < 40 && written; ++i) written = big.write(std::string(10000, 'x'));
-    EXPECT_FALSE(written && big.commit());
+    while (written && writes < 40) written = big.write(std::string(10000, 'x')), ++writes;
+    EXPECT_FALSE(written);
+    EXPECT_LT(writes, 40);
+    EXPECT_FALSE(big.commit());
   }
+  EXPECT_EQ(big.problem(), safefile::Problem::Write);
   EXPECT_EQ(big.error(), EFBIG);
   EXPECT_EQ(readFileBytes(report), old);
   EXPECT_EQ(names(dir), std::vector<std::string>{"report.txt"});
+
+  // The rename itself fails: the target turned into a folder while the file
+  // was written. The commit says so; the folder and what it holds stay.
+  safefile::SafeFile renamed(report);
+  ASSERT_TRUE(renamed.open());
+  ASSERT_TRUE(renamed.write(std::string(100, 'y')));
+  fs::rename(report, dir.file("old.txt"));
+  fs::create_directory(report);
+  fs::rename(dir.file("old.txt"), report + "/old.txt");
+  EXPECT_FALSE(renamed.commit());
+  EXPECT_EQ(renamed.problem(), safefile::Problem::Rename);
+  EXPECT_TRUE(fs::is_directory(report));
+  EXPECT_EQ(readFileBytes(report + "/old.txt"), old);
+  EXPECT_EQ(names(dir), std::vector<std::string>{"report.txt"});
+  fs::remove_all(report);
+  writeFileBytes(report, old);
 
   // The same data without the limit is saved whole.
   EXPECT_TRUE(save(report, bytes(13473, 2)));
@@ -111,7 +137,10 @@ TEST(SafeFile, OnlyARegularFileIsWrittenOver) {
   TempDir dir;
   ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
   fs::create_directory(dir.file("folder"));
-  fs::create_symlink("/dev/null", dir.file("null.R1A"));
+  Pty pty;
+  const std::string device = ownCharacterDevice(dir.file("folder/null"), pty);
+  if (device.empty()) GTEST_SKIP() << "no device of the test's own: no mknod and no pseudo-terminal";
+  fs::create_symlink(device, dir.file("null.R1A"));
   fs::create_symlink("pipe", dir.file("piped.txt"));
   for (const char* name : {"pipe", "folder", "null.R1A", "piped.txt"}) {
     safefile::Problem problem{};
@@ -121,7 +150,7 @@ TEST(SafeFile, OnlyARegularFileIsWrittenOver) {
   }
   EXPECT_TRUE(fs::is_fifo(dir.file("pipe")));
   EXPECT_TRUE(fs::is_directory(dir.file("folder")));
-  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_TRUE(fs::is_character_file(device));
   EXPECT_TRUE(fs::is_symlink(dir.file("null.R1A")));
   EXPECT_EQ(names(dir), (std::vector<std::string>{"folder", "null.R1A", "pipe", "piped.txt"}));
 

@@ -17,7 +17,7 @@
 namespace {
 std::string pdfText(const std::string& pdf) {
   std::string text;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("pdftotext -layout '" + pdf + "' - 2>/dev/null").c_str(), "r"), pclose);
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r"), pclose);
   if (!pipe) return text;
   char buffer[4096];
   while (size_t n = fread(buffer, 1, sizeof buffer, pipe.get())) text.append(buffer, n);

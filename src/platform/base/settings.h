@@ -1,6 +1,8 @@
 #pragma once
 // The per-user settings store: application / section / key, string values.
-// Held as an INI file in the user's config folder ("~/.config/velmora/velmora-settings.ini").
+// Held as an INI file in the user's config folder ("~/.config/velmora/velmora-settings.ini"),
+// written whole through the safe writer: a store that cannot be written keeps
+// its old bytes, and the failure is said once on standard error.
 #include <string>
 
 namespace settings {
