@@ -284,5 +284,18 @@ TEST(SettingsStore, AFileSizeLimitLeavesTheSettingsUnstoredAndTheProgramRunning)
   ASSERT_EQ(::stat(dir.file("real/settings.ini").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0400u);
   EXPECT_EQ(settings::GetSetting("velmora", "CONFIGURATION", "Directory"), "/home/tech/my radios, 2024/");
+
+  // Where someone attends the run it is said in one box, not on a terminal
+  // nobody reads.
+  settings::setStoreFile(store);
+  settings::setFailureShownInBox(true);
+  RecordingMessages boxes;
+  ::testing::internal::CaptureStderr();
+  settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "1");
+  settings::SaveSetting("velmora", "STARTUP", "StartUpTop", "1");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  settings::setFailureShownInBox(false);
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].text, said.substr(std::string("velmora: ").size()) + "\nCause: " + std::strerror(EACCES));
   settings::setStoreFile(before);
 }

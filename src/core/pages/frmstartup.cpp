@@ -27,6 +27,7 @@
 #include "platform/base/appinfo.h"
 #include "platform/base/msgservice.h"
 #include "platform/base/portmap.h"
+#include "platform/base/settings.h"
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
 #include "platform/gui/helpviewer.h"
@@ -126,6 +127,7 @@ void FrmStartUp::Form_Load() {
   m.intTopRow = 0;
   const CmdArgs& args = program::arguments();
   m.intCmdRadio = intGetCommandLine(args);
+  settings::setFailureShownInBox(!cmdFileGiven(args));
 
   // Whoever gave "/F" waits for the write, not at this page, and may have no
   // screen at all: when the arguments alone rule the write out (a data file

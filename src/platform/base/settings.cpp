@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "platform/base/appinfo.h"
+#include "platform/base/msgservice.h"
 #include "platform/base/safefile.h"
 #include "platform/base/strtable.h"
 
@@ -27,6 +28,11 @@ std::string& overrideFile() {
 bool& told() {
   static bool t = false;
   return t;
+}
+
+bool& boxShown() {
+  static bool b = false;
+  return b;
 }
 
 // A store that is there but is no plain file, links followed, is not used:
@@ -205,14 +211,17 @@ std::string keyOf(const std::string& app, const std::string& key) {
 }
 
 // A store that could not be written keeps what it held; the user hears of
-// it once, on standard error, so that no message box can hold up a run (an
-// unattended write least of all).
+// it once: in a box where someone attends the run, else on standard error,
+// so that no box holds an unattended write up.
 void tell(const std::string& file, int error) {
   if (told()) return;
   told() = true;
   std::string text = LoadResString(10160) + "\n" + file;
   if (error != 0) text += "\n" + LoadResString(10118) + std::strerror(error);
-  std::fprintf(stderr, "%s: %s\n", app::kTitle, text.c_str());
+  if (boxShown())
+    messageService().msgBox(text, vb::vbExclamation, app::kTitle);
+  else
+    std::fprintf(stderr, "%s: %s\n", app::kTitle, text.c_str());
 }
 }  // namespace
 
@@ -220,6 +229,8 @@ std::string storeFile() {
   if (!overrideFile().empty()) return overrideFile();
   return app::configFolder() + "/velmora-settings.ini";
 }
+
+void setFailureShownInBox(bool shown) { boxShown() = shown; }
 
 void setStoreFile(const std::string& path) {
   overrideFile() = path;
