@@ -575,6 +575,10 @@ TEST_F(ChannelPage, ALookAtChannelsTheEncoderDidNotWriteChangesNoByte) {
     key(Qt::Key_Return);
     key(Qt::Key_PageDown);
     key(Qt::Key_Home);
+    // Closed from the empty channel 4's frequency cell after a look at a
+    // PM/FM cell.
+    focus(FrmChannel::kPMFM, 0);
+    focus(kFreq, 6);
     close();
     EXPECT_EQ(image(), before);
   }

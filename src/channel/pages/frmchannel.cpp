@@ -777,10 +777,12 @@ void FrmChannel::closingChecks() {
   endFrequencyEdit();
   const int r = intCurRow;
   if (r < 0 || r >= kVisibleRows) return;
+  const bool used = !cellText(kFreq, r).empty();
   for (int nav : {kWN, kMode, kScan, kTxPower, kINV, kPMFM, kSH, kSR}) {
     const std::string text = cellText(nav, r);
-    // PM/FM has no empty word: an empty cell takes its remembered text too.
-    if (!cellrules::allowed(*cellrules::choiceAt(nav), text) || (nav == kPMFM && text.empty()))
+    // PM/FM has no empty word in a row in use: an empty cell there takes its
+    // remembered text too. A row without a frequency has none.
+    if (!cellrules::allowed(*cellrules::choiceAt(nav), text) || (nav == kPMFM && text.empty() && used))
       setCellText(nav, r, savedText(nav));
   }
 }
