@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPoint>
@@ -54,9 +54,9 @@ class OptionWatcher : public QObject {
       }
       case QEvent::FocusOut: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        const QWidget* to = QApplication::focusWidget();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && to &&
-            index_.find(const_cast<QWidget*>(to)) == index_.end())
+        QWidget* to = QApplication::focusWidget();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            reason != Qt::MenuBarFocusReason && to && index_.count(to) == 0)
           left_();
         break;
       }
