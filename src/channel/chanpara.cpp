@@ -148,7 +148,6 @@ bool blnChanIniSet(ChannelData& d, float sngIF, std::string* failedFile) {
 
 void forgetKeptTone(ChannelData& d, int row) {
   if (row >= 0 && static_cast<size_t>(row) < d.keptTone.size()) d.keptTone[static_cast<size_t>(row)] = {};
-  if (row >= 0 && static_cast<size_t>(row) < d.asRead.size()) d.asRead[static_cast<size_t>(row)].valid = false;
 }
 
 std::string strFormatFrequency(const ChannelData& d, int row, int rx) {
@@ -180,14 +179,12 @@ bool blnGetChanPara(ChannelData& d) {
   ModPublic& m = modPublic;
   const int family = m.family();
   const Image& img = m.bytRadioData;
-  d.asRead.assign(static_cast<size_t>(d.intMaxRow) + 1, {});
   for (int r = 0; r <= d.intMaxRow; ++r) {
     const auto ur = static_cast<size_t>(r);
     Row& cells = m.chanParaRows[ur];
     cells.fill("");
     d.udtPllData[ur] = {};
     d.keptTone[ur] = {};
-    d.asRead[ur].valid = true;  // its texts follow below
     const size_t o = static_cast<size_t>(chanRowOffset(family, img, r));
     const uint8_t* b = &img[o];
     if (!chanrows::rowUsed(family, b)) continue;
@@ -242,7 +239,7 @@ bool blnGetChanPara(ChannelData& d) {
     if (family == 0) cells[kPMFM] = (b[0] & 2) ? "FM" : "PM";
     else if (family == 2) cells[kPMFM] = bitSet(img, pmfmBit(k, rx)) ? "FM" : "PM";
   }
-  for (int r = 0; r <= d.intMaxRow; ++r) d.asRead[static_cast<size_t>(r)].texts = m.chanParaRows[static_cast<size_t>(r)];
+  d.asRead.assign(m.chanParaRows.begin(), m.chanParaRows.begin() + d.intMaxRow + 1);
   return true;
 }
 
@@ -274,7 +271,8 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
     const auto ur = static_cast<size_t>(r);
     const Row& cells = m.chanParaRows[ur];
     // Texts as read: the row's bytes are the radio's own, left as they are.
-    if (ur < d.asRead.size() && d.asRead[ur].valid && d.asRead[ur].texts == cells) continue;
+    const bool read = ur < d.asRead.size();
+    if (read && d.asRead[ur] == cells) continue;
     const bool rx = is(m.strChanParaTxRx[ur], "RX");
     const int k = r / 2;
     const size_t o = static_cast<size_t>(chanRowOffset(family, img, r));
@@ -291,15 +289,15 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
       clearOwnBits(k, rx);
       d.udtPllData[ur] = {};
       d.keptTone[ur] = {};  // the old channel is gone, its hidden tone with it
-      if (ur < d.asRead.size()) d.asRead[ur].valid = false;
+      if (read) d.asRead[ur] = cells;
       continue;
     }
 
     // A row edited elsewhere than in its frequency, step and prescaler keeps
     // the counters it was read with: they are that frequency, also where the
     // radio holds them with a prescaler the check would not choose.
-    const bool sameChannel = ur < d.asRead.size() && d.asRead[ur].valid && d.asRead[ur].texts[kFreq] == cells[kFreq] &&
-                             d.asRead[ur].texts[kStep] == cells[kStep] && d.asRead[ur].texts[kPres] == cells[kPres];
+    const bool sameChannel = read && d.asRead[ur][kFreq] == cells[kFreq] && d.asRead[ur][kStep] == cells[kStep] &&
+                             d.asRead[ur][kPres] == cells[kPres];
     const uint8_t counterMask0 = family == 0 ? 0xE1 : 0xF9;  // prescaler bit and the top of B
     const uint8_t counterMask1 = family == 0 ? 0xFF : 0x3F;
     const uint8_t counters[3] = {static_cast<uint8_t>(b[0] & counterMask0), static_cast<uint8_t>(b[1] & counterMask1),
@@ -314,7 +312,8 @@ bool blnPutChanPara(ChannelData& d, std::vector<int>* unencoded) {
       if (unencoded && (unencoded->empty() || unencoded->back() != k + 1)) unencoded->push_back(k + 1);
       continue;
     }
-    if (ur < d.asRead.size()) d.asRead[ur].valid = false;
+    // The image holds these texts now.
+    if (read) d.asRead[ur] = cells;
     clearOwnBits(k, rx);
 
     std::fill(b, b + length, 0);

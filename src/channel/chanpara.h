@@ -37,17 +37,14 @@ struct ChannelData {
   };
   std::vector<KeptTone> keptTone;
 
-  // Every row's texts as the decoder gave them. A row whose texts are still
-  // these is written back with the bytes and flag bits it was read with, odd
-  // ones included (a W/N code 3, step codes above the list, bits the radio
-  // leaves zero, an empty row's leftovers); only rows that changed are
-  // encoded anew. Empty until the decoder ran; a row the encoder wrote, or
-  // whose channel was deleted, no longer counts as read.
-  struct AsRead {
-    bool valid = false;
-    std::array<std::string, kChanParaColumns> texts;
-  };
-  std::vector<AsRead> asRead;
+  // Every row's texts as the decoder gave them. A row whose texts are these
+  // again (never edited, or edited and brought back to them) is written back
+  // with the bytes and flag bits it was read with, odd ones included (a W/N
+  // code 3, step codes above the list, bits the radio leaves zero, an empty
+  // row's leftovers and flags); only rows whose texts differ are encoded
+  // anew, and a row the encoder wrote remembers the texts it wrote. Empty
+  // until the decoder ran: then every row is encoded.
+  std::vector<std::array<std::string, kChanParaColumns>> asRead;
 };
 
 // The IF of the image's model variant (checked against the model table).
@@ -60,10 +57,10 @@ bool channelModelIf(float& sngIF);
 bool blnChanIniSet(ChannelData& data, float sngIF, std::string* failedFile = nullptr);
 
 // The channel of grid row `row` was deleted (its frequency emptied) or
-// replaced: a channel typed anew in that row is encoded from its texts,
-// without the tone bits or the bytes the decoder kept for the old one, even
-// where its texts happen to be the old ones. The page calls it whenever it
-// empties or refills a row.
+// replaced: a channel typed anew in that row that differs from the old one
+// in any text is encoded from its texts, without the tone bits the decoder
+// kept for the old one. The page calls it whenever it empties or refills a
+// row.
 void forgetKeptTone(ChannelData& data, int row);
 
 // Image -> grid, every row. Always True once set up.

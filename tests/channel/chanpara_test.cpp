@@ -126,11 +126,11 @@ TEST_F(ChannelTest, Family2StepsMapsAndEmptyRows) {
   put(4, {0x41, 0x2B, 0x44, 0x00});  // channel 1 TX
   image()[2048] = 0xF2;              // RX 6.25 kHz, TX code 15
   image()[1952] = 0x03;              // W/N code 3 has no text
-  image()[1920] = 0x03;
+  image()[1920] = 0x02;              // duplex
   image()[2000] = 0x01;
   image()[2049] = 0x31;  // channel 2 (empty): its step nibbles survive the write
   ASSERT_TRUE(blnGetChanPara(data));
-  EXPECT_EQ(row(0), (Cells{"64", "6.25", "24.00625", "", "Repe", "OFF", "", "", "PM", "", "", "", ""}));
+  EXPECT_EQ(row(0), (Cells{"64", "6.25", "24.00625", "", "Dupl", "OFF", "", "", "PM", "", "", "", ""}));
   EXPECT_EQ(row(1), (Cells{"64", "12.50", "145.01250", "", "", "", "HI", "", "FM", "", "", "", ""}));
   for (int r = 2; r <= data.intMaxRow; ++r) ASSERT_EQ(row(r), Cells{}) << r;
   EXPECT_FALSE(chanrows::channelUsed(2, image(), 2));
@@ -141,7 +141,10 @@ TEST_F(ChannelTest, Family2StepsMapsAndEmptyRows) {
   ASSERT_TRUE(blnPutChanPara(data));
   EXPECT_EQ(image(), before);
 
-  // Edited rows are encoded as laid out; a deleted one gets the empty row.
+  // Edited rows are encoded as laid out, the old mode bits cleared before
+  // the new ones are set (duplex to semiduplex, not repeater); an empty row
+  // emptied again is still as read and keeps its bytes.
+  row(0)[4] = "Semi";
   row(0)[5] = "ON";
   row(1)[6] = "LO";
   row(2) = Cells{};
@@ -149,13 +152,13 @@ TEST_F(ChannelTest, Family2StepsMapsAndEmptyRows) {
   ASSERT_TRUE(blnPutChanPara(data));
   EXPECT_EQ(bytes(0, 4), (std::vector<uint8_t>{0x41, 0x6B, 0x44, 0x00}));
   EXPECT_EQ(bytes(4, 4), (std::vector<uint8_t>{0x41, 0x6B, 0x44, 0x00}));
-  EXPECT_EQ(bytes(8, 4), (std::vector<uint8_t>{0xF9, 0x3F, 0x7F, 0x00}));
+  EXPECT_EQ(bytes(8, 4), (std::vector<uint8_t>{0xF9, 0x3F, 0x55, 0x55}));
   for (int r = 3; r <= data.intMaxRow; ++r)
     ASSERT_EQ(bytes(static_cast<size_t>(4 * r), 4), (std::vector<uint8_t>{0xFF, 0x3F, 0x00, 0x00})) << r;
   EXPECT_EQ(image()[2049], 0x31);
   EXPECT_EQ(image()[2048], 0x42);  // code 15 is written back as the 12.5 kHz code
   EXPECT_EQ(image()[1952], 0x00);  // no W/N text: code 0
-  EXPECT_EQ(image()[1920], 0x03);
+  EXPECT_EQ(image()[1920], 0x01);  // semiduplex
   EXPECT_EQ(image()[2000], 0x01);
 }
 
@@ -277,7 +280,15 @@ TEST_F(ChannelTest, ADeletedChannelTypedAnewGetsNoHiddenTone) {
     forgetKeptTone(data, r);
     row(r) = typed;  // typed anew, no tone chosen
   };
+  // Typed anew with its texts as read: the channel as read, hidden tone and all.
+  const auto channel1Bytes = bytes(768, 8);
   retype(0, channel1);
+  ASSERT_TRUE(blnPutChanPara(data));
+  EXPECT_EQ(bytes(768, 8), channel1Bytes);
+  // Typed anew as another channel (here narrow): without the hidden tone.
+  Cells narrow = channel1;
+  narrow[3] = "NRW";
+  retype(0, narrow);
   ASSERT_TRUE(blnPutChanPara(data));
   EXPECT_EQ(image()[771], 0);
   EXPECT_EQ(image()[768] & 4, 0);
@@ -391,6 +402,18 @@ TEST_F(ChannelTest, UneditedRowsKeepEveryBitTheyWereReadWith) {
     ASSERT_TRUE(blnPutChanPara(data));
     EXPECT_EQ(image(), before);
 
+    // Empty channel 2 filled and emptied again, as an auto set and Ctrl+D do
+    // it: its texts are those read, and so are its bytes and flag bits.
+    row(2) = row(0);
+    row(3) = row(1);
+    for (int r : {2, 3}) {
+      forgetKeptTone(data, r);
+      row(r) = Cells{};
+      forgetKeptTone(data, r);
+    }
+    ASSERT_TRUE(blnPutChanPara(data));
+    EXPECT_EQ(image(), before);
+
     row(1)[6] = "LO";
     row(1)[12] = "1";
     ASSERT_TRUE(blnPutChanPara(data));
@@ -399,6 +422,12 @@ TEST_F(ChannelTest, UneditedRowsKeepEveryBitTheyWereReadWith) {
     expected[5] = 0x6B;
     expected[996] = 0x03;  // channel 1 TX SR set, channel 2's bit kept
     EXPECT_EQ(image(), expected);
+
+    // Its step changed, frequency and prescaler not: the counters follow the
+    // step. 145.0125 MHz / 6.25 kHz = 23202 = 64 x 362 + 34, step code 1.
+    row(1)[1] = "6.25";
+    ASSERT_TRUE(blnPutChanPara(data));
+    EXPECT_EQ(bytes(4, 4), (std::vector<uint8_t>{0xA2, 0x55, 0x22, 0x05}));
   }
   {
     SCOPED_TRACE("family 2");

@@ -223,6 +223,16 @@ TEST_F(AutoSetPage, TemplateCellsTakeWhatTheEditorsCellsTake) {
     key(Qt::Key_Backtab);
     EXPECT_EQ(focused(), t(A::kPMFM, 0));
     EXPECT_EQ(tt(A::kFreq, 1), "151.00000");
+    // A pop-up goes with the focus: Shift+Tab from the step cell of the
+    // emptied RX row goes round to Exit and leaves no options shown there.
+    to(t(A::kFreq, 0));
+    key(Qt::Key_D, Qt::ControlModifier);
+    to(t(A::kRef, 0));
+    ASSERT_TRUE(d.fraReference->isVisible());
+    key(Qt::Key_Backtab);
+    EXPECT_EQ(focused(), d.CmdAction[0]);
+    EXPECT_FALSE(d.fraReference->isVisible());
+    EXPECT_EQ(tt(A::kRef, 0), "");
   }));
   // Exit: the editor is as it was.
   EXPECT_EQ(modPublic.strChanPara(0, 2), "145.00000");

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <filesystem>
 #include <functional>
 
@@ -479,8 +480,10 @@ TEST_F(ChannelPage, OpeningAndClosingChangesOnlyWhatWasEdited) {
 // A radio's memory the encoder did not write: channel 3 holds a prescaler
 // the check would not choose (the check takes 64 below 300 MHz, and 64 for
 // family "1" above 60 MHz), step codes above the list, W/N code 3 and bits
-// the radio leaves zero; channel 4 is empty with leftovers and flag bits.
-// Looking at them, in every way a user looks, changes no byte.
+// the radio leaves zero; channel 4 is empty with leftovers and flag bits;
+// channel 5 of families "1" and "2" was never programmed (00 00 00 00, its
+// TX row reads "0.00000"). Looking at them, in every way a user looks,
+// changes no byte.
 TEST_F(ChannelPage, ALookAtChannelsTheEncoderDidNotWriteChangesNoByte) {
   struct Case {
     const char* family;
@@ -508,6 +511,7 @@ TEST_F(ChannelPage, ALookAtChannelsTheEncoderDidNotWriteChangesNoByte) {
          m[996] |= 0x08;
          m[1856] |= 0x08;
          m[995] = 0xF0;   // bits no channel owns
+         std::fill(m.begin() + 32, m.begin() + 40, 0);
        }},
       {"2", 5, 140'000'000,
        [](std::vector<uint8_t>& m) {
@@ -521,6 +525,7 @@ TEST_F(ChannelPage, ALookAtChannelsTheEncoderDidNotWriteChangesNoByte) {
          m[1984] |= 0x08;
          m[2419] = 0x55;   // band codes as stored
          m[1818] = 0x66;
+         std::fill(m.begin() + 32, m.begin() + 40, 0);
        }},
   };
   int opened = 0;
@@ -556,12 +561,24 @@ TEST_F(ChannelPage, ALookAtChannelsTheEncoderDidNotWriteChangesNoByte) {
     key(Qt::Key_F3);
     focus(kFreq, 6);  // the empty channel 4
     key(Qt::Key_Tab);
+    // Channel 5: its option cells focused and passed with Tab, Enter in
+    // its frequency cells.
+    for (int row : {8, 9}) {
+      focus(FrmChannel::kWN, row);
+      for (int i = 0; i < 12; ++i) key(Qt::Key_Tab);
+      focus(kFreq, row);
+      key(Qt::Key_Return);
+    }
     focus(kFreq, 5);
     key(Qt::Key_F11);
     type("40");
     key(Qt::Key_Return);
     key(Qt::Key_PageDown);
     key(Qt::Key_Home);
+    // Closed from the empty channel 4's frequency cell after a look at a
+    // PM/FM cell.
+    focus(FrmChannel::kPMFM, 0);
+    focus(kFreq, 6);
     close();
     EXPECT_EQ(image(), before);
   }
@@ -643,6 +660,14 @@ TEST_F(ChannelPage, AutoSetCommitsTheFocusedFrequencyBeforeItOpens) {
   EXPECT_EQ(msgs.boxes[0].title, "mnuAutoSet_Click");
   key(Qt::Key_F3);  // an empty row opens the dialog at once
   EXPECT_EQ(seen.size(), 2u);
+  // A frequency typed over a channel in use is checked as a new one, not
+  // taken as the row's own: it gets its own prescaler and format.
+  focus(kFreq, 0);
+  cell(kFreq, 0)->selectAll();
+  type("350");
+  key(Qt::Key_F3);
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[2], "128|12.50|350.00000|WID|Simp|OFF|||||||PM|");
   close();
 }
 
@@ -749,5 +774,45 @@ TEST_F(ChannelPage, TabWalksTheGridBothWays) {
   key(Qt::Key_Tab);
   key(Qt::Key_Tab);
   EXPECT_EQ(focused(), cell(FrmChannel::kRef, 3));
+  close();
+
+  // Past the last visible cell Tab goes on to Exit and the pop-up of the
+  // cell left goes with the focus; Tab never chooses an option nor moves the
+  // grid, however often it goes round, nor does Shift+Tab.
+  for (const std::string f : {"1", "2"}) {
+    SCOPED_TRACE("family " + f);
+    family(f, f == "1" ? 2 : 5);
+    fillChannels(140'000'000);
+    const auto before = image();
+    open();
+    const int lastCell = f == "1" ? FrmChannel::kSR : FrmChannel::kPMFM;
+    QGroupBox* popup = f == "1" ? page->fraSR : page->fraPMFM;
+    focus(lastCell, 15);
+    ASSERT_TRUE(popup->isVisible());
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), page->CmdAction[0]);
+    EXPECT_FALSE(popup->isVisible());
+    for (int i = 0; i < 240; ++i) {
+      key(Qt::Key_Tab);
+      ASSERT_FALSE(qobject_cast<QRadioButton*>(focused())) << i;
+    }
+    focus(lastCell, 15);
+    for (int i = 0; i < 240; ++i) key(Qt::Key_Backtab);
+    EXPECT_EQ(top(), 0);
+    close();
+    EXPECT_EQ(image(), before);
+  }
+  // The step pop-up of an empty first row: Shift+Tab from its cell reaches
+  // its last option and chooses nothing; an arrow key there chooses.
+  family("0", 4);
+  open();
+  focus(FrmChannel::kRef, 0);
+  ASSERT_TRUE(page->fraReference->isVisible());
+  key(Qt::Key_Backtab);
+  EXPECT_EQ(focused(), page->optReference[4]);
+  EXPECT_EQ(text(FrmChannel::kRef, 0), "");
+  key(Qt::Key_Up);
+  EXPECT_EQ(text(FrmChannel::kRef, 0), "10.00");
+  EXPECT_EQ(focused(), cell(kFreq, 0));
   close();
 }

@@ -1,8 +1,10 @@
 #include "channel/pages/choicecells.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPoint>
@@ -19,10 +21,13 @@
 namespace {
 
 // Runs an option's click when the button is chosen by the mouse or gets the
-// focus: moving onto an option chooses it.
+// focus by the mouse or an arrow key: moving onto an option that way chooses
+// it. Tab and Shift+Tab only pass over it. `left` runs when the focus leaves
+// an option for a control of the page that is none of the pop-up's.
 class OptionWatcher : public QObject {
  public:
-  explicit OptionWatcher(std::function<void(int, bool)> chosen) : chosen_(std::move(chosen)) {}
+  OptionWatcher(std::function<void(int, bool)> chosen, std::function<void()> left)
+      : chosen_(std::move(chosen)), left_(std::move(left)) {}
   void watch(QRadioButton* b, int index) {
     index_[b] = index;
     b->installEventFilter(this);
@@ -31,17 +36,40 @@ class OptionWatcher : public QObject {
     });
   }
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::FocusIn &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason) {
-      const auto it = index_.find(watched);
-      if (it != index_.end()) chosen_(it->second, true);
+    switch (event->type()) {
+      case QEvent::KeyPress: {
+        // An arrow key moves the focus to the next option with a Tab reason.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        arrow_ = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
+        break;
+      }
+      case QEvent::KeyRelease: arrow_ = false; break;
+      case QEvent::FocusIn: {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        const bool tab = (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && !arrow_;
+        arrow_ = false;
+        const auto it = index_.find(watched);
+        if (reason != Qt::ActiveWindowFocusReason && !tab && it != index_.end()) chosen_(it->second, true);
+        break;
+      }
+      case QEvent::FocusOut: {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        QWidget* to = QApplication::focusWidget();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            reason != Qt::MenuBarFocusReason && to && index_.count(to) == 0)
+          left_();
+        break;
+      }
+      default: break;
     }
     return false;
   }
 
  private:
   std::function<void(int, bool)> chosen_;
+  std::function<void()> left_;
   std::map<QObject*, int> index_;
+  bool arrow_ = false;  // an arrow key is down on an option
 };
 
 }  // namespace
@@ -91,10 +119,12 @@ void PopupColumn::attach() {
     right = std::max(right, b->x() + b->width());
   }
   if (frame_->width() < right + 4) frame_->resize(right + 4, frame_->height());
-  auto watcher = std::make_unique<OptionWatcher>([this](int index, bool byFocus) {
-    // A mark set while the pop-up is hidden is the page's own doing.
-    if (byFocus || frame_->isVisible()) optionClick(index);
-  });
+  auto watcher = std::make_unique<OptionWatcher>(
+      [this](int index, bool byFocus) {
+        // A mark set while the pop-up is hidden is the page's own doing.
+        if (byFocus || frame_->isVisible()) optionClick(index);
+      },
+      [this] { frame_->hide(); });
   for (size_t i = 0; i < options_.size(); ++i) watcher->watch(options_[i], static_cast<int>(i));
   watcher_ = std::move(watcher);
 }
@@ -127,7 +157,12 @@ void PopupColumn::Change(int row) {
   if (cellrules::allowed(rule_, kept)) modPublic.strChanPara(gridRow, column) = kept;
 }
 
-void PopupColumn::LostFocus(int) { pressedKey_ = -1; }
+void PopupColumn::LostFocus(int) {
+  pressedKey_ = -1;
+  // The pop-up goes with the focus, unless the focus went onto one of its
+  // options (a click on one begins so).
+  if (!frame_->isAncestorOf(QApplication::focusWidget())) frame_->hide();
+}
 
 bool PopupColumn::Entry(int row) {
   // The cells keep the focus only where they can be chosen: the step in a

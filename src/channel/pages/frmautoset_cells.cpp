@@ -275,6 +275,8 @@ void FrmAutoSet::cellLostFocus(int column, int row) {
     toneLostFocus(column, row);
     return;
   }
+  // The pop-up goes with the focus (its options never take it).
+  if (QGroupBox* frame = popup(column)) frame->hide();
   if (column == kRef || column == kPres) return;
   if (!cellrules::allowed(choiceOf(column), cellText(column, row)))
     setCellText(column, row, strOnFocus[static_cast<size_t>(column)]);

@@ -777,10 +777,12 @@ void FrmChannel::closingChecks() {
   endFrequencyEdit();
   const int r = intCurRow;
   if (r < 0 || r >= kVisibleRows) return;
+  const bool used = !cellText(kFreq, r).empty();
   for (int nav : {kWN, kMode, kScan, kTxPower, kINV, kPMFM, kSH, kSR}) {
     const std::string text = cellText(nav, r);
-    // PM/FM has no empty word: an empty cell takes its remembered text too.
-    if (!cellrules::allowed(*cellrules::choiceAt(nav), text) || (nav == kPMFM && text.empty()))
+    // PM/FM has no empty word in a row in use: an empty cell there takes its
+    // remembered text too. A row without a frequency has none.
+    if (!cellrules::allowed(*cellrules::choiceAt(nav), text) || (nav == kPMFM && text.empty() && used))
       setCellText(nav, r, savedText(nav));
   }
 }
@@ -930,7 +932,13 @@ int FrmChannel::objFindEnabledCell(int& row, int start, int dir) {
 }
 
 bool FrmChannel::subClearRowIfNoFrequency(int row) {
-  if (vb::Val(cellText(kFreq, row)) == 0) {
+  // A frequency still as read is the channel the radio holds, even where it
+  // reads as none (a never-programmed memory shows "0.00000"): only a text
+  // the user emptied or changed clears the row.
+  const std::string text = cellText(kFreq, row);
+  const auto g = static_cast<size_t>(topRow() + row);
+  if (!text.empty() && g < data.asRead.size() && text == data.asRead[g][2]) return true;
+  if (vb::Val(text) == 0) {
     for (int k : {kPres, kRef, kWN, kMode, kScan, kTxPower, kCTCSS, kPMFM, kDCS, kINV, kSH, kSR}) setCellText(k, row, "");
     paintCell(kINV, row, true);
   }
