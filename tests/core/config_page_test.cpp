@@ -626,7 +626,8 @@ TEST_F(ConfigPage, ThePortMapsUnreadableLinesAreShownBesideTheList) {
       "The port map has a setting it cannot read (expected COM<n>=<device path>, n from 1 to 16, no control "
       "characters)\n";
   const std::string shown = cannotRead + conf + " line 1: COM2=/dev/tty\\x00USB0\n" + conf + " line 2: COM3=";
-  const std::string notAvailable = "This port number is not available: the port map sets it in a way that cannot be read";
+  const std::string notAvailable = "This port number is not available: no setting that can be read names its device, "
+                                   "and the port map has one it cannot read";
   family("2");
   FrmConfiguration::setPortProbe([](int port) { return port == 5; });
   FrmConfiguration* page = open();
@@ -639,7 +640,8 @@ TEST_F(ConfigPage, ThePortMapsUnreadableLinesAreShownBesideTheList) {
   page = open();
   EXPECT_EQ(page->lblPortDevice->text().toStdString(), notAvailable);
   EXPECT_EQ(page->cboRsPort->itemData(2, Qt::ToolTipRole).toString().toStdString(), notAvailable);
-  EXPECT_EQ(page->cboRsPort->itemData(3, Qt::ToolTipRole).toString().toStdString(), "/dev/ttyS3");
+  // Not even a number the map does not mention falls back to its default device.
+  EXPECT_EQ(page->cboRsPort->itemData(3, Qt::ToolTipRole).toString().toStdString(), notAvailable);
   EXPECT_EQ(page->lblNoPort->text().toStdString(), shown);
   page->Unload();
   portmap::setConfigFile("");
