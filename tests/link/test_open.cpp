@@ -2,10 +2,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <set>
 
@@ -99,4 +102,64 @@ TEST(PortOpen, ADeviceTheUserMayNotOpenAsksForTheDialoutGroup) {
   EXPECT_EQ(port.openFailure(),
             "Cause: permission denied. Your user must be a member of the group dialout (sudo adduser <user> dialout, "
             "then log in again)");
+}
+
+// Another program's lock file, as terminal programs and modem tools write it,
+// keeps the port closed while its process runs; a lock whose process has
+// ended (or whose id another program now has) does not.
+TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
+  TempDir locks;
+  QtSerialPort::setLockFolders({locks.str()});
+  Pty pty;
+  ASSERT_FALSE(pty.slave.empty());
+  const std::string number = std::filesystem::path(pty.slave).filename().string();
+  const pid_t other = ::fork();  // another program: a process that runs for a while
+  if (other == 0) {
+    ::sleep(60);
+    ::_exit(0);
+  }
+  const pid_t gone = ::fork();  // one that has ended
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(other, 0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string running = std::to_string(other);
+  const std::string ended = std::to_string(gone);
+  const std::string link = locks.file("radio");
+  std::filesystem::create_symlink(pty.slave, link);
+  const auto tenCharacters = [](const std::string& pid) {
+    const std::string text = std::string(10 - pid.size(), ' ') + pid + "\n";
+    return std::vector<uint8_t>(text.begin(), text.end());
+  };
+  const radiolink::LineSettings line;
+  QtSerialPort port;
+
+  // Held: by the name under /dev, and in the old binary form by the device's
+  // last name, also when the port is opened through a link.
+  const std::string held = locks.file("LCK..pts_" + number);
+  writeFileBytes(held, tenCharacters(running));
+  EXPECT_FALSE(port.open(pty.slave, line));
+  EXPECT_EQ(port.openFailure(), "Cause: the port is in use by another program");
+  EXPECT_EQ(readFileBytes(held), tenCharacters(running));  // left as it was
+  std::filesystem::remove(held);
+  const int32_t pid = other;
+  std::vector<uint8_t> binary(4);
+  std::memcpy(binary.data(), &pid, 4);
+  writeFileBytes(locks.file("LCK.." + number), binary);
+  EXPECT_FALSE(port.open(link, line));
+  EXPECT_EQ(port.openFailure(), "Cause: the port is in use by another program");
+  std::filesystem::remove(locks.file("LCK.." + number));
+
+  // Stale: a process that has ended; an id another program now has.
+  writeFileBytes(held, tenCharacters(ended));
+  EXPECT_TRUE(port.open(link, line)) << port.openFailure();
+  EXPECT_FALSE(std::filesystem::exists(held));
+  port.close();
+  const std::string named = running + "\nsome-terminal-program\nhost\n";
+  writeFileBytes(held, std::vector<uint8_t>(named.begin(), named.end()));
+  EXPECT_TRUE(port.open(pty.slave, line)) << port.openFailure();
+  port.close();
+  ::kill(other, SIGKILL);
+  ::waitpid(other, nullptr, 0);
+  QtSerialPort::setLockFolders({"/run/lock", "/var/lock"});
 }
