@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "platform/base/endsignals.h"
 #include "platform/base/strtable.h"
 
 namespace radiolink {
@@ -31,7 +32,12 @@ QtSerialPort::QtSerialPort() {
   QObject::connect(&serial, &QSerialPort::bytesWritten, &serial, [this] {
     if (serial.bytesToWrite() == 0) sendBufferEmptied();
   });
+  // Interrupted (Ctrl-C, kill): the device's lock file and exclusive use go
+  // with the port, so the next run, or another program, can open it.
+  endId = endsignals::onEnd([this] { close(); });
 }
+
+QtSerialPort::~QtSerialPort() { endsignals::forget(endId); }
 
 int QtSerialPort::errorNumber(QSerialPort::SerialPortError error) {
   switch (error) {

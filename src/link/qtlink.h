@@ -15,6 +15,7 @@ namespace radiolink {
 class QtSerialPort : public SerialPort {
  public:
   QtSerialPort();
+  ~QtSerialPort() override;
   bool open(const std::string& device, const LineSettings& line) override;
   void close() override;
   bool isOpen() const override;
@@ -45,6 +46,7 @@ class QtSerialPort : public SerialPort {
   QSerialPort serial;
   int faultNumber = 0;
   std::string openFailure_;
+  int endId = 0;  // closes the port when the program ends on a signal
 };
 
 class QtLinkWaiter : public QObject, public LinkWaiter {
