@@ -1,5 +1,7 @@
 #include "link/qtlink.h"
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
@@ -141,6 +143,45 @@ bool listedOutsideTty(dev_t device) {
   const std::filesystem::path kind = std::filesystem::read_symlink(link, ec);
   return !ec && kind.filename() != "tty";
 }
+// "crw-rw----", as ls shows a file's type and permissions.
+std::string modeText(mode_t mode) {
+  std::string text = S_ISCHR(mode) ? "c" : S_ISDIR(mode) ? "d" : S_ISLNK(mode) ? "l" : "-";
+  const char* letters = "rwxrwxrwx";
+  for (int bit = 0; bit < 9; ++bit) text += (mode & (0400 >> bit)) ? letters[bit] : '-';
+  return text;
+}
+
+bool inGroup(gid_t group) {
+  if (group == ::getegid()) return true;
+  std::vector<gid_t> groups(static_cast<size_t>(std::max(::getgroups(0, nullptr), 0)));
+  const int n = ::getgroups(static_cast<int>(groups.size()), groups.data());
+  return std::find(groups.begin(), groups.begin() + std::max(n, 0), group) != groups.begin() + std::max(n, 0);
+}
+
+// Why the user may not open `path`. What refuses is the device, or a folder
+// on the way the user may not search. Joining its group helps only when that
+// group may use it and the user is neither in it nor its owner; otherwise
+// its owner, group and permissions say who may.
+std::string permissionCause(const std::string& path) {
+  std::string refusing = path;
+  for (size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
+    if (::access(path.substr(0, at).c_str(), X_OK) != 0) {
+      refusing = path.substr(0, at);
+      break;
+    }
+  struct stat st {};
+  if (::stat(refusing.c_str(), &st) != 0) return LoadResString(10118) + std::strerror(EACCES);
+  const passwd* owner = ::getpwuid(st.st_uid);
+  const group* grp = ::getgrgid(st.st_gid);
+  const QString groupName = grp ? QString::fromLocal8Bit(grp->gr_name) : QString::number(st.st_gid);
+  const mode_t groupMay = S_ISDIR(st.st_mode) ? S_IXGRP : S_IRGRP | S_IWGRP;
+  if (st.st_uid != ::geteuid() && !inGroup(st.st_gid) && (st.st_mode & groupMay) == groupMay)
+    return QString::fromStdString(LoadResString(10111)).arg(groupName).toStdString();
+  return QString::fromStdString(LoadResString(10119))
+      .arg(QString::fromStdString(refusing), owner ? QString::fromLocal8Bit(owner->pw_name) : QString::number(st.st_uid),
+           groupName, QString::fromStdString(modeText(st.st_mode)))
+      .toStdString();
+}
 }  // namespace
 
 void QtSerialPort::setLockFolders(std::vector<std::string> folders) { lockFolders() = std::move(folders); }
@@ -159,7 +200,7 @@ std::string QtSerialPort::openCause(const std::string& device, QSerialPort::Seri
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return LoadResString(10110);
-    if (errno == EACCES) return LoadResString(10111);
+    if (errno == EACCES) return permissionCause(path);
   } else if (!S_ISCHR(st.st_mode) || listedOutsideTty(st.st_rdev)) {
     return LoadResString(10113);
   }
@@ -169,7 +210,7 @@ std::string QtSerialPort::openCause(const std::string& device, QSerialPort::Seri
       // The port says the same when another program holds the device (its
       // lock file, or exclusive use): only a device the user may not open
       // is a matter of group membership.
-      if (::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES) return LoadResString(10111);
+      if (::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES) return permissionCause(path);
       return LoadResString(10112);
     default: return LoadResString(10118) + errorText;
   }
