@@ -270,7 +270,17 @@ TEST_F(ConfigPage, ProbedPortsAreListedAndTheEarlierChoiceStays) {
   EXPECT_EQ(page->lblNoPort->text().toStdString(),
             "No serial port was found. Map a device to a port number with a line COMn=device in " +
                 dir.file("ports.conf") + ", or with the environment variable VELMORA_COMn.");
+  EXPECT_EQ(page->cboRsPort->toolTip().toStdString(), page->lblNoPort->text().toStdString());
   page->Unload();
+  // A number pointed at a device that is not there yet: named with its device.
+  setenv("VELMORA_COM3", dir.file("radio").c_str(), 1);
+  page = open();
+  EXPECT_EQ(page->lblNoPort->text().toStdString(), "COM3 is mapped to " + dir.file("radio") +
+                                                       ", a device that does not exist (not plugged in, or the "
+                                                       "simulated radio not started).");
+  EXPECT_EQ(page->cboRsPort->toolTip().toStdString(), page->lblNoPort->text().toStdString());
+  page->Unload();
+  unsetenv("VELMORA_COM3");
   portmap::setConfigFile(QDir::homePath().toStdString() + "/.config/velmora/ports.conf");
   page = open();
   EXPECT_EQ(page->lblNoPort->text(),
