@@ -603,6 +603,9 @@ bool LinkEngine::blnCommStateAnalyze(bool afterWrite) {
   const StateMessage m = stateMessage(lngCommState);
   std::string text = LoadResString(m.id);
   if (afterWrite && lngCommState == kStateStopped) text += "\r" + LoadResString(10131);
+  // A radio that did not answer: the port and the device it was waited on,
+  // so a wrong device (a number that fell to another device) shows.
+  if (lngCommState == kStateFrameTimeout || lngCommState == kStateCommandTimeout) text += "\rPORT : " + portText();
   if (modPublic.strCmdFileName.empty()) {
     intSoundMsgBox(m.kind, text, "blnCommStateAnalyze");
   } else if (lngCommState != kStateOk) {

@@ -1,5 +1,7 @@
 #include "link/qtlink.h"
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
@@ -7,13 +9,21 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <sstream>
 
 #include <QEventLoop>
 #include <QTimer>
 #include <functional>
 
+#include "platform/base/endsignals.h"
 #include "platform/base/strtable.h"
 
 namespace radiolink {
@@ -24,7 +34,12 @@ QtSerialPort::QtSerialPort() {
   QObject::connect(&serial, &QSerialPort::bytesWritten, &serial, [this] {
     if (serial.bytesToWrite() == 0) sendBufferEmptied();
   });
+  // Interrupted (Ctrl-C, kill): the device's lock file and exclusive use go
+  // with the port, so the next run, or another program, can open it.
+  endId = endsignals::onEnd([this] { close(); });
 }
+
+QtSerialPort::~QtSerialPort() { endsignals::forget(endId); }
 
 int QtSerialPort::errorNumber(QSerialPort::SerialPortError error) {
   switch (error) {
@@ -49,6 +64,75 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
 }
 
 namespace {
+std::vector<std::string>& lockFolders() {
+  static std::vector<std::string> folders = {"/run/lock", "/var/lock"};
+  return folders;
+}
+
+// The path the port opens: it takes a bare name as a name under /dev.
+std::string systemPath(const std::string& device) {
+  if (device.empty() || device[0] == '/' || device.rfind("./", 0) == 0 || device.rfind("../", 0) == 0) return device;
+  return "/dev/" + device;
+}
+
+// The names a lock of the device goes by: the path under /dev with '/' as
+// '_' (as the port names its own, for a link by the link's own path), and,
+// for the device the path leads to, that name and the device's last name
+// (as terminal programs and modem tools name theirs).
+std::vector<std::string> lockNames(const std::string& path) {
+  const auto underDev = [](std::string p) {
+    if (p.rfind("/dev/", 0) == 0) p.erase(0, 5);
+    std::replace(p.begin(), p.end(), '/', '_');
+    return "LCK.." + p;
+  };
+  std::vector<std::string> names{underDev(path)};
+  std::error_code ec;
+  const std::filesystem::path real = std::filesystem::canonical(path, ec);
+  if (!ec) {
+    names.push_back(underDev(real.string()));
+    names.push_back("LCK.." + real.filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
+// Whether a serial lock file names a process that still runs. Locks hold the
+// process id as ten characters ("      1234\n"), as a first line followed by
+// the program's name (the port's own locks), or as four binary bytes (the
+// old way). A lock whose process has ended (a program that was killed leaves
+// it) is removed, and so is one whose id now belongs to another program than
+// the one it names; a lock that names no process is left to the port.
+bool heldByRunningProcess(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  long long pid = 0;
+  std::string program;
+  if (bytes.size() == 4 && bytes.find_first_not_of(" 0123456789\n") != std::string::npos) {
+    int32_t binary = 0;
+    std::memcpy(&binary, bytes.data(), sizeof binary);
+    pid = binary;
+  } else {
+    std::istringstream lines(bytes);
+    std::string first;
+    std::getline(lines, first);
+    std::getline(lines, program);
+    char* end = nullptr;
+    pid = std::strtoll(first.c_str(), &end, 10);
+    if (end == first.c_str() || std::string(end).find_first_not_of(" \r") != std::string::npos) return false;
+  }
+  if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) return false;
+  bool running = ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+  if (running && !program.empty()) {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec);
+    if (!ec && exe.filename() != std::filesystem::path(program).filename()) running = false;
+  }
+  if (!running) ::unlink(file.c_str());
+  return running;
+}
+
 // A character device the kernel lists under a class other than tty (the null
 // device, a sound card) is no serial port. Pseudo-terminals are not listed,
 // and without the kernel's attributes nothing is known: both pass.
@@ -59,16 +143,64 @@ bool listedOutsideTty(dev_t device) {
   const std::filesystem::path kind = std::filesystem::read_symlink(link, ec);
   return !ec && kind.filename() != "tty";
 }
+// "crw-rw----", as ls shows a file's type and permissions.
+std::string modeText(mode_t mode) {
+  std::string text = S_ISCHR(mode) ? "c" : S_ISDIR(mode) ? "d" : S_ISLNK(mode) ? "l" : "-";
+  const char* letters = "rwxrwxrwx";
+  for (int bit = 0; bit < 9; ++bit) text += (mode & (0400 >> bit)) ? letters[bit] : '-';
+  return text;
+}
+
+bool inGroup(gid_t group) {
+  if (group == ::getegid()) return true;
+  std::vector<gid_t> groups(static_cast<size_t>(std::max(::getgroups(0, nullptr), 0)));
+  const int n = ::getgroups(static_cast<int>(groups.size()), groups.data());
+  return std::find(groups.begin(), groups.begin() + std::max(n, 0), group) != groups.begin() + std::max(n, 0);
+}
+
+// Why the user may not open `path`. What refuses is the device, or a folder
+// on the way the user may not search. Joining its group helps only when that
+// group may use it and the user is neither in it nor its owner; otherwise
+// its owner, group and permissions say who may.
+std::string permissionCause(const std::string& path) {
+  std::string refusing = path;
+  for (size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
+    if (::access(path.substr(0, at).c_str(), X_OK) != 0) {
+      refusing = path.substr(0, at);
+      break;
+    }
+  struct stat st {};
+  if (::stat(refusing.c_str(), &st) != 0) return LoadResString(10118) + std::strerror(EACCES);
+  const passwd* owner = ::getpwuid(st.st_uid);
+  const group* grp = ::getgrgid(st.st_gid);
+  const QString groupName = grp ? QString::fromLocal8Bit(grp->gr_name) : QString::number(st.st_gid);
+  const mode_t groupMay = S_ISDIR(st.st_mode) ? S_IXGRP : S_IRGRP | S_IWGRP;
+  if (st.st_uid != ::geteuid() && !inGroup(st.st_gid) && (st.st_mode & groupMay) == groupMay)
+    return QString::fromStdString(LoadResString(10111)).arg(groupName).toStdString();
+  return QString::fromStdString(LoadResString(10119))
+      .arg(QString::fromStdString(refusing), owner ? QString::fromLocal8Bit(owner->pw_name) : QString::number(st.st_uid),
+           groupName, QString::fromStdString(modeText(st.st_mode)))
+      .toStdString();
+}
 }  // namespace
+
+void QtSerialPort::setLockFolders(std::vector<std::string> folders) { lockFolders() = std::move(folders); }
+
+bool QtSerialPort::heldByAnotherProgram(const std::string& device) {
+  const std::string path = systemPath(device);
+  for (const std::string& folder : lockFolders())
+    for (const std::string& name : lockNames(path))
+      if (heldByRunningProcess(folder + "/" + name)) return true;
+  return false;
+}
 
 std::string QtSerialPort::openCause(const std::string& device, QSerialPort::SerialPortError error,
                                      const std::string& errorText) {
-  // The port takes a bare name as a name under /dev.
-  const std::string path = !device.empty() && device[0] == '/' ? device : "/dev/" + device;
+  const std::string path = systemPath(device);
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return LoadResString(10110);
-    if (errno == EACCES) return LoadResString(10111);
+    if (errno == EACCES) return permissionCause(path);
   } else if (!S_ISCHR(st.st_mode) || listedOutsideTty(st.st_rdev)) {
     return LoadResString(10113);
   }
@@ -78,7 +210,7 @@ std::string QtSerialPort::openCause(const std::string& device, QSerialPort::Seri
       // The port says the same when another program holds the device (its
       // lock file, or exclusive use): only a device the user may not open
       // is a matter of group membership.
-      if (::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES) return LoadResString(10111);
+      if (::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES) return permissionCause(path);
       return LoadResString(10112);
     default: return LoadResString(10118) + errorText;
   }
@@ -94,6 +226,12 @@ bool QtSerialPort::open(const std::string& device, const LineSettings& line) {
         return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
       })) {
     openFailure_ = LoadResString(10110);
+    return false;
+  }
+  // Another program's lock: the port's own check would take a lock that
+  // names no program of ours, or an old one, for a stale one and remove it.
+  if (heldByAnotherProgram(device)) {
+    openFailure_ = LoadResString(10112);
     return false;
   }
   serial.setPortName(QString::fromStdString(device));

@@ -3,6 +3,8 @@
 // loop that sleep until a byte, the time limit or a stop arrives.
 #include <QObject>
 #include <QSerialPort>
+#include <string>
+#include <vector>
 
 #include "link/linkport.h"
 
@@ -13,6 +15,7 @@ namespace radiolink {
 class QtSerialPort : public SerialPort {
  public:
   QtSerialPort();
+  ~QtSerialPort() override;
   bool open(const std::string& device, const LineSettings& line) override;
   void close() override;
   bool isOpen() const override;
@@ -32,12 +35,18 @@ class QtSerialPort : public SerialPort {
   // (without opening it): the message line of the string table.
   static std::string openCause(const std::string& device, QSerialPort::SerialPortError error,
                                const std::string& errorText);
+  // Whether another program holds the device by the conventional lock file
+  // ("LCK..<name>" in the lock folders, naming a process that runs).
+  static bool heldByAnotherProgram(const std::string& device);
+  // The folders looked in (normally /run/lock and /var/lock); tests use their own.
+  static void setLockFolders(std::vector<std::string> folders);
 
  private:
   void onError(QSerialPort::SerialPortError error);
   QSerialPort serial;
   int faultNumber = 0;
   std::string openFailure_;
+  int endId = 0;  // closes the port when the program ends on a signal
 };
 
 class QtLinkWaiter : public QObject, public LinkWaiter {

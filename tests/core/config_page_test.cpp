@@ -271,7 +271,17 @@ TEST_F(ConfigPage, ProbedPortsAreListedAndTheEarlierChoiceStays) {
   EXPECT_EQ(page->lblNoPort->text().toStdString(),
             "No serial port was found. Map a device to a port number with a line COMn=device in " +
                 dir.file("ports.conf") + ", or with the environment variable VELMORA_COMn.");
+  EXPECT_EQ(page->cboRsPort->toolTip().toStdString(), page->lblNoPort->text().toStdString());
   page->Unload();
+  // A number pointed at a device that is not there yet: named with its device.
+  setenv("VELMORA_COM3", dir.file("radio").c_str(), 1);
+  page = open();
+  EXPECT_EQ(page->lblNoPort->text().toStdString(), "COM3 is mapped to " + dir.file("radio") +
+                                                       ", a device that does not exist (not plugged in, or the "
+                                                       "simulated radio not started).");
+  EXPECT_EQ(page->cboRsPort->toolTip().toStdString(), page->lblNoPort->text().toStdString());
+  page->Unload();
+  unsetenv("VELMORA_COM3");
   portmap::setConfigFile(QDir::homePath().toStdString() + "/.config/velmora/ports.conf");
   page = open();
   EXPECT_EQ(page->lblNoPort->text(),
@@ -630,7 +640,8 @@ TEST_F(ConfigPage, ThePortMapsUnreadableLinesAreShownBesideTheList) {
       "The port map has a setting it cannot read (expected COM<n>=<device path>, n from 1 to 16, no control "
       "characters)\n";
   const std::string shown = cannotRead + conf + " line 1: COM2=/dev/tty\\x00USB0\n" + conf + " line 2: COM3=";
-  const std::string notAvailable = "This port number is not available: the port map sets it in a way that cannot be read";
+  const std::string notAvailable = "This port number is not available: no setting that can be read names its device, "
+                                   "and the port map has one it cannot read";
   family("2");
   FrmConfiguration::setPortProbe([](int port) { return port == 5; });
   FrmConfiguration* page = open();
@@ -643,7 +654,8 @@ TEST_F(ConfigPage, ThePortMapsUnreadableLinesAreShownBesideTheList) {
   page = open();
   EXPECT_EQ(page->lblPortDevice->text().toStdString(), notAvailable);
   EXPECT_EQ(page->cboRsPort->itemData(2, Qt::ToolTipRole).toString().toStdString(), notAvailable);
-  EXPECT_EQ(page->cboRsPort->itemData(3, Qt::ToolTipRole).toString().toStdString(), "/dev/ttyS3");
+  // Not even a number the map does not mention falls back to its default device.
+  EXPECT_EQ(page->cboRsPort->itemData(3, Qt::ToolTipRole).toString().toStdString(), notAvailable);
   EXPECT_EQ(page->lblNoPort->text().toStdString(), shown);
   page->Unload();
   portmap::setConfigFile("");

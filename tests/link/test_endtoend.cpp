@@ -1,8 +1,20 @@
 // The real link (QSerialPort, event-loop waits) against the simulated radio
 // program over a pseudo-terminal.
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QProcess>
 #include <QTimer>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 
 #include "core/modpublic.h"
 #include "link/linkengine.h"
@@ -152,4 +164,75 @@ TEST(EndToEndStop, StopArrivesDuringAWait) {
   EXPECT_EQ(engine.lngCommState, kStateStopped);
   EXPECT_EQ(modPublic.bytRadioData, before);
   EXPECT_TRUE(messages.boxes.empty());
+}
+
+// A program that took the line for itself and was killed in the middle of a
+// write: the simulated radio takes the next connection, from any user, as a
+// new one.
+TEST(SimulatedRadio, TakesANewConnectionHoweverTheLastOneEnded) {
+  TempDir dir;
+  SimProcess sim;
+  ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, dir.file("radio.bin")));
+  const auto openLine = [&sim] {
+    const int fd = ::open(sim.device().c_str(), O_RDWR | O_NOCTTY);
+    termios t{};
+    if (fd >= 0 && tcgetattr(fd, &t) == 0) {
+      cfmakeraw(&t);
+      cfsetspeed(&t, B9600);
+      tcsetattr(fd, TCSANOW, &t);
+    }
+    return fd;
+  };
+  const pid_t program = ::fork();
+  if (program == 0) {
+    const int fd = openLine();
+    ::ioctl(fd, TIOCEXCL);
+    const uint8_t started[] = {0x5A, 0x00, 0x00};  // the write command, half a frame
+    if (::write(fd, started, sizeof started) == 3) ::pause();
+    ::_exit(1);
+  }
+  ASSERT_GT(program, 0);
+  const bool started = sim.waitForLine("write command 5A", 5000);
+  ::kill(program, SIGKILL);
+  ::waitpid(program, nullptr, 0);
+  ASSERT_TRUE(started);
+  ASSERT_TRUE(sim.waitForLine("line closed", 5000));
+  const int fd = openLine();
+  ASSERT_GE(fd, 0) << std::strerror(errno);
+  int exclusive = -1;
+  EXPECT_EQ(::ioctl(fd, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 0);
+  // A read command is answered at once, not taken for the rest of the frame.
+  const uint8_t read = 0x5C;
+  ASSERT_EQ(::write(fd, &read, 1), 1);
+  pollfd answer{fd, POLLIN, 0};
+  uint8_t echo = 0;
+  ASSERT_EQ(::poll(&answer, 1, 1000), 1);
+  EXPECT_EQ(::read(fd, &echo, 1), 1);
+  EXPECT_EQ(echo, 0x5C);
+  ::close(fd);
+}
+
+// A --link name that is there already is someone's: the simulator refuses it
+// and leaves it as it was, unless it is a link its own earlier run left to a
+// pseudo-terminal that is gone.
+TEST(SimulatedRadio, ALinkNameThatIsTakenIsRefused) {
+  TempDir dir;
+  const std::string program = app::path() + "/velmora-simradio";
+  writeFileBytes(dir.file("taken"), {1, 2, 3});
+  std::filesystem::create_symlink(dir.file("taken"), dir.file("elsewhere"));
+  for (const char* name : {"taken", "elsewhere"}) {
+    QProcess sim;
+    sim.start(QString::fromStdString(program), {"--family", "2", "--link", QString::fromStdString(dir.file(name))});
+    ASSERT_TRUE(sim.waitForFinished(5000)) << name;
+    EXPECT_NE(sim.exitCode(), 0) << name;
+    EXPECT_TRUE(sim.readAllStandardError().contains("the name is taken")) << name;
+  }
+  EXPECT_EQ(readFileBytes(dir.file("taken")), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(std::filesystem::read_symlink(dir.file("elsewhere")), dir.file("taken"));
+
+  std::filesystem::create_symlink("/dev/pts/987654", dir.file("stale"));  // a run that was killed
+  SimProcess sim;
+  ASSERT_TRUE(sim.start(program, 2, "", {"--link", dir.file("stale")}));
+  EXPECT_EQ(std::filesystem::read_symlink(dir.file("stale")), sim.device());
 }

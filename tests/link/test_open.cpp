@@ -1,11 +1,16 @@
 // Opening the real port: a device that cannot be opened says why.
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <set>
 
@@ -77,14 +82,113 @@ TEST(PortOpen, AFailedOpenNamesItsCause) {
   EXPECT_EQ(port.openFailure(), "Cause: the path is not a serial port");
 }
 
-TEST(PortOpen, ADeviceTheUserMayNotOpenAsksForTheDialoutGroup) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root opens every device: no permission error to see";
+// Permission denied asks to join the device's group only where that would let
+// the user in (the group may use it; the user is neither in it nor the owner);
+// otherwise it names the owner, the group and the permissions.
+TEST(PortOpen, PermissionDeniedAsksToJoinTheGroupOnlyWhereThatHelps) {
   Pty pty;
   ASSERT_FALSE(pty.slave.empty());
-  ASSERT_EQ(::chmod(pty.slave.c_str(), 0), 0);
+  struct stat tty {};
+  ASSERT_EQ(::stat(pty.slave.c_str(), &tty), 0);
+  const auto groupName = [](gid_t gid) {
+    const group* g = ::getgrgid(gid);
+    return g ? std::string(g->gr_name) : std::to_string(gid);
+  };
+  if (::geteuid() != 0) {  // the user's own pseudo-terminal, closed to everyone
+    ASSERT_EQ(::chmod(pty.slave.c_str(), 0), 0);
+    QtSerialPort port;
+    EXPECT_FALSE(port.open(pty.slave, radiolink::LineSettings{}));
+    EXPECT_EQ(port.openFailure(), "Cause: permission denied: " + pty.slave + " belongs to the user " +
+                                      ::getpwuid(::geteuid())->pw_name + " and the group " + groupName(tty.st_gid) +
+                                      ", with the permissions c---------");
+    return;
+  }
+  // Root may open anything: root's nodes in the test's own folder, looked at
+  // by a child that is an ordinary user in no group.
+  TempDir dir;
+  ASSERT_EQ(::chmod(dir.str().c_str(), 0755), 0);
+  const std::string joinable = dir.file("joinable"), rootOnly = dir.file("root-only");
+  if (::mknod(joinable.c_str(), S_IFCHR | 0660, tty.st_rdev) != 0) GTEST_SKIP() << "no device nodes here";
+  ASSERT_EQ(::chown(joinable.c_str(), 0, 54321), 0);
+  ASSERT_EQ(::chmod(joinable.c_str(), 0660), 0);
+  ASSERT_EQ(::mknod(rootOnly.c_str(), S_IFCHR | 0600, tty.st_rdev), 0);
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(1);
+    const std::string said = QtSerialPort::openCause(joinable, QSerialPort::PermissionError, "") + "\n" +
+                             QtSerialPort::openCause(rootOnly, QSerialPort::PermissionError, "");
+    ::_exit(::write(out[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 1);
+  }
+  ::close(out[1]);
+  std::string said;
+  char buf[512];
+  for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<size_t>(n));
+  ::close(out[0]);
+  ::waitpid(child, nullptr, 0);
+  const std::string group = groupName(54321);
+  EXPECT_EQ(said, "Cause: permission denied. Your user must be a member of the group " + group + " (sudo adduser <user> " +
+                      group + ", then log in again)\nCause: permission denied: " + rootOnly +
+                      " belongs to the user root and the group " + groupName(0) + ", with the permissions crw-------");
+}
+
+// Another program's lock file, as terminal programs and modem tools write it,
+// keeps the port closed while its process runs; a lock whose process has
+// ended (or whose id another program now has) does not.
+TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
+  TempDir locks;
+  QtSerialPort::setLockFolders({locks.str()});
+  Pty pty;
+  ASSERT_FALSE(pty.slave.empty());
+  const std::string number = std::filesystem::path(pty.slave).filename().string();
+  const pid_t other = ::fork();  // another program: a process that runs for a while
+  if (other == 0) {
+    ::sleep(60);
+    ::_exit(0);
+  }
+  const pid_t gone = ::fork();  // one that has ended
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(other, 0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string running = std::to_string(other);
+  const std::string ended = std::to_string(gone);
+  const std::string link = locks.file("radio");
+  std::filesystem::create_symlink(pty.slave, link);
+  const auto tenCharacters = [](const std::string& pid) {
+    const std::string text = std::string(10 - pid.size(), ' ') + pid + "\n";
+    return std::vector<uint8_t>(text.begin(), text.end());
+  };
+  const radiolink::LineSettings line;
   QtSerialPort port;
-  EXPECT_FALSE(port.open(pty.slave, radiolink::LineSettings{}));
-  EXPECT_EQ(port.openFailure(),
-            "Cause: permission denied. Your user must be a member of the group dialout (sudo adduser <user> dialout, "
-            "then log in again)");
+
+  // Held: by the name under /dev, and in the old binary form by the device's
+  // last name, also when the port is opened through a link.
+  const std::string held = locks.file("LCK..pts_" + number);
+  writeFileBytes(held, tenCharacters(running));
+  EXPECT_FALSE(port.open(pty.slave, line));
+  EXPECT_EQ(port.openFailure(), "Cause: the port is in use by another program");
+  EXPECT_EQ(readFileBytes(held), tenCharacters(running));  // left as it was
+  std::filesystem::remove(held);
+  const int32_t pid = other;
+  std::vector<uint8_t> binary(4);
+  std::memcpy(binary.data(), &pid, 4);
+  writeFileBytes(locks.file("LCK.." + number), binary);
+  EXPECT_FALSE(port.open(link, line));
+  EXPECT_EQ(port.openFailure(), "Cause: the port is in use by another program");
+  std::filesystem::remove(locks.file("LCK.." + number));
+
+  // Stale: a process that has ended; an id another program now has.
+  writeFileBytes(held, tenCharacters(ended));
+  EXPECT_TRUE(port.open(link, line)) << port.openFailure();
+  EXPECT_FALSE(std::filesystem::exists(held));
+  port.close();
+  const std::string named = running + "\nsome-terminal-program\nhost\n";
+  writeFileBytes(held, std::vector<uint8_t>(named.begin(), named.end()));
+  EXPECT_TRUE(port.open(pty.slave, line)) << port.openFailure();
+  port.close();
+  ::kill(other, SIGKILL);
+  ::waitpid(other, nullptr, 0);
+  QtSerialPort::setLockFolders({"/run/lock", "/var/lock"});
 }

@@ -149,8 +149,8 @@ TEST_F(LinkTest, StateMessages) {
   const Case cases[] = {
       {0, "Processing completion", 64, "/media/info.wav"},
       {3, "Reception error", 48, "/media/attn.wav"},
-      {6, "Reception time-out", 48, "/media/attn.wav"},
-      {7, "Reception time-out", 48, "/media/attn.wav"},
+      {6, "Reception time-out\rPORT : 1 (/dev/pts/57)", 48, "/media/attn.wav"},  // the device it waited on
+      {7, "Reception time-out\rPORT : 1 (/dev/pts/57)", 48, "/media/attn.wav"},
       {9, "It is a collation result of transferred data error", 48, "/media/attn.wav"},
       {10, "The communication port has not been opened", 48, "/media/attn.wav"},
       {11, "Processing was interrupted by the user", 48, "/media/attn.wav"},
@@ -158,6 +158,8 @@ TEST_F(LinkTest, StateMessages) {
       {13, "They are other errors", 48, "/media/attn.wav"},
       {8, "Transmission and reception start time limit", 48, "/media/attn.wav"},
   };
+  setenv("VELMORA_COM1", "/dev/pts/57", 1);
+  engine.strCommPort = "1";
   for (const Case& c : cases) {
     messages.boxes.clear();
     messages.waves.clear();
@@ -170,6 +172,7 @@ TEST_F(LinkTest, StateMessages) {
     EXPECT_EQ(messages.waves, std::vector<std::string>{c.wave});
     EXPECT_EQ(engine.lngCommState, c.state);
   }
+  unsetenv("VELMORA_COM1");
 
   // Command-line mode: success only sounds; a failure carries the title.
   modPublic.strCmdFileName = "data.R3D";

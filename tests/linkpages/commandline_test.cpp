@@ -2,8 +2,14 @@
 // a port and a data file, against the simulated radio on a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <csignal>
 
 #include "platform/base/appinfo.h"
 #include "programrun.h"
@@ -83,6 +89,37 @@ TEST(CommandLine, ASilentRadioOrAMissingFileExitsNonZero) {
   r = runProgram(home, sim.device(), {"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("nothere"))});
   EXPECT_NE(r.exitCode, 0);
   EXPECT_NE(r.errors.find("nothere.R3D is not found !"), std::string::npos) << r.errors;
+}
+
+// Interrupted while it holds the port (Ctrl-C, a closed terminal, kill), the
+// program lets go of it before it ends: the device is not left in exclusive
+// use, which would refuse the next run and every other program but root's.
+TEST(CommandLine, AnInterruptedWriteLetsGoOfThePort) {
+  TempDir home;
+  writeFileBytes(home.file("myradio.R3D"), dataFile());
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    // A line of the test's own, held open at both ends: through the near end
+    // the test sees what the program left on the device.
+    const int far = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(far >= 0 && grantpt(far) == 0 && unlockpt(far) == 0);
+    const std::string device = ptsname(far);
+    const int near = ::open(device.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(near, 0);
+    QProcess program;
+    program.setProcessEnvironment(programEnvironment(home, device));
+    program.start(QString::fromStdString(app::path() + "/velmora"),
+                  {"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("myradio"))});
+    pollfd command{far, POLLIN, 0};  // the write command: the program holds the port
+    ASSERT_EQ(::poll(&command, 1, 20000), 1) << signal;
+    ::kill(static_cast<pid_t>(program.processId()), signal);
+    ASSERT_TRUE(program.waitForFinished(10000)) << signal;
+    EXPECT_EQ(program.exitStatus(), QProcess::CrashExit) << signal;  // ended by the signal, as a shell expects
+    int exclusive = -1;
+    ASSERT_EQ(::ioctl(near, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0) << signal;
+    ::close(near);
+    ::close(far);
+  }
 }
 
 // Whenever the write cannot start, the run ends at once with a failure status

@@ -52,6 +52,14 @@ TEST(CommandLinePortMap, ABrokenLineForThePortSendsNothingAndNamesTheLine) {
   EXPECT_NE(r.errors.find(conf + " line 2: COM1="), std::string::npos) << r.errors;
   EXPECT_EQ(r.errors.find("/dev/ttyS0"), std::string::npos) << r.errors;
 
+  // A line for a number outside 1..16 (meant for the radio): port 1 does not
+  // fall back to its built-in device, and the line is named.
+  r = runWithMap(home, "COM0=" + sim.device() + "\n");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.errors.find("PORT : 1\nThis port number is not available"), std::string::npos) << r.errors;
+  EXPECT_NE(r.errors.find(conf + " line 1: COM0=" + sim.device()), std::string::npos) << r.errors;
+  EXPECT_EQ(r.errors.find("/dev/ttyS0"), std::string::npos) << r.errors;
+
   // A path that names no device: the message says so, with the device.
   r = runWithMap(home, "COM1=" + home.file("ttyGone") + "\n");
   EXPECT_EQ(r.exitCode, 1);

@@ -225,7 +225,7 @@ TEST_F(LinkPage, FailedWritesKeepTheKillStatusAndTheFlags) {
   line->reset();
   page->comReadWrite_Click(1);
   EXPECT_EQ(page->lngCommState(), kStateFrameTimeout);  // the command frame got no echo
-  EXPECT_EQ(lastText(), "Reception time-out");
+  EXPECT_EQ(lastText(), "Reception time-out\rPORT : 1 (" + portmap::devicePath(1) + ")");
   EXPECT_EQ(modPublic.bytRadioData[64], 'L');
   EXPECT_EQ(modPublic.bytRadioData[65], 'K');
   EXPECT_FALSE(modPublic.blnRadioRead);  // the next write sends every word
@@ -353,7 +353,7 @@ TEST_F(LinkPage, ProgramDeleteStartsAfreshAfterAFailure) {
   start("1");
   radio->faults.silent = true;
   page->comReadWrite_Click(0);
-  EXPECT_EQ(lastText(), "Reception time-out");
+  EXPECT_EQ(lastText(), "Reception time-out\rPORT : 1 (" + portmap::devicePath(1) + ")");
   radio->faults.silent = false;
   line->reset();
   msgs.answers = {vb::vbYes};

@@ -15,9 +15,8 @@ struct ProgramRun {
   std::string errors;
 };
 
-inline ProgramRun runProgram(const TempDir& home, const std::string& device, const QStringList& args,
-                             int waitMs = 60000) {
-  QProcess program;
+// The environment of such a run.
+inline QProcessEnvironment programEnvironment(const TempDir& home, const std::string& device) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("HOME", QString::fromStdString(home.str()));
   env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.file("config")));
@@ -25,7 +24,13 @@ inline ProgramRun runProgram(const TempDir& home, const std::string& device, con
   env.insert("QT_QPA_PLATFORM", "offscreen");
   for (int n = 1; n <= 16; ++n) env.remove(QString("VELMORA_COM%1").arg(n));
   if (!device.empty()) env.insert("VELMORA_COM1", QString::fromStdString(device));
-  program.setProcessEnvironment(env);
+  return env;
+}
+
+inline ProgramRun runProgram(const TempDir& home, const std::string& device, const QStringList& args,
+                             int waitMs = 60000) {
+  QProcess program;
+  program.setProcessEnvironment(programEnvironment(home, device));
   program.setWorkingDirectory(QString::fromStdString(home.str()));
   program.start(QString::fromStdString(app::path() + "/velmora"), args);
   ProgramRun r;

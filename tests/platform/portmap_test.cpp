@@ -53,7 +53,9 @@ TEST_F(PortMap, ABrokenLineIsReportedAndItsNumberPointsNowhere) {
   EXPECT_EQ(portmap::devicePath(5), "/dev/pts/95");
   EXPECT_EQ(portmap::devicePath(6), "");
   EXPECT_EQ(portmap::devicePath(7), "");
-  EXPECT_EQ(portmap::devicePath(8), "/dev/ttyUSB3");  // not mentioned: its default
+  // Not mentioned, yet not its default either: a line whose number cannot be
+  // told (COM17, the words) may have meant it.
+  EXPECT_EQ(portmap::devicePath(8), "");
   EXPECT_FALSE(portmap::present(2));
   EXPECT_FALSE(portmap::userMapped(2));
   EXPECT_TRUE(portmap::userMapped(1));
@@ -69,15 +71,26 @@ TEST_F(PortMap, ABrokenLineIsReportedAndItsNumberPointsNowhere) {
   }
   EXPECT_EQ(portmap::problemText(problems[0]), kCannotRead + "\r" + conf + " line 3: COM2=/dev/tty\\x00USB0");
   EXPECT_EQ(portmap::problemText(problems[6]), kCannotRead + "\r" + conf + " line 11: COM7=/dev/tty\\x1BX");
-  EXPECT_EQ(portmap::unavailable(3), "This port number is not available: the port map sets it in a way that cannot be "
-                                     "read\r" + kCannotRead + "\r" + conf + " line 4: COM3=");
-  // Beside the port list: what is wrong once, then each place.
+  // Beside the port list and in the message of a number without a device:
+  // what is wrong once, then every place.
   const std::string all = portmap::problemsText();
   EXPECT_EQ(all.rfind(kCannotRead + "\r" + conf + " line 3: COM2=/dev/tty\\x00USB0\r" + conf + " line 4: COM3=\r", 0), 0u)
       << all;
+  EXPECT_NE(all.find("\r" + conf + " line 8: COM17=/dev/pts/97\r"), std::string::npos) << all;
   EXPECT_EQ(all.find(kCannotRead, 1), std::string::npos);
+  const std::string notAvailable = "This port number is not available: no setting that can be read names its device, "
+                                   "and the port map has one it cannot read\r";
+  EXPECT_EQ(portmap::unavailable(3), notAvailable + all);
+  EXPECT_EQ(portmap::unavailable(8), notAvailable + all);
   EXPECT_EQ(portmap::unavailable(4), "");
-  EXPECT_EQ(portmap::unavailable(8), "");
+
+  // A line for a number outside 1..16, alone in the map: no number is left to
+  // its default device, and the line is named.
+  for (const char* key : {"COM0", "COM17", "COM+1", "COM-1", "COM4294967297"}) {
+    writeConf(std::string("# the radio\n") + key + "=/dev/pts/90\n");
+    for (int n = 1; n <= 16; ++n) EXPECT_EQ(portmap::devicePath(n), "") << key << " " << n;
+    EXPECT_EQ(portmap::unavailable(1), notAvailable + kCannotRead + "\r" + conf + " line 2: " + key + "=/dev/pts/90");
+  }
 }
 
 TEST_F(PortMap, TheEnvironmentWinsAndAControlCharacterInItIsRefused) {
@@ -103,7 +116,7 @@ TEST_F(PortMap, AFileInUtf16IsOneProblemAndEveryNumberItMentionsIsNotAvailable) 
   writeFileBytes(conf, bytes);
   EXPECT_EQ(portmap::devicePath(1), "");
   EXPECT_EQ(portmap::devicePath(12), "");
-  EXPECT_EQ(portmap::devicePath(2), "/dev/ttyS1");
+  EXPECT_EQ(portmap::devicePath(2), "");  // the file may have meant any number
   ASSERT_EQ(portmap::problems().size(), 1u);
   EXPECT_EQ(portmap::problemsText(),
             kCannotRead + "\r" + conf + ": the file is saved as UTF-16; save it as plain text (UTF-8)");

@@ -17,11 +17,15 @@
 // side of the line is set to another rate are garbage to it and get no answer.
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -104,6 +108,60 @@ int programBaud(int master) {
   }
 }
 
+// Counts the program's opens and closes of the pseudo-terminal (the watch
+// sees every one, however the program ended); true once no program has it
+// open any more. The exclusive use is then taken off: a program that was
+// killed leaves it on, and every later open but root's would be refused until
+// the simulator ends.
+bool freeWhenClosed(int watch, int slave, int& opened) {
+  bool closed = false;
+  alignas(inotify_event) char buf[4096];
+  for (ssize_t n; (n = read(watch, buf, sizeof buf)) > 0;) {
+    for (ssize_t at = 0; at < n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(buf + at);
+      if (e->mask & IN_OPEN) ++opened;
+      if (e->mask & IN_CLOSE) {
+        --opened;
+        closed = true;
+      }
+      at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+    }
+  }
+  if (opened > 0) return false;
+  opened = 0;
+  ioctl(slave, TIOCNXCL);
+  return closed;
+}
+
+// Makes `link` a symbolic link to the device. A name that is there already is
+// used only when it is a link of this user's to a pseudo-terminal that no
+// longer exists, or is this run's own (an earlier run that was killed);
+// anything else (a file, another user's link, a live terminal) may be
+// someone's, and is kept.
+bool makeLink(const std::string& link, const std::string& device) {
+  struct stat st {};
+  if (lstat(link.c_str(), &st) == 0) {
+    char target[256] = {};
+    const ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
+    struct stat gone {};
+    // The number of a pseudo-terminal that went is soon given again, often
+    // to this run's own.
+    const bool stale = S_ISLNK(st.st_mode) && st.st_uid == geteuid() && n > 0 &&
+                       std::string(target).rfind("/dev/pts/", 0) == 0 &&
+                       (device == target || (stat(target, &gone) != 0 && errno == ENOENT));
+    if (!stale || unlink(link.c_str()) != 0) {
+      std::fprintf(stderr, "velmora-simradio: --link %s: the name is taken (%s); choose another name\n", link.c_str(),
+                   S_ISLNK(st.st_mode) ? "a link this simulator did not leave behind" : "not a link");
+      return false;
+    }
+  }
+  if (symlink(device.c_str(), link.c_str()) != 0) {
+    std::fprintf(stderr, "velmora-simradio: --link %s: %s\n", link.c_str(), std::strerror(errno));
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,13 +219,14 @@ int main(int argc, char** argv) {
   cfmakeraw(&tio);
   tcsetattr(master, TCSANOW, &tio);
   fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-  if (!linkPath.empty()) {
-    unlink(linkPath.c_str());
-    if (symlink(slavePath.c_str(), linkPath.c_str()) != 0) std::perror("link");
-  }
+  if (!linkPath.empty() && !makeLink(linkPath, slavePath)) return 1;
+  const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (watch >= 0) inotify_add_watch(watch, slavePath.c_str(), IN_OPEN | IN_CLOSE);
+  int opened = 0;
 
   std::signal(SIGTERM, onSignal);
   std::signal(SIGINT, onSignal);
+  std::signal(SIGHUP, onSignal);
   std::printf("PORT %s\n", slavePath.c_str());
   std::fflush(stdout);
 
@@ -220,9 +279,19 @@ int main(int argc, char** argv) {
     int timeoutMs = 200;
     if (next >= 0) timeoutMs = static_cast<int>(std::max<int64_t>(0, (next - nowUs() + 999) / 1000));
     if (next >= 0 && next - nowUs() < 1000) timeoutMs = 0;
-    pollfd p{master, POLLIN, 0};
-    const int r = poll(&p, 1, timeoutMs);
-    if (r > 0 && (p.revents & POLLIN)) {
+    pollfd p[2] = {{master, POLLIN, 0}, {watch, POLLIN, 0}};
+    const int r = poll(p, watch >= 0 ? 2 : 1, timeoutMs);
+    if (r > 0 && (p[1].revents & POLLIN) && freeWhenClosed(watch, slave, opened)) {
+      // What was on its way belonged to the program that went, as on a
+      // real line, where bytes sent to a closed port are lost.
+      radio.lineClosed();
+      rx.clear();
+      tx.clear();
+      tcflush(slave, TCIFLUSH);
+      for (const std::string& line : radio.takeNewLog()) std::printf("RADIO: %s\n", line.c_str());
+      std::fflush(stdout);
+    }
+    if (r > 0 && (p[0].revents & POLLIN)) {
       uint8_t buf[512];
       const ssize_t n = read(master, buf, sizeof buf);
       const int64_t t = nowUs();
@@ -248,6 +317,10 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
   close(master);
   close(slave);
-  if (!linkPath.empty()) unlink(linkPath.c_str());
+  if (watch >= 0) close(watch);
+  // The link goes only while it is still this run's.
+  char target[256] = {};
+  if (!linkPath.empty() && readlink(linkPath.c_str(), target, sizeof target - 1) > 0 && slavePath == target)
+    unlink(linkPath.c_str());
   return 0;
 }

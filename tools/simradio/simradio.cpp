@@ -35,6 +35,12 @@ std::vector<std::string> Radio::takeNewLog() {
   return out;
 }
 
+void Radio::lineClosed() {
+  if (mode != Mode::Idle) note("line closed: exchange abandoned");
+  mode = Mode::Idle;
+  pending.clear();
+}
+
 std::vector<Chunk> Radio::receive(uint8_t b, int64_t nowMs) {
   if (anyByte && mode != Mode::Idle && nowMs - lastByteMs > kResetMs) {
     note("silence: exchange abandoned");

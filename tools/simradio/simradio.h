@@ -43,6 +43,8 @@ class Radio {
 
   // One byte from the PC at time `nowMs`; returns what the radio sends back.
   std::vector<Chunk> receive(uint8_t byte, int64_t nowMs);
+  // The PC's side of the line was closed: an exchange in progress is over.
+  void lineClosed();
 
   int family() const { return fam; }
   const std::vector<uint8_t>& memory() const { return mem; }

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -384,8 +385,17 @@ void FrmConfiguration::fillPortList() {
   // environment variable. An installed program has no README beside it.
   // Settings of the port map that cannot be read are named with their file
   // and line.
+  // A number the user pointed at a device that is not there (not plugged in,
+  // the simulated radio not started) is named with its device instead.
   QString note;
   if (cboRsPort->count() == 0) {
+    for (int n = portmap::kFirstPort; n <= portmap::kLastPort; ++n) {
+      const QString path = q(portmap::devicePath(n));
+      if (portmap::userMapped(n) && !QFileInfo::exists(path))
+        note += (note.isEmpty() ? "" : "\n") + q(LoadResString(1410)).arg(QString::number(n), path);
+    }
+  }
+  if (cboRsPort->count() == 0 && note.isEmpty()) {
     QString mapFile = q(portmap::configFile());
     const QString home = QDir::homePath();
     if (home != "/" && mapFile.startsWith(home + "/")) mapFile = "~" + mapFile.mid(home.size());
@@ -400,6 +410,10 @@ void FrmConfiguration::fillPortList() {
 }
 
 void FrmConfiguration::showPortDevice() {
+  if (cboRsPort->count() == 0) {  // no number to name: the note says why
+    cboRsPort->setToolTip(lblNoPort->text());
+    return;
+  }
   const int port = static_cast<int>(vb::Val(strCommPortText));
   std::string path = portmap::devicePath(port);
   if (path.empty()) path = LoadResString(10115);  // a number the port map leaves without a device

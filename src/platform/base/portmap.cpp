@@ -54,8 +54,7 @@ int comNumber(const std::string& key) {
 }
 
 // The number a line that cannot be read was meant to set, read as loosely as
-// possible (blanks, control bytes and the halves of UTF-16 ignored), so that
-// this number points nowhere rather than at its default device.
+// possible (blanks and control bytes ignored); 0 when none can be told.
 int meantNumber(const std::string& text) {
   std::string key;
   for (char c : text.substr(0, text.find('='))) {
@@ -86,18 +85,16 @@ std::string shown(const std::string& line) {
 struct Map {
   std::array<std::string, kLastPort + 1> path;  // "" where neither the user nor a broken line set it
   std::array<bool, kLastPort + 1> user{};       // set by the environment or a line of the file
-  std::array<bool, kLastPort + 1> broken{};     // only broken lines meant to set it: not available
-  std::array<std::string, kLastPort + 1> why;   // the first problem that made it not available
   std::vector<Problem> problems;
 };
 
-void readFile(Map& map) {
+void readFile(Map& map, std::array<std::string, kLastPort + 1>& fromFile) {
   const std::string file = configFile();
   struct stat st {};
   if (::lstat(file.c_str(), &st) != 0 && errno == ENOENT) return;  // no map: every number its default
   // A map that is there but cannot be read (a folder, a pipe that would wait
   // for a writer, a device, a dangling link, a file the user may not read)
-  // may set any number: none outside the environment points anywhere.
+  // may set any number.
   std::string bytes;
   bool read = false;
   if (::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
@@ -113,113 +110,77 @@ void readFile(Map& map) {
   }
   if (!read) {
     map.problems.push_back(Problem{file, 0, LoadResString(10150), 0});
-    for (int n = kFirstPort; n <= kLastPort; ++n) {
-      const auto i = static_cast<size_t>(n);
-      if (map.user[i] || map.broken[i]) continue;
-      map.broken[i] = true;
-      map.why[i] = problemText(map.problems.back());
-    }
     return;
   }
-  std::array<std::string, kLastPort + 1> fromFile;
-  std::array<bool, kLastPort + 1> brokenInFile{};
-  std::array<std::string, kLastPort + 1> whyInFile;
-  auto broken = [&](int number, Problem p) {
-    if (number > 0) {
-      brokenInFile[static_cast<size_t>(number)] = true;
-      if (whyInFile[static_cast<size_t>(number)].empty()) whyInFile[static_cast<size_t>(number)] = problemText(p);
-    }
-    map.problems.push_back(std::move(p));
-  };
   if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
-    // A file saved as UTF-16: one problem for the file; every number it
-    // mentions is not available.
-    Problem p{file, 0, LoadResString(10116), 0};
-    std::string plain;
-    for (char c : bytes)
-      if (c != '\0') plain += c;
-    std::istringstream lines(plain);
-    bool first = true;
-    for (std::string line; std::getline(lines, line);) {
-      if (first && line.size() >= 2) line = line.substr(2);  // the byte-order mark
-      first = false;
-      if (const int n = meantNumber(trimBlanks(line)); n > 0 && !brokenInFile[static_cast<size_t>(n)]) {
-        brokenInFile[static_cast<size_t>(n)] = true;
-        whyInFile[static_cast<size_t>(n)] = problemText(p);
-      }
-    }
-    map.problems.push_back(std::move(p));
-  } else {
-    std::istringstream lines(bytes);
-    int number = 0;
-    for (std::string line; std::getline(lines, line);) {
-      ++number;
-      // A file saved with a UTF-8 byte-order mark reads as plain text.
-      if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      const std::string text = trimBlanks(line);
-      if (text.empty() || text[0] == '#') continue;
-      const size_t eq = text.find('=');
-      const int port = eq == std::string::npos ? 0 : comNumber(trimBlanks(text.substr(0, eq)));
-      const std::string value = eq == std::string::npos ? std::string() : trimBlanks(text.substr(eq + 1));
-      // A device path with a control character (a NUL, say) never reaches the port.
-      if (port > 0 && !value.empty() && !hasControl(value)) {
-        fromFile[static_cast<size_t>(port)] = value;
-        continue;
-      }
-      broken(port > 0 ? port : meantNumber(text), Problem{file, number, shown(line), port > 0 ? port : meantNumber(text)});
-    }
+    // A file saved as UTF-16: one problem for the file.
+    map.problems.push_back(Problem{file, 0, LoadResString(10116), 0});
+    return;
   }
-  for (int n = kFirstPort; n <= kLastPort; ++n) {
-    const auto i = static_cast<size_t>(n);
-    if (map.user[i] || map.broken[i]) continue;  // the environment decided
-    // A line that could be read decides, whatever broken lines say about
-    // the same number (an empty "COM1=" after a good one changes nothing).
-    if (!fromFile[i].empty()) {
-      map.path[i] = fromFile[i];
-      map.user[i] = true;
-    } else if (brokenInFile[i]) {
-      map.broken[i] = true;
-      map.why[i] = whyInFile[i];
+  std::istringstream lines(bytes);
+  int number = 0;
+  for (std::string line; std::getline(lines, line);) {
+    ++number;
+    // A file saved with a UTF-8 byte-order mark reads as plain text.
+    if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::string text = trimBlanks(line);
+    if (text.empty() || text[0] == '#') continue;
+    const size_t eq = text.find('=');
+    const int port = eq == std::string::npos ? 0 : comNumber(trimBlanks(text.substr(0, eq)));
+    const std::string value = eq == std::string::npos ? std::string() : trimBlanks(text.substr(eq + 1));
+    // A device path with a control character (a NUL, say) never reaches the port.
+    if (port > 0 && !value.empty() && !hasControl(value)) {
+      fromFile[static_cast<size_t>(port)] = value;
+      continue;
     }
+    map.problems.push_back(Problem{file, number, shown(line), port > 0 ? port : meantNumber(text)});
   }
 }
 
 Map readMap() {
   Map map;
-  std::array<bool, kLastPort + 1> emptyEnv{};
   for (int n = kFirstPort; n <= kLastPort; ++n) {
     const auto i = static_cast<size_t>(n);
     const std::string env = "VELMORA_COM" + std::to_string(n);
     const char* v = std::getenv(env.c_str());
-    if (!v) continue;
-    if (!*v) {
-      // Set to nothing (a script's empty variable, say): the file may still
-      // set the number; if it does not, the number points nowhere rather than
-      // at its default device.
-      emptyEnv[i] = true;
-      continue;
-    }
+    // Set to nothing (a script's empty variable, say): the file may still set
+    // the number.
+    if (!v || !*v) continue;
     if (hasControl(v)) {
-      Problem p{env, 0, shown(v), n};
-      map.broken[i] = true;
-      map.why[i] = problemText(p);
-      map.problems.push_back(std::move(p));
+      map.problems.push_back(Problem{env, 0, shown(v), n});
     } else {
       map.path[i] = v;
       map.user[i] = true;
     }
   }
-  readFile(map);
+  std::array<std::string, kLastPort + 1> fromFile;
+  readFile(map, fromFile);
   for (int n = kFirstPort; n <= kLastPort; ++n) {
     const auto i = static_cast<size_t>(n);
-    if (!emptyEnv[i] || map.user[i] || map.broken[i]) continue;
-    Problem p{"VELMORA_COM" + std::to_string(n), 0, "", n};
-    map.broken[i] = true;
-    map.why[i] = problemText(p);
-    map.problems.push_back(std::move(p));
+    const std::string env = "VELMORA_COM" + std::to_string(n);
+    const char* v = std::getenv(env.c_str());
+    if (v && *v) continue;  // the environment decided
+    // A line that could be read decides, whatever broken lines say about
+    // the same number (an empty "COM1=" after a good one changes nothing).
+    if (!fromFile[i].empty()) {
+      map.path[i] = fromFile[i];
+      map.user[i] = true;
+    } else if (v) {
+      // An empty variable the file does not make up for points nowhere
+      // rather than at the number's default device.
+      map.problems.push_back(Problem{env, 0, "", n});
+    }
   }
   return map;
+}
+
+// Whether the number has no device: a setting the map cannot read may have
+// meant any number (a line for COM0 or COM17, say, or one the file's
+// encoding hides), so while there is one, no number falls back to its
+// default device; only numbers a readable setting names are available.
+bool notAvailable(const Map& map, int port) {
+  return !map.problems.empty() && !map.user[static_cast<size_t>(port)];
 }
 }  // namespace
 
@@ -241,8 +202,8 @@ std::string defaultPath(int port) {
 std::string devicePath(int port) {
   if (port < kFirstPort || port > kLastPort) return {};
   const Map map = readMap();
+  if (notAvailable(map, port)) return {};
   const auto i = static_cast<size_t>(port);
-  if (map.broken[i]) return {};
   return map.user[i] ? map.path[i] : defaultPath(port);
 }
 
@@ -272,9 +233,7 @@ std::string problemsText() {
 
 std::string unavailable(int port) {
   if (port < kFirstPort || port > kLastPort) return {};
-  const Map map = readMap();
-  const auto i = static_cast<size_t>(port);
-  return map.broken[i] ? LoadResString(10115) + "\r" + map.why[i] : std::string();
+  return notAvailable(readMap(), port) ? LoadResString(10115) + "\r" + problemsText() : std::string();
 }
 
 bool present(int port) {

@@ -16,9 +16,10 @@
 // A setting that cannot be understood never sends bytes anywhere: a line
 // whose number is not COM1..COM16 ("COM01" counts as COM1), whose path is
 // empty or holds a control character (a NUL, say), a file saved as UTF-16,
-// or a VELMORA_COM<n> value with a control character is reported (problems()),
-// and the number it meant to set is not available (devicePath() gives "")
-// unless a line that can be read sets it.
+// or a VELMORA_COM<n> value with a control character is reported (problems()).
+// As it may have meant any number, while there is one no number falls back
+// to its default device (devicePath() gives ""): only numbers that the
+// environment or a line that can be read sets are available.
 #include <string>
 #include <vector>
 
@@ -27,8 +28,8 @@ namespace portmap {
 constexpr int kFirstPort = 1;
 constexpr int kLastPort = 16;
 
-// The device path of a port number; "" outside 1..16 and for a number only
-// a broken setting meant to set.
+// The device path of a port number; "" outside 1..16, and for a number no
+// readable setting names while the map holds one it cannot read.
 std::string devicePath(int port);
 // The default path, ignoring overrides.
 std::string defaultPath(int port);
@@ -60,7 +61,8 @@ std::vector<Problem> problems();
 std::string problemText(const Problem& problem);
 // What is wrong, then every problem's place and line ("" when the map is sound).
 std::string problemsText();
-// Why a number is not available ("" when it is): the problem that made it so.
+// Why a number is not available ("" when it is): every setting the map
+// cannot read, with its place.
 std::string unavailable(int port);
 
 }  // namespace portmap
