@@ -83,10 +83,13 @@ int32_t LinkEngine::subCommOpen() {
   line.parity = strParity.empty() ? 'n' : static_cast<char>(std::tolower(static_cast<unsigned char>(strParity[0])));
   line.dataBits = static_cast<int>(vb::Val(strDataBits));
   line.stopBits = static_cast<int>(vb::Val(strStopBits));
-  const std::string device = portmap::devicePath(static_cast<int>(vb::Val(strCommPort)));
+  const int number = static_cast<int>(vb::Val(strCommPort));
+  const std::string device = portmap::devicePath(number);
   faultReported = false;
   if (device.empty()) return kStateNotOpen;
-  return port.open(device, line) ? kStateOk : kStateNotOpen;
+  if (!port.open(device, line)) return kStateNotOpen;
+  openedPort = std::to_string(number) + " (" + device + ")";
+  return kStateOk;
 }
 
 int32_t LinkEngine::subCommReopen() {
@@ -133,6 +136,22 @@ void LinkEngine::waitReply(int ms) {
 
 void LinkEngine::pause(int64_t units) {
   if (lngCommState == kStateOk && units > 0) waiter.pause(units);
+}
+
+// Before a try is repeated: what is still on its way from the last try (the
+// rest of an echo a busy machine held back) is let in and dropped, until the
+// line has been silent for a frame's byte wait, so the next try's echo starts
+// with its own first byte. A line that never falls silent is given up on
+// after the first-byte wait, and the try goes ahead.
+void LinkEngine::quietLine() {
+  int waited = 0;
+  for (;;) {
+    port.discardInput();
+    if (lngCommState != kStateOk || waited >= intFirstByteWait) return;
+    waiter.waitReply(port, intFrameByteWait);
+    if (port.fault() != 0 || port.bytesWaiting() == 0) return;
+    waited += intFrameByteWait;
+  }
 }
 
 // A port fault is reported once, and the operation ends with a failure state
@@ -185,6 +204,10 @@ bool LinkEngine::blnSendCommand(uint8_t command) {
   if (lngCommState != kStateOk) return false;
   for (int attempt = 0; attempt < 3; ++attempt) {
     lngCommState = kStateOk;
+    if (attempt > 0) {
+      quietLine();
+      if (lngCommState != kStateOk) break;  // a stop while the line fell quiet
+    }
     port.discardInput();
     port.discardOutput();
     if (!writeByte(command, false)) break;
@@ -210,6 +233,10 @@ bool LinkEngine::blnSendFrame(const uint8_t* send, uint8_t* echo, int16_t last) 
   const bool paced = familyOne();
   for (int attempt = 0; attempt < 3; ++attempt) {
     lngCommState = kStateOk;
+    if (attempt > 0) {
+      quietLine();
+      if (lngCommState != kStateOk) break;  // a stop while the line fell quiet
+    }
     port.discardInput();
     port.discardOutput();
     for (int k = 0; k <= last; ++k) {
@@ -224,7 +251,7 @@ bool LinkEngine::blnSendFrame(const uint8_t* send, uint8_t* echo, int16_t last) 
         if (!port.takeByte(echo[k])) break;
         ++k;
         if (k > last) break;
-        waitReply(intNextByteWait);
+        waitReply(intFrameByteWait);
       }
       if (portFaulted(kStateOther)) return false;
       if (lngCommState == kStateOk) {
@@ -256,6 +283,10 @@ bool LinkEngine::blnReadHeader(uint8_t command, std::array<uint8_t, 16>& header,
   const uint8_t request[3] = {command, 0x00, 0x00};
   for (int attempt = 0; attempt < 3; ++attempt) {
     lngCommState = kStateOk;
+    if (attempt > 0) {
+      quietLine();
+      if (lngCommState != kStateOk) break;  // a stop while the line fell quiet
+    }
     port.discardInput();
     port.discardOutput();
     header.fill(0);
@@ -275,7 +306,9 @@ bool LinkEngine::blnReadHeader(uint8_t command, std::array<uint8_t, 16>& header,
         ++count;
         if (count == length) break;
         if (p < length - 1) ++p;
-        waitReply(intNextByteWait);
+        // A header of one byte less is whole too: after that byte, silence
+        // ends it; before it, the missing bytes are still on their way.
+        waitReply(count >= length - 1 ? intNextByteWait : intFrameByteWait);
       }
       if (portFaulted(kStateOther)) break;
     } else if (lngCommState == kStateOk) {
@@ -314,17 +347,23 @@ bool LinkEngine::receive(std::vector<uint8_t>& frame, std::vector<ReadRecord>& t
       if (!port.takeByte(frame[i])) break;
       ++i;
       if (i > last) break;
-      waitReply(intNextByteWait);
+      waitReply(intFrameByteWait);
     }
     if (portFaulted(kStateOther)) break;
     // A stop that came while the frame arrived ends the read here: the radio
     // gets no echo of a frame cut short.
     if (lngCommState != kStateOk) break;
     if (endFrame && i >= 2 && frame[0] == 0xFF && frame[1] == 0xFF) break;
+    // A frame whose rest did not come is neither echoed (the radio would take
+    // the old bytes in its missing places for its own) nor stored: the radio
+    // gave no complete frame.
+    if (i <= last) {
+      lngCommState = kStateFrameTimeout;
+      break;
+    }
     bool echoed = true;
     for (int k = 0; k <= last && echoed; ++k) echoed = writeByte(frame[k], paced);
     if (!echoed) break;
-    if (i <= last) continue;  // an incomplete frame is never stored
     // Only the next word or a repeat of the current one is taken; anything
     // else (a gap, a stray older frame) spoils the reception.
     bool take = false;
@@ -605,7 +644,8 @@ bool LinkEngine::blnCommStateAnalyze(bool afterWrite) {
   if (afterWrite && lngCommState == kStateStopped) text += "\r" + LoadResString(10131);
   // A radio that did not answer: the port and the device it was waited on,
   // so a wrong device (a number that fell to another device) shows.
-  if (lngCommState == kStateFrameTimeout || lngCommState == kStateCommandTimeout) text += "\rPORT : " + portText();
+  if (lngCommState == kStateFrameTimeout || lngCommState == kStateCommandTimeout)
+    text += "\rPORT : " + (openedPort.empty() ? portText() : openedPort);
   if (modPublic.strCmdFileName.empty()) {
     intSoundMsgBox(m.kind, text, "blnCommStateAnalyze");
   } else if (lngCommState != kStateOk) {

@@ -77,6 +77,13 @@ class LinkEngine {
   int16_t intSendPause = 30;
   int16_t intNextByteWait = 30;
   int16_t intBytePace = 4;
+  // Longest wait for each further byte of a frame whose length is known (an
+  // echo, a data frame, the first 15 bytes of a header), and the silence that
+  // counts as a quiet line before a retry. A busy machine may hold this
+  // program or the serial layer back far longer than the gap between two
+  // bytes on the wire; only where silence itself ends something (after the
+  // 15th header byte) is the short `intNextByteWait` the limit.
+  int16_t intFrameByteWait = 500;
 
   // The link state code of the last operation.
   int32_t lngCommState = kStateOk;
@@ -136,6 +143,7 @@ class LinkEngine {
  private:
   void waitReply(int ms);
   void pause(int64_t units);
+  void quietLine();
   bool portFaulted(int32_t failState);
   bool writeByte(uint8_t byte, bool paced);
   bool beginWrite(const char* routine);
@@ -152,6 +160,9 @@ class LinkEngine {
   LinkWaiter& waiter;
   bool faultReported = false;
   bool receptionBroken = false;
+  // The port number and device of the last open: a time-out names what was
+  // really waited on, even when the port map changes meanwhile.
+  std::string openedPort;
 };
 
 }  // namespace radiolink

@@ -2,6 +2,7 @@
 
 #include <grp.h>
 #include <pwd.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
@@ -289,7 +290,18 @@ void QtSerialPort::flush() {
   if (serial.handle() >= 0) tcdrain(serial.handle());
 }
 
-int QtSerialPort::bytesWaiting() { return serial.isOpen() ? static_cast<int>(serial.bytesAvailable()) : 0; }
+int QtSerialPort::bytesWaiting() {
+  if (!serial.isOpen()) return 0;
+  // The port's buffer fills only when the event loop gets to its read
+  // notification; a busy machine may get there after a wait's timer. So an
+  // empty buffer is not the last word: what the system already holds for the
+  // port is taken in now.
+  if (serial.bytesAvailable() == 0) {
+    int held = 0;
+    if (serial.handle() >= 0 && ::ioctl(serial.handle(), FIONREAD, &held) == 0 && held > 0) serial.waitForReadyRead(0);
+  }
+  return static_cast<int>(serial.bytesAvailable());
+}
 
 bool QtSerialPort::takeByte(uint8_t& byte) {
   char c = 0;

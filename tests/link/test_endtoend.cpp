@@ -10,11 +10,14 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTimer>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "core/modpublic.h"
 #include "link/linkengine.h"
@@ -23,6 +26,7 @@
 #include "platform/base/appinfo.h"
 #include "platform/base/portmap.h"
 #include "simprocess.h"
+#include "support/devices.h"
 
 using namespace radiolink;
 
@@ -134,6 +138,100 @@ TEST_P(EndToEnd, RadioHangsUpDuringRead) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, EndToEnd, ::testing::Values(0, 1, 2));
+
+// A busy machine: the program's event loop is held for 150 ms just as a frame
+// starts to arrive; one byte comes in meanwhile, the rest is handed over
+// 60 ms after the loop runs again (the serial layer behind as well). The
+// frame is read whole, echoed once, and the read is exact.
+TEST(EndToEndStall, AFrameArrivingWhileTheEventLoopIsHeldIsReadWhole) {
+  TempDir dir;
+  RecordingMessages messages;
+  freshModel(dir);
+  portmap::setConfigFile(dir.file("ports.conf"));
+  modPublic.strRadioFamily = "2";
+  modPublic.lngDataLast = 2559;
+  modPublic.dimImage();
+  const std::vector<uint8_t> memory = pattern(2560, 5);
+  Pty pty;
+  ASSERT_FALSE(pty.slave.empty());
+  setenv("VELMORA_COM9", pty.slave.c_str(), 1);
+  QtLink link;
+  LinkEngine engine(link.port, link.waiter);
+  engine.strCommPort = "9";
+  engine.strBaudRate = "9600";
+  ASSERT_EQ(engine.subCommOpen(), kStateOk);
+
+  constexpr int kStalled = 7;  // the frame that meets the held loop
+  std::atomic<bool> stallNow{false}, held{false}, released{false}, farEndFailed{false};
+  std::atomic<int> echoesOfStalled{0};
+  // The radio: the command echoed, then each frame after the echo of the last.
+  std::thread radio([&] {
+    const auto put = [&](std::vector<uint8_t> bytes) {
+      if (::write(pty.master, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) farEndFailed = true;
+    };
+    const auto take = [&](size_t n) {
+      std::vector<uint8_t> got;
+      while (got.size() < n) {
+        pollfd p{pty.master, POLLIN, 0};
+        if (::poll(&p, 1, 5000) != 1) break;
+        uint8_t b[8];
+        const ssize_t r = ::read(pty.master, b, std::min<size_t>(sizeof b, n - got.size()));
+        if (r <= 0) break;
+        got.insert(got.end(), b, b + r);
+      }
+      if (got.size() < n) farEndFailed = true;
+      return got;
+    };
+    const auto waitFor = [](std::atomic<bool>& flag) {
+      for (int i = 0; i < 500 && !flag; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    };
+    if (take(1) != std::vector<uint8_t>{0x5C}) farEndFailed = true;
+    put({0x5C});
+    for (int w = 0; w < 1280 && !farEndFailed; ++w) {
+      const std::vector<uint8_t> f = {static_cast<uint8_t>(w & 0xFF), static_cast<uint8_t>(w >> 8), memory[2 * w],
+                                      memory[2 * w + 1]};
+      if (w == kStalled) {
+        stallNow = true;
+        put({f[0]});
+        waitFor(held);
+        put({f[1]});
+        waitFor(released);
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        put({f[2], f[3]});
+      } else {
+        put(f);
+      }
+      if (take(4) != f) farEndFailed = true;
+      if (w == kStalled) {
+        // A second echo would mean the frame was taken cut short and tried again.
+        pollfd p{pty.master, POLLIN, 0};
+        if (::poll(&p, 1, 100) == 1) echoesOfStalled = 2;
+      }
+    }
+    put({0xFF, 0xFF, 0x00, 0x00});
+  });
+  bool stalled = false;
+  QObject::connect(&link.port.device(), &QSerialPort::readyRead, &link.waiter, [&] {
+    if (stalled || !stallNow) return;
+    stalled = true;
+    // Held inside the wait for the rest of the frame.
+    QTimer::singleShot(0, [&] {
+      held = true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(150));
+      released = true;
+    });
+  });
+  EXPECT_TRUE(engine.blnReadFrames(3, 0x5C));
+  radio.join();
+  EXPECT_TRUE(stalled);
+  EXPECT_FALSE(farEndFailed);
+  EXPECT_EQ(echoesOfStalled, 0);
+  EXPECT_EQ(engine.lngCommState, kStateOk);
+  EXPECT_EQ(std::vector<uint8_t>(modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + 2560), memory);
+  EXPECT_TRUE(messages.boxes.empty());
+  engine.subCommClose();
+  unsetenv("VELMORA_COM9");
+}
 
 // The stop button's click arrives through the event loop while the link waits
 // for a radio that stays silent.

@@ -94,6 +94,33 @@ TEST_F(LinkTest, FrameEchoFaults) {
     EXPECT_EQ(line.sent.size(), 12u);
   }
 
+  // The echo's last byte held back by a busy machine: within the frame's
+  // byte wait it completes the echo (one try); past it, the try is repeated
+  // only once the line has fallen quiet, so the late byte is not taken for
+  // the first byte of the next echo, and the second try passes.
+  for (const auto& [lateMs, sends] : {std::pair<int, size_t>{300, 4}, {700, 8}}) {
+    SCOPED_TRACE(lateMs);
+    engine.lngCommState = kStateOk;
+    line.sent.clear();
+    const size_t at = line.sentAtUs.size();
+    auto got = std::make_shared<int>(0);
+    line.setAnswerer([got, frame, lateMs = lateMs](uint8_t, int64_t) {
+      if (++*got % 4 != 0) return std::vector<sim::Chunk>{};
+      const std::vector<uint8_t> whole(frame, frame + 4);
+      if (*got > 4) return std::vector<sim::Chunk>{sim::Chunk{0, whole, false}};
+      return std::vector<sim::Chunk>{sim::Chunk{0, {whole.begin(), whole.end() - 1}, false},
+                                     sim::Chunk{lateMs, {whole.back()}, false}};
+    });
+    EXPECT_TRUE(engine.blnSendFrame(frame, echo, 3));
+    EXPECT_EQ(engine.lngCommState, kStateOk);
+    EXPECT_EQ(line.sent.size(), sends);
+    ASSERT_EQ(line.sentAtUs.size(), at + sends);
+    if (sends == 8) {
+      EXPECT_GE(line.sentAtUs[at + 4] - line.sentAtUs[at + 3], 700'000);
+    }
+    line.nowUs += 1'000'000;
+  }
+
   // Five bytes echoed for four: the first four count; the fifth waits in the
   // buffer until the next primitive discards it.
   engine.lngCommState = kStateOk;

@@ -1,4 +1,6 @@
 // Read transfers of the three families against the radio on the virtual line.
+#include <cstdint>
+
 #include "linktest.h"
 
 using namespace radiolink;
@@ -23,14 +25,25 @@ std::vector<uint8_t> readTraffic(int family, const std::vector<uint8_t>& mem) {
 // A family-"2" radio playing the given frames: the first right behind the
 // echo of the read command, each further one after the program's four echo
 // bytes, then the end frame.
-FakeLine::Answerer playFrames(std::vector<std::vector<uint8_t>> frames) {
+// The radio's side of a read: the command echoed, then each frame after the
+// echo of the one before. `lateAfter` bytes into frame `lateFrame`, the rest of
+// that frame comes `lateMs` later (a busy machine holding it back).
+FakeLine::Answerer playFrames(std::vector<std::vector<uint8_t>> frames, size_t lateFrame = SIZE_MAX,
+                              size_t lateAfter = 0, int lateMs = 0) {
   auto received = std::make_shared<size_t>(0);
   frames.push_back({0xFF, 0xFF, 0x00, 0x00});
-  return [received, frames](uint8_t b, int64_t) {
+  return [=](uint8_t b, int64_t) {
     const size_t n = (*received)++;
     std::vector<sim::Chunk> out;
     if (n == 0) out.push_back({0, {b}, false});
-    if (n % 4 == 0 && n / 4 < frames.size()) out.push_back({0, frames[n / 4], false});
+    if (n % 4 != 0 || n / 4 >= frames.size()) return out;
+    const auto& f = frames[n / 4];
+    if (n / 4 != lateFrame) {
+      out.push_back({0, f, false});
+    } else {
+      out.push_back({0, {f.begin(), f.begin() + static_cast<long>(lateAfter)}, false});
+      out.push_back({lateMs, {f.begin() + static_cast<long>(lateAfter), f.end()}, false});
+    }
     return out;
   };
 }
@@ -260,22 +273,31 @@ TEST_F(LinkTest, OlderAndIncompleteFramesAreNeverTaken) {
   EXPECT_EQ(engine.lngCommState, kStateReceiveError);
   EXPECT_EQ(modPublic.bytRadioData, untouched);
 
-  // Word 2 cut short, the radio going on with word 3: the short frame is not
-  // stored with the bytes the previous frame left behind.
+  // Word 2 cut short and the radio silent after it: the short frame is
+  // neither echoed nor stored with the bytes the previous frame left behind,
+  // and the read ends as a time-out.
   EXPECT_FALSE(readPlaying([](int w, const auto& mem, Frames& f) {
     f.push_back(frame2(w, mem));
     if (w == 2) f.back().pop_back();
   }));
-  EXPECT_EQ(engine.lngCommState, kStateReceiveError);
+  EXPECT_EQ(engine.lngCommState, kStateFrameTimeout);
+  EXPECT_EQ(line.sent.size(), 1u + 2 * 4);  // the command, words 0 and 1 echoed
   EXPECT_EQ(modPublic.bytRadioData, untouched);
 
-  // The short frame sent again whole: taken, and the read is exact.
-  EXPECT_TRUE(readPlaying([](int w, const auto& mem, Frames& f) {
-    if (w == 2) f.push_back({0x02, 0x00, mem[4]});
-    f.push_back(frame2(w, mem));
-  }));
-  EXPECT_EQ(engine.lngCommState, kStateOk);
-  EXPECT_EQ(firstBytes(modPublic.bytRadioData, 2560), radio->memory());
+  // The rest of frames held back for longer than the gap between two bytes on
+  // the wire (a busy machine): each frame is still read whole, and the read
+  // is exact.
+  for (const auto& [after, ms] : {std::pair<size_t, int>{1, 120}, {2, 250}, {3, 450}}) {
+    SCOPED_TRACE(std::to_string(after) + " bytes, then " + std::to_string(ms) + " ms");
+    setUpFamily(2);
+    Frames frames;
+    for (int w = 0; w < 1280; ++w) frames.push_back(frame2(w, radio->memory()));
+    line.setAnswerer(playFrames(frames, 2, after, ms));
+    EXPECT_TRUE(engine.blnReadFrames(3, 0x5C));
+    EXPECT_EQ(engine.lngCommState, kStateOk);
+    EXPECT_EQ(firstBytes(modPublic.bytRadioData, 2560), radio->memory());
+    EXPECT_EQ(line.sent.size(), 1u + 1280 * 4);
+  }
 }
 
 TEST_F(LinkTest, StopDuringReadKeepsTheImage) {

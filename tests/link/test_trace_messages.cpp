@@ -158,8 +158,12 @@ TEST_F(LinkTest, StateMessages) {
       {13, "They are other errors", 48, "/media/attn.wav"},
       {8, "Transmission and reception start time limit", 48, "/media/attn.wav"},
   };
+  // Opened on one device, the map pointed elsewhere afterwards: a time-out
+  // names the device that was waited on.
   setenv("VELMORA_COM1", "/dev/pts/57", 1);
   engine.strCommPort = "1";
+  ASSERT_EQ(engine.subCommReopen(), kStateOk);
+  setenv("VELMORA_COM1", "/dev/pts/58", 1);
   for (const Case& c : cases) {
     messages.boxes.clear();
     messages.waves.clear();

@@ -5,15 +5,29 @@
 // both directions, plus the pauses and waits the protocol mandates), their
 // ratio, and the CPU time this program used (the radio runs as its own
 // process and is not counted).
+//
+// Then the same six operations again while as many busy loops as the machine
+// has cores run beside them, with the radio at the highest priority this user
+// may give it (a build in the background, a radio that keeps its timing): a
+// stall of this program must not break the link. It prints each operation's
+// outcome and elapsed time, busy against idle. BENCH_BUSY_RUNS=N repeats the
+// busy round N times (default 1); BENCH_BUSY_RUNS=0 leaves it out.
 #include <benchmark/benchmark.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -67,75 +81,161 @@ Ideal idealOf(int family, bool write) {
   }
 }
 
-void runOperation(benchmark::State& state, int family, bool write) {
+// One read or write of the family against a pacing simulated radio; `radioNice`
+// is the radio's priority (0 leaves it as it starts). An empty error means it
+// ran; the outcome is in `state`.
+Figures measure(int family, bool write, int radioNice, std::string& error) {
   static const int32_t last[] = {6887, 2047, 2559};
   const int baud = family == 1 ? 4800 : 9600;
+  Figures f;
+  f.name = std::string(write ? "write" : "read") + " family " + std::to_string(family);
   const auto dir = std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   const std::string memory = (dir / "radio.bin").string();
-  for (auto _ : state) {
-    std::vector<uint8_t> bytes(static_cast<size_t>(last[family]) + 1);
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 3);
-    {
-      std::ofstream out(memory, std::ios::binary | std::ios::trunc);
-      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    modPublic = ModPublic{};
-    modPublic.strRadioFamily = std::to_string(family);
-    modPublic.lngDataLast = last[family];
-    modPublic.dimImage();
-    for (size_t i = 0; i < modPublic.bytRadioData.size(); ++i) modPublic.bytRadioData[i] = static_cast<uint8_t>(i * 13);
-    modPublic.bytRadioData[32] = family == 0 ? 255 : modPublic.bytRadioData[32];
-
-    SimProcess sim;
-    if (!sim.start(app::path() + "/velmora-simradio", family, memory, {"--pace"})) {
-      state.SkipWithError("the simulated radio did not start");
-      break;
-    }
-    setenv("VELMORA_COM9", sim.device().c_str(), 1);
-    QtLink link;
-    LinkEngine engine(link.port, link.waiter);
-    engine.strCommPort = "9";
-    engine.strBaudRate = std::to_string(baud);
-    if (engine.subCommOpen() != kStateOk) {
-      state.SkipWithError("the port did not open");
-      break;
-    }
-
-    const double cpu0 = cpuSeconds();
-    const auto t0 = std::chrono::steady_clock::now();
-    if (!write) {
-      std::array<uint8_t, 16> header{};
-      if (family == 0)
-        engine.blnReadWithHeader(3, header, 0x6A);
-      else
-        engine.blnReadFrames(family == 1 ? 2 : 3, family == 1 ? 0x4C : 0x5C);
-    } else if (family == 0) {
-      int32_t size = 0, sum = 0;
-      engine.blnP1RACheckSum(size, sum);
-      engine.blnCommP1RACompFormat(1, size, sum, 0x69);
-    } else {
-      if (family == 2) LinkEngine::subStoreWriteSum();
-      engine.blnCommSFormat(family == 1 ? 2 : 3, family == 1 ? 0xE6 : 0x5A);
-    }
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    const double cpu = cpuSeconds() - cpu0;
-    engine.subCommClose();
-    sim.stop();
-
-    const Ideal id = idealOf(family, write);
-    const double ideal = static_cast<double>(id.bytes) * 10.0 / baud + id.pausesMs / 1000.0;
-    state.SetIterationTime(elapsed);
-    state.counters["elapsed_s"] = elapsed;
-    state.counters["ideal_s"] = ideal;
-    state.counters["ratio"] = elapsed / ideal;
-    state.counters["cpu_s"] = cpu;
-    state.counters["cpu_pct"] = 100.0 * cpu / elapsed;
-    state.counters["state"] = engine.lngCommState;
-    table.push_back({std::string(write ? "write" : "read") + " family " + std::to_string(family), elapsed, ideal, cpu,
-                     engine.lngCommState});
+  std::vector<uint8_t> bytes(static_cast<size_t>(last[family]) + 1);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + 3);
+  {
+    std::ofstream out(memory, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
+  modPublic = ModPublic{};
+  modPublic.strRadioFamily = std::to_string(family);
+  modPublic.lngDataLast = last[family];
+  modPublic.dimImage();
+  for (size_t i = 0; i < modPublic.bytRadioData.size(); ++i) modPublic.bytRadioData[i] = static_cast<uint8_t>(i * 13);
+  modPublic.bytRadioData[32] = family == 0 ? 255 : modPublic.bytRadioData[32];
+
+  SimProcess sim;
+  if (!sim.start(app::path() + "/velmora-simradio", family, memory, {"--pace"})) {
+    error = "the simulated radio did not start";
+    std::filesystem::remove_all(dir);
+    return f;
+  }
+  if (radioNice != 0) setpriority(PRIO_PROCESS, static_cast<id_t>(sim.pid()), radioNice);
+  setenv("VELMORA_COM9", sim.device().c_str(), 1);
+  QtLink link;
+  LinkEngine engine(link.port, link.waiter);
+  engine.strCommPort = "9";
+  engine.strBaudRate = std::to_string(baud);
+  if (engine.subCommOpen() != kStateOk) {
+    error = "the port did not open";
+    std::filesystem::remove_all(dir);
+    return f;
+  }
+
+  const double cpu0 = cpuSeconds();
+  const auto t0 = std::chrono::steady_clock::now();
+  if (!write) {
+    std::array<uint8_t, 16> header{};
+    if (family == 0)
+      engine.blnReadWithHeader(3, header, 0x6A);
+    else
+      engine.blnReadFrames(family == 1 ? 2 : 3, family == 1 ? 0x4C : 0x5C);
+  } else if (family == 0) {
+    int32_t size = 0, sum = 0;
+    engine.blnP1RACheckSum(size, sum);
+    engine.blnCommP1RACompFormat(1, size, sum, 0x69);
+  } else {
+    if (family == 2) LinkEngine::subStoreWriteSum();
+    engine.blnCommSFormat(family == 1 ? 2 : 3, family == 1 ? 0xE6 : 0x5A);
+  }
+  f.elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  f.cpu = cpuSeconds() - cpu0;
+  f.state = engine.lngCommState;
+  engine.subCommClose();
+  sim.stop();
+  // A read must have brought the radio's memory whole, a write must have left
+  // the image in the radio.
+  if (f.state == kStateOk) {
+    const auto image = std::vector<uint8_t>(modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + last[family] + 1);
+    std::ifstream in(memory, std::ios::binary);
+    const std::vector<uint8_t> radio((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (write ? radio != image : image != bytes) f.state = -2;
+  }
+  const Ideal id = idealOf(family, write);
+  f.ideal = static_cast<double>(id.bytes) * 10.0 / baud + id.pausesMs / 1000.0;
   std::filesystem::remove_all(dir);
+  return f;
+}
+
+void runOperation(benchmark::State& state, int family, bool write) {
+  for (auto _ : state) {
+    std::string error;
+    const Figures f = measure(family, write, 0, error);
+    if (!error.empty()) {
+      state.SkipWithError(error.c_str());
+      break;
+    }
+    state.SetIterationTime(f.elapsed);
+    state.counters["elapsed_s"] = f.elapsed;
+    state.counters["ideal_s"] = f.ideal;
+    state.counters["ratio"] = f.elapsed / f.ideal;
+    state.counters["cpu_s"] = f.cpu;
+    state.counters["cpu_pct"] = 100.0 * f.cpu / f.elapsed;
+    state.counters["state"] = f.state;
+    table.push_back(f);
+  }
+}
+
+// Busy loops, one a core, at this program's own priority: they end with it.
+std::vector<pid_t> startBusyLoops() {
+  std::vector<pid_t> loops;
+  const long cores = std::max(1L, sysconf(_SC_NPROCESSORS_ONLN));
+  for (long i = 0; i < cores; ++i) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlive the benchmark
+      volatile unsigned long spin = 0;
+      for (;;) spin = spin + 1;
+    }
+    if (pid > 0) loops.push_back(pid);
+  }
+  return loops;
+}
+
+void stopBusyLoops(const std::vector<pid_t>& loops) {
+  for (pid_t pid : loops) kill(pid, SIGKILL);
+  for (pid_t pid : loops) waitpid(pid, nullptr, 0);
+}
+
+// The highest priority (lowest nice value) this user may give a process.
+int highestNice() {
+  rlimit limit{};
+  int floor = 0;
+  if (getrlimit(RLIMIT_NICE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+    floor = 20 - static_cast<int>(std::min<rlim_t>(limit.rlim_cur, 40));
+  if (geteuid() == 0) floor = -20;
+  return std::min(floor, 0);
+}
+
+void busyRound(int runs) {
+  if (runs <= 0) return;
+  const int radioNice = highestNice();
+  const std::vector<Figures> idle = table;
+  std::vector<Figures> busy;
+  const std::vector<pid_t> loops = startBusyLoops();
+  for (int run = 0; run < runs; ++run)
+    for (const Figures& i : idle) {
+      const int family = i.name.back() - '0';
+      std::string error;
+      Figures f = measure(family, i.name.rfind("write", 0) == 0, radioNice, error);
+      if (!error.empty()) f.state = -1;
+      busy.push_back(f);
+    }
+  stopBusyLoops(loops);
+  std::printf("\nBusy: %zu busy loops beside the link, the radio at nice %d (state 0 = success)\n", loops.size(),
+              radioNice);
+  std::printf("%-16s %10s %10s %7s %6s\n", "operation", "idle s", "busy s", "busy/idle", "state");
+  int ok = 0;
+  for (const Figures& f : busy) {
+    double idleElapsed = 0;
+    for (const Figures& i : idle)
+      if (i.name == f.name) idleElapsed = i.elapsed;
+    std::printf("%-16s %10.3f %10.3f %9.3f %6d\n", f.name.c_str(), idleElapsed, f.elapsed,
+                idleElapsed > 0 ? f.elapsed / idleElapsed : 0.0, f.state);
+    if (f.state == kStateOk) ++ok;
+  }
+  std::printf("%d of %zu transfers succeeded while busy\n", ok, busy.size());
 }
 
 }  // namespace
@@ -160,5 +260,7 @@ int main(int argc, char** argv) {
   for (const Figures& f : table)
     std::printf("%-16s %10.3f %10.3f %7.3f %9.3f %7.2f %6d\n", f.name.c_str(), f.elapsed, f.ideal, f.elapsed / f.ideal,
                 f.cpu, 100.0 * f.cpu / f.elapsed, f.state);
+  const char* runs = std::getenv("BENCH_BUSY_RUNS");
+  busyRound(runs ? std::atoi(runs) : 1);
   return 0;
 }

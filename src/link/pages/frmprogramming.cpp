@@ -103,6 +103,7 @@ void FrmProgramming::Form_Load() {
   e.intFirstByteWait = 3000;
   e.intSendPause = 30;
   e.intNextByteWait = 30;
+  e.intFrameByteWait = 500;
   e.intBytePace = 4;
   e.lngCommState = e.subCommOpen();
   if (e.lngCommState == kStateNotOpen) {
