@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "link/portlock.h"
 #include "platform/base/endsignals.h"
 #include "platform/base/strtable.h"
 
@@ -65,73 +66,10 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
 }
 
 namespace {
-std::vector<std::string>& lockFolders() {
-  static std::vector<std::string> folders = {"/run/lock", "/var/lock"};
-  return folders;
-}
-
 // The path the port opens: it takes a bare name as a name under /dev.
 std::string systemPath(const std::string& device) {
   if (device.empty() || device[0] == '/' || device.rfind("./", 0) == 0 || device.rfind("../", 0) == 0) return device;
   return "/dev/" + device;
-}
-
-// The names a lock of the device goes by: the path under /dev with '/' as
-// '_' (as the port names its own, for a link by the link's own path), and,
-// for the device the path leads to, that name and the device's last name
-// (as terminal programs and modem tools name theirs).
-std::vector<std::string> lockNames(const std::string& path) {
-  const auto underDev = [](std::string p) {
-    if (p.rfind("/dev/", 0) == 0) p.erase(0, 5);
-    std::replace(p.begin(), p.end(), '/', '_');
-    return "LCK.." + p;
-  };
-  std::vector<std::string> names{underDev(path)};
-  std::error_code ec;
-  const std::filesystem::path real = std::filesystem::canonical(path, ec);
-  if (!ec) {
-    names.push_back(underDev(real.string()));
-    names.push_back("LCK.." + real.filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  names.erase(std::unique(names.begin(), names.end()), names.end());
-  return names;
-}
-
-// Whether a serial lock file names a process that still runs. Locks hold the
-// process id as ten characters ("      1234\n"), as a first line followed by
-// the program's name (the port's own locks), or as four binary bytes (the
-// old way). A lock whose process has ended (a program that was killed leaves
-// it) is removed, and so is one whose id now belongs to another program than
-// the one it names; a lock that names no process is left to the port.
-bool heldByRunningProcess(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  long long pid = 0;
-  std::string program;
-  if (bytes.size() == 4 && bytes.find_first_not_of(" 0123456789\n") != std::string::npos) {
-    int32_t binary = 0;
-    std::memcpy(&binary, bytes.data(), sizeof binary);
-    pid = binary;
-  } else {
-    std::istringstream lines(bytes);
-    std::string first;
-    std::getline(lines, first);
-    std::getline(lines, program);
-    char* end = nullptr;
-    pid = std::strtoll(first.c_str(), &end, 10);
-    if (end == first.c_str() || std::string(end).find_first_not_of(" \r") != std::string::npos) return false;
-  }
-  if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) return false;
-  bool running = ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-  if (running && !program.empty()) {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec);
-    if (!ec && exe.filename() != std::filesystem::path(program).filename()) running = false;
-  }
-  if (!running) ::unlink(file.c_str());
-  return running;
 }
 
 // A character device the kernel lists under a class other than tty (the null
@@ -185,14 +123,14 @@ std::string permissionCause(const std::string& path) {
 }
 }  // namespace
 
-void QtSerialPort::setLockFolders(std::vector<std::string> folders) { lockFolders() = std::move(folders); }
+void QtSerialPort::setLockFolders(std::vector<std::string> folders) { portlock::setFolders(std::move(folders)); }
 
-bool QtSerialPort::heldByAnotherProgram(const std::string& device) {
-  const std::string path = systemPath(device);
-  for (const std::string& folder : lockFolders())
-    for (const std::string& name : lockNames(path))
-      if (heldByRunningProcess(folder + "/" + name)) return true;
-  return false;
+bool QtSerialPort::heldByAnotherProgram(const std::string& device, std::string* cause) {
+  const portlock::Finding lock = portlock::look(systemPath(device));
+  if (cause && lock.kind == portlock::Finding::kHeld) *cause = LoadResString(10112);
+  if (cause && lock.kind == portlock::Finding::kUnreadable)
+    *cause = QString::fromStdString(LoadResString(10120)).arg(QString::fromStdString(lock.file)).toStdString();
+  return lock.kind != portlock::Finding::kFree;
 }
 
 std::string QtSerialPort::openCause(const std::string& device, QSerialPort::SerialPortError error,
@@ -229,12 +167,10 @@ bool QtSerialPort::open(const std::string& device, const LineSettings& line) {
     openFailure_ = LoadResString(10110);
     return false;
   }
-  // Another program's lock: the port's own check would take a lock that
-  // names no program of ours, or an old one, for a stale one and remove it.
-  if (heldByAnotherProgram(device)) {
-    openFailure_ = LoadResString(10112);
-    return false;
-  }
+  // Another program's lock, or a lock name that is no plain file: the port's
+  // own check would take a lock that names no program of ours, or an old one,
+  // for a stale one and remove it.
+  if (heldByAnotherProgram(device, &openFailure_)) return false;
   serial.setPortName(QString::fromStdString(device));
   serial.setBaudRate(line.baud);
   serial.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits));

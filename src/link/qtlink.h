@@ -35,9 +35,10 @@ class QtSerialPort : public SerialPort {
   // (without opening it): the message line of the string table.
   static std::string openCause(const std::string& device, QSerialPort::SerialPortError error,
                                const std::string& errorText);
-  // Whether another program holds the device by the conventional lock file
-  // ("LCK..<name>" in the lock folders, naming a process that runs).
-  static bool heldByAnotherProgram(const std::string& device);
+  // Whether the device's lock files keep it closed (link/portlock.h): a lock
+  // ("LCK..<name>" in the lock folders) names a process that runs, or a lock
+  // name is no plain file or cannot be read. `cause` gets the open failure.
+  static bool heldByAnotherProgram(const std::string& device, std::string* cause = nullptr);
   // The folders looked in (normally /run/lock and /var/lock); tests use their own.
   static void setLockFolders(std::vector<std::string> folders);
 

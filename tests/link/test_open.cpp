@@ -8,11 +8,16 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <set>
+#include <thread>
+#include <vector>
 
 #include "link/qtlink.h"
 #include "support/devices.h"
@@ -133,62 +138,203 @@ TEST(PortOpen, PermissionDeniedAsksToJoinTheGroupOnlyWhereThatHelps) {
                       " belongs to the user root and the group " + groupName(0) + ", with the permissions crw-------");
 }
 
+namespace {
+// The lock folders of a test, and the processes it started: both go back
+// however the test ends.
+class LockFolders {
+ public:
+  explicit LockFolders(const std::string& folder) { QtSerialPort::setLockFolders({folder}); }
+  ~LockFolders() {
+    for (const pid_t child : children) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, nullptr, 0);
+    }
+    QtSerialPort::setLockFolders({"/run/lock", "/var/lock"});
+  }
+  LockFolders(const LockFolders&) = delete;
+  LockFolders& operator=(const LockFolders&) = delete;
+  // Another program: a process that runs until the test ends.
+  pid_t startProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::sleep(60);
+      ::_exit(0);
+    }
+    if (child > 0) children.push_back(child);
+    return child;
+  }
+
+ private:
+  std::vector<pid_t> children;
+};
+
+std::vector<uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+// A lock as terminal programs write it: the id in ten characters.
+std::vector<uint8_t> tenCharacters(long long pid) {
+  const std::string id = std::to_string(pid);
+  return bytesOf(std::string(10 - id.size(), ' ') + id + "\n");
+}
+}  // namespace
+
 // Another program's lock file, as terminal programs and modem tools write it,
-// keeps the port closed while its process runs; a lock whose process has
-// ended (or whose id another program now has) does not.
+// keeps the port closed while its process runs, whatever that process's
+// program is called now and whoever it belongs to, and is never removed then;
+// a lock whose process has ended is removed.
 TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
   TempDir locks;
-  QtSerialPort::setLockFolders({locks.str()});
+  LockFolders folders(locks.str());
   Pty pty;
   ASSERT_FALSE(pty.slave.empty());
   const std::string number = std::filesystem::path(pty.slave).filename().string();
-  const pid_t other = ::fork();  // another program: a process that runs for a while
-  if (other == 0) {
-    ::sleep(60);
-    ::_exit(0);
-  }
+  const pid_t other = folders.startProcess();
+  ASSERT_GT(other, 0);
   const pid_t gone = ::fork();  // one that has ended
   if (gone == 0) ::_exit(0);
-  ASSERT_GT(other, 0);
   ASSERT_GT(gone, 0);
   ::waitpid(gone, nullptr, 0);
-  const std::string running = std::to_string(other);
-  const std::string ended = std::to_string(gone);
   const std::string link = locks.file("radio");
   std::filesystem::create_symlink(pty.slave, link);
-  const auto tenCharacters = [](const std::string& pid) {
-    const std::string text = std::string(10 - pid.size(), ' ') + pid + "\n";
-    return std::vector<uint8_t>(text.begin(), text.end());
-  };
   const radiolink::LineSettings line;
+  const std::string inUse = "Cause: the port is in use by another program";
   QtSerialPort port;
 
   // Held: by the name under /dev, and in the old binary form by the device's
   // last name, also when the port is opened through a link.
   const std::string held = locks.file("LCK..pts_" + number);
-  writeFileBytes(held, tenCharacters(running));
+  writeFileBytes(held, tenCharacters(other));
   EXPECT_FALSE(port.open(pty.slave, line));
-  EXPECT_EQ(port.openFailure(), "Cause: the port is in use by another program");
-  EXPECT_EQ(readFileBytes(held), tenCharacters(running));  // left as it was
+  EXPECT_EQ(port.openFailure(), inUse);
+  EXPECT_EQ(readFileBytes(held), tenCharacters(other));  // left as it was
   std::filesystem::remove(held);
   const int32_t pid = other;
   std::vector<uint8_t> binary(4);
   std::memcpy(binary.data(), &pid, 4);
   writeFileBytes(locks.file("LCK.." + number), binary);
   EXPECT_FALSE(port.open(link, line));
-  EXPECT_EQ(port.openFailure(), "Cause: the port is in use by another program");
+  EXPECT_EQ(port.openFailure(), inUse);
   std::filesystem::remove(locks.file("LCK.." + number));
 
-  // Stale: a process that has ended; an id another program now has.
-  writeFileBytes(held, tenCharacters(ended));
+  // Held by the name the port was opened by: a terminal program opened
+  // through the link names its lock after the link's own last name.
+  writeFileBytes(locks.file("LCK..radio"), tenCharacters(other));
+  EXPECT_FALSE(port.open(link, line));
+  EXPECT_EQ(port.openFailure(), inUse);
+  EXPECT_TRUE(std::filesystem::exists(locks.file("LCK..radio")));
+  std::filesystem::remove(locks.file("LCK..radio"));
+
+  // Held whatever the process's program is called now (an upgrade replaced
+  // it while it runs): the lock names another program than the running one.
+  const std::vector<uint8_t> named = bytesOf(std::to_string(::getpid()) + "\nsomeprog\nhost\n");
+  writeFileBytes(held, named);
+  EXPECT_FALSE(port.open(pty.slave, line));
+  EXPECT_EQ(port.openFailure(), inUse);
+  EXPECT_EQ(readFileBytes(held), named);
+  // Held by another user's process (the first one), which may not even be
+  // looked at; root looks at it and finds it runs as well.
+  const std::vector<uint8_t> first = bytesOf("         1\nsomeprog\n");
+  writeFileBytes(held, first);
+  EXPECT_FALSE(port.open(link, line));
+  EXPECT_EQ(port.openFailure(), inUse);
+  EXPECT_EQ(readFileBytes(held), first);
+  EXPECT_FALSE(port.isOpen());
+
+  // Stale: a process that has ended.
+  writeFileBytes(held, tenCharacters(gone));
   EXPECT_TRUE(port.open(link, line)) << port.openFailure();
   EXPECT_FALSE(std::filesystem::exists(held));
   port.close();
-  const std::string named = running + "\nsome-terminal-program\nhost\n";
-  writeFileBytes(held, std::vector<uint8_t>(named.begin(), named.end()));
-  EXPECT_TRUE(port.open(pty.slave, line)) << port.openFailure();
-  port.close();
-  ::kill(other, SIGKILL);
-  ::waitpid(other, nullptr, 0);
-  QtSerialPort::setLockFolders({"/run/lock", "/var/lock"});
+}
+
+// Anyone may put anything under a lock's name in the shared lock folders. A
+// name that is no plain file (a pipe that would hold the open for ever, a
+// link to something that never ends, a folder) or that cannot be read keeps
+// the port closed and is named, at once, and is left where it is.
+TEST(PortOpen, ALockNameThatIsNoPlainFileKeepsThePortClosed) {
+  TempDir locks;
+  LockFolders folders(locks.str());
+  Pty pty;
+  ASSERT_FALSE(pty.slave.empty());
+  const std::string lock = locks.file("LCK..pts_" + std::filesystem::path(pty.slave).filename().string());
+  const std::string refused = "Cause: the lock file " + lock + " is not a plain file or cannot be read";
+  const radiolink::LineSettings line;
+  QtSerialPort port;
+
+  // A pipe without a writer: an open that waits in it is let go after a
+  // while (a writer comes and goes), so that the test fails instead of hanging.
+  ASSERT_EQ(::mkfifo(lock.c_str(), 0666), 0);
+  std::mutex mutex;
+  std::condition_variable cv;
+  bool opened = false, rescued = false;
+  std::jthread rescue([&] {
+    std::unique_lock<std::mutex> hold(mutex);
+    if (cv.wait_for(hold, std::chrono::seconds(10), [&] { return opened; })) return;
+    rescued = true;
+    for (int tries = 0; tries < 100; ++tries) {
+      const int fd = ::open(lock.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) {
+        ::close(fd);
+        break;
+      }
+      cv.wait_for(hold, std::chrono::milliseconds(50));
+    }
+  });
+  const bool pipeOpened = port.open(pty.slave, line);
+  {
+    std::lock_guard<std::mutex> hold(mutex);
+    opened = true;
+  }
+  cv.notify_all();
+  rescue.join();
+  EXPECT_FALSE(rescued) << "the open waited in the pipe";
+  EXPECT_FALSE(pipeOpened);
+  EXPECT_FALSE(port.isOpen());
+  EXPECT_EQ(port.openFailure(), refused);
+  EXPECT_TRUE(std::filesystem::is_fifo(lock));
+  std::filesystem::remove(lock);
+
+  // A link to a file of the test's own that never ends as a lock does.
+  const std::string big = locks.file("big");
+  writeFileBytes(big, {});
+  std::filesystem::resize_file(big, 64 << 20);
+  std::filesystem::create_symlink(big, lock);
+  EXPECT_FALSE(port.open(pty.slave, line));
+  EXPECT_EQ(port.openFailure(), refused);
+  EXPECT_TRUE(std::filesystem::is_symlink(lock));
+  std::filesystem::remove(lock);
+
+  // A folder.
+  std::filesystem::create_directory(lock);
+  EXPECT_FALSE(port.open(pty.slave, line));
+  EXPECT_EQ(port.openFailure(), refused);
+  EXPECT_TRUE(std::filesystem::is_directory(lock));
+  std::filesystem::remove(lock);
+  EXPECT_FALSE(port.isOpen());
+
+  // A lock the user may not read; root may read any, so an ordinary user in
+  // no group, a child of root's, looks at it there.
+  writeFileBytes(lock, tenCharacters(::getpid()));
+  ASSERT_EQ(::chmod(lock.c_str(), 0), 0);
+  if (::geteuid() != 0) {
+    EXPECT_FALSE(port.open(pty.slave, line));
+    EXPECT_EQ(port.openFailure(), refused);
+  } else {
+    ASSERT_EQ(::chmod(locks.str().c_str(), 0755), 0);
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(1);
+      std::string said;
+      if (!QtSerialPort::heldByAnotherProgram(pty.slave, &said)) said = "not held";
+      ::_exit(::write(out[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 1);
+    }
+    ::close(out[1]);
+    std::string said;
+    char buf[512];
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<size_t>(n));
+    ::close(out[0]);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(said, refused);
+  }
+  EXPECT_EQ(std::filesystem::status(lock).permissions(), std::filesystem::perms::none);
 }
