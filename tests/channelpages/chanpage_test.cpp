@@ -512,6 +512,7 @@ TEST_F(ChannelPage, ALookAtChannelsTheEncoderDidNotWriteChangesNoByte) {
          m[1856] |= 0x08;
          m[995] = 0xF0;   // bits no channel owns
          std::fill(m.begin() + 32, m.begin() + 40, 0);
+         std::fill(m.begin() + 152, m.begin() + 160, 0);  // channel 20 as well
        }},
       {"2", 5, 140'000'000,
        [](std::vector<uint8_t>& m) {
@@ -526,6 +527,7 @@ TEST_F(ChannelPage, ALookAtChannelsTheEncoderDidNotWriteChangesNoByte) {
          m[2419] = 0x55;   // band codes as stored
          m[1818] = 0x66;
          std::fill(m.begin() + 32, m.begin() + 40, 0);
+         std::fill(m.begin() + 152, m.begin() + 160, 0);  // channel 20 as well
        }},
   };
   int opened = 0;
@@ -575,6 +577,32 @@ TEST_F(ChannelPage, ALookAtChannelsTheEncoderDidNotWriteChangesNoByte) {
     key(Qt::Key_Return);
     key(Qt::Key_PageDown);
     key(Qt::Key_Home);
+    if (c.family != std::string("0")) {
+      // Channel 20, never programmed too, two pages down: the same look
+      // there, then once more with its rows brought up by a one-row scroll.
+      focus(kFreq, 0);
+      key(Qt::Key_PageDown);
+      key(Qt::Key_PageDown);
+      ASSERT_EQ(top(), 32);
+      ASSERT_EQ(page->labChanParaNo[6]->text(), "20");
+      ASSERT_EQ(text(kFreq, 7), "0.00000");
+      for (int row : {6, 7}) {
+        focus(FrmChannel::kWN, row);
+        for (int i = 0; i < 12; ++i) key(Qt::Key_Tab);
+        focus(kFreq, row);
+        key(Qt::Key_Return);
+      }
+      focus(kFreq, 15);
+      key(Qt::Key_Down);
+      ASSERT_EQ(top(), 33);
+      ASSERT_EQ(text(kFreq, 6), "0.00000");
+      focus(kFreq, 6);
+      key(Qt::Key_Tab);
+      focus(kFreq, 5);
+      key(Qt::Key_Return);
+      EXPECT_EQ(grid(39, 2), "0.00000");
+      key(Qt::Key_Home);
+    }
     // Closed from the empty channel 4's frequency cell after a look at a
     // PM/FM cell.
     focus(FrmChannel::kPMFM, 0);

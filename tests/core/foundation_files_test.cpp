@@ -11,9 +11,12 @@
 #include <chrono>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <thread>
+
+#include <QSettings>
 
 #include "core/filecontrol.h"
 #include "core/modpublic.h"
@@ -214,6 +217,80 @@ TEST(SettingsStore, AStoreThatIsAPipeReadsAsDefaultsAndHoldsNothingUp) {
   settings::setStoreFile(before);
 }
 
+namespace {
+std::string fileText(const std::string& path) {
+  const auto bytes = readFileBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// An environment variable set for one test, put back afterwards.
+class SetEnv {
+ public:
+  SetEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* v = std::getenv(name)) old_ = v, had_ = true;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~SetEnv() { had_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::string old_;
+  bool had_ = false;
+};
+}  // namespace
+
+TEST(SettingsStore, AStoreWrittenByHandKeepsItsSectionsAndEveryValueComesBackAsStored) {
+  TempDir dir;
+  const std::string before = settings::storeFile();
+  // A new user: neither the home's config folder nor ours is there yet; the
+  // first setting stored makes them.
+  SetEnv home("HOME", dir.file("home"));
+  SetEnv config("XDG_CONFIG_HOME", dir.file("home/.config"));
+  settings::setStoreFile("");
+  const std::string store = dir.file("home/.config/velmora/velmora-settings.ini");
+  ASSERT_EQ(settings::storeFile(), store);
+  ASSERT_FALSE(std::filesystem::exists(dir.file("home")));
+  ::testing::internal::CaptureStderr();
+  settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "1");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(fileText(store), "[STARTUP]\nRadioSelect=1\n");
+  EXPECT_EQ(settings::GetSetting("velmora", "STARTUP", "RadioSelect", "2"), "1");
+
+  // Edited in an editor that starts the file with a UTF-8 byte-order mark
+  // and ends lines with CR LF: the first section stays a section.
+  const std::string edited =
+      "\xEF\xBB\xBF[CONFIGURATION]\r\nDirectory=/srv/radios/\r\nDrive=/\r\n\r\n[STARTUP]\r\nRadioSelect=1\r\n";
+  writeFileBytes(store, std::vector<uint8_t>(edited.begin(), edited.end()));
+  EXPECT_EQ(settings::GetSetting("velmora", "CONFIGURATION", "Directory"), "/srv/radios/");
+  settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "2");
+  const std::string saved = "[CONFIGURATION]\nDirectory=/srv/radios/\nDrive=/\n\n[STARTUP]\nRadioSelect=2\n";
+  EXPECT_EQ(fileText(store), saved);
+  EXPECT_EQ(settings::GetSetting("velmora", "CONFIGURATION", "Directory"), "/srv/radios/");
+  EXPECT_EQ(settings::GetSetting("velmora", "STARTUP", "RadioSelect"), "2");
+
+  // Values whose escapes must end where they should: a blank at the end, a
+  // control byte before a hex digit, a backslash, a tab and the text "\x41".
+  const std::string blank = "/srv/old radios ", hex = std::string("a\x01") + "1", mixed = "C:\\radios\tx\\x41";
+  settings::SaveSetting("velmora", "NOTES", "Blank", blank);
+  settings::SaveSetting("velmora", "NOTES", "Hex", hex);
+  settings::SaveSetting("velmora", "NOTES", "Mixed", mixed);
+  EXPECT_EQ(fileText(store),
+            "[CONFIGURATION]\nDirectory=/srv/radios/\nDrive=/\n\n"
+            "[NOTES]\nBlank=\"/srv/old radios \"\nHex=a\\x1\\x31\nMixed=C:\\\\radios\\tx\\\\x41\n\n"
+            "[STARTUP]\nRadioSelect=2\n");
+  EXPECT_EQ(settings::GetSetting("velmora", "NOTES", "Blank"), blank);
+  EXPECT_EQ(settings::GetSetting("velmora", "NOTES", "Hex"), hex);
+  EXPECT_EQ(settings::GetSetting("velmora", "NOTES", "Mixed"), mixed);
+  // Qt reads the same file alike.
+  const QSettings qt(QString::fromStdString(store), QSettings::IniFormat);
+  EXPECT_EQ(qt.value("NOTES/Blank").toString().toStdString(), blank);
+  EXPECT_EQ(qt.value("NOTES/Hex").toString().toStdString(), hex);
+  EXPECT_EQ(qt.value("NOTES/Mixed").toString().toStdString(), mixed);
+  EXPECT_EQ(qt.value("CONFIGURATION/Directory").toString().toStdString(), "/srv/radios/");
+  EXPECT_EQ(qt.value("STARTUP/RadioSelect").toString().toStdString(), "2");
+  settings::setStoreFile(before);
+}
+
 TEST(SettingsStore, AFileSizeLimitLeavesTheSettingsUnstoredAndTheProgramRunning) {
   // Under "ulimit -f" the first setting stored ended the program with
   // SIGXFSZ, an unattended write before it sent a byte; later the store was
@@ -298,5 +375,23 @@ TEST(SettingsStore, AFileSizeLimitLeavesTheSettingsUnstoredAndTheProgramRunning)
   settings::setFailureShownInBox(false);
   ASSERT_EQ(boxes.boxes.size(), 1u);
   EXPECT_EQ(boxes.boxes[0].text, said.substr(std::string("velmora: ").size()) + "\nCause: " + std::strerror(EACCES));
+
+  // A store the user may not read: its settings read as their defaults, and
+  // it is not written over with only the new one; said once.
+  settings::setStoreFile(before);
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads a store of mode 0200; run as an ordinary user";
+  ASSERT_EQ(::chmod(dir.file("real/settings.ini").c_str(), 0200), 0);
+  settings::setStoreFile(store);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(settings::GetSetting("velmora", "STARTUP", "StartUpTop", "-200"), "-200");
+  settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "1");
+  settings::SaveSetting("velmora", "STARTUP", "StartUpTop", "1");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), said + "\nCause: " + std::strerror(EACCES) + "\n");
+  ASSERT_EQ(::stat(dir.file("real/settings.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0200u);
+  ASSERT_EQ(::chmod(dir.file("real/settings.ini").c_str(), 0600), 0);
+  got = readFileBytes(dir.file("real/settings.ini"));
+  EXPECT_EQ(std::string(got.begin(), got.end()), now);
+  EXPECT_TRUE(std::filesystem::is_symlink(store));
   settings::setStoreFile(before);
 }

@@ -169,4 +169,24 @@ TEST_F(PortMap, AnEmptyVariableLeavesTheNumberToTheFileAndNeverToItsDefault) {
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_EQ(portmap::problemText(problems[0]), kCannotRead + "\rVELMORA_COM1: ");
   EXPECT_EQ(portmap::unavailable(1).rfind("This port number is not available", 0), 0u);
+  // It names its own number: the others keep their devices.
+  EXPECT_EQ(portmap::devicePath(2), "/dev/ttyS1");
+  EXPECT_EQ(portmap::devicePath(5), "/dev/ttyUSB0");
+  EXPECT_EQ(portmap::devicePath(16), "/dev/ttyACM3");
+  EXPECT_EQ(portmap::unavailable(5), "");
+
+  // Without a map file: only the empty variable's number goes.
+  std::filesystem::remove(conf);
+  unsetenv("VELMORA_COM1");
+  EXPECT_EQ(portmap::devicePath(3), "");
+  EXPECT_NE(portmap::unavailable(3).find("VELMORA_COM3: "), std::string::npos);
+  EXPECT_EQ(portmap::devicePath(1), "/dev/ttyS0");
+  EXPECT_EQ(portmap::devicePath(5), "/dev/ttyUSB0");
+  EXPECT_EQ(portmap::devicePath(12), "/dev/ttyUSB7");
+  EXPECT_EQ(portmap::unavailable(1), "");
+  // A line that cannot be read still takes every number it may have meant.
+  writeConf("COM17=/dev/pts/90\n");
+  EXPECT_EQ(portmap::devicePath(1), "");
+  EXPECT_EQ(portmap::devicePath(5), "");
+  EXPECT_EQ(portmap::problems().size(), 2u);
 }

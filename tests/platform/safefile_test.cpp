@@ -188,4 +188,27 @@ TEST(SafeFile, PermissionsStayAndAReadOnlyFileIsRefused) {
   ASSERT_EQ(::chmod(group.c_str(), 0060), 0);
   if (::geteuid() == 0) EXPECT_TRUE(safefile::mayWrite(group));
   else EXPECT_EQ(safefile::mayWrite(group), ::access(group.c_str(), W_OK) == 0);
+
+  // A writable file in a folder where no file can be made: no temporary
+  // file, so no write at all; never one in place, which a failure half-way
+  // would leave cut.
+  if (::geteuid() == 0) GTEST_SKIP() << "root makes files in a folder of mode 0555; run as an ordinary user";
+  fs::create_directory(dir.file("shut"));
+  const std::string inShut = dir.file("shut/radio.R3D");
+  writeFileBytes(inShut, bytes(100, 3));
+  ASSERT_EQ(::chmod(inShut.c_str(), 0644), 0);
+  ASSERT_EQ(::chmod(dir.file("shut").c_str(), 0555), 0);
+  ASSERT_EQ(::access(inShut.c_str(), W_OK), 0);
+  safefile::SafeFile shut(inShut);
+  EXPECT_FALSE(shut.open());
+  EXPECT_EQ(shut.problem(), safefile::Problem::Create);
+  EXPECT_EQ(shut.error(), EACCES);
+  EXPECT_FALSE(shut.write(bytes(20, 4).data(), 20));
+  EXPECT_FALSE(shut.commit());
+  EXPECT_EQ(readFileBytes(inShut), bytes(100, 3));
+  EXPECT_EQ(modeOf(inShut), 0644u);
+  ASSERT_EQ(::chmod(dir.file("shut").c_str(), 0755), 0);
+  size_t inFolder = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.file("shut"))) ++inFolder;
+  EXPECT_EQ(inFolder, 1u);
 }

@@ -85,7 +85,9 @@ std::string shown(const std::string& line) {
 struct Map {
   std::array<std::string, kLastPort + 1> path;  // "" where neither the user nor a broken line set it
   std::array<bool, kLastPort + 1> user{};       // set by the environment or a line of the file
+  std::array<bool, kLastPort + 1> unset{};      // an empty variable the file does not make up for
   std::vector<Problem> problems;
+  size_t ownNumberOnly = 0;  // problems that say which number they concern and no other
 };
 
 void readFile(Map& map, std::array<std::string, kLastPort + 1>& fromFile) {
@@ -168,8 +170,11 @@ Map readMap() {
       map.user[i] = true;
     } else if (v) {
       // An empty variable the file does not make up for points nowhere
-      // rather than at the number's default device.
+      // rather than at the number's default device; it names its number,
+      // so the other numbers keep theirs.
       map.problems.push_back(Problem{env, 0, "", n});
+      map.unset[i] = true;
+      ++map.ownNumberOnly;
     }
   }
   return map;
@@ -178,9 +183,12 @@ Map readMap() {
 // Whether the number has no device: a setting the map cannot read may have
 // meant any number (a line for COM0 or COM17, say, or one the file's
 // encoding hides), so while there is one, no number falls back to its
-// default device; only numbers a readable setting names are available.
+// default device; only numbers a readable setting names are available. An
+// empty VELMORA_COM<n> takes only its own number away.
 bool notAvailable(const Map& map, int port) {
-  return !map.problems.empty() && !map.user[static_cast<size_t>(port)];
+  const auto i = static_cast<size_t>(port);
+  if (map.user[i]) return false;
+  return map.unset[i] || map.problems.size() > map.ownNumberOnly;
 }
 }  // namespace
 

@@ -19,7 +19,9 @@
 // or a VELMORA_COM<n> value with a control character is reported (problems()).
 // As it may have meant any number, while there is one no number falls back
 // to its default device (devicePath() gives ""): only numbers that the
-// environment or a line that can be read sets are available.
+// environment or a line that can be read sets are available. An empty
+// VELMORA_COM<n> that the file does not make up for is reported as well, but
+// takes only its own number away.
 #include <string>
 #include <vector>
 

@@ -161,11 +161,14 @@ std::string trimmed(const std::string& s) {
 }
 
 // Keys before any section, and those of a section "[General]", are the top
-// level; it is written first as "[General]".
+// level; it is written first as "[General]". A store an editor saved with a
+// UTF-8 byte-order mark reads as plain text: kept, the mark would hide the
+// first section's name, and a save would move its keys to the top level.
 Store parse(const std::string& bytes) {
   Store store;
   std::string section;
-  std::istringstream in(bytes);
+  const bool mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+  std::istringstream in(mark ? bytes.substr(3) : bytes);
   std::string line;
   while (std::getline(in, line)) {
     line = trimmed(line.size() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line);
