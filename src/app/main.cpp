@@ -16,8 +16,10 @@
 #include "selcall/pages/frmmemoryencode.h"
 
 int main(int argc, char** argv) {
-  program::chooseScreen(std::vector<std::string>(argv + 1, argv + argc));
+  if (!program::chooseScreen(std::vector<std::string>(argv + 1, argv + argc))) return program::sayNoScreen();
+  program::watchScreenStart(true);
   QApplication application(argc, argv);
+  program::watchScreenStart(false);
   program::registerStartPage([] { return std::make_unique<FrmStartUp>(); });
   // The pages the main menu opens; a button without one stays disabled.
   program::registerMainMenuPage(0, [] { return std::make_unique<FrmChannel>(); });

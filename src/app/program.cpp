@@ -1,14 +1,18 @@
 #include "app/program.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
 #include <QWidget>
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "platform/base/appinfo.h"
 #include "platform/base/msgservice.h"
 #include "platform/base/strtable.h"
 #include "platform/gui/qtmessages.h"
@@ -76,6 +80,49 @@ bool waylandAnswers() {
   ::close(fd);
   return answers;
 }
+
+// Whether Qt has a Wayland platform plugin where it looks for one (the
+// plugin is a package of its own and often not installed).
+bool waylandPluginInstalled() {
+  QStringList folders;
+  if (envSet("QT_QPA_PLATFORM_PLUGIN_PATH")) folders << qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH");
+  for (const QString& path : qEnvironmentVariable("QT_PLUGIN_PATH").split(':', Qt::SkipEmptyParts))
+    folders << path + "/platforms";
+  folders << QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms";
+  folders << QString::fromStdString(app::path()) + "/platforms";
+  for (const QString& folder : folders)
+    if (!QDir(folder).entryList({"libqwayland*.so"}, QDir::Files).isEmpty()) return true;
+  return false;
+}
+
+// The environment the screen was looked for in, one "NAME=value" line each.
+std::string screenSettings(std::initializer_list<const char*> names) {
+  std::string lines;
+  for (const char* name : names)
+    if (envSet(name)) lines += std::string("\n") + name + "=" + std::getenv(name);
+  return lines;
+}
+
+std::string g_noScreen;
+QtMessageHandler g_qtHandler = nullptr;
+
+// While the application object is made: Qt ends the program with a fatal
+// message (and a core dump) when the platform plugin cannot start; the run
+// says why in its own words and ends with status 1 instead.
+void screenStartHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtFatalMsg) {
+    if (g_qtHandler) g_qtHandler(type, context, message);
+    return;
+  }
+  std::fprintf(stderr, "%s\n", g_noScreen.c_str());
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
+std::string noScreenText() {
+  strtable::load();
+  return std::string(app::kTitle) + ": " + LoadResString(10106);
+}
 }  // namespace
 
 void End(int status) {
@@ -92,17 +139,37 @@ void resetEnded() {
   g_status = 0;
 }
 
-void chooseScreen(const std::vector<std::string>& arguments) {
-  if (envSet("QT_QPA_PLATFORM")) return;
+bool chooseScreen(const std::vector<std::string>& arguments) {
+  if (envSet("QT_QPA_PLATFORM")) return true;
   bool unattended = false;
-  for (const std::string& a : arguments)
+  for (const std::string& a : arguments) {
     if (a.size() >= 2 && a[0] == '/' && (a[1] == 'F' || a[1] == 'f')) unattended = true;
-  // An interactive run keeps Qt's own choice and its own answer when no
-  // screen can be opened.
-  if (!unattended || xServerAnswers()) return;
+    if (a == "-platform" || a == "--platform") return true;  // Qt's own option: the user's choice
+  }
+  if (xServerAnswers()) return true;
   // Qt would end the run (status 134) on a screen it cannot open; an
   // unattended write goes on without one and answers with its own status.
-  ::setenv("QT_QPA_PLATFORM", waylandAnswers() ? "wayland;offscreen" : "offscreen", 1);
+  if (unattended) {
+    ::setenv("QT_QPA_PLATFORM", waylandAnswers() ? "wayland;offscreen" : "offscreen", 1);
+    return true;
+  }
+  // An interactive run needs a screen: a Wayland compositor Qt can talk to,
+  // else none at all.
+  return waylandAnswers() && waylandPluginInstalled();
+}
+
+int sayNoScreen() {
+  std::fprintf(stderr, "%s%s\n", noScreenText().c_str(), screenSettings({"DISPLAY", "WAYLAND_DISPLAY"}).c_str());
+  return 1;
+}
+
+void watchScreenStart(bool on) {
+  if (on) {
+    g_noScreen = noScreenText() + screenSettings({"QT_QPA_PLATFORM"});
+    g_qtHandler = qInstallMessageHandler(screenStartHandler);
+  } else {
+    qInstallMessageHandler(g_qtHandler);
+  }
 }
 
 void setArguments(std::vector<std::string> arguments) { g_arguments = std::move(arguments); }

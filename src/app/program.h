@@ -22,9 +22,19 @@ namespace program {
 // display that does not answer or lets us not in, as after a dropped ssh
 // forwarding) runs on Qt's offscreen platform, so its messages go to standard
 // error and its exit status tells the result, instead of Qt ending the
-// program because it cannot open the display. A platform the user chose is
-// kept; an interactive run keeps Qt's own choice.
-void chooseScreen(const std::vector<std::string>& arguments);
+// program because it cannot open the display. An interactive run needs an X
+// display that answers and lets us in, or a Wayland compositor that answers
+// and a Qt Wayland plugin: without either it returns false, and main() ends
+// the run with sayNoScreen(). A platform the user chose is kept (true).
+bool chooseScreen(const std::vector<std::string>& arguments);
+// Says on standard error, in the program's language, that the screen cannot
+// be opened and that `/F` writes without one; returns the exit status, 1.
+int sayNoScreen();
+// On around the making of the application object: a platform Qt cannot start
+// after all (one the user chose with QT_QPA_PLATFORM, a display that answered
+// but whose plugin fails) ends the run with that message and status 1, not
+// with Qt's abort and core dump.
+void watchScreenStart(bool on);
 
 // Ends the program: every page is closed without its unload handler and the
 // event loop stops with `status`. Callers return right after.

@@ -14,11 +14,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-// The image length of each family: "0" (ZR310), "1" (ZR320/330), "2" (ZR340/350).
-constexpr int64_t kFamilyImageSizes[] = {6888, 2048, 2560};
-}  // namespace
-
 void clsSimpleFunc::w_zMakeFullPath(const std::string& folder, const std::string& file, std::string& fullPath) const {
   if (!folder.empty() && folder.back() == '/') fullPath = folder + file;
   else fullPath = folder + "/" + file;
@@ -94,25 +89,16 @@ clsFileControl::DataFile clsFileControl::getDataFile(const std::string& folder, 
   std::vector<uint8_t> loaded, spare;
   if (!blnGetEEPROMData(folder, file, loaded, spare, last)) return DataFile::NotRead;
   const int64_t need = static_cast<int64_t>(last) + 1;
-  if (lastSize_ < need) {
-    intSoundMsgBox(SoundKind::Attention,
-                   LoadResString(10091) + "\r" + std::to_string(lastSize_) + " / " + std::to_string(need) +
-                       " bytes\rFile:" + strFullPath,
-                   title);
-    return DataFile::TooShort;
-  }
-  // Longer files are accepted (earlier saves may have left a tail; only the
-  // family's length is read), but not one that holds a whole image of a
-  // larger family, with or without bytes after it: that is another radio's
-  // data, and its bytes would land on this radio's serial, model and type.
-  // (A smaller family's image is shorter than this one's: refused above.)
-  for (const int64_t other : kFamilyImageSizes) {
-    if (other <= need || lastSize_ < other) continue;
-    intSoundMsgBox(SoundKind::Attention,
-                   LoadResString(10101) + "\r" + std::to_string(lastSize_) + " / " + std::to_string(need) +
-                       " bytes\rFile:" + strFullPath,
-                   title);
-    return DataFile::OtherRadio;
+  // Only a file exactly as long as the radio's data is this radio's: the
+  // program writes no other length, a shorter one would leave bytes the user
+  // never gave, and a longer one is another radio's data (or a cut or padded
+  // copy of it) whose bytes would land on this radio's serial, model and type.
+  if (lastSize_ != need) {
+    std::string text = LoadResString(10091);
+    for (const auto& [mark, value] : {std::pair{"%1", lastSize_}, std::pair{"%2", need}})
+      if (const size_t at = text.find(mark); at != std::string::npos) text.replace(at, 2, std::to_string(value));
+    intSoundMsgBox(SoundKind::Attention, text + "\rFile:" + strFullPath, title);
+    return DataFile::WrongLength;
   }
   if (image.size() < loaded.size()) image.resize(loaded.size());
   std::copy(loaded.begin(), loaded.end(), image.begin());

@@ -33,14 +33,12 @@ class clsFileControl {
   // safefile.h): a link is followed, a device, pipe, folder or read-only file
   // is refused, and the old file stays intact until the new one is complete.
   bool blnPutBinaryData(const std::string& folder, const std::string& file, const std::vector<uint8_t>& data);
-  // A data file into bytes 0..last of `image`, only when the file holds all
-  // of them (a longer file was written by earlier saves: its first bytes
-  // count). A missing file gives NotRead silently, a read error NotRead after
-  // its report; a shorter file gives TooShort after the message 10091 with
-  // its size and path, titled `title`; a file at least as long as a larger
-  // family's image (2560 or 6888 bytes) gives OtherRadio after the message
-  // 10101 laid out alike. The image changes only on Read.
-  enum class DataFile { Read, NotRead, TooShort, OtherRadio };
+  // A data file into bytes 0..last of `image`, only when the file is exactly
+  // that long. A missing file gives NotRead silently, a read error NotRead
+  // after its report; a file of any other length gives WrongLength after the
+  // message 10091 naming the file's length and the radio's, and its path,
+  // titled `title`. The image changes only on Read.
+  enum class DataFile { Read, NotRead, WrongLength };
   DataFile getDataFile(const std::string& folder, const std::string& file, std::vector<uint8_t>& image, int32_t last,
                        const std::string& title);
   // Deletes the file; a missing or locked file is reported.

@@ -1,9 +1,13 @@
 // The command line and the window placement rule.
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 
 #include "app/program.h"
@@ -140,35 +144,37 @@ TEST_F(CommandLine, AWriteThatCannotStartEndsTheRunWithAFailure) {
   box = run(many);
   EXPECT_EQ(box.text, "An unattended write (/F) takes at most ten options: nothing was written\r/DEBUG");
 
-  // A file shorter than the radio's image (here a ZR320 file for a ZR340),
-  // and one a single byte short.
+  // A file of any other length than the radio's data: shorter (a ZR320
+  // file for a ZR340, one a single byte short) or longer (a ZR310 image, one
+  // byte short of it or with a byte after it; one byte too many), named with
+  // both lengths and refused before any port is looked at.
   writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(2048, 0x11));
   box = run({"/rzr340", "/com1", "/f" + dir.file("site")});
-  EXPECT_EQ(box.text, "The file is shorter than the radio's data: nothing was read\r2048 / 2560 bytes\rFile:" +
-                          dir.file("site.R3D"));
+  EXPECT_EQ(box.text, "The file is 2048 bytes long but the radio's data is 2560 bytes (a data file must be exactly as "
+                      "long): nothing was read\rFile:" + dir.file("site.R3D"));
   EXPECT_EQ(box.title, "velmora StartUp Form_Load");
-  writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(2559, 0x11));
-  box = run({"/rzr340", "/com1", "/f" + dir.file("site")});
-  EXPECT_EQ(box.text, "The file is shorter than the radio's data: nothing was read\r2559 / 2560 bytes\rFile:" +
-                          dir.file("site.R3D"));
-
-  // A file that holds another, larger radio's whole image, with or without
-  // bytes after it: a ZR310 image for a ZR340, a ZR340 or ZR310 image for a
-  // ZR320.
-  for (const size_t size : {6888u, 6889u}) {
-    writeFileBytes(dir.file("site.R3D"), std::vector<uint8_t>(size, 0x11));
-    box = run({"/rzr340", "/com1", "/f" + dir.file("site")});
-    EXPECT_EQ(box.text, "The file has the length of another radio's data: nothing was read\r" + std::to_string(size) +
-                            " / 2560 bytes\rFile:" + dir.file("site.R3D"));
-    EXPECT_EQ(box.title, "velmora StartUp Form_Load");
-  }
-  for (const size_t size : {2560u, 2561u, 6888u, 6889u}) {
-    std::vector<uint8_t> file(size, 0x00);
-    file[1017] = 2;
-    writeFileBytes(dir.file("site.R2C"), file);
-    box = run({"/rzr320", "/com1", "/f" + dir.file("site")});
-    EXPECT_EQ(box.text, "The file has the length of another radio's data: nothing was read\r" + std::to_string(size) +
-                            " / 2048 bytes\rFile:" + dir.file("site.R2C"));
+  const auto wrongLength = [](size_t size, size_t radio, const std::string& path) {
+    return "The file is " + std::to_string(size) + " bytes long but the radio's data is " + std::to_string(radio) +
+           " bytes (a data file must be exactly as long): nothing was read\rFile:" + path;
+  };
+  const struct {
+    const char* radio;
+    const char* ext;
+    size_t radioLength;
+    std::vector<size_t> sizes;
+  } lengths[] = {{"/rzr340", ".R3D", 2560, {0, 2559, 2561, 6887, 6888, 6889}},
+                 {"/rzr320", ".R2C", 2048, {2047, 2049, 2559, 2560, 2561, 6888, 6889}},
+                 {"/rzr310", ".R1A", 6888, {2560, 6887, 6889}}};
+  for (const auto& l : lengths) {
+    for (const size_t size : l.sizes) {
+      SCOPED_TRACE(std::string(l.radio) + " " + std::to_string(size));
+      std::vector<uint8_t> file(size, 0x11);
+      if (size > 1017) file[1017] = 2;  // a ZR320 in the ZR320's file
+      writeFileBytes(dir.file("site" + std::string(l.ext)), file);
+      box = run({l.radio, "/com1", "/f" + dir.file("site")});
+      EXPECT_EQ(box.text, wrongLength(size, l.radioLength, dir.file("site" + std::string(l.ext))));
+      EXPECT_EQ(box.title, "velmora StartUp Form_Load");
+    }
   }
 
   // A whole file of this length whose model code has no row in the radio's table.
@@ -195,8 +201,7 @@ TEST_F(CommandLine, AWriteThatCannotStartEndsTheRunWithAFailure) {
 
 // The file named, whole and as named: a name with blanks or backslashes (a
 // character of a name, not a folder separator), a name given with an
-// extension of the radio's family, a file longer than the image (an earlier
-// save's tail).
+// extension of the radio's family in any case.
 TEST_F(CommandLine, TheDataFileNamedIsTheOneRead) {
   struct Case {
     std::string radio, typed, onDisk;
@@ -207,8 +212,8 @@ TEST_F(CommandLine, TheDataFileNamedIsTheOneRead) {
       {"/rzr340", "my radio.R3D", "my radio.R3D", 2560, "my radio"},
       {"/rzr340", "my\\radio", "my\\radio.R3D", 2560, "my\\radio"},
       {"/rzr340", "site\\", "site\\.R3D", 2560, "site\\"},
-      {"/rzr340", "site.r3d", "site.r3d", 2561, "site"},
-      {"/rzr330", "mobile.R2B", "mobile.R2B", 2559, "mobile"},
+      {"/rzr340", "site.r3d", "site.r3d", 2560, "site"},
+      {"/rzr330", "mobile.R2B", "mobile.R2B", 2048, "mobile"},
       {"/rzr310", "port.R1A", "port.R1A", 6888, "port"},
       // ZR320 and ZR330 data are one family's: either extension is used as
       // typed; without one the radio's own file is read, else the other's.
@@ -235,13 +240,35 @@ TEST_F(CommandLine, TheDataFileNamedIsTheOneRead) {
     auto* page = new FrmStartUp;
     page->Start();
     // The road goes on past the start-up page (to a main menu without a link
-    // page here); the image holds the file's first bytes, up to the family's length.
+    // page here); the image holds the file.
     EXPECT_TRUE(msgs.boxes.empty()) << (msgs.boxes.empty() ? "" : msgs.boxes[0].text);
-    const size_t family = static_cast<size_t>(modPublic.lngDataLast) + 1;
-    ASSERT_GE(modPublic.bytRadioData.size(), family);
-    EXPECT_TRUE(std::equal(file.begin(), file.begin() + static_cast<long>(family), modPublic.bytRadioData.begin()));
+    ASSERT_EQ(static_cast<size_t>(modPublic.lngDataLast) + 1, file.size());
+    EXPECT_TRUE(std::equal(file.begin(), file.end(), modPublic.bytRadioData.begin()));
     EXPECT_EQ(modPublic.strCmdFileName, c.name);
   }
+
+  // The radio's own file is there but cannot be read: it is the one named,
+  // its read error says so, and the family's other file is not read instead.
+  if (geteuid() == 0) GTEST_SKIP() << "root reads a file whatever its permissions";
+  program::resetEnded();
+  msgs.boxes.clear();
+  freshModel(dir);
+  std::vector<uint8_t> good(2048, 0x22);
+  good[1016] = 2;
+  good[1017] = 1;
+  writeFileBytes(dir.file("site.R2B"), good);
+  writeFileBytes(dir.file("site.R2C"), good);
+  ASSERT_EQ(chmod(dir.file("site.R2C").c_str(), 0), 0);
+  program::setArguments({"/rzr320", "/com1", "/f" + dir.file("site")});
+  auto* page = new FrmStartUp;
+  page->Start();
+  EXPECT_TRUE(program::ended());
+  EXPECT_EQ(program::exitStatus(), 1);
+  ASSERT_EQ(msgs.boxes.size(), 1u) << msgs.boxes.back().text;
+  EXPECT_EQ(msgs.boxes[0].text, "They are other errors\rFile:" + dir.file("site.R2C"));
+  EXPECT_EQ(msgs.boxes[0].title, "blnGetEEROMData");
+  EXPECT_NE(modPublic.bytRadioData[0], 0x22);
+  chmod(dir.file("site.R2C").c_str(), 0600);
 }
 
 TEST_F(CommandLine, AnEleventhTokenIsIgnored) {
@@ -328,9 +355,12 @@ TEST(Placement, StoredPositionsAreCentredOrClamped) {
 TEST(Screen, AnUnattendedWriteRunsOffscreenWhereNoScreenCanBeOpenedAndAChosenPlatformStays) {
   // Qt ends the program ("no Qt platform plugin could be initialized",
   // status 134) when it cannot open a display; a write started from cron or
-  // over ssh must still run and answer with its exit status.
+  // over ssh must still run and answer with its exit status. An interactive
+  // start there cannot run: main() says so and ends with status 1.
+  const char* const names[] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "QT_PLUGIN_PATH",
+                               "QT_QPA_PLATFORM_PLUGIN_PATH"};
   std::map<std::string, std::string> kept;
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+  for (const char* name : names) {
     if (const char* v = std::getenv(name)) kept[name] = v;
     unsetenv(name);
   }
@@ -338,23 +368,27 @@ TEST(Screen, AnUnattendedWriteRunsOffscreenWhereNoScreenCanBeOpenedAndAChosenPla
     const char* v = std::getenv("QT_QPA_PLATFORM");
     return std::string(v ? v : "");
   };
-  program::chooseScreen({"/RZR340", "/COM1"});  // interactive: Qt's own answer
+  EXPECT_FALSE(program::chooseScreen({"/RZR340", "/COM1"}));  // interactive: no screen at all
   EXPECT_EQ(platform(), "");
-  program::chooseScreen({"/RZR340", "/COM1", "/f/data/my radio"});
+  EXPECT_TRUE(program::chooseScreen({"/RZR340", "/COM1", "/f/data/my radio"}));
   EXPECT_EQ(platform(), "offscreen");
   setenv("QT_QPA_PLATFORM", "vnc", 1);
-  program::chooseScreen({"/RZR340", "/COM1", "/F/data/my radio"});
+  EXPECT_TRUE(program::chooseScreen({"/RZR340", "/COM1", "/F/data/my radio"}));
+  EXPECT_EQ(platform(), "vnc");
+  EXPECT_TRUE(program::chooseScreen({}));  // the user's platform, interactive too
   EXPECT_EQ(platform(), "vnc");
   unsetenv("QT_QPA_PLATFORM");
+  EXPECT_TRUE(program::chooseScreen({"-platform", "vnc"}));  // Qt's own option is the user's choice too
+  EXPECT_EQ(platform(), "");
 
   // A display set but served by nothing (a dropped ssh forwarding), and a
   // Wayland socket nobody listens on: the write goes on without a screen;
-  // an interactive run leaves the answer to Qt.
+  // an interactive run cannot start.
   TempDir dir;
   setenv("DISPLAY", (dir.str() + "/no-server:0").c_str(), 1);
-  program::chooseScreen({"/RZR340", "/COM1"});
+  EXPECT_FALSE(program::chooseScreen({"/RZR340", "/COM1"}));
   EXPECT_EQ(platform(), "");
-  program::chooseScreen({"/F/data/my radio"});
+  EXPECT_TRUE(program::chooseScreen({"/F/data/my radio"}));
   EXPECT_EQ(platform(), "offscreen");
   unsetenv("QT_QPA_PLATFORM");
   const std::string socketPath = dir.file("wayland-0");
@@ -364,15 +398,58 @@ TEST(Screen, AnUnattendedWriteRunsOffscreenWhereNoScreenCanBeOpenedAndAChosenPla
   socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
   const int compositor = socket(AF_UNIX, SOCK_STREAM, 0);
   ASSERT_EQ(bind(compositor, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-  program::chooseScreen({"/F/data/my radio"});
+  EXPECT_TRUE(program::chooseScreen({"/F/data/my radio"}));
   EXPECT_EQ(platform(), "offscreen");
   unsetenv("QT_QPA_PLATFORM");
+  EXPECT_FALSE(program::chooseScreen({}));
   // One that listens: Qt may use it, and goes on offscreen if it cannot.
   ASSERT_EQ(listen(compositor, 1), 0);
-  program::chooseScreen({"/F/data/my radio"});
+  EXPECT_TRUE(program::chooseScreen({"/F/data/my radio"}));
   EXPECT_EQ(platform(), "wayland;offscreen");
+  unsetenv("QT_QPA_PLATFORM");
+  // An interactive run starts on it where Qt has a Wayland plugin.
+  std::filesystem::create_directories(dir.file("plugins/platforms"));
+  writeFileBytes(dir.file("plugins/platforms/libqwayland-generic.so"), {});
+  setenv("QT_PLUGIN_PATH", dir.file("plugins").c_str(), 1);
+  EXPECT_TRUE(program::chooseScreen({"/RZR340", "/COM1"}));
+  EXPECT_EQ(platform(), "");
   close(compositor);
 
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
+  for (const char* name : names) unsetenv(name);
   for (const auto& [name, value] : kept) setenv(name.c_str(), value.c_str(), 1);
+
+  // The program itself, started interactively where no screen answers, and
+  // with a platform the user chose that cannot start: a message in the
+  // program's language on standard error and status 1, not Qt's abort.
+  const struct {
+    const char* platform;
+    const char* language;
+    std::string says;
+  } starts[] = {
+      {"", "C", "velmora: The screen cannot be opened, so the program cannot start here. An unattended write (/F) "
+                "runs without a screen\nDISPLAY=" + dir.str() + "/no-server:0\n"},
+      {"", "ja_JP.UTF-8", "velmora: 画面を開けないため、ここではプログラムを開始できません。無人書き込み(/F)は画面なしで実行できます"},
+      {"xcb", "C", "velmora: The screen cannot be opened, so the program cannot start here. An unattended write (/F) "
+                   "runs without a screen\nQT_QPA_PLATFORM=xcb\n"},
+  };
+  for (const auto& start : starts) {
+    SCOPED_TRACE(std::string(start.platform) + " " + start.language);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : names) env.remove(name);
+    for (const char* name : {"LANG", "LANGUAGE", "LC_MESSAGES"}) env.remove(name);
+    env.insert("LC_ALL", start.language);
+    env.insert("HOME", QString::fromStdString(dir.str()));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.file("config")));
+    env.insert("DISPLAY", QString::fromStdString(dir.str() + "/no-server:0"));
+    if (*start.platform) env.insert("QT_QPA_PLATFORM", start.platform);
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(QString::fromStdString(dir.str()));
+    program.start(QString::fromStdString(app::path() + "/velmora"), {"/RZR340", "/COM1"});
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);  // not ended by a signal
+    EXPECT_EQ(program.exitCode(), 1);
+    const std::string errors = program.readAllStandardError().toStdString();
+    EXPECT_NE(errors.find(start.says), std::string::npos) << errors;
+  }
 }

@@ -133,12 +133,18 @@ TEST(CommandLine, AWriteThatCannotStartSendsNothingAndExitsNonZero) {
   SimProcess sim;
   ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, home.file("sim.R3D")));
   writeFileBytes(home.file("my.R3D"), dataFile());
-  // One byte short; a ZR310 image, and one with a byte appended; a model the
-  // ZR340/350 does not have.
+  // One byte short, one byte too many; a ZR310 image, one a byte short of
+  // it, and one with a byte appended; a model the ZR340/350 does not have.
   auto file = dataFile();
   file.pop_back();
   writeFileBytes(home.file("onebyte.R3D"), file);
+  file = dataFile();
+  file.push_back(0x00);
+  writeFileBytes(home.file("onemore.R3D"), file);
   writeFileBytes(home.file("zr310.R3D"), readFileBytes(app::path() + "/InitialP1RA.dat"));
+  file = readFileBytes(app::path() + "/InitialP1RA.dat");
+  file.pop_back();
+  writeFileBytes(home.file("zr310short.R3D"), file);
   file = readFileBytes(app::path() + "/InitialP1RA.dat");
   file.push_back(0x00);
   writeFileBytes(home.file("zr310plus.R3D"), file);
@@ -155,13 +161,23 @@ TEST(CommandLine, AWriteThatCannotStartSendsNothingAndExitsNonZero) {
     std::string says;
   } cases[] = {
       {{"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("short"))},
-       "The file is shorter than the radio's data: nothing was read\n1000 / 2560 bytes"},
+       "The file is 1000 bytes long but the radio's data is 2560 bytes (a data file must be exactly as long): "
+       "nothing was read\nFile:" + home.file("short.R3D") + "\n"},
       {{"/RZR340", "/COM1", named("onebyte")},
-       "The file is shorter than the radio's data: nothing was read\n2559 / 2560 bytes"},
+       "The file is 2559 bytes long but the radio's data is 2560 bytes (a data file must be exactly as long): "
+       "nothing was read\nFile:" + home.file("onebyte.R3D") + "\n"},
+      {{"/RZR340", "/COM1", named("onemore")},
+       "The file is 2561 bytes long but the radio's data is 2560 bytes (a data file must be exactly as long): "
+       "nothing was read\nFile:" + home.file("onemore.R3D") + "\n"},
       {{"/RZR340", "/COM1", named("zr310")},
-       "The file has the length of another radio's data: nothing was read\n6888 / 2560 bytes"},
+       "The file is 6888 bytes long but the radio's data is 2560 bytes (a data file must be exactly as long): "
+       "nothing was read\nFile:" + home.file("zr310.R3D") + "\n"},
+      {{"/RZR340", "/COM1", named("zr310short")},
+       "The file is 6887 bytes long but the radio's data is 2560 bytes (a data file must be exactly as long): "
+       "nothing was read\nFile:" + home.file("zr310short.R3D") + "\n"},
       {{"/RZR340", "/COM1", named("zr310plus")},
-       "The file has the length of another radio's data: nothing was read\n6889 / 2560 bytes"},
+       "The file is 6889 bytes long but the radio's data is 2560 bytes (a data file must be exactly as long): "
+       "nothing was read\nFile:" + home.file("zr310plus.R3D") + "\n"},
       {{"/RZR340", "/COM1", named("model")}, "The radio model in the data is not one of this radio's models"},
       // "my radio" unquoted: the shell made two arguments of it.
       {{"/RZR340", "/COM1", named("my"), "radio"}, "This is no option of the command line"},

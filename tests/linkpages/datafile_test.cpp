@@ -168,15 +168,29 @@ TEST_F(DataFiles, ShortFileIsRefusedAndCancelChangesNothing) {
   page.subFileRead();
   EXPECT_EQ(modPublic.bytRadioData, before);
   ASSERT_EQ(msgs.boxes.size(), 1u);
-  EXPECT_EQ(msgs.boxes[0].text, "The file is shorter than the radio's data: nothing was read\r2048 / 2560 bytes\rFile:" +
-                                    dir.file("short.R3D"));
+  EXPECT_EQ(msgs.boxes[0].text, "The file is 2048 bytes long but the radio's data is 2560 bytes (a data file must be "
+                                "exactly as long): nothing was read\rFile:" + dir.file("short.R3D"));
+  {  // in the program's language, with both lengths in their places
+    struct BackToEnglish {
+      ~BackToEnglish() { strtable::load(std::string(), "en"); }
+    } back;
+    ASSERT_TRUE(strtable::load(std::string(), "ja"));
+    msgs.boxes.clear();
+    answers = {dir.file("short.R3D")};
+    page.subFileRead();
+    ASSERT_EQ(msgs.boxes.size(), 1u);
+    EXPECT_EQ(msgs.boxes[0].text, "ファイルの長さは 2048 バイトですが、無線機のデータは 2560 バイトです "
+                                  "(データファイルは同じ長さでなければなりません)。読み込みませんでした\rFile:" +
+                                      dir.file("short.R3D"));
+  }
+  EXPECT_EQ(modPublic.bytRadioData, before);
 
-  // A longer file is fine: only the family's bytes are read.
-  auto longer = pattern(3000, 7);
-  writeFileBytes(dir.file("long.R3D"), longer);
-  answers = {dir.file("long.R3D")};
+  // A file exactly as long is read whole.
+  const auto whole = pattern(2560, 7);
+  writeFileBytes(dir.file("whole.R3D"), whole);
+  answers = {dir.file("whole.R3D")};
   page.subFileRead();
-  EXPECT_TRUE(std::equal(longer.begin(), longer.begin() + 2560, modPublic.bytRadioData.begin()));
+  EXPECT_TRUE(std::equal(whole.begin(), whole.end(), modPublic.bytRadioData.begin()));
 
   saveSetting(keys::ConfigDirectory, "/keep/");
   const auto now = modPublic.bytRadioData;
@@ -186,23 +200,20 @@ TEST_F(DataFiles, ShortFileIsRefusedAndCancelChangesNothing) {
   EXPECT_EQ(readSetting(keys::ConfigDirectory), "/keep/");
 }
 
-// A file that holds another, larger family's whole image (with or without
-// bytes after it) is that radio's data, not a longer file of this one:
-// refused with its size and the radio's, nothing read, no success. A longer
-// file short of a larger family's image is still read.
-TEST_F(DataFiles, AFileOfAnotherRadiosLengthIsRefused) {
+// A file of any length but the radio's data is not this radio's: another
+// radio's image (or one cut or grown by a byte), or one a byte too long, is
+// refused with its length and the radio's, nothing read, no success. A file
+// of exactly the radio's length is still read.
+TEST_F(DataFiles, AFileOfAnotherLengthThanTheRadiosIsRefused) {
   struct Case {
     const char* family;
     const char* ext;
     size_t size;
     size_t need;
-    size_t longest;  // the longest file still read
-  } cases[] = {{"2", ".R3D", 6888, 2560, 6887},
-               {"2", ".R3D", 6889, 2560, 6887},
-               {"1", ".R2B", 2560, 2048, 2559},
-               {"1", ".R2B", 2561, 2048, 2559},
-               {"1", ".R2B", 6888, 2048, 2559},
-               {"1", ".R2B", 6889, 2048, 2559}};
+  } cases[] = {{"2", ".R3D", 2561, 2560}, {"2", ".R3D", 6887, 2560}, {"2", ".R3D", 6888, 2560},
+               {"2", ".R3D", 6889, 2560}, {"1", ".R2B", 2049, 2048}, {"1", ".R2B", 2560, 2048},
+               {"1", ".R2B", 2561, 2048}, {"1", ".R2B", 6888, 2048}, {"1", ".R2B", 6889, 2048},
+               {"0", ".R1A", 2560, 6888}, {"0", ".R1A", 6887, 6888}, {"0", ".R1A", 6889, 6888}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.size) + c.ext);
     ASSERT_TRUE(setUpFamily(c.family));
@@ -217,16 +228,18 @@ TEST_F(DataFiles, AFileOfAnotherRadiosLengthIsRefused) {
     page.subFileRead();
     EXPECT_EQ(modPublic.bytRadioData, before);
     ASSERT_EQ(msgs.boxes.size(), 1u);
-    EXPECT_EQ(msgs.boxes[0].text, "The file has the length of another radio's data: nothing was read\r" +
-                                      std::to_string(c.size) + " / " + std::to_string(c.need) + " bytes\rFile:" + name);
+    EXPECT_EQ(msgs.boxes[0].text, "The file is " + std::to_string(c.size) + " bytes long but the radio's data is " +
+                                      std::to_string(c.need) +
+                                      " bytes (a data file must be exactly as long): nothing was read\rFile:" + name);
     EXPECT_EQ(msgs.boxes[0].title, "subFileRead");
 
-    const auto longer = pattern(c.longest, 5);
-    writeFileBytes(name, longer);
+    auto whole = pattern(c.need, 5);
+    whole[64] = whole[65] = 0;  // a ZR310's read clears them
+    writeFileBytes(name, whole);
     msgs.boxes.clear();
     answers = {name};
     page.subFileRead();
-    EXPECT_TRUE(std::equal(longer.begin(), longer.begin() + static_cast<long>(c.need), modPublic.bytRadioData.begin()));
+    EXPECT_TRUE(std::equal(whole.begin(), whole.end(), modPublic.bytRadioData.begin()));
     ASSERT_EQ(msgs.boxes.size(), 1u);
     EXPECT_EQ(msgs.boxes[0].text, "Reading success");
     page.Unload();

@@ -213,8 +213,9 @@ void FrmStartUp::commandLineMode() {
   const CmdDataFile d = splitCmdDataFile(m.strCmdFileName, m.intCmdRadio);
   m.strCmdFileName = d.fileName;
   const std::string title = std::string(app::kTitle) + " StartUp Form_Load";
-  // Only a whole image of the radio is written: a shorter file is refused as
-  // the data-file page refuses it, so no byte the user did not give is sent.
+  // Only a whole image of the radio is written: a file of any other length is
+  // refused as the data-file page refuses it, so no byte the user did not
+  // give is sent, and no other radio's.
   const auto fullPath = [&d](const std::string& file) {
     std::string full;
     objSimpleFunc().w_zMakeFullPath(d.folder, file, full);
@@ -229,14 +230,18 @@ void FrmStartUp::commandLineMode() {
   auto read = objFileControl().getDataFile(d.folder, file, m.bytRadioData, m.lngDataLast, title);
   std::string lookedFor = notFound(file);
   // A ZR320/330 name without an extension: the family's other radio's file
-  // when there is no file of the radio named.
+  // when there is no file of the radio named. One that is there but cannot
+  // be read is the one named: its read error has been said, and the run ends.
   if (read == clsFileControl::DataFile::NotRead && objFileControl().lastFileSize() < 0 &&
       !d.otherFileToOpen.empty()) {
     file = d.otherFileToOpen;
     read = objFileControl().getDataFile(d.folder, file, m.bytRadioData, m.lngDataLast, title);
     lookedFor += "\r" + notFound(file);
   }
-  if (read == clsFileControl::DataFile::NotRead) MsgBoxNoSound(lookedFor, vb::vbExclamation + vb::vbOKOnly, title);
+  // Not found only where no file was there: a file that could not be read was
+  // named by its own message.
+  if (read == clsFileControl::DataFile::NotRead && objFileControl().lastFileSize() < 0)
+    MsgBoxNoSound(lookedFor, vb::vbExclamation + vb::vbOKOnly, title);
   if (read != clsFileControl::DataFile::Read) {
     program::End(1);
     return;
