@@ -1,6 +1,7 @@
 // Opening the real port: a device that cannot be opened says why.
 #include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
 #include <pwd.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -18,6 +19,8 @@
 #include <set>
 #include <thread>
 #include <vector>
+
+#include <QCoreApplication>
 
 #include "link/qtlink.h"
 #include "support/devices.h"
@@ -337,4 +340,60 @@ TEST(PortOpen, ALockNameThatIsNoPlainFileKeepsThePortClosed) {
     EXPECT_EQ(said, refused);
   }
   EXPECT_EQ(std::filesystem::status(lock).permissions(), std::filesystem::perms::none);
+}
+
+// Ended by SIGINT, SIGTERM or SIGHUP while its main thread is held outside the
+// event loop, the program still ends within about a second, by that signal
+// (a shell sees it so), and lets go of the port it holds: its lock file goes.
+// A port opened and let go of before is not touched; a second signal ends
+// the program at once, by the second. The program is this test binary's
+// blocked child (see main.cpp), which would block five seconds and exit 0.
+TEST(PortEnd, ASignalEndsTheProgramWhileItsMainThreadIsBlocked) {
+  std::string self = QCoreApplication::applicationFilePath().toStdString();
+  std::string option = "--blocked-child";
+  const std::vector<std::vector<int>> cases = {{SIGINT}, {SIGTERM}, {SIGHUP}, {SIGINT, SIGTERM}};
+  for (const std::vector<int>& sent : cases) {
+    const int ender = sent.back();
+    std::string trace = "signals";
+    for (int signal : sent) trace += " " + std::to_string(signal);
+    SCOPED_TRACE(trace);
+    Pty gone, held;
+    ASSERT_FALSE(gone.slave.empty() || held.slave.empty());
+    const auto goneBefore = lockFiles(gone.slave);
+    const auto heldBefore = lockFiles(held.slave);
+    int out[2];
+    ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    char* argv[] = {self.data(), option.data(), gone.slave.data(), held.slave.data(), nullptr};
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::dup2(out[1], STDOUT_FILENO);
+      ::execv(self.c_str(), argv);
+      ::_exit(127);
+    }
+    ASSERT_GT(child, 0);
+    ::close(out[1]);
+    pollfd said{out[0], POLLIN, 0};
+    char word[16] = {};
+    const bool blocked = ::poll(&said, 1, 20000) == 1 && ::read(out[0], word, sizeof word - 1) > 0 &&
+                         std::string(word) == "blocked\n";
+    for (int signal : sent) ::kill(child, blocked ? signal : SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(out[0]);
+    ASSERT_TRUE(blocked) << word;
+    const bool bySignal = WIFSIGNALED(status);
+    EXPECT_TRUE(bySignal) << "exit status " << WEXITSTATUS(status);
+    if (bySignal) {
+      EXPECT_EQ(WTERMSIG(status), ender);
+    }
+    EXPECT_EQ(lockFiles(gone.slave), goneBefore);
+    auto heldAfter = lockFiles(held.slave);
+    if (sent.size() == 1) {
+      EXPECT_EQ(heldAfter, heldBefore);
+    }
+    // Ended at once, the program left its lock behind; it names a process
+    // that has ended, which the next open removes. This test removes it.
+    for (const std::string& left : heldAfter)
+      if (!heldBefore.count(left)) std::filesystem::remove(left);
+  }
 }

@@ -28,6 +28,19 @@ std::vector<uint8_t> dataFile() {
   for (size_t i = 1100; i < 1200; ++i) d[i] = static_cast<uint8_t>(i);
   return d;
 }
+
+// What an unattended write cut short by a signal says, once, on standard
+// error: the stop button's warning, in the program's language.
+const std::string kPartlyWritten =
+    "velmora: The radio may now hold a partly written memory: write it again before using it\n";
+const std::string kPartlyWrittenJa =
+    "velmora: 無線機のメモリが途中まで書き込まれている可能性があります。使用する前にもう一度書き込んでください\n";
+
+size_t occurrences(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+  return n;
+}
 }  // namespace
 
 TEST(CommandLine, WritesTheDataFileIntoTheRadioAndExitsZero) {
@@ -94,6 +107,7 @@ TEST(CommandLine, ASilentRadioOrAMissingFileExitsNonZero) {
 // Interrupted while it holds the port (Ctrl-C, a closed terminal, kill), the
 // program lets go of it before it ends: the device is not left in exclusive
 // use, which would refuse the next run and every other program but root's.
+// The write had begun: the radio may be partly written, and the run says so.
 TEST(CommandLine, AnInterruptedWriteLetsGoOfThePort) {
   TempDir home;
   writeFileBytes(home.file("myradio.R3D"), dataFile());
@@ -106,7 +120,9 @@ TEST(CommandLine, AnInterruptedWriteLetsGoOfThePort) {
     const int near = ::open(device.c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(near, 0);
     QProcess program;
-    program.setProcessEnvironment(programEnvironment(home, device));
+    QProcessEnvironment env = programEnvironment(home, device);
+    env.insert("LC_ALL", signal == SIGHUP ? "ja_JP.UTF-8" : "C");
+    program.setProcessEnvironment(env);
     program.start(QString::fromStdString(app::path() + "/velmora"),
                   {"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("myradio"))});
     pollfd command{far, POLLIN, 0};  // the write command: the program holds the port
@@ -114,12 +130,60 @@ TEST(CommandLine, AnInterruptedWriteLetsGoOfThePort) {
     ::kill(static_cast<pid_t>(program.processId()), signal);
     ASSERT_TRUE(program.waitForFinished(10000)) << signal;
     EXPECT_EQ(program.exitStatus(), QProcess::CrashExit) << signal;  // ended by the signal, as a shell expects
+    EXPECT_EQ(program.exitCode(), signal);
+    const std::string errors = program.readAllStandardError().toStdString();
+    EXPECT_EQ(occurrences(errors, signal == SIGHUP ? kPartlyWrittenJa : kPartlyWritten), 1u) << signal << "\n" << errors;
     int exclusive = -1;
     ASSERT_EQ(::ioctl(near, TIOCGEXCL, &exclusive), 0);
     EXPECT_EQ(exclusive, 0) << signal;
     ::close(near);
     ::close(far);
   }
+}
+
+// Ctrl-C in the middle of an unattended write to the radio: the run ends as
+// Ctrl-C ends it, and says once that the radio may be partly written. A
+// write started under nohup (hang-ups ignored) goes on through a hang-up,
+// ends as written and says nothing of the kind.
+TEST(CommandLine, CtrlCDuringAWriteSaysTheRadioMayBePartlyWritten) {
+  TempDir home;
+  writeFileBytes(home.file("myradio.R3D"), dataFile());
+  const QStringList args{"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("myradio"))};
+  const QString velmora = QString::fromStdString(app::path() + "/velmora");
+  {
+    SimProcess sim;  // at the radio's pace, the write takes several seconds
+    ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, home.file("sim.R3D"), {"--pace"}));
+    QProcess program;
+    QProcessEnvironment env = programEnvironment(home, sim.device());
+    env.insert("LC_ALL", "C");
+    program.setProcessEnvironment(env);
+    program.start(velmora, args);
+    ASSERT_TRUE(sim.waitForLine("write command 5A", 20000));
+    ::kill(static_cast<pid_t>(program.processId()), SIGINT);
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitStatus(), QProcess::CrashExit);
+    EXPECT_EQ(program.exitCode(), SIGINT);
+    const std::string errors = program.readAllStandardError().toStdString();
+    EXPECT_EQ(occurrences(errors, kPartlyWritten), 1u) << errors;
+    sim.stop();
+    for (const std::string& line : sim.lines()) EXPECT_EQ(line.find("end frame"), std::string::npos) << line;
+  }
+  SimProcess sim;
+  ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, home.file("sim.R3D"), {"--pace"}));
+  QProcess program;
+  QProcessEnvironment env = programEnvironment(home, sim.device());
+  env.insert("LC_ALL", "C");
+  program.setProcessEnvironment(env);
+  program.setChildProcessModifier([] { ::signal(SIGHUP, SIG_IGN); });
+  program.start(velmora, args);
+  ASSERT_TRUE(sim.waitForLine("write command 5A", 20000));
+  ::kill(static_cast<pid_t>(program.processId()), SIGHUP);
+  ASSERT_TRUE(program.waitForFinished(60000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0);
+  const std::string errors = program.readAllStandardError().toStdString();
+  EXPECT_EQ(occurrences(errors, kPartlyWritten), 0u) << errors;
+  EXPECT_TRUE(sim.waitForLine("end frame ok", 5000));
 }
 
 // Whenever the write cannot start, the run ends at once with a failure status

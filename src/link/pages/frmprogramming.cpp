@@ -16,6 +16,7 @@
 #include "link/prewrite.h"
 #include "link/qtlink.h"
 #include "platform/base/appinfo.h"
+#include "platform/base/endsignals.h"
 #include "platform/base/msgservice.h"
 #include "platform/base/strtable.h"
 #include "platform/base/vbtext.h"
@@ -156,6 +157,11 @@ void FrmProgramming::subBusyState() {
   labRate[0]->show();
   labRate[1]->show();
   for (auto* b : comReadWrite) b->setEnabled(false);
+  // Unattended, no one sees the page: should a signal (Ctrl-C, kill) end the
+  // run from here on, it says on standard error what the stop button says of
+  // a write cut short. The line is made now; the end has no time to make it.
+  if (writes && !modPublic.strCmdFileName.empty())
+    endsignals::sayOnEnd(std::string(app::kTitle) + ": " + res(10131).toLocal8Bit().toStdString() + "\n");
 }
 
 void FrmProgramming::subIdleState() {
@@ -198,12 +204,15 @@ void FrmProgramming::comReadWrite_Click(int index) {
   bool tail = false;
   // A stopped write leaves the radio partly written; a stopped read does not.
   const bool write = index == 1 || (index == 2 && modPublic.family() != 1);
+  writes = write;
   switch (index) {
     case 0: tail = programRead(); break;
     case 1: tail = programWrite(false); break;
     case 2: tail = modPublic.family() == 1 ? programDelete() : programWrite(true); break;
     default: break;
   }
+  writes = false;
+  endsignals::sayOnEnd("");
   if (tail) modPublic.blnResult = link->blnCommStateAnalyze(write);
   subIdleState();
   busyMark = "0";

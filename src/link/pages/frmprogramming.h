@@ -58,4 +58,5 @@ class FrmProgramming : public Page {
   std::unique_ptr<radiolink::LinkEngine> link;
   std::string busyMark = "0";  // the exit button's tag: "1" while an operation runs
   bool closeWhenIdle = false;
+  bool writes = false;  // the operation under way writes into the radio
 };

@@ -1,55 +1,184 @@
 #include "platform/base/endsignals.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <ctime>
 #include <map>
+#include <set>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace endsignals {
 namespace {
-int g_pipe[2] = {-1, -1};
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+int g_loop[2] = {-1, -1};   // wakes the event loop
+int g_watch[2] = {-1, -1};  // wakes the thread that ends a blocked program
 int g_next = 0;
+// The signal the program ends on; 0 until one arrives. The handler, the
+// event loop and the thread all read it, so it is a lock-free atomic.
+std::atomic<int> g_ending{0};
+std::atomic<const std::string*> g_line{nullptr};
+std::atomic<bool> g_said{false};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<const std::string*>::is_always_lock_free &&
+              std::atomic<bool>::is_always_lock_free);
 
 std::map<int, std::function<void()>>& releases() {
   static std::map<int, std::function<void()>> r;
   return r;
 }
 
-// Only what may be done inside a signal handler: the signal goes down a pipe
-// the event loop watches.
+// Every line ever handed to sayOnEnd(), kept for the life of the program
+// (and past it, never destroyed): a handler may be writing one while the
+// main thread hands in the next, or while the program winds down.
+std::set<std::string>& lines() {
+  static auto* l = new std::set<std::string>;
+  return *l;
+}
+
+// say(), endBy() and onSignal() do only what a signal handler may do.
+void say() {
+  const std::string* line = g_line.load();
+  if (!line || g_said.exchange(true)) return;
+  size_t done = 0;
+  while (done < line->size()) {
+    const ssize_t n = ::write(STDERR_FILENO, line->data() + done, line->size() - done);
+    if (n > 0) {
+      done += static_cast<size_t>(n);
+    } else if (n < 0 && errno != EINTR) {
+      break;
+    }
+  }
+}
+
+[[noreturn]] void endBy(int signal) {
+  struct sigaction fallback {};
+  fallback.sa_handler = SIG_DFL;
+  sigemptyset(&fallback.sa_mask);
+  ::sigaction(signal, &fallback, nullptr);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal);
+  ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+  ::raise(signal);
+  ::_exit(128 + signal);  // as a shell reports it, should the signal not end it
+}
+
 void onSignal(int signal) {
+  const int saved = errno;
+  int none = 0;
+  if (!g_ending.compare_exchange_strong(none, signal)) {
+    // The second: whoever sent it will not wait for the first.
+    say();
+    endBy(signal);
+  }
   const auto byte = static_cast<unsigned char>(signal);
-  [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
+  [[maybe_unused]] const ssize_t toLoop = ::write(g_loop[1], &byte, 1);
+  [[maybe_unused]] const ssize_t toWatch = ::write(g_watch[1], &byte, 1);
+  errno = saved;
 }
 
 void endOnSignal() {
-  unsigned char signal = 0;
-  if (::read(g_pipe[0], &signal, 1) != 1) return;
-  const auto pending = releases();
-  for (const auto& [id, release] : pending) release();
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
+  unsigned char byte = 0;
+  if (::read(g_loop[0], &byte, 1) != 1) return;
+  say();
+  // Each release is looked up when its turn comes: one may end another's
+  // owner, which forgets it.
+  std::vector<int> ids;
+  for (const auto& entry : releases()) ids.push_back(entry.first);
+  for (int id : ids) {
+    const auto found = releases().find(id);
+    if (found == releases().end()) continue;
+    const std::function<void()> release = found->second;
+    release();
+  }
+  endBy(g_ending.load());
+}
+
+// The serial lock files of this process. The port takes its lock
+// ("LCK..<device>", whose first line is the process id) in the first of
+// these folders it may write in; which one is the port's choice.
+void dropOwnPortLocks() {
+  const std::string mine = std::to_string(::getpid()) + "\n";
+  for (const char* folder : {"/var/lock", "/run/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp",
+                             "/var/tmp", "/var/lock/lockdev"}) {
+    DIR* dir = ::opendir(folder);
+    if (!dir) continue;
+    while (const dirent* entry = ::readdir(dir)) {
+      if (std::strncmp(entry->d_name, "LCK..", 5) != 0) continue;
+      // Anyone may put files here: not followed, not waited on, and only
+      // one of our own user's is ours.
+      const int fd = ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+      if (fd < 0) continue;
+      struct stat st {};
+      char head[32];
+      ssize_t n = -1;
+      if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) n = ::read(fd, head, sizeof head);
+      ::close(fd);
+      if (n >= static_cast<ssize_t>(mine.size()) && std::memcmp(head, mine.data(), mine.size()) == 0)
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+  }
+}
+
+// The event loop had a second to end the program and did not: the main
+// thread is held outside it. The end of the process closes the devices, and
+// with them their exclusive use; the port's lock file, which closing the
+// port would have removed, is removed here.
+void watch() {
+  unsigned char byte = 0;
+  while (::read(g_watch[0], &byte, 1) != 1)
+    if (errno != EINTR) return;
+  timespec grace{1, 0};
+  while (::nanosleep(&grace, &grace) != 0 && errno == EINTR) {
+  }
+  say();
+  dropOwnPortLocks();
+  endBy(g_ending.load());
 }
 
 void install() {
-  if (g_pipe[0] >= 0 || !QCoreApplication::instance()) return;
-  if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-    g_pipe[0] = g_pipe[1] = -1;
+  if (g_loop[0] >= 0 || !QCoreApplication::instance()) return;
+  if (::pipe2(g_loop, O_CLOEXEC | O_NONBLOCK) != 0) {
+    g_loop[0] = g_loop[1] = -1;
     return;
   }
-  auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+  auto* notifier = new QSocketNotifier(g_loop[0], QSocketNotifier::Read, QCoreApplication::instance());
   QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] { endOnSignal(); });
+  sigset_t ends;
+  sigemptyset(&ends);
+  for (int signal : kSignals) sigaddset(&ends, signal);
+  if (::pipe2(g_watch, O_CLOEXEC) == 0 && ::fcntl(g_watch[1], F_SETFL, O_NONBLOCK) == 0) {
+    // The thread takes none of the signals: it is started with them blocked.
+    sigset_t before;
+    ::pthread_sigmask(SIG_BLOCK, &ends, &before);
+    try {
+      std::thread(watch).detach();
+    } catch (const std::system_error&) {
+      // No thread: the event loop alone ends the program.
+    }
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  }
   struct sigaction action {};
   action.sa_handler = onSignal;
-  sigemptyset(&action.sa_mask);
+  action.sa_mask = ends;
   action.sa_flags = SA_RESTART;
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  for (int signal : kSignals) {
     // A signal ignored from the start (nohup, a background job) stays ignored.
-    struct sigaction before {};
-    if (::sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+    struct sigaction was {};
+    if (::sigaction(signal, nullptr, &was) == 0 && was.sa_handler == SIG_IGN) continue;
     ::sigaction(signal, &action, nullptr);
   }
 }
@@ -62,5 +191,9 @@ int onEnd(std::function<void()> release) {
 }
 
 void forget(int id) { releases().erase(id); }
+
+void sayOnEnd(const std::string& line) {
+  g_line.store(line.empty() ? nullptr : &*lines().insert(line).first);
+}
 
 }  // namespace endsignals
