@@ -139,6 +139,17 @@ TEST_P(EndToEnd, RadioHangsUpDuringRead) {
 
 INSTANTIATE_TEST_SUITE_P(Families, EndToEnd, ::testing::Values(0, 1, 2));
 
+namespace {
+// A fresh model of a base station (family "2") with a port map of the test's own.
+void baseStationModel(TempDir& dir) {
+  freshModel(dir);
+  portmap::setConfigFile(dir.file("ports.conf"));
+  modPublic.strRadioFamily = "2";
+  modPublic.lngDataLast = 2559;
+  modPublic.dimImage();
+}
+}  // namespace
+
 // A busy machine: the program's event loop is held for 150 ms just as a frame
 // starts to arrive; one byte comes in meanwhile, the rest is handed over
 // 60 ms after the loop runs again (the serial layer behind as well). The
@@ -146,11 +157,7 @@ INSTANTIATE_TEST_SUITE_P(Families, EndToEnd, ::testing::Values(0, 1, 2));
 TEST(EndToEndStall, AFrameArrivingWhileTheEventLoopIsHeldIsReadWhole) {
   TempDir dir;
   RecordingMessages messages;
-  freshModel(dir);
-  portmap::setConfigFile(dir.file("ports.conf"));
-  modPublic.strRadioFamily = "2";
-  modPublic.lngDataLast = 2559;
-  modPublic.dimImage();
+  baseStationModel(dir);
   const std::vector<uint8_t> memory = pattern(2560, 5);
   Pty pty;
   ASSERT_FALSE(pty.slave.empty());
@@ -238,11 +245,7 @@ TEST(EndToEndStall, AFrameArrivingWhileTheEventLoopIsHeldIsReadWhole) {
 TEST(EndToEndStop, StopArrivesDuringAWait) {
   TempDir dir;
   RecordingMessages messages;
-  freshModel(dir);
-  portmap::setConfigFile(dir.file("ports.conf"));
-  modPublic.strRadioFamily = "2";
-  modPublic.lngDataLast = 2559;
-  modPublic.dimImage();
+  baseStationModel(dir);
   const auto before = modPublic.bytRadioData;
   SimProcess sim;
   ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, "", {"--fault", "silent"}));
