@@ -120,21 +120,10 @@ TEST(PortOpen, PermissionDeniedAsksToJoinTheGroupOnlyWhereThatHelps) {
   ASSERT_EQ(::chown(joinable.c_str(), 0, 54321), 0);
   ASSERT_EQ(::chmod(joinable.c_str(), 0660), 0);
   ASSERT_EQ(::mknod(rootOnly.c_str(), S_IFCHR | 0600, tty.st_rdev), 0);
-  int out[2];
-  ASSERT_EQ(::pipe(out), 0);
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(1);
-    const std::string said = QtSerialPort::openCause(joinable, QSerialPort::PermissionError, "") + "\n" +
-                             QtSerialPort::openCause(rootOnly, QSerialPort::PermissionError, "");
-    ::_exit(::write(out[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 1);
-  }
-  ::close(out[1]);
-  std::string said;
-  char buf[512];
-  for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<size_t>(n));
-  ::close(out[0]);
-  ::waitpid(child, nullptr, 0);
+  const std::string said = asOrdinaryUser(dir.str(), [&] {
+    return QtSerialPort::openCause(joinable, QSerialPort::PermissionError, "") + "\n" +
+           QtSerialPort::openCause(rootOnly, QSerialPort::PermissionError, "");
+  });
   const std::string group = groupName(54321);
   EXPECT_EQ(said, "Cause: permission denied. Your user must be a member of the group " + group + " (sudo adduser <user> " +
                       group + ", then log in again)\nCause: permission denied: " + rootOnly +
@@ -322,21 +311,11 @@ TEST(PortOpen, ALockNameThatIsNoPlainFileKeepsThePortClosed) {
     EXPECT_EQ(port.openFailure(), refused);
   } else {
     ASSERT_EQ(::chmod(locks.str().c_str(), 0755), 0);
-    int out[2];
-    ASSERT_EQ(::pipe(out), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-      if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(1);
+    const std::string said = asOrdinaryUser(locks.str(), [&] {
       std::string said;
       if (!QtSerialPort::heldByAnotherProgram(pty.slave, &said)) said = "not held";
-      ::_exit(::write(out[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 1);
-    }
-    ::close(out[1]);
-    std::string said;
-    char buf[512];
-    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<size_t>(n));
-    ::close(out[0]);
-    ::waitpid(child, nullptr, 0);
+      return said;
+    });
     EXPECT_EQ(said, refused);
   }
   EXPECT_EQ(std::filesystem::status(lock).permissions(), std::filesystem::perms::none);

@@ -1,5 +1,17 @@
 #include "support/testsupport.h"
 
+#include <grp.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <exception>
 #include <fstream>
 #include <random>
 
@@ -56,4 +68,89 @@ std::vector<uint8_t> readFileBytes(const std::string& path) {
 void writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+namespace {
+// nobody and nogroup: an ordinary user who owns nothing of root's.
+constexpr uid_t kOrdinaryUser = 65534;
+constexpr gid_t kOrdinaryGroup = 65534;
+}  // namespace
+
+std::string asOrdinaryUser(const std::string& folder, const std::function<std::string()>& body) {
+  if (::geteuid() != 0) return body();
+  int out[2];
+  if (::pipe(out) != 0) return std::string("[no pipe to a child: ") + std::strerror(errno) + "]";
+  std::fflush(nullptr);  // nothing buffered is written twice
+  const pid_t child = ::fork();
+  if (child < 0) {
+    const int error = errno;
+    ::close(out[0]);
+    ::close(out[1]);
+    return std::string("[no child: ") + std::strerror(error) + "]";
+  }
+  if (child == 0) {
+    ::close(out[0]);
+    std::string said;
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kOrdinaryGroup) != 0 || ::setuid(kOrdinaryUser) != 0) {
+      said = std::string("[the child could not become uid 65534: ") + std::strerror(errno) + "]";
+    } else if (::access(folder.c_str(), X_OK) != 0) {
+      said = "[uid 65534 cannot reach " + folder + ": " + std::strerror(errno) + "]";
+    } else {
+      try {
+        said = body();
+      } catch (const std::exception& e) {
+        said = std::string("[the child threw: ") + e.what() + "]";
+      } catch (...) {
+        said = "[the child threw]";
+      }
+    }
+    for (size_t at = 0; at < said.size();) {
+      const ssize_t n = ::write(out[1], said.data() + at, said.size() - at);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) ::_exit(1);
+      at += static_cast<size_t>(n);
+    }
+    ::_exit(0);  // not the parent's exit handlers, nor its test results
+  }
+  ::close(out[1]);
+  // The child has only the thread that forked it: what waits on one of the
+  // others (Qt's painting helpers, say) would wait for ever. A child far
+  // slower than any of these checks is ended rather than waited on.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  std::string said;
+  bool ended = false;
+  char buf[4096];
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd ready{out[0], POLLIN, 0};
+    const int polled = ::poll(&ready, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
+    if (polled < 0 && errno == EINTR) continue;
+    if (polled == 0) {
+      ::kill(child, SIGKILL);
+      ended = true;
+      break;
+    }
+    const ssize_t n = polled < 0 ? -1 : ::read(out[0], buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    said.append(buf, static_cast<size_t>(n));
+  }
+  ::close(out[0]);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (ended) said += "[the child was still busy after 30 s, and was ended]";
+  else if (WIFSIGNALED(status)) said += "[the child ended by signal " + std::to_string(WTERMSIG(status)) + "]";
+  else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) said += "[the child could not tell all it saw]";
+  return said;
+}
+
+bool ownedByOrdinaryUser(const std::string& path) {
+  if (::geteuid() != 0) return true;
+  if (::lchown(path.c_str(), kOrdinaryUser, kOrdinaryGroup) != 0) return false;
+  std::error_code ec;
+  if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, ec))) return true;
+  for (std::filesystem::recursive_directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec))
+    if (::lchown(it->path().c_str(), kOrdinaryUser, kOrdinaryGroup) != 0) return false;
+  return !ec;
 }

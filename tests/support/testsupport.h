@@ -3,6 +3,7 @@
 // records what was shown, a temporary folder, and a fresh shared model.
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,3 +48,18 @@ bool setUpFamily(const std::string& family);
 
 std::vector<uint8_t> readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// What an ordinary user meets where the test may run as root, who passes
+// every access check: runs `body` and returns what it returned. As an
+// ordinary user, here; as root, in a child process that first becomes
+// uid and gid 65534 in no other group, so `body` tells what it saw by what
+// it returns, never by EXPECT (a child's failures are not the test's). The
+// child first checks that it reaches `folder`, the test's own. A child that
+// cannot become that user, cannot reach the folder, ends without returning
+// or is still busy after 30 s (then ended) returns a text in [] that says so.
+std::string asOrdinaryUser(const std::string& folder, const std::function<std::string()>& body);
+// Where the test runs as root, gives `path` and all beneath it (links
+// themselves, not their targets) to the user asOrdinaryUser becomes, as the
+// user's own files are in a run as an ordinary user; otherwise leaves them
+// as they are. False if that failed.
+bool ownedByOrdinaryUser(const std::string& path);
