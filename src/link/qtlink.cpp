@@ -15,10 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <limits>
-#include <sstream>
 
 #include <QEventLoop>
 #include <QTimer>

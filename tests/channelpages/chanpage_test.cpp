@@ -563,14 +563,17 @@ TEST_F(ChannelPage, ALookAtChannelsTheEncoderDidNotWriteChangesNoByte) {
     key(Qt::Key_F3);
     focus(kFreq, 6);  // the empty channel 4
     key(Qt::Key_Tab);
-    // Channel 5: its option cells focused and passed with Tab, Enter in
-    // its frequency cells.
-    for (int row : {8, 9}) {
-      focus(FrmChannel::kWN, row);
-      for (int i = 0; i < 12; ++i) key(Qt::Key_Tab);
-      focus(kFreq, row);
-      key(Qt::Key_Return);
-    }
+    // A channel's option cells focused and passed with Tab, Enter in its
+    // frequency cells.
+    const auto passChannel = [&](int rxRow) {
+      for (int row : {rxRow, rxRow + 1}) {
+        focus(FrmChannel::kWN, row);
+        for (int i = 0; i < 12; ++i) key(Qt::Key_Tab);
+        focus(kFreq, row);
+        key(Qt::Key_Return);
+      }
+    };
+    passChannel(8);  // channel 5
     focus(kFreq, 5);
     key(Qt::Key_F11);
     type("40");
@@ -586,12 +589,7 @@ TEST_F(ChannelPage, ALookAtChannelsTheEncoderDidNotWriteChangesNoByte) {
       ASSERT_EQ(top(), 32);
       ASSERT_EQ(page->labChanParaNo[6]->text(), "20");
       ASSERT_EQ(text(kFreq, 7), "0.00000");
-      for (int row : {6, 7}) {
-        focus(FrmChannel::kWN, row);
-        for (int i = 0; i < 12; ++i) key(Qt::Key_Tab);
-        focus(kFreq, row);
-        key(Qt::Key_Return);
-      }
+      passChannel(6);
       focus(kFreq, 15);
       key(Qt::Key_Down);
       ASSERT_EQ(top(), 33);
