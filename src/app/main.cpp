@@ -16,6 +16,7 @@
 #include "selcall/pages/frmmemoryencode.h"
 
 int main(int argc, char** argv) {
+  program::holdQtMessages(std::vector<std::string>(argv + 1, argv + argc));
   if (!program::chooseScreen(std::vector<std::string>(argv + 1, argv + argc))) return program::sayNoScreen();
   program::watchScreenStart(true);
   QApplication application(argc, argv);
@@ -36,5 +37,5 @@ int main(int argc, char** argv) {
   program::registerMainMenuPage(10, [] { return std::make_unique<FrmPrintOut>(); });
   // The arguments as the shell passed them, byte for byte (Qt has taken its
   // own options out of argv by now): a file name is never re-encoded.
-  return runProgram(application, std::vector<std::string>(argv + 1, argv + argc));
+  return program::sayHeldMessages(runProgram(application, std::vector<std::string>(argv + 1, argv + argc)));
 }

@@ -5,6 +5,7 @@
 #include <QLibraryInfo>
 #include <QWidget>
 #include <array>
+#include <mutex>
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
@@ -106,6 +107,40 @@ std::string screenSettings(std::initializer_list<const char*> names) {
 std::string g_noScreen;
 QtMessageHandler g_qtHandler = nullptr;
 
+// Whether the arguments ask for an unattended write.
+bool unattendedWrite(const std::vector<std::string>& arguments) {
+  for (const std::string& a : arguments)
+    if (a.size() >= 2 && a[0] == '/' && (a[1] == 'F' || a[1] == 'f')) return true;
+  return false;
+}
+
+// Qt's messages of an unattended run, kept until its end. Qt may say
+// something from any of its threads.
+std::mutex& heldLock() {
+  static auto* m = new std::mutex;
+  return *m;
+}
+std::string& held() {
+  static auto* h = new std::string;
+  return *h;
+}
+
+void sayHeld() {
+  std::lock_guard<std::mutex> hold(heldLock());
+  std::fputs(held().c_str(), stderr);
+  std::fflush(stderr);
+  held().clear();
+}
+
+void holdingHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  {
+    std::lock_guard<std::mutex> hold(heldLock());
+    held() += qFormatLogMessage(type, context, message).toLocal8Bit().toStdString() + "\n";
+  }
+  // Qt ends the program after a fatal message: the run has failed.
+  if (type == QtFatalMsg) sayHeld();
+}
+
 // While the application object is made: Qt ends the program with a fatal
 // message (and a core dump) when the platform plugin cannot start; the run
 // says why in its own words and ends with status 1 instead.
@@ -114,6 +149,7 @@ void screenStartHandler(QtMsgType type, const QMessageLogContext& context, const
     if (g_qtHandler) g_qtHandler(type, context, message);
     return;
   }
+  sayHeld();
   std::fprintf(stderr, "%s\n", g_noScreen.c_str());
   std::fflush(stderr);
   std::_Exit(1);
@@ -139,17 +175,23 @@ void resetEnded() {
   g_status = 0;
 }
 
+void holdQtMessages(const std::vector<std::string>& arguments) {
+  if (unattendedWrite(arguments)) qInstallMessageHandler(holdingHandler);
+}
+
+int sayHeldMessages(int status) {
+  if (status != 0) sayHeld();
+  return status;
+}
+
 bool chooseScreen(const std::vector<std::string>& arguments) {
   if (envSet("QT_QPA_PLATFORM")) return true;
-  bool unattended = false;
-  for (const std::string& a : arguments) {
-    if (a.size() >= 2 && a[0] == '/' && (a[1] == 'F' || a[1] == 'f')) unattended = true;
+  for (const std::string& a : arguments)
     if (a == "-platform" || a == "--platform") return true;  // Qt's own option: the user's choice
-  }
   if (xServerAnswers()) return true;
   // Qt would end the run (status 134) on a screen it cannot open; an
   // unattended write goes on without one and answers with its own status.
-  if (unattended) {
+  if (unattendedWrite(arguments)) {
     ::setenv("QT_QPA_PLATFORM", waylandAnswers() ? "wayland;offscreen" : "offscreen", 1);
     return true;
   }

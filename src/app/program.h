@@ -36,6 +36,16 @@ int sayNoScreen();
 // with Qt's abort and core dump.
 void watchScreenStart(bool on);
 
+// An unattended write (`/F`) answers with its exit status and says only what
+// failed: what Qt itself says along the way (a platform plugin's remarks, a
+// runtime folder that is not set, as from cron) is kept from the start of
+// the run, before the application object exists, and said on standard error
+// only when the run fails (sayHeldMessages with a status other than 0, or a
+// start that fails), so that a script's success leaves it empty.
+void holdQtMessages(const std::vector<std::string>& arguments);
+// Says what was kept when `status` is a failure; returns `status`.
+int sayHeldMessages(int status);
+
 // Ends the program: every page is closed without its unload handler and the
 // event loop stops with `status`. Callers return right after.
 void End(int status = 0);

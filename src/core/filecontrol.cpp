@@ -1,6 +1,7 @@
 #include "core/filecontrol.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -39,16 +40,17 @@ std::string clsFileControl::resolve(const std::string& folder, const std::string
 
 bool clsFileControl::readImage(std::vector<uint8_t>& buffer, int32_t last, std::string& error) {
   buffer.assign(static_cast<size_t>(last) + 1, 0);
-  std::ifstream in(strFullPath, std::ios::binary);
-  if (!in) {
-    error = "open";
+  // The file looked at before may have been replaced since (by a pipe that
+  // would hold the read for ever, say): what is opened is judged again, and
+  // its length is that of the file read.
+  std::string bytes;
+  long long size = -1;
+  if (const int failed = safefile::readPlainFile(strFullPath, buffer.size(), bytes, &size)) {
+    error = std::strerror(failed);
     return false;
   }
-  in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
-  if (in.bad()) {
-    error = "read";
-    return false;
-  }
+  lastSize_ = size;
+  std::copy(bytes.begin(), bytes.end(), buffer.begin());
   return true;
 }
 

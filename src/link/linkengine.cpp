@@ -142,15 +142,15 @@ void LinkEngine::pause(int64_t units) {
 // rest of an echo a busy machine held back) is let in and dropped, until the
 // line has been silent for a frame's byte wait, so the next try's echo starts
 // with its own first byte. A line that never falls silent is given up on
-// after the first-byte wait, and the try goes ahead.
+// once the first-byte wait has passed, and the try goes ahead.
 void LinkEngine::quietLine() {
-  int waited = 0;
+  const int64_t start = waiter.clockMs();
   for (;;) {
     port.discardInput();
-    if (lngCommState != kStateOk || waited >= intFirstByteWait) return;
-    waiter.waitReply(port, intFrameByteWait);
+    const int64_t left = intFirstByteWait - (waiter.clockMs() - start);
+    if (lngCommState != kStateOk || left <= 0) return;
+    waiter.waitReply(port, static_cast<int>(std::min<int64_t>(intFrameByteWait, left)));
     if (port.fault() != 0 || port.bytesWaiting() == 0) return;
-    waited += intFrameByteWait;
   }
 }
 

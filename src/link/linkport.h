@@ -79,6 +79,8 @@ class LinkWaiter {
   virtual void pause(int64_t units) = 0;
   // Ends the wait or pause in progress, if any (a stop request).
   virtual void interrupt() = 0;
+  // A steady clock, in milliseconds, for waits that end by time.
+  virtual int64_t clockMs() const = 0;
 };
 
 }  // namespace radiolink

@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+
 #include "core/modpublic.h"
 #include "platform/base/safefile.h"
 
@@ -27,27 +30,31 @@ void LinkTrace::open() {
   // name that is no plain file: opening a pipe would wait for a reader for
   // ever and hold the write up with it.
   safefile::ignoreFileSizeSignal();  // a full disk leaves the trace short, the write goes on
-  const int fd = ::open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  fd = ::open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, O_APPEND) != 0) {
-    ::close(fd);
-    return;
-  }
-  file = ::fdopen(fd, "ab");
-  if (!file) ::close(fd);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, O_APPEND) != 0) close();
 }
 
 void LinkTrace::line(const std::string& text) {
-  if (!file) return;
-  std::fwrite(text.data(), 1, text.size(), file);
-  std::fwrite("\r\n", 1, 2, file);
+  if (fd < 0) return;
+  // One write a line: it is in the file when this returns.
+  const std::string whole = text + "\r\n";
+  size_t done = 0;
+  while (done < whole.size()) {
+    const ssize_t n = ::write(fd, whole.data() + done, whole.size() - done);
+    if (n > 0) {
+      done += static_cast<size_t>(n);
+    } else if (n == 0 || errno != EINTR) {
+      return;  // a full disk leaves the trace short, the write goes on
+    }
+  }
 }
 
 void LinkTrace::close() {
-  if (!file) return;
-  std::fclose(file);
-  file = nullptr;
+  if (fd < 0) return;
+  ::close(fd);
+  fd = -1;
 }
 
 std::string LinkTrace::dateTime() const {

@@ -1,8 +1,10 @@
 #pragma once
 // The write trace "velmora.out": plain text lines ending CR LF, appended while
 // "/DEBUG" is on. A trace that cannot be opened is skipped, never an error.
+// Each line goes to the file whole as it is written, unbuffered, so a write
+// the program did not finish (a signal, a crash) leaves every line it traced,
+// down to the frame it was sending.
 #include <cstdint>
-#include <cstdio>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -23,7 +25,7 @@ class LinkTrace {
 
   // Opens for appending when tracing is on (modPublic.intDebugLog = 1).
   void open();
-  bool active() const { return file != nullptr; }
+  bool active() const { return fd >= 0; }
   void line(const std::string& text);
   void close();
 
@@ -34,7 +36,7 @@ class LinkTrace {
   static std::string send(const uint8_t* bytes, int count);  // "Send=69 F8 1 0"
 
  private:
-  std::FILE* file = nullptr;
+  int fd = -1;
 };
 
 }  // namespace radiolink

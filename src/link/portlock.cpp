@@ -16,57 +16,44 @@
 namespace radiolink::portlock {
 
 namespace {
+std::vector<std::string> defaultFolders() {
+  std::vector<std::string> out = {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp",
+                                  "/tmp",      "/var/tmp",   "/var/lock/lockdev", "/run/lock"};
+  const char* tmp = std::getenv("TMPDIR");
+  std::string temp = tmp && *tmp ? std::filesystem::path(tmp).lexically_normal().string() : "/tmp";
+  while (temp.size() > 1 && temp.back() == '/') temp.pop_back();
+  if (std::find(out.begin(), out.end(), temp) == out.end()) out.push_back(temp);
+  return out;
+}
+
 std::vector<std::string>& lockFolders() {
-  static std::vector<std::string> folders = {"/run/lock", "/var/lock"};
+  static std::vector<std::string> folders = defaultFolders();
   return folders;
 }
 
 // A lock is a few dozen bytes: the process id as ten characters, the
-// program's name and the host's. More than that is never read, so a big
-// file under a lock's name costs nothing.
+// program's name and the user's or host's. More than that is never read, so
+// a big file under a lock's name costs nothing.
 constexpr size_t kLockBytes = 128;
-
-// The process a lock names, or 0 when it names none. Locks hold the id as
-// ten characters ("      1234\n"), as a first line followed by the program's
-// name (the port's own locks), or as four binary bytes (the old way).
-long long lockedProcess(const std::string& bytes) {
-  long long pid = 0;
-  if (bytes.size() == 4 && bytes.find_first_not_of(" 0123456789\n") != std::string::npos) {
-    int32_t binary = 0;
-    std::memcpy(&binary, bytes.data(), sizeof binary);
-    pid = binary;
-  } else {
-    const std::string first = bytes.substr(0, bytes.find('\n'));
-    char* end = nullptr;
-    pid = std::strtoll(first.c_str(), &end, 10);
-    if (end == first.c_str() || std::string(end).find_first_not_of(" \r") != std::string::npos) return 0;
-  }
-  return pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? pid : 0;
-}
 
 // No lock can be there: the name is not there, the folder is none, or the
 // name is longer than a file's name may be.
 bool noSuchName(int error) { return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG; }
 
-// What the lock `file` says. Anyone may put anything under a lock's name:
-// a pipe would hold the read for ever, a link may lead to a device that
-// never ends, and neither is a lock any program wrote. So the name is
-// looked at without following a link, only a plain file is opened (without
-// waiting), and such a name keeps the port closed until someone looks at
-// it. A lock whose process runs holds the device whatever that process's
-// program is called now (it may have been upgraded while it runs, and a
-// process of another user cannot even be looked at); only a lock whose
-// process has ended (a program that was killed leaves it) is removed. A
-// lock that names no process is left to the port.
-Finding::Kind judge(const std::string& file) {
+enum class Read { kMissing, kUnreadable, kRead };
+
+// The first bytes of the plain file `file`, and what it is. Anyone may put
+// anything under a lock's name: a pipe would hold the read for ever, a link
+// may lead to a device that never ends, and neither is a lock any program
+// wrote. So the name is looked at without following a link, and only a
+// plain file is opened (without waiting) and read.
+Read readLock(const std::string& file, struct stat& opened, std::string& bytes) {
   struct stat named {};
-  if (::lstat(file.c_str(), &named) != 0) return noSuchName(errno) ? Finding::kFree : Finding::kUnreadable;
+  if (::lstat(file.c_str(), &named) != 0) return noSuchName(errno) ? Read::kMissing : Read::kUnreadable;
   // A device node or a pipe is not even opened: opening some devices acts.
-  if (!S_ISREG(named.st_mode)) return Finding::kUnreadable;
+  if (!S_ISREG(named.st_mode)) return Read::kUnreadable;
   const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return noSuchName(errno) ? Finding::kFree : Finding::kUnreadable;
-  struct stat opened {};
-  std::string bytes;
+  if (fd < 0) return noSuchName(errno) ? Read::kMissing : Read::kUnreadable;
   bool readable = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode);
   char buffer[kLockBytes];
   while (readable && bytes.size() < kLockBytes) {
@@ -77,12 +64,27 @@ Finding::Kind judge(const std::string& file) {
     bytes.append(buffer, static_cast<size_t>(n));
   }
   ::close(fd);
-  if (!readable) return Finding::kUnreadable;
-  const long long pid = lockedProcess(bytes);
-  if (pid == 0) return Finding::kFree;
+  return readable ? Read::kRead : Read::kUnreadable;
+}
+
+// What the lock `file` says. A lock whose process runs holds the device
+// whatever that process's program is called now (it may have been upgraded
+// while it runs, and a process of another user cannot even be looked at);
+// only a lock whose process has ended (a program that was killed leaves it)
+// is removed. A lock that names no process may be any program's that the
+// port library would take for stale: it keeps the port closed. An empty one
+// is a lock being written, left to the port.
+Finding::Kind judge(const std::string& file) {
+  struct stat opened {};
+  std::string bytes;
+  const Read read = readLock(file, opened, bytes);
+  if (read != Read::kRead) return read == Read::kMissing ? Finding::kFree : Finding::kUnreadable;
+  const LockContent content = parse(bytes);
+  if (content.kind == LockContent::kEmpty) return Finding::kFree;
+  if (content.kind == LockContent::kNoProcess) return Finding::kUnreadable;
   // Only "no such process" says it has ended; "not permitted" is another
   // user's process that runs.
-  if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) return Finding::kHeld;
+  if (::kill(static_cast<pid_t>(content.pid), 0) == 0 || errno != ESRCH) return Finding::kHeld;
   // Removed by name only while the name still is the file that was read.
   struct stat now {};
   if (::lstat(file.c_str(), &now) == 0 && S_ISREG(now.st_mode) && now.st_dev == opened.st_dev &&
@@ -97,6 +99,30 @@ std::string underDev(std::string path) {
   return "LCK.." + path;
 }
 }  // namespace
+
+LockContent parse(const std::string& bytes) {
+  if (bytes.empty()) return {};
+  const auto process = [](long long pid) {
+    return pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? LockContent{LockContent::kProcess, pid}
+                                                               : LockContent{LockContent::kNoProcess, 0};
+  };
+  if (bytes.size() == 4 && bytes.find_first_not_of(" 0123456789\n") != std::string::npos) {
+    int32_t binary = 0;
+    std::memcpy(&binary, bytes.data(), sizeof binary);
+    return process(binary);
+  }
+  size_t at = bytes.find_first_not_of(" \t");
+  if (at == std::string::npos) return {LockContent::kNoProcess, 0};
+  long long pid = 0;
+  const size_t digits = at;
+  for (; at < bytes.size() && bytes[at] >= '0' && bytes[at] <= '9'; ++at) {
+    if (pid > std::numeric_limits<pid_t>::max()) return {LockContent::kNoProcess, 0};
+    pid = pid * 10 + (bytes[at] - '0');
+  }
+  if (at == digits) return {LockContent::kNoProcess, 0};
+  if (at < bytes.size() && std::strchr(" \t\r\n", bytes[at]) == nullptr) return {LockContent::kNoProcess, 0};
+  return process(pid);
+}
 
 std::vector<std::string> names(const std::string& path) {
   std::vector<std::string> out{underDev(path)};
@@ -123,6 +149,23 @@ Finding look(const std::string& path) {
   return {};
 }
 
-void setFolders(std::vector<std::string> folders) { lockFolders() = std::move(folders); }
+OwnLock own(const std::string& path) {
+  for (const std::string& folder : lockFolders()) {
+    const std::string file = folder + "/" + underDev(path);
+    struct stat opened {};
+    std::string bytes;
+    if (readLock(file, opened, bytes) != Read::kRead || opened.st_uid != ::geteuid()) continue;
+    const LockContent content = parse(bytes);
+    if (content.kind == LockContent::kProcess && content.pid == ::getpid())
+      return {file, opened.st_dev, opened.st_ino, bytes};
+  }
+  return {};
+}
+
+void setFolders(std::vector<std::string> folders) {
+  lockFolders() = folders.empty() ? defaultFolders() : std::move(folders);
+}
+
+const std::vector<std::string>& folders() { return lockFolders(); }
 
 }  // namespace radiolink::portlock

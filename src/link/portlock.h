@@ -1,8 +1,11 @@
 #pragma once
-// The conventional serial lock files ("LCK..<name>") that terminal programs
-// and modem tools leave in the lock folders. Those folders are writable by
-// everyone, so a name there may be anything: it is looked at without
-// following links or waiting, and only a plain file's first bytes are read.
+// The conventional serial lock files ("LCK..<name>") that terminal programs,
+// modem tools and the port library leave in the lock folders. Those folders
+// are writable by everyone, so a name there may be anything: it is looked at
+// without following links or waiting, and only a plain file's first bytes
+// are read.
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -13,11 +16,23 @@ struct Finding {
   enum Kind {
     kFree,        // no lock, or only locks whose process has ended (removed)
     kHeld,        // a lock names a process that runs
-    kUnreadable,  // a lock name that is no plain file or cannot be read
+    kUnreadable,  // a lock name that is no plain file, cannot be read, or names no process
   };
   Kind kind = kFree;
   std::string file;  // the lock file that holds the device or cannot be read
 };
+
+// The process a lock's bytes name: the number at the start of the first
+// line (blanks before it; a blank, a line end or the end after it, and
+// whatever follows that, the program's name and user, ignored), or four
+// binary bytes, the old way. kEmpty: nothing in it yet; kNoProcess: bytes
+// that name no process.
+struct LockContent {
+  enum Kind { kEmpty, kProcess, kNoProcess };
+  Kind kind = kEmpty;
+  long long pid = 0;
+};
+LockContent parse(const std::string& bytes);
 
 // The lock names of the device at `path` (as the port opens it): the path
 // under /dev with '/' as '_' (as the port names its own; for a link, the
@@ -30,7 +45,22 @@ std::vector<std::string> names(const std::string& path);
 // the port closed ends the search.
 Finding look(const std::string& path);
 
-// The folders looked in (normally /run/lock and /var/lock); tests use their own.
+// The lock this process holds for the device at `path`, as the port library
+// made it when it opened the port (in whichever lock folder it chose): a
+// plain file of this user's under the port's own lock name that names this
+// process. Empty `file` when there is none.
+struct OwnLock {
+  std::string file;
+  dev_t device = 0;
+  ino_t inode = 0;
+  std::string head;  // its first bytes, as read
+};
+OwnLock own(const std::string& path);
+
+// The lock folders: those the port library chooses from, in its order, and
+// the user's temporary folder, its last resort. Other programs keep their
+// locks in the first of them. Tests use their own; {} restores these.
 void setFolders(std::vector<std::string> folders);
+const std::vector<std::string>& folders();
 
 }  // namespace radiolink::portlock

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -37,7 +38,10 @@ QtSerialPort::QtSerialPort() {
   endId = endsignals::onEnd([this] { close(); });
 }
 
-QtSerialPort::~QtSerialPort() { endsignals::forget(endId); }
+QtSerialPort::~QtSerialPort() {
+  endsignals::forget(endId);
+  close();
+}
 
 int QtSerialPort::errorNumber(QSerialPort::SerialPortError error) {
   switch (error) {
@@ -55,9 +59,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
   if (error == QSerialPort::ResourceError) {
     // The device went away: close it once control is back in the event loop,
     // so a hung-up line cannot keep waking it.
-    QTimer::singleShot(0, &serial, [this] {
-      if (serial.isOpen()) serial.close();
-    });
+    QTimer::singleShot(0, &serial, [this] { close(); });
   }
 }
 
@@ -152,7 +154,7 @@ std::string QtSerialPort::openCause(const std::string& device, QSerialPort::Seri
 }
 
 bool QtSerialPort::open(const std::string& device, const LineSettings& line) {
-  if (serial.isOpen()) serial.close();
+  close();
   faultNumber = 0;
   openFailure_.clear();
   // A control character (a NUL, say) in a path names no device; the port
@@ -182,11 +184,20 @@ bool QtSerialPort::open(const std::string& device, const LineSettings& line) {
   const bool ok = serial.open(QIODevice::ReadWrite);
   if (!ok) openFailure_ = openCause(device, serial.error(), serial.errorString().toStdString());
   faultNumber = 0;
+  // The lock the port made, in whichever folder it chose: a program ended
+  // while its main thread is blocked removes it, and nothing else.
+  if (ok) {
+    const portlock::OwnLock lock = portlock::own(systemPath(device));
+    if (!lock.file.empty()) lockEndId = endsignals::removeFileOnEnd(lock.file, lock.device, lock.inode, lock.head);
+  }
   return ok;
 }
 
 void QtSerialPort::close() {
   if (serial.isOpen()) serial.close();
+  // Closing removed the lock.
+  if (lockEndId != 0) endsignals::keepFileOnEnd(lockEndId);
+  lockEndId = 0;
 }
 
 bool QtSerialPort::isOpen() const { return serial.isOpen(); }
@@ -280,6 +291,11 @@ void QtLinkWaiter::interrupt() {
   if (!loop) return;
   interrupted = true;
   loop->quit();
+}
+
+int64_t QtLinkWaiter::clockMs() const {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 void QtLinkWaiter::wake() {

@@ -39,7 +39,7 @@ class QtSerialPort : public SerialPort {
   // ("LCK..<name>" in the lock folders) names a process that runs, or a lock
   // name is no plain file or cannot be read. `cause` gets the open failure.
   static bool heldByAnotherProgram(const std::string& device, std::string* cause = nullptr);
-  // The folders looked in (normally /run/lock and /var/lock); tests use their own.
+  // The lock folders (link/portlock.h); tests use their own, {} restores them.
   static void setLockFolders(std::vector<std::string> folders);
 
  private:
@@ -47,7 +47,8 @@ class QtSerialPort : public SerialPort {
   QSerialPort serial;
   int faultNumber = 0;
   std::string openFailure_;
-  int endId = 0;  // closes the port when the program ends on a signal
+  int endId = 0;      // closes the port when the program ends on a signal
+  int lockEndId = 0;  // removes its lock when the program ends blocked
 };
 
 class QtLinkWaiter : public QObject, public LinkWaiter {
@@ -55,6 +56,7 @@ class QtLinkWaiter : public QObject, public LinkWaiter {
   void waitReply(SerialPort& port, int ms) override;
   void pause(int64_t units) override;
   void interrupt() override;
+  int64_t clockMs() const override;
   // Something arrived: the wait in progress looks again.
   void wake();
 

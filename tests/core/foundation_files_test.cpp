@@ -71,6 +71,47 @@ TEST_F(Files, ShortFileIsZeroPaddedInBothArraysAndMissingFileChangesNothing) {
   EXPECT_FALSE(files.blnGetEEPROMData(dir.str(), "none.dat", c, d, kImageLast));
   EXPECT_EQ(c, std::vector<uint8_t>(kImageSize, 0x77));
   EXPECT_TRUE(msgs.boxes.empty());
+
+  // A pipe put under the name between the look at the file and its read
+  // holds nothing up: what was opened is judged. A thread puts the pipe and
+  // the file there in turn, as fast as it can, while the name is read; a
+  // read that waits in the pipe is let go after a while, so that the test
+  // fails instead of hanging.
+  const std::string name = dir.file("swap.dat"), pipe = dir.file("pipe"), file = dir.file("short.dat");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::atomic<bool> done{false}, rescued{false};
+  std::thread swapper([&] {
+    for (int turn = 0; !done; ++turn) {
+      const std::string next = dir.file("next");
+      if (::link((turn % 2 ? pipe : file).c_str(), next.c_str()) == 0) ::rename(next.c_str(), name.c_str());
+    }
+  });
+  std::thread rescue([&] {
+    for (int waited = 0; !done; waited += 10) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      if (waited < 5000) continue;
+      const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+      if (writer >= 0) {
+        rescued = true;
+        ::close(writer);
+      }
+    }
+  });
+  int reads = 0;
+  for (const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+       std::chrono::steady_clock::now() < until;) {
+    std::vector<uint8_t> x(kImageSize, 0x55), y = x;
+    if (files.blnGetBinaryData(dir.str(), "swap.dat", x, y, kImageLast)) {
+      ++reads;
+      EXPECT_EQ(std::vector<uint8_t>(x.begin(), x.begin() + 2048), counting(2048));
+    }
+  }
+  done = true;
+  swapper.join();
+  rescue.join();
+  EXPECT_FALSE(rescued) << "a read waited in the pipe";
+  EXPECT_GT(reads, 0);
+  EXPECT_TRUE(msgs.boxes.empty());
 }
 
 TEST_F(Files, EmptyFolderMeansTheProgramFolder) {

@@ -1,4 +1,5 @@
 // The command line and the window placement rule.
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -6,9 +7,13 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <atomic>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
+#include <thread>
 
 #include "app/program.h"
 #include "core/pages/cmdline.h"
@@ -354,6 +359,74 @@ TEST(Placement, StoredPositionsAreCentredOrClamped) {
   EXPECT_EQ(placeLeft(7000, 12000, 6000, true), 6000);
 }
 
+namespace {
+// An X server that answers: it takes anyone's connection setup on its
+// display and says yes, with no screens (it knows nothing else). It listens
+// on the abstract socket of its display, where X clients look first, so
+// nothing of it lands in the machine's folders.
+class AnsweringXServer {
+ public:
+  AnsweringXServer() {
+    for (int n = 40000 + ::getpid() % 20000, tries = 0; tries < 100 && fd < 0; ++n, ++tries) {
+      fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      const std::string name = "/tmp/.X11-unix/X" + std::to_string(n);
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      std::memcpy(address.sun_path + 1, name.data(), name.size());
+      const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+      if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 && ::listen(fd, 4) == 0) {
+        display = ":" + std::to_string(n);
+      } else {
+        ::close(fd);
+        fd = -1;
+      }
+    }
+    if (fd >= 0) server = std::thread([this] { serve(); });
+  }
+  ~AnsweringXServer() {
+    stop = true;
+    if (server.joinable()) server.join();
+    if (fd >= 0) ::close(fd);
+  }
+  AnsweringXServer(const AnsweringXServer&) = delete;
+  AnsweringXServer& operator=(const AnsweringXServer&) = delete;
+  std::string display;  // empty when no display number was free
+
+ private:
+  static bool take(int client, size_t count) {
+    char byte = 0;
+    for (; count > 0; --count)
+      if (::read(client, &byte, 1) != 1) return false;
+    return true;
+  }
+  void serve() {
+    while (!stop) {
+      pollfd p{fd, POLLIN, 0};
+      if (::poll(&p, 1, 50) != 1) continue;
+      const int client = ::accept4(fd, nullptr, nullptr, SOCK_CLOEXEC);
+      if (client < 0) continue;
+      uint8_t request[12];
+      if (::read(client, request, sizeof request) == sizeof request) {
+        const size_t name = request[6] | request[7] << 8, data = request[8] | request[9] << 8;
+        take(client, ((name + 3) & ~size_t{3}) + ((data + 3) & ~size_t{3}));
+        // Success, protocol 11.0, 8 words more: ids from 0x200000 (mask
+        // 0x1FFFFF), requests up to 65535 words, key codes 8..255, no
+        // vendor, screens or formats.
+        const uint8_t reply[40] = {1, 0, 11, 0, 0, 0, 8,    0,    0, 0, 0, 0, 0, 0, 0x20, 0, 0xFF, 0xFF, 0x1F, 0,
+                                   0, 0, 0,  0, 0, 0, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 8,    255, 0,  0,    0,    0};
+        if (::write(client, reply, sizeof reply) == sizeof reply)
+          while (take(client, 1)) {  // until the client lets go
+          }
+      }
+      ::close(client);
+    }
+  }
+  int fd = -1;
+  std::atomic<bool> stop{false};
+  std::thread server;
+};
+}  // namespace
+
 TEST(Screen, AnUnattendedWriteRunsOffscreenWhereNoScreenCanBeOpenedAndAChosenPlatformStays) {
   // Qt ends the program ("no Qt platform plugin could be initialized",
   // status 134) when it cannot open a display; a write started from cron or
@@ -416,6 +489,20 @@ TEST(Screen, AnUnattendedWriteRunsOffscreenWhereNoScreenCanBeOpenedAndAChosenPla
   EXPECT_TRUE(program::chooseScreen({"/RZR340", "/COM1"}));
   EXPECT_EQ(platform(), "");
   close(compositor);
+
+  // An X server that answers and lets us in: an interactive start and a
+  // write both run on it, through Qt's own X platform.
+  unsetenv("WAYLAND_DISPLAY");
+  unsetenv("QT_PLUGIN_PATH");
+  {
+    AnsweringXServer x;
+    ASSERT_FALSE(x.display.empty()) << "no free display number";
+    setenv("DISPLAY", x.display.c_str(), 1);
+    EXPECT_TRUE(program::chooseScreen({"/RZR340", "/COM1"}));
+    EXPECT_EQ(platform(), "");
+    EXPECT_TRUE(program::chooseScreen({"/RZR340", "/COM1", "/F/data/my radio"}));
+    EXPECT_EQ(platform(), "");
+  }
 
   for (const char* name : names) unsetenv(name);
   for (const auto& [name, value] : kept) setenv(name.c_str(), value.c_str(), 1);

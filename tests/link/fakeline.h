@@ -39,6 +39,7 @@ class FakeLine : public radiolink::SerialPort, public radiolink::LinkWaiter {
   void waitReply(radiolink::SerialPort& port, int ms) override;
   void pause(int64_t units) override;
   void interrupt() override { interrupted = true; }
+  int64_t clockMs() const override { return nowMs(); }
 
   // The clock, in microseconds.
   int64_t nowUs = 0;

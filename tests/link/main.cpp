@@ -9,14 +9,16 @@
 #include <ctime>
 
 #include "link/qtlink.h"
+#include "platform/base/endsignals.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/strtable.h"
 
 namespace {
 // The program the end-signal tests end (started as this binary with
 // "--blocked-child GONE HELD"): it opens the port GONE and lets it go, holds
-// HELD open, says "blocked", then keeps its main thread outside the event
-// loop for five seconds, as a drain or an open that stalls would, and exits 0.
+// HELD open, has "partly written" said on standard error should a signal end
+// it, says "blocked", then keeps its main thread outside the event loop for
+// five seconds, as a drain or an open that stalls would, and exits 0.
 int blockedChild(const char* gone, const char* held) {
   const radiolink::LineSettings line;
   {
@@ -25,6 +27,7 @@ int blockedChild(const char* gone, const char* held) {
   }
   auto* port = new radiolink::QtSerialPort;
   if (!port->open(held, line)) return 3;
+  endsignals::sayOnEnd("partly written\n");
   QTimer::singleShot(0, [] {
     std::puts("blocked");
     std::fflush(stdout);

@@ -236,6 +236,12 @@ TEST(EndToEndStall, AFrameArrivingWhileTheEventLoopIsHeldIsReadWhole) {
   EXPECT_EQ(engine.lngCommState, kStateOk);
   EXPECT_EQ(std::vector<uint8_t>(modPublic.bytRadioData.begin(), modPublic.bytRadioData.begin() + 2560), memory);
   EXPECT_TRUE(messages.boxes.empty());
+  // The last look at the port: bytes the system holds for it, which the port
+  // has not taken in (no event loop ran since they came), are waiting.
+  const uint8_t late[3] = {1, 2, 3};
+  ASSERT_EQ(::write(pty.master, late, 3), 3);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(link.port.bytesWaiting(), 3);
   engine.subCommClose();
   unsetenv("VELMORA_COM9");
 }

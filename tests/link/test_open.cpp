@@ -22,6 +22,7 @@
 
 #include <QCoreApplication>
 
+#include "link/portlock.h"
 #include "link/qtlink.h"
 #include "support/devices.h"
 #include "support/testsupport.h"
@@ -35,7 +36,7 @@ namespace {
 std::set<std::string> lockFiles(const std::string& device) {
   const std::string number = std::filesystem::path(device).filename().string();
   std::set<std::string> out;
-  for (const char* folder : {"/var/lock", "/run/lock", "/tmp"}) {
+  for (const std::string& folder : radiolink::portlock::folders()) {
     std::error_code ec;
     for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
       const std::string name = e.path().filename().string();
@@ -141,7 +142,7 @@ class LockFolders {
       ::kill(child, SIGKILL);
       ::waitpid(child, nullptr, 0);
     }
-    QtSerialPort::setLockFolders({"/run/lock", "/var/lock"});
+    QtSerialPort::setLockFolders({});
   }
   LockFolders(const LockFolders&) = delete;
   LockFolders& operator=(const LockFolders&) = delete;
@@ -161,10 +162,19 @@ class LockFolders {
 };
 
 std::vector<uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
-// A lock as terminal programs write it: the id in ten characters.
-std::vector<uint8_t> tenCharacters(long long pid) {
+// A lock as terminal programs write it: the id in ten characters, and after
+// it, on the same line, what some of them add (their name and user).
+std::vector<uint8_t> tenCharacters(long long pid, const std::string& after = "") {
   const std::string id = std::to_string(pid);
-  return bytesOf(std::string(10 - id.size(), ' ') + id + "\n");
+  return bytesOf(std::string(10 - id.size(), ' ') + id + after + "\n");
+}
+
+// Bytes this process has read from files so far.
+long long bytesRead() {
+  const auto io = readFileBytes("/proc/self/io");
+  const std::string text(io.begin(), io.end());
+  const size_t at = text.find("rchar: ");
+  return at == std::string::npos ? -1 : std::atoll(text.c_str() + at + 7);
 }
 }  // namespace
 
@@ -221,20 +231,59 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
   EXPECT_FALSE(port.open(pty.slave, line));
   EXPECT_EQ(port.openFailure(), inUse);
   EXPECT_EQ(readFileBytes(held), named);
-  // Held by another user's process (the first one), which may not even be
-  // looked at; root looks at it and finds it runs as well.
-  const std::vector<uint8_t> first = bytesOf("         1\nsomeprog\n");
-  writeFileBytes(held, first);
-  EXPECT_FALSE(port.open(link, line));
+  // As terminal programs write it, with their name and user after the id,
+  // under the port's own name and under the device's last name.
+  for (const std::string& name : {"LCK..pts_" + number, "LCK.." + number}) {
+    const std::vector<uint8_t> terminal = tenCharacters(other, " minicom root");
+    writeFileBytes(locks.file(name), terminal);
+    EXPECT_FALSE(port.open(pty.slave, line)) << name;
+    EXPECT_EQ(port.openFailure(), inUse);
+    EXPECT_EQ(readFileBytes(locks.file(name)), terminal);
+    std::filesystem::remove(locks.file(name));
+  }
+  // A big plain file under a lock's name: only a lock's first bytes are read.
+  writeFileBytes(held, tenCharacters(other, " minicom root"));
+  std::filesystem::resize_file(held, 256 << 20);
+  const long long readBefore = bytesRead();
+  EXPECT_FALSE(port.open(pty.slave, line));
   EXPECT_EQ(port.openFailure(), inUse);
-  EXPECT_EQ(readFileBytes(held), first);
+  EXPECT_LT(bytesRead() - readBefore, 1 << 20);
+  std::filesystem::remove(held);
+
+  // Held by another user's process, which may not even be looked at ("not
+  // permitted"). Root may look at any: an ordinary user, a child of root's,
+  // judges a lock that names root's process.
+  const std::vector<uint8_t> others = tenCharacters(::geteuid() == 0 ? other : 1, " someprog root");
+  writeFileBytes(held, others);
+  ASSERT_EQ(::chmod(held.c_str(), 0644), 0);
+  ASSERT_EQ(::chmod(locks.str().c_str(), 0755), 0);
+  EXPECT_EQ(asOrdinaryUser(locks.str(), [&] {
+              std::string said;
+              return QtSerialPort::heldByAnotherProgram(pty.slave, &said) ? said : "not held";
+            }),
+            inUse);
+  EXPECT_EQ(readFileBytes(held), others);
   EXPECT_FALSE(port.isOpen());
 
-  // Stale: a process that has ended.
-  writeFileBytes(held, tenCharacters(gone));
-  EXPECT_TRUE(port.open(link, line)) << port.openFailure();
-  EXPECT_FALSE(std::filesystem::exists(held));
-  port.close();
+  // A lock with bytes that name no process (words, binary bytes that are no
+  // id, a number that is no process's) is no lock any program of ours could
+  // take for stale: it keeps the port closed, is named, and stays.
+  const std::string noProcess = "Cause: the lock file " + held + " is not a plain file or cannot be read";
+  for (const std::string& bytes : {std::string("minicom\n"), std::string("1234x root\n"), std::string("\x01\x02\x03\x04\x05\x06", 6),
+                                   std::string("         0\n"), std::string("99999999999\n")}) {
+    writeFileBytes(held, bytesOf(bytes));
+    EXPECT_FALSE(port.open(pty.slave, line)) << bytes;
+    EXPECT_EQ(port.openFailure(), noProcess) << bytes;
+    EXPECT_EQ(readFileBytes(held), bytesOf(bytes));
+  }
+
+  // Stale: a process that has ended, however its lock was written.
+  for (const auto& stale : {tenCharacters(gone), tenCharacters(gone, " minicom root")}) {
+    writeFileBytes(held, stale);
+    EXPECT_TRUE(port.open(link, line)) << port.openFailure();
+    EXPECT_FALSE(std::filesystem::exists(held));
+    port.close();
+  }
 }
 
 // Anyone may put anything under a lock's name in the shared lock folders. A
@@ -323,10 +372,12 @@ TEST(PortOpen, ALockNameThatIsNoPlainFileKeepsThePortClosed) {
 
 // Ended by SIGINT, SIGTERM or SIGHUP while its main thread is held outside the
 // event loop, the program still ends within about a second, by that signal
-// (a shell sees it so), and lets go of the port it holds: its lock file goes.
-// A port opened and let go of before is not touched; a second signal ends
-// the program at once, by the second. The program is this test binary's
-// blocked child (see main.cpp), which would block five seconds and exit 0.
+// (a shell sees it so), says its line on the way once, and lets go of the
+// port it holds: the lock the port made goes, and only while it is still
+// that file; another lock naming the program, a port opened and let go of
+// before are not touched. A second signal ends the program at once, by the
+// second, and says the line too. The program is this test binary's blocked
+// child (see main.cpp), which would block five seconds and exit 0.
 TEST(PortEnd, ASignalEndsTheProgramWhileItsMainThreadIsBlocked) {
   std::string self = QCoreApplication::applicationFilePath().toStdString();
   std::string option = "--blocked-child";
@@ -336,42 +387,86 @@ TEST(PortEnd, ASignalEndsTheProgramWhileItsMainThreadIsBlocked) {
     std::string trace = "signals";
     for (int signal : sent) trace += " " + std::to_string(signal);
     SCOPED_TRACE(trace);
-    Pty gone, held;
-    ASSERT_FALSE(gone.slave.empty() || held.slave.empty());
+    Pty gone, held, another;
+    ASSERT_FALSE(gone.slave.empty() || held.slave.empty() || another.slave.empty());
     const auto goneBefore = lockFiles(gone.slave);
     const auto heldBefore = lockFiles(held.slave);
-    int out[2];
+    int out[2], err[2];
     ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    ASSERT_EQ(::pipe2(err, O_CLOEXEC), 0);
     char* argv[] = {self.data(), option.data(), gone.slave.data(), held.slave.data(), nullptr};
     const pid_t child = ::fork();
     if (child == 0) {
       ::dup2(out[1], STDOUT_FILENO);
+      ::dup2(err[1], STDERR_FILENO);
       ::execv(self.c_str(), argv);
       ::_exit(127);
     }
     ASSERT_GT(child, 0);
     ::close(out[1]);
+    ::close(err[1]);
     pollfd said{out[0], POLLIN, 0};
     char word[16] = {};
     const bool blocked = ::poll(&said, 1, 20000) == 1 && ::read(out[0], word, sizeof word - 1) > 0 &&
                          std::string(word) == "blocked\n";
+    // The lock the port made, and a lock of the same user beside it that
+    // names the program too (for another device). Once, the port's lock is
+    // replaced by a copy: another file under its name.
+    std::set<std::string> own;
+    for (const std::string& file : lockFiles(held.slave))
+      if (!heldBefore.count(file)) own.insert(file);
+    const std::string ownLock = own.size() == 1 ? *own.begin() : "";
+    const std::string beside = std::filesystem::path(ownLock).parent_path().string() + "/LCK..pts_" +
+                               std::filesystem::path(another.slave).filename().string();
+    const auto namesChild = [&] {
+      const std::string text = std::to_string(child) + "\nvelmora\nhost\n";
+      return std::vector<uint8_t>(text.begin(), text.end());
+    };
+    const bool replaced = ender == SIGTERM && sent.size() == 1;
+    if (!ownLock.empty()) {
+      writeFileBytes(beside, namesChild());
+      if (replaced) {
+        writeFileBytes(ownLock + ".copy", readFileBytes(ownLock));
+        std::filesystem::rename(ownLock + ".copy", ownLock);
+      }
+    }
+    const auto signalled = std::chrono::steady_clock::now();
     for (int signal : sent) ::kill(child, blocked ? signal : SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - signalled).count();
+    std::string errors;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(err[0], buffer, sizeof buffer)) > 0;) errors.append(buffer, static_cast<size_t>(n));
     ::close(out[0]);
+    ::close(err[0]);
     ASSERT_TRUE(blocked) << word;
+    EXPECT_EQ(own.size(), 1u);
     const bool bySignal = WIFSIGNALED(status);
     EXPECT_TRUE(bySignal) << "exit status " << WEXITSTATUS(status);
     if (bySignal) {
       EXPECT_EQ(WTERMSIG(status), ender);
     }
+    EXPECT_EQ(errors, "partly written\n");
+    if (sent.size() == 1) {  // the event loop had its second, then the program ended
+      EXPECT_GE(took, 0.9);
+      EXPECT_LE(took, 3.0);
+    } else {
+      EXPECT_LT(took, 0.9);
+    }
     EXPECT_EQ(lockFiles(gone.slave), goneBefore);
+    EXPECT_EQ(readFileBytes(beside), namesChild());
+    std::filesystem::remove(beside);
     auto heldAfter = lockFiles(held.slave);
-    if (sent.size() == 1) {
+    if (sent.size() == 1 && !replaced) {
       EXPECT_EQ(heldAfter, heldBefore);
     }
+    if (replaced) {
+      EXPECT_TRUE(heldAfter.count(ownLock));
+    }
     // Ended at once, the program left its lock behind; it names a process
-    // that has ended, which the next open removes. This test removes it.
+    // that has ended, which the next open removes. This test removes it, and
+    // the copy.
     for (const std::string& left : heldAfter)
       if (!heldBefore.count(left)) std::filesystem::remove(left);
   }

@@ -121,6 +121,43 @@ TEST_F(LinkTest, FrameEchoFaults) {
     line.nowUs += 1'000'000;
   }
 
+  // A line that never falls silent after a wrong echo (noise for ten
+  // seconds): each further try goes ahead once the first-byte wait has
+  // passed. A stop while the line is given time to fall quiet sends nothing
+  // more.
+  for (const bool stop : {false, true}) {
+    SCOPED_TRACE(stop ? "stopped" : "noise");
+    engine.lngCommState = kStateOk;
+    line.sent.clear();
+    const size_t at = line.sentAtUs.size();
+    auto got = std::make_shared<int>(0);
+    line.setAnswerer([got, frame](uint8_t, int64_t) {
+      if (++*got % 4 != 0) return std::vector<sim::Chunk>{};
+      std::vector<uint8_t> wrong(frame, frame + 4);
+      wrong.back() ^= 1;
+      std::vector<sim::Chunk> out{sim::Chunk{0, wrong, false}};
+      for (int k = 0; *got == 4 && k < 100; ++k) out.push_back(sim::Chunk{100, {0x55}, false});
+      return out;
+    });
+    if (stop) {
+      line.stopAtMs = line.nowMs() + 1000;
+      line.onStop = [this] { engine.requestStop(); };
+    }
+    EXPECT_TRUE(engine.blnSendFrame(frame, echo, 3));
+    if (stop) {
+      EXPECT_EQ(engine.lngCommState, kStateStopped);
+      EXPECT_EQ(line.sent.size(), 4u);
+    } else {
+      EXPECT_EQ(engine.lngCommState, kStateCollation);
+      ASSERT_EQ(line.sent.size(), 12u);
+      const int64_t quiet = line.sentAtUs[at + 4] - line.sentAtUs[at + 3];
+      EXPECT_GE(quiet, 3'000'000);
+      EXPECT_LE(quiet, 3'200'000);
+    }
+    line.reset();
+  }
+  line.setRadio(radio.get());
+
   // Five bytes echoed for four: the first four count; the fifth waits in the
   // buffer until the next primitive discards it.
   engine.lngCommState = kStateOk;

@@ -79,12 +79,25 @@ TEST_F(LinkTest, TraceOfOtherWrites) {
             "\r\n");
 
   // Family "2" compulsion write: 1280 address lines (0..9FE), the end frame
-  // behind two blanks, the end line.
+  // behind two blanks, the end line. Each line is in the file as it is
+  // written: a write cut short (a signal, a crash) leaves the lines down to
+  // the frame it was sending, here the 100th.
   std::filesystem::remove(engine.trace.fileName);
   engine.trace.clock = clockAt(1);
   modPublic.bytRadioData[5] = 0x0A;
+  auto seen = std::make_shared<std::string>();
+  auto bytesIn = std::make_shared<int>(0);
+  line.setAnswerer([r = radio.get(), seen, bytesIn, file = engine.trace.fileName](uint8_t b, int64_t ms) {
+    if (++*bytesIn == 1 + 4 * 100) *seen = fileText(file);
+    return r->receive(b, ms);
+  });
   EXPECT_TRUE(engine.blnCommSFormat(3, 0x5A));
+  line.setRadio(radio.get());
   const std::string text = fileText(engine.trace.fileName);
+  size_t hundredth = 0;
+  for (int n = 0; n < 101 && hundredth != std::string::npos; ++n) hundredth = text.find("\r\n", hundredth) + 2;
+  EXPECT_EQ(*seen, text.substr(0, hundredth));
+  EXPECT_EQ(seen->substr(seen->size() - 32), "byte address=C6  Send=63 0 0 0\r\n");
   std::vector<std::string> lines;
   for (size_t at = 0, nl; (nl = text.find("\r\n", at)) != std::string::npos; at = nl + 2) lines.push_back(text.substr(at, nl - at));
   ASSERT_EQ(lines.size(), 1u + 1280u + 3u);

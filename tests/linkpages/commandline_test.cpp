@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <csignal>
+#include <cstring>
 
 #include "platform/base/appinfo.h"
 #include "programrun.h"
@@ -43,14 +44,31 @@ size_t occurrences(const std::string& text, const std::string& part) {
 }
 }  // namespace
 
+// A write that succeeds says nothing: standard error stays empty (cron
+// mails whatever a job says), whatever Qt has to remark on the way.
 TEST(CommandLine, WritesTheDataFileIntoTheRadioAndExitsZero) {
   TempDir home;
   const auto file = dataFile();
   writeFileBytes(home.file("myradio.R3D"), file);
   SimProcess sim;
   ASSERT_TRUE(sim.start(app::path() + "/velmora-simradio", 2, home.file("sim.R3D")));
-  const ProgramRun r = runProgram(home, sim.device(), {"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("myradio"))});
+  ProgramRun r = runProgram(home, sim.device(), {"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("myradio"))});
   EXPECT_EQ(r.exitCode, 0) << r.errors;
+  EXPECT_EQ(r.errors, "");
+  ASSERT_TRUE(sim.waitForLine("end frame ok", 5000));
+
+  // Settings that cannot be stored are said on standard error, not in a box
+  // that would hold the write up where a screen is (one nobody watches here).
+  writeFileBytes(home.file("no-folder"), {});
+  r = runProgram(home, sim.device(), {"/RZR340", "/COM1", QString::fromStdString("/F" + home.file("myradio"))}, 30000,
+                 [&](QProcessEnvironment& env) {
+                   env.insert("QT_QPA_PLATFORM", "vnc:port=0");
+                   env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.file("no-folder/config")));
+                 });
+  EXPECT_EQ(r.exitCode, 0) << r.errors;
+  EXPECT_EQ(r.errors, "velmora: The settings could not be stored; the settings file keeps what it held:\n" +
+                          home.file("no-folder/config/velmora/velmora-settings.ini") + "\nCause: " +
+                          std::strerror(ENOTDIR) + "\n");
   ASSERT_TRUE(sim.waitForLine("end frame ok", 5000));
   sim.stop();
   const auto radio = readFileBytes(home.file("sim.R3D"));

@@ -1,10 +1,12 @@
 #pragma once
 // The program itself, started as a shell starts it: a real argument list, a
-// home of the test's own, no screen, and port 1 pointed at `device` (an empty
-// `device` leaves every port number to the port map alone).
+// home of the test's own, no screen, no runtime folder (as from cron), and
+// port 1 pointed at `device` (an empty `device` leaves every port number to
+// the port map alone).
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <functional>
 #include <string>
 
 #include "platform/base/appinfo.h"
@@ -22,15 +24,18 @@ inline QProcessEnvironment programEnvironment(const TempDir& home, const std::st
   env.insert("XDG_CONFIG_HOME", QString::fromStdString(home.file("config")));
   env.insert("XDG_DATA_HOME", QString::fromStdString(home.file("data")));
   env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.remove("XDG_RUNTIME_DIR");
   for (int n = 1; n <= 16; ++n) env.remove(QString("VELMORA_COM%1").arg(n));
   if (!device.empty()) env.insert("VELMORA_COM1", QString::fromStdString(device));
   return env;
 }
 
 inline ProgramRun runProgram(const TempDir& home, const std::string& device, const QStringList& args,
-                             int waitMs = 60000) {
+                             int waitMs = 60000, const std::function<void(QProcessEnvironment&)>& adjust = {}) {
   QProcess program;
-  program.setProcessEnvironment(programEnvironment(home, device));
+  QProcessEnvironment env = programEnvironment(home, device);
+  if (adjust) adjust(env);
+  program.setProcessEnvironment(env);
   program.setWorkingDirectory(QString::fromStdString(home.str()));
   program.start(QString::fromStdString(app::path() + "/velmora"), args);
   ProgramRun r;

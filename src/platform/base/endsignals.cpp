@@ -1,6 +1,5 @@
 #include "platform/base/endsignals.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
@@ -14,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <mutex>
 #include <set>
 #include <system_error>
 #include <thread>
@@ -106,30 +106,43 @@ void endOnSignal() {
   endBy(g_ending.load());
 }
 
-// The serial lock files of this process. The port takes its lock
-// ("LCK..<device>", whose first line is the process id) in the first of
-// these folders it may write in; which one is the port's choice.
-void dropOwnPortLocks() {
-  const std::string mine = std::to_string(::getpid()) + "\n";
-  for (const char* folder : {"/var/lock", "/run/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp",
-                             "/var/tmp", "/var/lock/lockdev"}) {
-    DIR* dir = ::opendir(folder);
-    if (!dir) continue;
-    while (const dirent* entry = ::readdir(dir)) {
-      if (std::strncmp(entry->d_name, "LCK..", 5) != 0) continue;
-      // Anyone may put files here: not followed, not waited on, and only
-      // one of our own user's is ours.
-      const int fd = ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-      if (fd < 0) continue;
-      struct stat st {};
-      char head[32];
-      ssize_t n = -1;
-      if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) n = ::read(fd, head, sizeof head);
-      ::close(fd);
-      if (n >= static_cast<ssize_t>(mine.size()) && std::memcmp(head, mine.data(), mine.size()) == 0)
-        ::unlinkat(::dirfd(dir), entry->d_name, 0);
-    }
-    ::closedir(dir);
+// Files the program made that must not outlive it. The watcher thread reads
+// them while the main thread may hand in or take back one, and the program
+// may be winding down: kept under a lock, and never destroyed.
+struct OwnFile {
+  std::string file;
+  dev_t device;
+  ino_t inode;
+  std::string head;
+};
+std::mutex& ownFilesLock() {
+  static auto* m = new std::mutex;
+  return *m;
+}
+std::map<int, OwnFile>& ownFiles() {
+  static auto* f = new std::map<int, OwnFile>;
+  return *f;
+}
+
+// Each is removed only while its name is still the file handed in: the same
+// plain file, beginning with the same bytes. Another program may have taken
+// the name since its owner removed it.
+void removeOwnFiles() {
+  std::lock_guard<std::mutex> hold(ownFilesLock());
+  for (const auto& [id, own] : ownFiles()) {
+    const int fd = ::open(own.file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat opened {};
+    std::string head(own.head.size(), '\0');
+    ssize_t n = -1;
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_dev == own.device &&
+        opened.st_ino == own.inode)
+      n = ::read(fd, head.data(), head.size());
+    ::close(fd);
+    struct stat named {};
+    if (n == static_cast<ssize_t>(head.size()) && head == own.head && ::lstat(own.file.c_str(), &named) == 0 &&
+        named.st_dev == own.device && named.st_ino == own.inode)
+      ::unlink(own.file.c_str());
   }
 }
 
@@ -145,7 +158,7 @@ void watch() {
   while (::nanosleep(&grace, &grace) != 0 && errno == EINTR) {
   }
   say();
-  dropOwnPortLocks();
+  removeOwnFiles();
   endBy(g_ending.load());
 }
 
@@ -191,6 +204,17 @@ int onEnd(std::function<void()> release) {
 }
 
 void forget(int id) { releases().erase(id); }
+
+int removeFileOnEnd(const std::string& file, dev_t device, ino_t inode, const std::string& head) {
+  std::lock_guard<std::mutex> hold(ownFilesLock());
+  ownFiles()[++g_next] = {file, device, inode, head};
+  return g_next;
+}
+
+void keepFileOnEnd(int id) {
+  std::lock_guard<std::mutex> hold(ownFilesLock());
+  ownFiles().erase(id);
+}
 
 void sayOnEnd(const std::string& line) {
   g_line.store(line.empty() ? nullptr : &*lines().insert(line).first);

@@ -7,10 +7,13 @@
 // SIGINT, SIGTERM and SIGHUP end the program within about a second, whatever
 // it is doing. The releases run on the event loop; when the event loop does
 // not get to them in that time (the main thread waits in a system call: a
-// drain, an open that stalls), a thread of this module removes the serial
-// lock files the process holds and ends it; the system closes the devices,
-// and with them their exclusive use. A second signal ends the program at
-// once. A signal ignored from the start (nohup) stays ignored.
+// drain, an open that stalls), a thread of this module removes the files
+// handed to removeFileOnEnd() (the lock file of an open serial port) and
+// ends it; the system closes the devices, and with them their exclusive
+// use. A second signal ends the program at once. A signal ignored from the
+// start (nohup) stays ignored.
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 
@@ -22,6 +25,14 @@ namespace endsignals {
 // run, so an owner that forgets it in its destructor is never touched.
 int onEnd(std::function<void()> release);
 void forget(int id);
+
+// A file the program made that must not outlive it (a serial port's lock):
+// when the program ends on a signal while its main thread is blocked, it is
+// removed, but only while `file` is still the file given (its device, inode
+// and first bytes `head`), never another program's that took its name.
+// Returns the number keepFileOnEnd() takes once the owner removed it itself.
+int removeFileOnEnd(const std::string& file, dev_t device, ino_t inode, const std::string& head);
+void keepFileOnEnd(int id);
 
 // From now on an end on one of the signals writes `line` (a whole line, with
 // its line feed) to standard error, once, on whichever way the program ends;

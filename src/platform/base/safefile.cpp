@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -175,6 +176,29 @@ void SafeFile::cancel() {
   if (!temp_.empty()) ::unlink(temp_.c_str());
   temp_.clear();
   buffer_.clear();
+}
+
+int readPlainFile(const std::string& path, std::size_t limit, std::string& bytes, long long* size) {
+  bytes.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat st {};
+  int error = ::fstat(fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : EISDIR;
+  if (size) *size = error == 0 ? static_cast<long long>(st.st_size) : -1;
+  char buffer[kBufferSize];
+  while (error == 0 && bytes.size() < limit) {
+    const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
+    if (n > 0) {
+      bytes.append(buffer, static_cast<std::size_t>(n));
+    } else if (n == 0) {
+      break;
+    } else if (errno != EINTR) {
+      error = errno;
+    }
+  }
+  ::close(fd);
+  if (error != 0) bytes.clear();
+  return error;
 }
 
 }  // namespace safefile

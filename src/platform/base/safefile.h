@@ -82,4 +82,13 @@ void ignoreFileSizeSignal();
 // above for root).
 bool mayWrite(const std::string& path);
 
+// Reads the first `limit` bytes of the plain file `path` (links followed).
+// What is opened is what is judged: the name is opened without waiting and
+// read only when the file opened is a plain file, so a pipe or a device put
+// under the name after a look at it holds nothing up. `size` gets the whole
+// length of the file read. Returns 0, ENOENT or ENOTDIR when there is no
+// such file, EISDIR when it is no plain file (a folder, a pipe, a device),
+// or the error that stopped the read.
+int readPlainFile(const std::string& path, std::size_t limit, std::string& bytes, long long* size = nullptr);
+
 }  // namespace safefile

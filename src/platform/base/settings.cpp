@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <limits>
 #include <map>
 #include <sstream>
 
@@ -199,13 +199,8 @@ std::string layout(const Store& store) {
 // error of a store that is there and cannot be read (it is then neither used
 // nor written over).
 int readStore(const std::string& file, std::string& bytes) {
-  bytes.clear();
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return errno == ENOENT ? 0 : errno;
-  std::ostringstream all;
-  all << in.rdbuf();
-  bytes = all.str();
-  return in.bad() ? EIO : 0;
+  const int error = safefile::readPlainFile(file, std::numeric_limits<std::size_t>::max(), bytes);
+  return error == ENOENT ? 0 : error;
 }
 
 std::string keyOf(const std::string& app, const std::string& key) {
@@ -256,7 +251,11 @@ void SaveSetting(const std::string& app, const std::string& section, const std::
   const std::string file = storeFile();
   if (!storeUsable(file)) return;
   std::string old;
-  if (const int error = readStore(file, old)) return tell(file, error);
+  if (const int error = readStore(file, old)) {
+    // No plain file after all (put there since the look): not used, as above.
+    if (error != EISDIR) tell(file, error);
+    return;
+  }
   Store store = parse(old);
   store[escapedName(section)][keyOf(app, key)] = escapedValue(value);
   const std::string bytes = layout(store);
