@@ -114,12 +114,12 @@ LockContent parse(const std::string& bytes) {
   size_t at = bytes.find_first_not_of(" \t");
   if (at == std::string::npos) return {LockContent::kNoProcess, 0};
   long long pid = 0;
-  const size_t digits = at;
+  const size_t first = at;
   for (; at < bytes.size() && bytes[at] >= '0' && bytes[at] <= '9'; ++at) {
     if (pid > std::numeric_limits<pid_t>::max()) return {LockContent::kNoProcess, 0};
     pid = pid * 10 + (bytes[at] - '0');
   }
-  if (at == digits) return {LockContent::kNoProcess, 0};
+  if (at == first) return {LockContent::kNoProcess, 0};
   if (at < bytes.size() && std::strchr(" \t\r\n", bytes[at]) == nullptr) return {LockContent::kNoProcess, 0};
   return process(pid);
 }

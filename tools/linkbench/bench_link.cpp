@@ -159,6 +159,14 @@ Figures measure(int family, bool write, int radioNice, std::string& error) {
   f.state = engine.lngCommState;
   engine.subCommClose();
   sim.stop();
+  // A transfer that failed: what the radio saw last tells which side stalled.
+  if (f.state != kStateOk) {
+    const std::vector<std::string> seen = sim.lines();
+    std::fprintf(stderr, "%s ended with state %d after %.3f s; the radio's last lines:\n", f.name.c_str(), f.state,
+                 f.elapsed);
+    for (size_t i = seen.size() > 8 ? seen.size() - 8 : 0; i < seen.size(); ++i)
+      std::fprintf(stderr, "  %s\n", seen[i].c_str());
+  }
   // A read must have brought the radio's memory whole, a write must have left
   // the image in the radio.
   if (f.state == kStateOk) {
