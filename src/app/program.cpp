@@ -132,11 +132,13 @@ void sayHeld() {
   held().clear();
 }
 
+void keep(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  std::lock_guard<std::mutex> hold(heldLock());
+  held() += qFormatLogMessage(type, context, message).toLocal8Bit().toStdString() + "\n";
+}
+
 void holdingHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  {
-    std::lock_guard<std::mutex> hold(heldLock());
-    held() += qFormatLogMessage(type, context, message).toLocal8Bit().toStdString() + "\n";
-  }
+  keep(type, context, message);
   // Qt ends the program after a fatal message: the run has failed.
   if (type == QtFatalMsg) sayHeld();
 }
@@ -149,9 +151,14 @@ void screenStartHandler(QtMsgType type, const QMessageLogContext& context, const
     if (g_qtHandler) g_qtHandler(type, context, message);
     return;
   }
-  sayHeld();
+  // The run's own words first, then what Qt said on the way, its last
+  // message among them, as a failed unattended write says them.
   std::fprintf(stderr, "%s\n", g_noScreen.c_str());
   std::fflush(stderr);
+  if (g_qtHandler == holdingHandler) {
+    keep(type, context, message);
+    sayHeld();
+  }
   std::_Exit(1);
 }
 

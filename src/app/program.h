@@ -41,7 +41,8 @@ void watchScreenStart(bool on);
 // runtime folder that is not set, as from cron) is kept from the start of
 // the run, before the application object exists, and said on standard error
 // only when the run fails (sayHeldMessages with a status other than 0, or a
-// start that fails), so that a script's success leaves it empty.
+// start that fails), after the run's own words, so that a script's success
+// leaves it empty.
 void holdQtMessages(const std::vector<std::string>& arguments);
 // Says what was kept when `status` is a failure; returns `status`.
 int sayHeldMessages(int status);

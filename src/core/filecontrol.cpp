@@ -1,5 +1,6 @@
 #include "core/filecontrol.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -42,15 +43,27 @@ bool clsFileControl::readImage(std::vector<uint8_t>& buffer, int32_t last, std::
   buffer.assign(static_cast<size_t>(last) + 1, 0);
   // The file looked at before may have been replaced since (by a pipe that
   // would hold the read for ever, say): what is opened is judged again, and
-  // its length is that of the file read.
+  // its length is that of the file read. One byte past the image is asked
+  // for, so that a file that grows while it is read shows it.
   std::string bytes;
   long long size = -1;
-  if (const int failed = safefile::readPlainFile(strFullPath, buffer.size(), bytes, &size)) {
+  if (const int failed = safefile::readPlainFile(strFullPath, buffer.size() + 1, bytes, &size)) {
     error = std::strerror(failed);
     return false;
   }
+  // A file cut or grown between the look at its length and the read (an
+  // editor saving in place empties it first) is not the file judged: it is
+  // given the length it has now, and never the image's, so that no byte is
+  // made up for one that is missing and none is taken from another file.
+  const auto need = static_cast<long long>(buffer.size());
+  const auto read = static_cast<long long>(bytes.size());
   lastSize_ = size;
-  std::copy(bytes.begin(), bytes.end(), buffer.begin());
+  if (read != std::min(size, need + 1)) {
+    std::error_code ec;
+    const auto now = static_cast<long long>(fs::file_size(strFullPath, ec));
+    lastSize_ = !ec && now != need ? now : read != need ? read : size;
+  }
+  std::copy_n(bytes.begin(), std::min(bytes.size(), buffer.size()), buffer.begin());
   return true;
 }
 

@@ -46,7 +46,10 @@ void LinkTrace::line(const std::string& text) {
     if (n > 0) {
       done += static_cast<size_t>(n);
     } else if (n == 0 || errno != EINTR) {
-      return;  // a full disk leaves the trace short, the write goes on
+      // A full disk ends the trace where it stopped; the write goes on
+      // untraced, and no later line lands behind a cut one.
+      close();
+      return;
     }
   }
 }

@@ -3,7 +3,8 @@
 // "/DEBUG" is on. A trace that cannot be opened is skipped, never an error.
 // Each line goes to the file whole as it is written, unbuffered, so a write
 // the program did not finish (a signal, a crash) leaves every line it traced,
-// down to the frame it was sending.
+// down to the frame it was sending. A line that cannot be written (a full
+// disk) ends the trace there.
 #include <cstdint>
 #include <ctime>
 #include <functional>

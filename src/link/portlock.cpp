@@ -36,6 +36,10 @@ std::vector<std::string>& lockFolders() {
 // a big file under a lock's name costs nothing.
 constexpr size_t kLockBytes = 128;
 
+// The kernel never gives a process a larger id (its PID_MAX_LIMIT), so the
+// highest byte of a binary lock is zero: "-12\n" and "+12\n" are no id.
+constexpr long long kLargestBinaryId = 4L * 1024 * 1024;
+
 // No lock can be there: the name is not there, the folder is none, or the
 // name is longer than a file's name may be.
 bool noSuchName(int error) { return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG; }
@@ -81,7 +85,7 @@ Finding::Kind judge(const std::string& file) {
   if (read != Read::kRead) return read == Read::kMissing ? Finding::kFree : Finding::kUnreadable;
   const LockContent content = parse(bytes);
   if (content.kind == LockContent::kEmpty) return Finding::kFree;
-  if (content.kind == LockContent::kNoProcess) return Finding::kUnreadable;
+  if (content.kind == LockContent::kNoProcess) return Finding::kNoProcess;
   // Only "no such process" says it has ended; "not permitted" is another
   // user's process that runs.
   if (::kill(static_cast<pid_t>(content.pid), 0) == 0 || errno != ESRCH) return Finding::kHeld;
@@ -102,26 +106,26 @@ std::string underDev(std::string path) {
 
 LockContent parse(const std::string& bytes) {
   if (bytes.empty()) return {};
-  const auto process = [](long long pid) {
-    return pid > 0 && pid <= std::numeric_limits<pid_t>::max() ? LockContent{LockContent::kProcess, pid}
-                                                               : LockContent{LockContent::kNoProcess, 0};
+  const auto process = [](long long pid, long long largest) {
+    return pid > 0 && pid <= largest ? LockContent{LockContent::kProcess, pid} : LockContent{LockContent::kNoProcess, 0};
   };
-  if (bytes.size() == 4 && bytes.find_first_not_of(" 0123456789\n") != std::string::npos) {
+  // As text: "   4242 minicom root\n", "4242\r\n", "\t54\n".
+  size_t at = bytes.find_first_not_of(" \t");
+  const size_t first = at == std::string::npos ? bytes.size() : at;
+  long long pid = 0;
+  bool tooLong = false;
+  for (at = first; at < bytes.size() && bytes[at] >= '0' && bytes[at] <= '9'; ++at) {
+    tooLong = tooLong || pid > std::numeric_limits<pid_t>::max();
+    if (!tooLong) pid = pid * 10 + (bytes[at] - '0');
+  }
+  const bool text = at > first && (at == bytes.size() || std::strchr(" \t\r\n", bytes[at]) != nullptr);
+  if (text) return tooLong ? LockContent{LockContent::kNoProcess, 0} : process(pid, std::numeric_limits<pid_t>::max());
+  if (bytes.size() == 4) {
     int32_t binary = 0;
     std::memcpy(&binary, bytes.data(), sizeof binary);
-    return process(binary);
+    return process(binary, kLargestBinaryId);
   }
-  size_t at = bytes.find_first_not_of(" \t");
-  if (at == std::string::npos) return {LockContent::kNoProcess, 0};
-  long long pid = 0;
-  const size_t first = at;
-  for (; at < bytes.size() && bytes[at] >= '0' && bytes[at] <= '9'; ++at) {
-    if (pid > std::numeric_limits<pid_t>::max()) return {LockContent::kNoProcess, 0};
-    pid = pid * 10 + (bytes[at] - '0');
-  }
-  if (at == first) return {LockContent::kNoProcess, 0};
-  if (at < bytes.size() && std::strchr(" \t\r\n", bytes[at]) == nullptr) return {LockContent::kNoProcess, 0};
-  return process(pid);
+  return {LockContent::kNoProcess, 0};
 }
 
 std::vector<std::string> names(const std::string& path) {

@@ -16,7 +16,8 @@ struct Finding {
   enum Kind {
     kFree,        // no lock, or only locks whose process has ended (removed)
     kHeld,        // a lock names a process that runs
-    kUnreadable,  // a lock name that is no plain file, cannot be read, or names no process
+    kUnreadable,  // a lock name that is no plain file, or cannot be read
+    kNoProcess,   // a plain file whose bytes name no process
   };
   Kind kind = kFree;
   std::string file;  // the lock file that holds the device or cannot be read
@@ -24,9 +25,11 @@ struct Finding {
 
 // The process a lock's bytes name: the number at the start of the first
 // line (blanks before it; a blank, a line end or the end after it, and
-// whatever follows that, the program's name and user, ignored), or four
-// binary bytes, the old way. kEmpty: nothing in it yet; kNoProcess: bytes
-// that name no process.
+// whatever follows that, the program's name and user, ignored), whatever
+// the file's length. Only four bytes that are no such text are read as a
+// binary id, the old way; one is never larger than the system's largest
+// process id, so its last byte is zero and no text passes for one.
+// kEmpty: nothing in it yet; kNoProcess: bytes that name no process.
 struct LockContent {
   enum Kind { kEmpty, kProcess, kNoProcess };
   Kind kind = kEmpty;

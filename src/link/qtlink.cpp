@@ -126,8 +126,10 @@ void QtSerialPort::setLockFolders(std::vector<std::string> folders) { portlock::
 bool QtSerialPort::heldByAnotherProgram(const std::string& device, std::string* cause) {
   const portlock::Finding lock = portlock::look(systemPath(device));
   if (cause && lock.kind == portlock::Finding::kHeld) *cause = LoadResString(10112);
-  if (cause && lock.kind == portlock::Finding::kUnreadable)
-    *cause = QString::fromStdString(LoadResString(10120)).arg(QString::fromStdString(lock.file)).toStdString();
+  if (cause && (lock.kind == portlock::Finding::kUnreadable || lock.kind == portlock::Finding::kNoProcess))
+    *cause = QString::fromStdString(LoadResString(lock.kind == portlock::Finding::kUnreadable ? 10120 : 10121))
+                 .arg(QString::fromStdString(lock.file))
+                 .toStdString();
   return lock.kind != portlock::Finding::kFree;
 }
 

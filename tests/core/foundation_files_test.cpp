@@ -340,9 +340,10 @@ TEST(SettingsStore, AFileSizeLimitLeavesTheSettingsUnstoredAndTheProgramRunning)
   const std::string before = settings::storeFile();
   const std::string store = dir.file("velmora-settings.ini");
   std::string old = "[CONFIGURATION]\nDirectory=\"/home/tech/my radios, 2024/\"\nDrive=/\n\n[EXTRA]\n";
-  for (int i = 10; i < 60; ++i) old += "Note" + std::to_string(i) + "=" + std::string(40, 'x') + "\n";
+  // Longer than any one read of it: it is read whole and written back whole.
+  for (int i = 1000; i < 2500; ++i) old += "Note" + std::to_string(i) + "=" + std::string(40, 'x') + "\n";
   old += "\n[STARTUP]\nRadioSelect=0\nStartUpTop=100\n";
-  ASSERT_GT(old.size(), 2048u);
+  ASSERT_GT(old.size(), 64u * 1024);
   writeFileBytes(store, std::vector<uint8_t>(old.begin(), old.end()));
   settings::setStoreFile(store);
   settings::setFailureShownInBox(false);  // as in an unattended write
@@ -368,8 +369,17 @@ TEST(SettingsStore, AFileSizeLimitLeavesTheSettingsUnstoredAndTheProgramRunning)
   const auto err = readFileBytes(dir.file("stderr"));
   EXPECT_EQ(std::string(err.begin(), err.end()), said + "\nCause: " + std::strerror(EFBIG) + "\n");  // once
 
-  // Without the limit only the line of the setting changes.
+  // Without the limit only the line of the setting changes. Neither the
+  // read nor the write of the store leaves a descriptor open.
+  const auto descriptors = [] {
+    size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+    return n;
+  };
+  const size_t open = descriptors();
+  EXPECT_EQ(settings::GetSetting("velmora", "STARTUP", "StartUpTop"), "100");
   settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "2");
+  EXPECT_EQ(descriptors(), open);
   std::string now = old;
   now.replace(now.find("RadioSelect=0"), 13, "RadioSelect=2");
   auto got = readFileBytes(store);

@@ -30,6 +30,10 @@ bool FakeLine::open(const std::string& dev, const radiolink::LineSettings& l) {
   device = dev;
   line = l;
   if (refuseOpen) return false;
+  if (refuseNextOpens > 0) {
+    --refuseNextOpens;
+    return false;
+  }
   opened = true;
   faultNumber = 0;
   return true;

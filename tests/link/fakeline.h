@@ -59,6 +59,9 @@ class FakeLine : public radiolink::SerialPort, public radiolink::LinkWaiter {
   std::string device;
   int opens = 0;
   bool refuseOpen = false;
+  // The next this many opens fail, the later ones pass: another program
+  // holds the port for a while.
+  int refuseNextOpens = 0;
 
   // Raise the send-complete notification after each byte. Off by default:
   // most tests count every pause the link asks for, and its one pause

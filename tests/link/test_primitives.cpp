@@ -1,5 +1,7 @@
 // The exchange primitives and the port procedures on the virtual line.
 #include <algorithm>
+#include <array>
+#include <functional>
 
 #include "linktest.h"
 
@@ -121,40 +123,52 @@ TEST_F(LinkTest, FrameEchoFaults) {
     line.nowUs += 1'000'000;
   }
 
-  // A line that never falls silent after a wrong echo (noise for ten
-  // seconds): each further try goes ahead once the first-byte wait has
+  // A line that never falls silent after a wrong echo or header (noise for
+  // ten seconds): each further try goes ahead once the first-byte wait has
   // passed. A stop while the line is given time to fall quiet sends nothing
-  // more.
-  for (const bool stop : {false, true}) {
-    SCOPED_TRACE(stop ? "stopped" : "noise");
-    engine.lngCommState = kStateOk;
-    line.sent.clear();
-    const size_t at = line.sentAtUs.size();
-    auto got = std::make_shared<int>(0);
-    line.setAnswerer([got, frame](uint8_t, int64_t) {
-      if (++*got % 4 != 0) return std::vector<sim::Chunk>{};
-      std::vector<uint8_t> wrong(frame, frame + 4);
-      wrong.back() ^= 1;
-      std::vector<sim::Chunk> out{sim::Chunk{0, wrong, false}};
-      for (int k = 0; *got == 4 && k < 100; ++k) out.push_back(sim::Chunk{100, {0x55}, false});
-      return out;
-    });
-    if (stop) {
-      line.stopAtMs = line.nowMs() + 1000;
-      line.onStop = [this] { engine.requestStop(); };
+  // more: a frame, the delete command, a read's header request.
+  const struct {
+    const char* name;
+    size_t perTry;               // bytes a try sends
+    std::vector<uint8_t> wrong;  // the far end's answer to a try's last byte
+    std::function<void()> run;
+  } exchanges[] = {
+      {"frame", 4, {0x12, 0x03, 0xA0, 0x01}, [&] { EXPECT_TRUE(engine.blnSendFrame(frame, echo, 3)); }},
+      {"delete", 1, {0x4C}, [&] { EXPECT_TRUE(engine.blnCommDelete(0x4D)); }},
+      {"header", 3, std::vector<uint8_t>(16, 0x6B), [&] {
+         std::array<uint8_t, 16> header{};
+         EXPECT_TRUE(engine.blnReadHeader(0x6A, header, 16));
+       }}};
+  for (const auto& exchange : exchanges) {
+    for (const bool stop : {false, true}) {
+      SCOPED_TRACE(std::string(exchange.name) + (stop ? " stopped" : " noise"));
+      engine.lngCommState = kStateOk;
+      line.sent.clear();
+      const size_t at = line.sentAtUs.size();
+      auto got = std::make_shared<size_t>(0);
+      line.setAnswerer([got, per = exchange.perTry, wrong = exchange.wrong](uint8_t, int64_t) {
+        if (++*got % per != 0) return std::vector<sim::Chunk>{};
+        std::vector<sim::Chunk> out{sim::Chunk{0, wrong, false}};
+        for (int k = 0; *got == per && k < 100; ++k) out.push_back(sim::Chunk{100, {0x55}, false});
+        return out;
+      });
+      if (stop) {
+        line.stopAtMs = line.nowMs() + 1000;
+        line.onStop = [this] { engine.requestStop(); };
+      }
+      exchange.run();
+      if (stop) {
+        EXPECT_EQ(engine.lngCommState, kStateStopped);
+        EXPECT_EQ(line.sent.size(), exchange.perTry);
+      } else {
+        EXPECT_EQ(engine.lngCommState, kStateCollation);
+        ASSERT_EQ(line.sent.size(), 3 * exchange.perTry);
+        const int64_t quiet = line.sentAtUs[at + exchange.perTry] - line.sentAtUs[at + exchange.perTry - 1];
+        EXPECT_GE(quiet, 3'000'000);
+        EXPECT_LE(quiet, 3'200'000);
+      }
+      line.reset();
     }
-    EXPECT_TRUE(engine.blnSendFrame(frame, echo, 3));
-    if (stop) {
-      EXPECT_EQ(engine.lngCommState, kStateStopped);
-      EXPECT_EQ(line.sent.size(), 4u);
-    } else {
-      EXPECT_EQ(engine.lngCommState, kStateCollation);
-      ASSERT_EQ(line.sent.size(), 12u);
-      const int64_t quiet = line.sentAtUs[at + 4] - line.sentAtUs[at + 3];
-      EXPECT_GE(quiet, 3'000'000);
-      EXPECT_LE(quiet, 3'200'000);
-    }
-    line.reset();
   }
   line.setRadio(radio.get());
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "linktest.h"
+#include "support/disklimit.h"
 
 using namespace radiolink;
 
@@ -223,7 +224,7 @@ TEST_F(LinkTest, StateMessages) {
   }
 }
 
-TEST_F(LinkTest, ATraceNameThatIsAPipeIsNotTracedInto) {
+TEST_F(LinkTest, NoTraceLineGoesIntoAPipeAfterACloseOrPastAFullDisk) {
   // Opening a pipe for the trace waited for a reader for ever and held the
   // write up. A reader is kept open here so that cannot hang the test: what
   // counts is that nothing goes into the pipe and the write goes on.
@@ -239,4 +240,29 @@ TEST_F(LinkTest, ATraceNameThatIsAPipeIsNotTracedInto) {
   EXPECT_LE(::read(reader, &byte, 1), 0);
   ::close(reader);
   std::filesystem::remove(engine.trace.fileName);
+
+  // Closed, the trace writes nothing more, not even into a file that took
+  // its descriptor's number. A line the disk has no room for ends the trace:
+  // it is not tried again, and nothing lands behind it once there is room.
+  LinkTrace trace;
+  trace.fileName = dir.file("trace.out");
+  trace.open();
+  ASSERT_TRUE(trace.active());
+  trace.line("one");
+  trace.close();
+  const int other = ::open(dir.file("other").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  ASSERT_GE(other, 0);
+  trace.line("two");
+  ::close(other);
+  EXPECT_EQ(fileText(dir.file("other")), "");
+  EXPECT_EQ(fileText(trace.fileName), "one\r\n");
+  trace.open();
+  {
+    FileSizeLimit full(8);
+    ASSERT_TRUE(full.ok());
+    trace.line("three");
+  }
+  EXPECT_FALSE(trace.active());
+  trace.line("four");
+  EXPECT_EQ(fileText(trace.fileName), "one\r\nthr");
 }

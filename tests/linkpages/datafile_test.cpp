@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
@@ -9,8 +13,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 #include <filesystem>
+#include <mutex>
 
 #include "core/modeltables.h"
 #include "core/modpublic.h"
@@ -21,6 +27,45 @@
 #include "platform/base/strtable.h"
 #include "platform/gui/filedialogs.h"
 #include "support/testsupport.h"
+
+namespace {
+// A file that changes between the look at its length and its read, as one
+// an editor saves in place does: armed with a file and a length, the next
+// look at that file (by its inode) through fstat gives it that length.
+std::mutex g_changeLock;
+std::string g_changeFile;
+std::atomic<ino_t> g_changeInode{0};
+off_t g_changeTo = 0;
+
+void changeAfterTheLook(const std::string& file, off_t length) {
+  struct stat st {};
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  std::lock_guard<std::mutex> hold(g_changeLock);
+  g_changeFile = file;
+  g_changeTo = length;
+  g_changeInode = st.st_ino;
+}
+
+// Open file descriptors of this process.
+size_t openDescriptors() {
+  size_t n = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+  return n;
+}
+}  // namespace
+
+// Stands in for the system's fstat in this test program; passes every call
+// on, and changes an armed file once, right after it was looked at.
+extern "C" int fstat(int fd, struct stat* st) {
+  using Real = int (*)(int, struct stat*);
+  static const auto real = reinterpret_cast<Real>(::dlsym(RTLD_NEXT, "fstat"));
+  const int result = real(fd, st);
+  if (result == 0 && g_changeInode != 0 && st->st_ino == g_changeInode) {
+    std::lock_guard<std::mutex> hold(g_changeLock);
+    if (g_changeInode.exchange(0) != 0 && ::truncate(g_changeFile.c_str(), g_changeTo) != 0) std::abort();
+  }
+  return result;
+}
 
 namespace {
 class DataFiles : public ::testing::Test {
@@ -244,6 +289,32 @@ TEST_F(DataFiles, AFileOfAnotherLengthThanTheRadiosIsRefused) {
     EXPECT_EQ(msgs.boxes[0].text, "Reading success");
     page.Unload();
   }
+
+  // A file of the radio's length that is emptied, cut or grown between the
+  // look at its length and the read: nothing is read, and the message gives
+  // the length it has now. Each read leaves no descriptor open.
+  ASSERT_TRUE(setUpFamily("2"));
+  const std::string name = dir.file("saving.R3D");
+  FrmFileUtility page;
+  page.Show();
+  for (const off_t now : {0, 1000, 2559, 2600}) {
+    SCOPED_TRACE(now);
+    const auto before = modPublic.bytRadioData;
+    writeFileBytes(name, pattern(2560, 9));
+    const size_t descriptors = openDescriptors();
+    changeAfterTheLook(name, now);
+    msgs.boxes.clear();
+    answers = {name};
+    page.subFileRead();
+    EXPECT_EQ(g_changeInode, 0u) << "the file was never looked at";
+    EXPECT_EQ(modPublic.bytRadioData, before);
+    ASSERT_EQ(msgs.boxes.size(), 1u);
+    EXPECT_EQ(msgs.boxes[0].text, "The file is " + std::to_string(now) +
+                                      " bytes long but the radio's data is 2560 bytes (a data file must be exactly "
+                                      "as long): nothing was read\rFile:" + name);
+    EXPECT_EQ(openDescriptors(), descriptors);
+  }
+  page.Unload();
 }
 
 TEST_F(DataFiles, ASaveWhoseRenameFailsSaysSoOnceAndLeavesNoTemporaryFile) {

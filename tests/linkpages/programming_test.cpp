@@ -477,6 +477,30 @@ TEST_F(LinkPage, APortThatDoesNotOpenIsNamedWithItsDevice) {
     EXPECT_EQ(msgs.boxes.back().title, "Form_Load");
     p.Unload();
   }
+
+  // Unattended, a port that does not open when the page loads ends the run
+  // there with a failure: nothing is sent, even though the port comes free
+  // a moment later, when the write would open it again.
+  const auto memory = radioMemory("2", 0x5A);
+  std::copy(memory.begin(), memory.end(), modPublic.bytRadioData.begin());
+  modPublic.strCmdFileName = "site";
+  modPublic.intCommPort = 1;
+  sim::Radio radio(2, std::vector<uint8_t>(memory.size(), 0x77));
+  FakeLine freed(&radio);
+  freed.refuseNextOpens = 1;
+  msgs.boxes.clear();
+  program::resetEnded();
+  {
+    FrmProgramming p(freed, freed);
+    p.Show();
+  }
+  EXPECT_TRUE(program::ended());
+  EXPECT_EQ(program::exitStatus(), 1);
+  program::resetEnded();
+  EXPECT_EQ(freed.opens, 1);
+  EXPECT_TRUE(freed.sent.empty()) << freed.sent.size() << " bytes sent";
+  ASSERT_EQ(msgs.boxes.size(), 1u);
+  EXPECT_EQ(msgs.boxes[0].text, "The communication port was not able to be opened\rPORT : 1 (/dev/ttyS0)");
 }
 
 // A radio without a channel in use opens the editor on the first channel's

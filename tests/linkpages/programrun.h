@@ -1,8 +1,8 @@
 #pragma once
 // The program itself, started as a shell starts it: a real argument list, a
-// home of the test's own, no screen, no runtime folder (as from cron), and
-// port 1 pointed at `device` (an empty `device` leaves every port number to
-// the port map alone).
+// home and temporary folder of the test's own, no screen, no runtime folder
+// (as from cron), and port 1 pointed at `device` (an empty `device` leaves
+// every port number to the port map alone).
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -25,6 +25,9 @@ inline QProcessEnvironment programEnvironment(const TempDir& home, const std::st
   env.insert("XDG_DATA_HOME", QString::fromStdString(home.file("data")));
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.remove("XDG_RUNTIME_DIR");
+  // Qt then makes a runtime folder of its own in the temporary folder: the
+  // test's, so that none is left behind in the machine's.
+  env.insert("TMPDIR", QString::fromStdString(home.str()));
   for (int n = 1; n <= 16; ++n) env.remove(QString("VELMORA_COM%1").arg(n));
   if (!device.empty()) env.insert("VELMORA_COM1", QString::fromStdString(device));
   return env;

@@ -1,7 +1,11 @@
 #include "support/testsupport.h"
 
+#include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,6 +78,58 @@ namespace {
 // nobody and nogroup: an ordinary user who owns nothing of root's.
 constexpr uid_t kOrdinaryUser = 65534;
 constexpr gid_t kOrdinaryGroup = 65534;
+
+// Whether the ordinary user may pass through the folder `path`.
+bool ordinaryUserPasses(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return true;  // the user's own look tells
+  const mode_t may = st.st_uid == kOrdinaryUser ? S_IXUSR : st.st_gid == kOrdinaryGroup ? S_IXGRP : S_IXOTH;
+  return (st.st_mode & may) != 0;
+}
+
+// In the child that becomes the ordinary user, while it is still root: where
+// a folder on the way to `folder` is closed to that user (a private
+// temporary folder, mode 0700, as Debian's pam_tmpdir makes for TMPDIR), the
+// child alone, in a mount namespace of its own, sees an open folder in the
+// closed one's place that leads to `folder` and to the test program's home,
+// each the real one. Nothing changes for anyone else, and it all goes with
+// the child. Returns "" or what could not be done.
+std::string openTheWayTo(const std::string& folder) {
+  const std::filesystem::path target = std::filesystem::path(folder).lexically_normal();
+  std::filesystem::path closed;
+  for (std::filesystem::path step = target.root_path(); const auto& part : target.relative_path()) {
+    if (step != target.root_path() && !ordinaryUserPasses(step)) {
+      closed = step;
+      break;
+    }
+    step /= part;
+  }
+  if (closed.empty()) return "";
+  const auto failed = [](const std::string& what) { return what + ": " + std::strerror(errno); };
+  if (::unshare(CLONE_NEWNS) != 0) return failed("no mount namespace");
+  if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return failed("no private mounts");
+  // Held open in the namespace's own mounts, which a bind takes from.
+  std::vector<std::filesystem::path> ways{target};
+  if (const char* home = std::getenv("VELMORA_TEST_HOME"); home && *home) ways.emplace_back(home);
+  std::vector<std::pair<std::filesystem::path, int>> binds;
+  for (const auto& way : ways) {
+    const auto below = way.lexically_normal().lexically_relative(closed);
+    if (below.empty() || *below.begin() == "..") continue;
+    const int fd = ::open(way.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) binds.emplace_back(way.lexically_normal(), fd);
+  }
+  if (::mount("tmpfs", closed.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "mode=0755,size=64k") != 0)
+    return failed("no open folder over " + closed.string());
+  for (const auto& [way, fd] : binds) {
+    std::error_code ec;
+    std::filesystem::create_directories(way, ec);
+    const std::string source = "/proc/self/fd/" + std::to_string(fd);
+    if (ec || ::mount(source.c_str(), way.c_str(), nullptr, MS_BIND, nullptr) != 0)
+      return failed("no way to " + way.string());
+    ::close(fd);
+  }
+  return "";
+}
 }  // namespace
 
 std::string asOrdinaryUser(const std::string& folder, const std::function<std::string()>& body) {
@@ -91,7 +147,10 @@ std::string asOrdinaryUser(const std::string& folder, const std::function<std::s
   if (child == 0) {
     ::close(out[0]);
     std::string said;
-    if (::setgroups(0, nullptr) != 0 || ::setgid(kOrdinaryGroup) != 0 || ::setuid(kOrdinaryUser) != 0) {
+    const std::string closed = openTheWayTo(folder);
+    if (!closed.empty()) {
+      said = "[uid 65534 cannot reach " + folder + ": " + closed + "]";
+    } else if (::setgroups(0, nullptr) != 0 || ::setgid(kOrdinaryGroup) != 0 || ::setuid(kOrdinaryUser) != 0) {
       said = std::string("[the child could not become uid 65534: ") + std::strerror(errno) + "]";
     } else if (::access(folder.c_str(), X_OK) != 0) {
       said = "[uid 65534 cannot reach " + folder + ": " + std::strerror(errno) + "]";
@@ -143,6 +202,13 @@ std::string asOrdinaryUser(const std::string& folder, const std::function<std::s
   else if (WIFSIGNALED(status)) said += "[the child ended by signal " + std::to_string(WTERMSIG(status)) + "]";
   else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) said += "[the child could not tell all it saw]";
   return said;
+}
+
+void endSignalsAsDefault() {
+  for (int signal : {SIGINT, SIGQUIT, SIGTERM, SIGHUP}) ::signal(signal, SIG_DFL);
+  sigset_t none;
+  sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
 }
 
 bool ownedByOrdinaryUser(const std::string& path) {

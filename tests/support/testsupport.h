@@ -63,3 +63,9 @@ std::string asOrdinaryUser(const std::string& folder, const std::function<std::s
 // user's own files are in a run as an ordinary user; otherwise leaves them
 // as they are. False if that failed.
 bool ownedByOrdinaryUser(const std::string& path);
+
+// In a child the test ends by a signal, before it runs the program: the end
+// signals as a terminal gives them. A test run started as a background job
+// of a script ignores SIGINT and SIGQUIT, and a child inherits that: Ctrl-C
+// would then end nothing. Only what a signal handler may call.
+void endSignalsAsDefault();

@@ -128,8 +128,12 @@ void FrmProgramming::Form_Load() {
 
 void FrmProgramming::commandLineWrite() {
   // Unattended: Program Write by code, only failures shown, then the end.
+  // The run ends at its first failure: a port that did not open as the page
+  // loaded (its cause has been said) sends nothing, even should the other
+  // program let go of it before the write would open it again.
+  const bool portOpened = lngCommState() != kStateNotOpen;
   lngCommState() = kStateOther;  // nothing done yet counts as a failure
-  comReadWrite_Click(1);
+  if (portOpened) comReadWrite_Click(1);
   const int status = lngCommState() == kStateOk ? 0 : 1;
   link->subCommClose();
   Unload();
