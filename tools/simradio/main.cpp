@@ -307,9 +307,13 @@ int main(int argc, char** argv) {
         rxFree = std::max(rxFree, t) + byteUs;
         rx.push_back({rxFree, buf[i], false});
       }
-    } else if (next >= 0 && next - nowUs() > 0 && next - nowUs() < 1000) {
-      // Sub-millisecond remainder: sleep it off instead of spinning.
-      usleep(static_cast<useconds_t>(next - nowUs()));
+    } else if (next >= 0) {
+      // Sub-millisecond remainder: sleep it off instead of spinning. The
+      // clock is read once: read again for the sleep, it may have passed the
+      // due time on a busy machine, and a negative remainder, made unsigned,
+      // slept for an hour and held the radio silent.
+      const int64_t left = next - nowUs();
+      if (left > 0 && left < 1000) usleep(static_cast<useconds_t>(left));
     }
   }
   if (hungUp) std::printf("RADIO: line closed\n");
