@@ -371,15 +371,10 @@ TEST(SettingsStore, AFileSizeLimitLeavesTheSettingsUnstoredAndTheProgramRunning)
 
   // Without the limit only the line of the setting changes. Neither the
   // read nor the write of the store leaves a descriptor open.
-  const auto descriptors = [] {
-    size_t n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
-    return n;
-  };
-  const size_t open = descriptors();
+  const size_t open = openDescriptors();
   EXPECT_EQ(settings::GetSetting("velmora", "STARTUP", "StartUpTop"), "100");
   settings::SaveSetting("velmora", "STARTUP", "RadioSelect", "2");
-  EXPECT_EQ(descriptors(), open);
+  EXPECT_EQ(openDescriptors(), open);
   std::string now = old;
   now.replace(now.find("RadioSelect=0"), 13, "RadioSelect=2");
   auto got = readFileBytes(store);

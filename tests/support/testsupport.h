@@ -47,6 +47,8 @@ void freshModel(const TempDir& dir);
 bool setUpFamily(const std::string& family);
 
 std::vector<uint8_t> readFileBytes(const std::string& path);
+// How many files this process holds open now.
+size_t openDescriptors();
 void writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // What an ordinary user meets where the test may run as root, who passes
