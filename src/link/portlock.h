@@ -20,7 +20,7 @@ struct Finding {
     kNoProcess,   // a plain file whose bytes name no process
   };
   Kind kind = kFree;
-  std::string file;  // the lock file that holds the device or cannot be read
+  std::string file;  // the lock file that holds the device, cannot be read or names no process
 };
 
 // The process a lock's bytes name: the number at the start of the first
