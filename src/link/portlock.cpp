@@ -109,7 +109,18 @@ LockContent parse(const std::string& bytes) {
   const auto process = [](long long pid, long long largest) {
     return pid > 0 && pid <= largest ? LockContent{LockContent::kProcess, pid} : LockContent{LockContent::kNoProcess, 0};
   };
-  // As text: "   4242 minicom root\n", "4242\r\n", "\t54\n".
+  // The old binary form: a process id in four bytes of the machine's order.
+  // No id reaches the highest byte, so it is zero; four bytes of text never
+  // end in a zero byte. Its low bytes may well look like digits and a line
+  // end ("89\0\0" is process 14648), so it is known by its length and last
+  // byte alone, before any reading as text.
+  if (bytes.size() == 4 && bytes[3] == '\0') {
+    int32_t binary = 0;
+    std::memcpy(&binary, bytes.data(), sizeof binary);
+    return process(binary, kLargestBinaryId);
+  }
+  // As text: "   4242 minicom root\n", "4242\r\n", "\t54\n", and padded with
+  // zero bytes past the number ("4242\0\0\0\0\0\0").
   size_t at = bytes.find_first_not_of(" \t");
   const size_t first = at == std::string::npos ? bytes.size() : at;
   long long pid = 0;
@@ -118,14 +129,10 @@ LockContent parse(const std::string& bytes) {
     tooLong = tooLong || pid > std::numeric_limits<pid_t>::max();
     if (!tooLong) pid = pid * 10 + (bytes[at] - '0');
   }
-  const bool text = at > first && (at == bytes.size() || std::strchr(" \t\r\n", bytes[at]) != nullptr);
-  if (text) return tooLong ? LockContent{LockContent::kNoProcess, 0} : process(pid, std::numeric_limits<pid_t>::max());
-  if (bytes.size() == 4) {
-    int32_t binary = 0;
-    std::memcpy(&binary, bytes.data(), sizeof binary);
-    return process(binary, kLargestBinaryId);
-  }
-  return {LockContent::kNoProcess, 0};
+  const auto endsNumber = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0'; };
+  const bool text = at > first && (at == bytes.size() || endsNumber(bytes[at]));
+  if (!text || tooLong) return {LockContent::kNoProcess, 0};
+  return process(pid, std::numeric_limits<pid_t>::max());
 }
 
 std::vector<std::string> names(const std::string& path) {

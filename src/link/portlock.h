@@ -26,9 +26,10 @@ struct Finding {
 // The process a lock's bytes name: the number at the start of the first
 // line (blanks before it; a blank, a line end or the end after it, and
 // whatever follows that, the program's name and user, ignored), whatever
-// the file's length. Only four bytes that are no such text are read as a
-// binary id, the old way; one is never larger than the system's largest
-// process id, so its last byte is zero and no text passes for one.
+// the file's length; zero bytes after the number are padding. Four bytes
+// whose last one is zero are a binary id, the old way, whatever their low
+// bytes look like: no id reaches the highest byte, and no four bytes of text
+// end in a zero byte.
 // kEmpty: nothing in it yet; kNoProcess: bytes that name no process.
 struct LockContent {
   enum Kind { kEmpty, kProcess, kNoProcess };

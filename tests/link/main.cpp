@@ -20,29 +20,15 @@
 #include "platform/base/endsignals.h"
 #include "platform/base/appinfo.h"
 #include "platform/base/strtable.h"
+#include "support/testsupport.h"
 
 namespace {
-bool writeFile(const char* file, const std::string& text) {
-  const int fd = ::open(file, O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool whole = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  ::close(fd);
-  return whole;
-}
-
 // The first lock folder read-only for this process alone (a mount namespace
 // of its own; an ordinary user's in a user namespace of its own, as the same
 // user), so that the port library makes its lock in a later one, as it does
 // where the first is not writable.
 bool closeFirstLockFolder() {
-  const uid_t uid = ::geteuid();
-  const gid_t gid = ::getegid();
-  if (::unshare(CLONE_NEWNS) != 0) {
-    if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !writeFile("/proc/self/setgroups", "deny") ||
-        !writeFile("/proc/self/uid_map", std::to_string(uid) + " " + std::to_string(uid) + " 1") ||
-        !writeFile("/proc/self/gid_map", std::to_string(gid) + " " + std::to_string(gid) + " 1"))
-      return false;
-  }
+  if (!unshareAsSameUser(CLONE_NEWNS)) return false;
   const char* first = radiolink::portlock::folders().front().c_str();
   struct statvfs was {};
   if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 || ::statvfs(first, &was) != 0 ||

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
@@ -278,14 +279,27 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
   // take for stale: it keeps the port closed, is named, and stays.
   const std::string noProcess =
       "Cause: the lock file " + held + " names no process; it may be removed once no program uses the port";
-  for (const std::string& bytes : {std::string("minicom\n"), std::string("1234x root\n"), std::string("\x01\x02\x03\x04\x05\x06", 6),
-                                   std::string("         0\n"), std::string("99999999999\n"), std::string("-12\n"),
-                                   std::string("+12\n")}) {
+  for (const std::string& bytes :
+       {std::string("minicom\n"), std::string("1234x root\n"), std::string("\x01\x02\x03\x04\x05\x06", 6),
+        std::string("         0\n"), std::string("99999999999\n"), std::string("18446744073709551617\n"),
+        std::string("-12\n"), std::string("+12\n")}) {
     writeFileBytes(held, bytesOf(bytes));
     EXPECT_FALSE(port.open(pty.slave, line)) << bytes;
     EXPECT_EQ(port.openFailure(), noProcess) << bytes;
     EXPECT_EQ(readFileBytes(held), bytesOf(bytes));
   }
+
+  // An empty lock is one being written: it is left to the port library,
+  // neither held nor named by our look, and stays as it is.
+  writeFileBytes(held, {});
+  std::string cause = "none";
+  EXPECT_FALSE(QtSerialPort::heldByAnotherProgram(pty.slave, &cause));
+  EXPECT_EQ(cause, "none");
+  EXPECT_TRUE(std::filesystem::is_regular_file(held));
+  EXPECT_EQ(std::filesystem::file_size(held), 0u);
+  EXPECT_TRUE(port.open(pty.slave, line)) << port.openFailure();
+  port.close();
+  EXPECT_EQ(readFileBytes(held), std::vector<uint8_t>{});
 
   // Stale: a process that has ended, however its lock was written.
   for (const auto& stale : {tenCharacters(gone), tenCharacters(gone, " minicom root")}) {
@@ -294,6 +308,87 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
     EXPECT_FALSE(std::filesystem::exists(held));
     port.close();
   }
+}
+
+// What a lock's bytes name, laid out by hand. The old binary form is four
+// bytes of the machine's order whose last is zero, whatever its low bytes
+// look like (digits, a line end); text is the number at the start, however
+// it is padded; anything else names no process.
+TEST(PortLock, BinaryIdsAreKnownByTheirZeroLastByteAndTextByItsNumber) {
+  if constexpr (std::endian::native != std::endian::little) GTEST_SKIP() << "the binary ids below are little-endian";
+  using radiolink::portlock::LockContent;
+  using radiolink::portlock::parse;
+  const struct {
+    std::string bytes;
+    LockContent::Kind kind;
+    long long pid;
+  } cases[] = {
+      {{"\x38\x39\0\0", 4}, LockContent::kProcess, 14648},  // "89" and zero bytes
+      {{"\x39\x30\0\0", 4}, LockContent::kProcess, 12345},  // "90"
+      {{"\x39\x0a\0\0", 4}, LockContent::kProcess, 2617},   // "9\n"
+      {{"\x35\0\0\0", 4}, LockContent::kProcess, 53},       // "5"
+      {{"\x30\0\0\0", 4}, LockContent::kProcess, 48},       // "0"
+      {{"\x60\xF0\x3F\0", 4}, LockContent::kProcess, 4190304},
+      {{"\0\0\0\0", 4}, LockContent::kNoProcess, 0},
+      {{"\x01\x02\x03\x04", 4}, LockContent::kNoProcess, 0},
+      {{"\0\0\x50\0", 4}, LockContent::kNoProcess, 0},  // past any process id
+      {" 1\r\n", LockContent::kProcess, 1},
+      {"\t42\n", LockContent::kProcess, 42},
+      {" 42\n", LockContent::kProcess, 42},
+      {"42\r\n", LockContent::kProcess, 42},
+      {"7", LockContent::kProcess, 7},
+      {"42\n", LockContent::kProcess, 42},
+      {"      4242 minicom root\n", LockContent::kProcess, 4242},
+      {{"4242\0\0\0\0\0\0", 10}, LockContent::kProcess, 4242},
+      {{"      4242\0\n", 12}, LockContent::kProcess, 4242},
+      {"2147483647\n", LockContent::kProcess, 2147483647},
+      {"-12\n", LockContent::kNoProcess, 0},
+      {"+12\n", LockContent::kNoProcess, 0},
+      {"         0\n", LockContent::kNoProcess, 0},
+      {"2147483648\n", LockContent::kNoProcess, 0},
+      {"18446744073709551617\n", LockContent::kNoProcess, 0},  // 2^64 + 1: process 1, were it let wrap
+      {"1234x root\n", LockContent::kNoProcess, 0},
+      {"minicom\n", LockContent::kNoProcess, 0},
+      {"", LockContent::kEmpty, 0},
+  };
+  for (const auto& c : cases) {
+    const LockContent content = parse(c.bytes);
+    EXPECT_EQ(content.kind, c.kind) << testing::PrintToString(c.bytes);
+    EXPECT_EQ(content.pid, c.pid) << testing::PrintToString(c.bytes);
+  }
+}
+
+// An old binary lock of a process that runs holds the port and stays, also
+// when its bytes read as a short number of a process that does not run.
+// Such ids are given to the lock's holders in a process-id namespace.
+TEST(PortOpen, ARunningProcesssBinaryLockHoldsWhateverItsBytesLookLike) {
+  TempDir locks;
+  LockFolders folders(locks.str());
+  Pty pty;
+  ASSERT_FALSE(pty.slave.empty());
+  const std::string held = locks.file("LCK..pts_" + std::filesystem::path(pty.slave).filename().string());
+  const std::string said = inOwnProcessIds([&]() -> std::string {
+    std::string out;
+    for (const int32_t id : {14648, 12345, 2617, 53, 48}) {
+      const pid_t holder = startWithProcessId(id);
+      if (holder < 0) return "[process id " + std::to_string(id) + " cannot be given: " + std::strerror(errno) + "]";
+      std::vector<uint8_t> binary(4);
+      std::memcpy(binary.data(), &id, 4);
+      writeFileBytes(held, binary);
+      QtSerialPort port;
+      const bool opened = port.open(pty.slave, radiolink::LineSettings{});
+      out += std::to_string(id) + ": " + (opened ? "opened" : port.openFailure());
+      out += readFileBytes(held) == binary ? "\n" : ", its lock changed\n";
+      ::kill(holder, SIGKILL);
+      ::waitpid(holder, nullptr, 0);
+    }
+    return out;
+  });
+  if (said.rfind("[no process-id namespace", 0) == 0 || said.rfind("[process id", 0) == 0) GTEST_SKIP() << said;
+  std::string expected;
+  for (const char* id : {"14648", "12345", "2617", "53", "48"})
+    expected += std::string(id) + ": Cause: the port is in use by another program\n";
+  EXPECT_EQ(said, expected);
 }
 
 // Anyone may put anything under a lock's name in the shared lock folders. A

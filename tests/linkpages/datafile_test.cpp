@@ -32,30 +32,53 @@ namespace {
 // A file that changes between the look at its length and its read, as one
 // an editor saves in place does: armed with a file and a length, the next
 // look at that file (by its inode) through fstat gives it that length.
+// With a length to end at, the file then gets that length back once a read of
+// it finds its end: an editor's save done before the length is looked at
+// again.
 std::mutex g_changeLock;
 std::string g_changeFile;
 std::atomic<ino_t> g_changeInode{0};
+std::atomic<ino_t> g_restoreInode{0};
 off_t g_changeTo = 0;
+off_t g_restoreTo = -1;
 
-void changeAfterTheLook(const std::string& file, off_t length) {
+void changeAfterTheLook(const std::string& file, off_t length, off_t endsAt = -1) {
   struct stat st {};
   ASSERT_EQ(::stat(file.c_str(), &st), 0);
   std::lock_guard<std::mutex> hold(g_changeLock);
   g_changeFile = file;
   g_changeTo = length;
+  g_restoreTo = endsAt;
   g_changeInode = st.st_ino;
+}
+
+template <typename Function>
+Function realFunction(const char* name) {
+  return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
 }
 }  // namespace
 
-// Stands in for the system's fstat in this test program; passes every call
-// on, and changes an armed file once, right after it was looked at.
+// Stand in for the system's fstat and read in this test program; pass every
+// call on, and change an armed file once, right after it was looked at, and
+// once more after a read found its end.
 extern "C" int fstat(int fd, struct stat* st) {
-  using Real = int (*)(int, struct stat*);
-  static const auto real = reinterpret_cast<Real>(::dlsym(RTLD_NEXT, "fstat"));
+  static const auto real = realFunction<int (*)(int, struct stat*)>("fstat");
   const int result = real(fd, st);
   if (result == 0 && g_changeInode != 0 && st->st_ino == g_changeInode) {
     std::lock_guard<std::mutex> hold(g_changeLock);
     if (g_changeInode.exchange(0) != 0 && ::truncate(g_changeFile.c_str(), g_changeTo) != 0) std::abort();
+    if (g_restoreTo >= 0) g_restoreInode = st->st_ino;
+  }
+  return result;
+}
+
+extern "C" ssize_t read(int fd, void* buffer, size_t count) {
+  static const auto real = realFunction<ssize_t (*)(int, void*, size_t)>("read");
+  const ssize_t result = real(fd, buffer, count);
+  struct stat st {};
+  if (result == 0 && g_restoreInode != 0 && fstat(fd, &st) == 0 && st.st_ino == g_restoreInode) {
+    std::lock_guard<std::mutex> hold(g_changeLock);
+    if (g_restoreInode.exchange(0) != 0 && ::truncate(g_changeFile.c_str(), g_restoreTo) != 0) std::abort();
   }
   return result;
 }
@@ -290,16 +313,23 @@ TEST_F(DataFiles, AFileOfAnotherLengthThanTheRadiosIsRefused) {
   const std::string name = dir.file("saving.R3D");
   FrmFileUtility page;
   page.Show();
-  for (const off_t now : {0, 1000, 2559, 2600}) {
-    SCOPED_TRACE(now);
+  // One emptied, read short, then written back to its full length before its
+  // length is looked at again, gives the length it was read with.
+  const struct {
+    off_t now, endsAt;
+  } changes[] = {{0, -1}, {1000, -1}, {2559, -1}, {2600, -1}, {0, 2560}};
+  for (const auto [now, endsAt] : changes) {
+    SCOPED_TRACE(std::to_string(now) + " then " + std::to_string(endsAt));
     const auto before = modPublic.bytRadioData;
     writeFileBytes(name, pattern(2560, 9));
     const size_t descriptors = openDescriptors();
-    changeAfterTheLook(name, now);
+    changeAfterTheLook(name, now, endsAt);
     msgs.boxes.clear();
     answers = {name};
     page.subFileRead();
     EXPECT_EQ(g_changeInode, 0u) << "the file was never looked at";
+    EXPECT_EQ(g_restoreInode, 0u) << "the file was never read to its end";
+    g_restoreInode = 0;
     EXPECT_EQ(modPublic.bytRadioData, before);
     ASSERT_EQ(msgs.boxes.size(), 1u);
     EXPECT_EQ(msgs.boxes[0].text, "The file is " + std::to_string(now) +

@@ -138,8 +138,7 @@ std::string openTheWayTo(const std::string& folder) {
 }
 }  // namespace
 
-std::string asOrdinaryUser(const std::string& folder, const std::function<std::string()>& body) {
-  if (::geteuid() != 0) return body();
+std::string inChild(const std::function<std::string()>& body) {
   int out[2];
   if (::pipe(out) != 0) return std::string("[no pipe to a child: ") + std::strerror(errno) + "]";
   std::fflush(nullptr);  // nothing buffered is written twice
@@ -153,21 +152,12 @@ std::string asOrdinaryUser(const std::string& folder, const std::function<std::s
   if (child == 0) {
     ::close(out[0]);
     std::string said;
-    const std::string closed = openTheWayTo(folder);
-    if (!closed.empty()) {
-      said = "[uid 65534 cannot reach " + folder + ": " + closed + "]";
-    } else if (::setgroups(0, nullptr) != 0 || ::setgid(kOrdinaryGroup) != 0 || ::setuid(kOrdinaryUser) != 0) {
-      said = std::string("[the child could not become uid 65534: ") + std::strerror(errno) + "]";
-    } else if (::access(folder.c_str(), X_OK) != 0) {
-      said = "[uid 65534 cannot reach " + folder + ": " + std::strerror(errno) + "]";
-    } else {
-      try {
-        said = body();
-      } catch (const std::exception& e) {
-        said = std::string("[the child threw: ") + e.what() + "]";
-      } catch (...) {
-        said = "[the child threw]";
-      }
+    try {
+      said = body();
+    } catch (const std::exception& e) {
+      said = std::string("[the child threw: ") + e.what() + "]";
+    } catch (...) {
+      said = "[the child threw]";
     }
     for (size_t at = 0; at < said.size();) {
       const ssize_t n = ::write(out[1], said.data() + at, said.size() - at);
@@ -208,6 +198,62 @@ std::string asOrdinaryUser(const std::string& folder, const std::function<std::s
   else if (WIFSIGNALED(status)) said += "[the child ended by signal " + std::to_string(WTERMSIG(status)) + "]";
   else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) said += "[the child could not tell all it saw]";
   return said;
+}
+
+std::string asOrdinaryUser(const std::string& folder, const std::function<std::string()>& body) {
+  if (::geteuid() != 0) return body();
+  return inChild([&]() -> std::string {
+    if (const std::string closed = openTheWayTo(folder); !closed.empty())
+      return "[uid 65534 cannot reach " + folder + ": " + closed + "]";
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kOrdinaryGroup) != 0 || ::setuid(kOrdinaryUser) != 0)
+      return std::string("[the child could not become uid 65534: ") + std::strerror(errno) + "]";
+    if (::access(folder.c_str(), X_OK) != 0)
+      return "[uid 65534 cannot reach " + folder + ": " + std::strerror(errno) + "]";
+    return body();
+  });
+}
+
+bool unshareAsSameUser(int namespaces) {
+  const uid_t uid = ::geteuid();
+  const gid_t gid = ::getegid();
+  if (::unshare(namespaces) == 0) return true;
+  const auto writeFile = [](const char* file, const std::string& text) {
+    const int fd = ::open(file, O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool whole = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    ::close(fd);
+    return whole;
+  };
+  return ::unshare(CLONE_NEWUSER | namespaces) == 0 && writeFile("/proc/self/setgroups", "deny") &&
+         writeFile("/proc/self/uid_map", std::to_string(uid) + " " + std::to_string(uid) + " 1") &&
+         writeFile("/proc/self/gid_map", std::to_string(gid) + " " + std::to_string(gid) + " 1");
+}
+
+std::string inOwnProcessIds(const std::function<std::string()>& body) {
+  return inChild([&]() -> std::string {
+    if (!unshareAsSameUser(CLONE_NEWPID)) return std::string("[no process-id namespace: ") + std::strerror(errno) + "]";
+    return inChild(body);  // the namespace's first process
+  });
+}
+
+pid_t startWithProcessId(pid_t id) {
+  const int fd = ::open("/proc/sys/kernel/ns_last_pid", O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  const std::string last = std::to_string(id - 1);
+  const bool set = ::write(fd, last.data(), last.size()) == static_cast<ssize_t>(last.size());
+  ::close(fd);
+  if (!set) return -1;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::pause();
+    ::_exit(0);
+  }
+  if (child > 0 && child != id) {
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    return -1;
+  }
+  return child;
 }
 
 void endSignalsAsDefault() {

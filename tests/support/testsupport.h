@@ -1,6 +1,8 @@
 #pragma once
 // Shared test fixtures: a message service that answers from a script and
 // records what was shown, a temporary folder, and a fresh shared model.
+#include <sys/types.h>
+
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -60,6 +62,19 @@ void writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 // cannot become that user, cannot reach the folder, ends without returning
 // or is still busy after 30 s (then ended) returns a text in [] that says so.
 std::string asOrdinaryUser(const std::string& folder, const std::function<std::string()>& body);
+// Runs `body` in a child process and returns what it returned, or a text in
+// [] that says how the child failed (it is ended after 30 s).
+std::string inChild(const std::function<std::string()>& body);
+// Makes the namespaces `namespaces` (CLONE_NEW* flags) this process's own;
+// an ordinary user's in a user namespace of its own, as the same user.
+bool unshareAsSameUser(int namespaces);
+// Runs `body` as the first process of a process-id namespace of its own,
+// where startWithProcessId may choose ids; returns what it returned, or a
+// text in [] that says why it could not run.
+std::string inOwnProcessIds(const std::function<std::string()>& body);
+// There: a child that waits until it is ended, with the process id `id`;
+// -1 where that id cannot be given.
+pid_t startWithProcessId(pid_t id);
 // Where the test runs as root, gives `path` and all beneath it (links
 // themselves, not their targets) to the user asOrdinaryUser becomes, as the
 // user's own files are in a run as an ordinary user; otherwise leaves them
