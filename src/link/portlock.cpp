@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <thread>
 
 namespace radiolink::portlock {
 
@@ -71,30 +73,42 @@ Read readLock(const std::string& file, struct stat& opened, std::string& bytes) 
   return readable ? Read::kRead : Read::kUnreadable;
 }
 
+// A lock another program has made but not yet written is empty for a
+// moment; one that stays empty was left by a program that ended before it
+// wrote it, or is being written very slowly. Either way no process can be
+// read from it.
+constexpr auto kEmptyLockWait = std::chrono::milliseconds(500);
+constexpr auto kEmptyLockLook = std::chrono::milliseconds(25);
+
 // What the lock `file` says. A lock whose process runs holds the device
 // whatever that process's program is called now (it may have been upgraded
 // while it runs, and a process of another user cannot even be looked at);
-// only a lock whose process has ended (a program that was killed leaves it)
-// is removed. A lock that names no process may be any program's that the
-// port library would take for stale: it keeps the port closed. An empty one
-// is a lock being written, left to the port.
-Finding::Kind judge(const std::string& file) {
+// only a lock whose every process has ended (a program that was killed
+// leaves it) is removed. A lock that names no process, or stays empty, may
+// be any program's that the port library would take for stale: it keeps the
+// port closed.
+Finding judge(const std::string& file) {
   struct stat opened {};
   std::string bytes;
-  const Read read = readLock(file, opened, bytes);
-  if (read != Read::kRead) return read == Read::kMissing ? Finding::kFree : Finding::kUnreadable;
+  Read read = readLock(file, opened, bytes);
+  for (auto waited = std::chrono::milliseconds(0); read == Read::kRead && bytes.empty() && waited < kEmptyLockWait;
+       waited += kEmptyLockLook) {
+    std::this_thread::sleep_for(kEmptyLockLook);
+    read = readLock(file, opened, bytes);
+  }
+  if (read != Read::kRead) return {read == Read::kMissing ? Finding::kFree : Finding::kUnreadable, file};
   const LockContent content = parse(bytes);
-  if (content.kind == LockContent::kEmpty) return Finding::kFree;
-  if (content.kind == LockContent::kNoProcess) return Finding::kNoProcess;
+  if (content.kind != LockContent::kProcess) return {Finding::kNoProcess, file};
   // Only "no such process" says it has ended; "not permitted" is another
   // user's process that runs.
-  if (::kill(static_cast<pid_t>(content.pid), 0) == 0 || errno != ESRCH) return Finding::kHeld;
+  for (const long long pid : content.pids)
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) return {Finding::kHeld, file, pid};
   // Removed by name only while the name still is the file that was read.
   struct stat now {};
   if (::lstat(file.c_str(), &now) == 0 && S_ISREG(now.st_mode) && now.st_dev == opened.st_dev &&
       now.st_ino == opened.st_ino)
     ::unlink(file.c_str());
-  return Finding::kFree;
+  return {};
 }
 
 std::string underDev(std::string path) {
@@ -104,23 +118,11 @@ std::string underDev(std::string path) {
 }
 }  // namespace
 
-LockContent parse(const std::string& bytes) {
-  if (bytes.empty()) return {};
-  const auto process = [](long long pid, long long largest) {
-    return pid > 0 && pid <= largest ? LockContent{LockContent::kProcess, pid} : LockContent{LockContent::kNoProcess, 0};
-  };
-  // The old binary form: a process id in four bytes of the machine's order.
-  // No id reaches the highest byte, so it is zero; four bytes of text never
-  // end in a zero byte. Its low bytes may well look like digits and a line
-  // end ("89\0\0" is process 14648), so it is known by its length and last
-  // byte alone, before any reading as text.
-  if (bytes.size() == 4 && bytes[3] == '\0') {
-    int32_t binary = 0;
-    std::memcpy(&binary, bytes.data(), sizeof binary);
-    return process(binary, kLargestBinaryId);
-  }
-  // As text: "   4242 minicom root\n", "4242\r\n", "\t54\n", and padded with
-  // zero bytes past the number ("4242\0\0\0\0\0\0").
+namespace {
+// The number at the start of `bytes` as text: "   4242 minicom root\n",
+// "4242\r\n", "\t54\n", and padded with zero bytes past the number
+// ("4242\0\0\0\0\0\0"). 0 when they name no process so.
+long long textId(const std::string& bytes) {
   size_t at = bytes.find_first_not_of(" \t");
   const size_t first = at == std::string::npos ? bytes.size() : at;
   long long pid = 0;
@@ -131,8 +133,27 @@ LockContent parse(const std::string& bytes) {
   }
   const auto endsNumber = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0'; };
   const bool text = at > first && (at == bytes.size() || endsNumber(bytes[at]));
-  if (!text || tooLong) return {LockContent::kNoProcess, 0};
-  return process(pid, std::numeric_limits<pid_t>::max());
+  return text && !tooLong && pid <= std::numeric_limits<pid_t>::max() ? pid : 0;
+}
+}  // namespace
+
+LockContent parse(const std::string& bytes) {
+  if (bytes.empty()) return {};
+  LockContent content{LockContent::kNoProcess, {}};
+  // The old binary form: a process id in four bytes of the machine's order.
+  // No id reaches the highest byte, so it is zero. Its low bytes may well
+  // look like digits and a line end ("89\0\0" is process 14648), so it is
+  // known by its length and last byte alone; its text reading comes second.
+  if (bytes.size() == 4 && bytes[3] == '\0') {
+    int32_t binary = 0;
+    std::memcpy(&binary, bytes.data(), sizeof binary);
+    if (binary > 0 && binary <= kLargestBinaryId) content.pids.push_back(binary);
+  }
+  const long long text = textId(bytes);
+  if (text > 0 && std::find(content.pids.begin(), content.pids.end(), text) == content.pids.end())
+    content.pids.push_back(text);
+  if (!content.pids.empty()) content.kind = LockContent::kProcess;
+  return content;
 }
 
 std::vector<std::string> names(const std::string& path) {
@@ -154,8 +175,8 @@ Finding look(const std::string& path) {
   for (const std::string& folder : lockFolders())
     for (const std::string& name : names(path)) {
       const std::string file = folder + "/" + name;
-      const Finding::Kind kind = judge(file);
-      if (kind != Finding::kFree) return {kind, file};
+      const Finding finding = judge(file);
+      if (finding.kind != Finding::kFree) return finding;
     }
   return {};
 }
@@ -167,7 +188,8 @@ OwnLock own(const std::string& path) {
     std::string bytes;
     if (readLock(file, opened, bytes) != Read::kRead || opened.st_uid != ::geteuid()) continue;
     const LockContent content = parse(bytes);
-    if (content.kind == LockContent::kProcess && content.pid == ::getpid())
+    if (content.kind == LockContent::kProcess &&
+        std::find(content.pids.begin(), content.pids.end(), ::getpid()) != content.pids.end())
       return {file, opened.st_dev, opened.st_ino, bytes};
   }
   return {};

@@ -21,20 +21,21 @@ struct Finding {
   };
   Kind kind = kFree;
   std::string file;  // the lock file that holds the device, cannot be read or names no process
+  long long pid = 0;  // kHeld: the running process it names
 };
 
-// The process a lock's bytes name: the number at the start of the first
-// line (blanks before it; a blank, a line end or the end after it, and
-// whatever follows that, the program's name and user, ignored), whatever
-// the file's length; zero bytes after the number are padding. Four bytes
-// whose last one is zero are a binary id, the old way, whatever their low
-// bytes look like: no id reaches the highest byte, and no four bytes of text
-// end in a zero byte.
+// The processes a lock's bytes name: the number at the start of the first
+// line (blanks before it; a blank, a line end, a zero byte or the end after
+// it, and whatever follows that, the program's name and user, ignored),
+// whatever the file's length. Four bytes whose last one is zero are the old
+// binary id, and may be text as well: "12\0\0" is process 12849 as an old
+// binary lock and process 12 as a C string with its terminator, and nothing
+// tells the two apart. Such a lock names both, its binary id first.
 // kEmpty: nothing in it yet; kNoProcess: bytes that name no process.
 struct LockContent {
   enum Kind { kEmpty, kProcess, kNoProcess };
   Kind kind = kEmpty;
-  long long pid = 0;
+  std::vector<long long> pids;  // kProcess: one, or two for a lock that reads both ways
 };
 LockContent parse(const std::string& bytes);
 

@@ -23,6 +23,7 @@
 
 #include "link/portlock.h"
 #include "platform/base/endsignals.h"
+#include "platform/base/portmap.h"
 #include "platform/base/strtable.h"
 
 namespace radiolink {
@@ -65,10 +66,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
 
 namespace {
 // The path the port opens: it takes a bare name as a name under /dev.
-std::string systemPath(const std::string& device) {
-  if (device.empty() || device[0] == '/' || device.rfind("./", 0) == 0 || device.rfind("../", 0) == 0) return device;
-  return "/dev/" + device;
-}
+std::string systemPath(const std::string& device) { return portmap::openedPath(device); }
 
 // A character device the kernel lists under a class other than tty (the null
 // device, a sound card) is no serial port. Pseudo-terminals are not listed,
@@ -125,26 +123,36 @@ void QtSerialPort::setLockFolders(std::vector<std::string> folders) { portlock::
 
 bool QtSerialPort::heldByAnotherProgram(const std::string& device, std::string* cause) {
   const portlock::Finding lock = portlock::look(systemPath(device));
-  if (cause && lock.kind == portlock::Finding::kHeld) *cause = LoadResString(10112);
-  if (cause && (lock.kind == portlock::Finding::kUnreadable || lock.kind == portlock::Finding::kNoProcess))
-    *cause = QString::fromStdString(LoadResString(lock.kind == portlock::Finding::kUnreadable ? 10120 : 10121))
-                 .arg(QString::fromStdString(lock.file))
-                 .toStdString();
-  return lock.kind != portlock::Finding::kFree;
+  const QString file = QString::fromStdString(lock.file);
+  if (!cause) return lock.kind != portlock::Finding::kFree;
+  switch (lock.kind) {
+    case portlock::Finding::kHeld:
+      *cause = QString::fromStdString(LoadResString(10122)).arg(QString::number(lock.pid), file).toStdString();
+      break;
+    case portlock::Finding::kUnreadable:
+      *cause = QString::fromStdString(LoadResString(10120)).arg(file).toStdString();
+      break;
+    case portlock::Finding::kNoProcess:
+      *cause = QString::fromStdString(LoadResString(10121)).arg(file).toStdString();
+      break;
+    case portlock::Finding::kFree: return false;
+  }
+  return true;
 }
 
 std::string QtSerialPort::openCause(const std::string& device, QSerialPort::SerialPortError error,
                                      const std::string& errorText) {
   const std::string path = systemPath(device);
   struct stat st {};
+  const auto noDevice = [&] { return QString::fromStdString(LoadResString(10123)).arg(QString::fromStdString(path)).toStdString(); };
   if (::stat(path.c_str(), &st) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return LoadResString(10110);
+    if (errno == ENOENT || errno == ENOTDIR) return noDevice();
     if (errno == EACCES) return permissionCause(path);
   } else if (!S_ISCHR(st.st_mode) || listedOutsideTty(st.st_rdev)) {
     return LoadResString(10113);
   }
   switch (error) {
-    case QSerialPort::DeviceNotFoundError: return LoadResString(10110);
+    case QSerialPort::DeviceNotFoundError: return noDevice();
     case QSerialPort::PermissionError:
       // The port says the same when another program holds the device (its
       // lock file, or exclusive use): only a device the user may not open

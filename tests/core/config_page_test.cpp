@@ -281,6 +281,19 @@ TEST_F(ConfigPage, ProbedPortsAreListedAndTheEarlierChoiceStays) {
                                                        "simulated radio not started).");
   EXPECT_EQ(page->cboRsPort->toolTip().toStdString(), page->lblNoPort->text().toStdString());
   page->Unload();
+  // A bare name is the device of that name under /dev, whatever the working
+  // folder holds under it.
+  const std::string bare = "velmora-radio-" + std::to_string(::getpid());
+  writeFileBytes(dir.file(bare), {1});
+  const auto was = std::filesystem::current_path();
+  std::filesystem::current_path(dir.str());
+  setenv("VELMORA_COM3", bare.c_str(), 1);
+  page = open();
+  std::filesystem::current_path(was);
+  EXPECT_EQ(page->lblNoPort->text().toStdString(),
+            "COM3 is mapped to /dev/" + bare +
+                ", a device that does not exist (not plugged in, or the simulated radio not started).");
+  page->Unload();
   unsetenv("VELMORA_COM3");
   portmap::setConfigFile(QDir::homePath().toStdString() + "/.config/velmora/ports.conf");
   page = open();
@@ -327,17 +340,23 @@ TEST_F(ConfigPage, TheRealSearchFindsPortsWithoutTouchingThem) {
   slot(uart, '4');
   portmap::setTtyAttributesFolder(attributes);
   writeFileBytes(dir.file("plain"), {1});
+  const std::string bare = "velmora-terminal-" + std::to_string(::getpid());
+  std::filesystem::create_symlink(slave, dir.file(bare));
+  const auto was = std::filesystem::current_path();
+  std::filesystem::current_path(dir.str());
   for (int n = 1; n <= 16; ++n) {
     std::string path = dir.str() + "/no-such-device";
     if (n == 3) path = slave;            // a pseudo-terminal the user pointed at
     if (n == 4) path = noUart.slave;     // character device, no UART behind it
     if (n == 6) path = uart.slave;       // character device with a UART
     if (n == 7) path = dir.file("plain");  // not a device
+    if (n == 8) path = bare;               // under /dev, not the working folder's link to the terminal
     setenv(("VELMORA_COM" + std::to_string(n)).c_str(), path.c_str(), 1);
   }
   family("2");
   FrmConfiguration::setPortProbe(nullptr);
   FrmConfiguration* page = open();
+  std::filesystem::current_path(was);
   ASSERT_EQ(page->cboRsPort->count(), 2);
   EXPECT_EQ(page->cboRsPort->itemText(0), "COM  3");
   EXPECT_EQ(page->cboRsPort->itemText(1), "COM  6");

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cctype>
 #include <chrono>
@@ -25,6 +26,8 @@
 
 #include "link/portlock.h"
 #include "link/qtlink.h"
+#include "platform/base/appinfo.h"
+#include "platform/base/strtable.h"
 #include "support/devices.h"
 #include "support/testsupport.h"
 
@@ -58,7 +61,18 @@ TEST(PortOpen, AFailedOpenNamesItsCause) {
   const radiolink::LineSettings line;
   QtSerialPort port;
   EXPECT_FALSE(port.open(dir.file("no-such-device"), line));
-  EXPECT_EQ(port.openFailure(), kNoDevice);
+  EXPECT_EQ(port.openFailure(), "Cause: the device " + dir.file("no-such-device") + " does not exist");
+  // A bare name is the device of that name under /dev, as the port opens it,
+  // whatever the working folder holds under that name.
+  {
+    const std::string bare = "velmora-no-such-port-" + std::to_string(::getpid());
+    writeFileBytes(dir.file(bare), {1});
+    const auto was = std::filesystem::current_path();
+    std::filesystem::current_path(dir.str());
+    EXPECT_FALSE(port.open(bare, line));
+    std::filesystem::current_path(was);
+    EXPECT_EQ(port.openFailure(), "Cause: the device /dev/" + bare + " does not exist");
+  }
 
   writeFileBytes(dir.file("plain"), {1});
   EXPECT_FALSE(port.open(dir.file("plain"), line));
@@ -80,7 +94,15 @@ TEST(PortOpen, AFailedOpenNamesItsCause) {
   EXPECT_EQ(lockFiles(pty.slave).size(), locksBefore.size() + 1);  // the lock looked for is the port's own
   QtSerialPort other;
   EXPECT_FALSE(other.open(pty.slave, line));
-  EXPECT_EQ(other.openFailure(), "Cause: the port is in use by another program");
+  const std::string inUse = "Cause: the port is in use by another program (process " + std::to_string(::getpid()) +
+                            ", lock file ";
+  const std::string said = other.openFailure();
+  ASSERT_EQ(said.substr(0, inUse.size()), inUse);
+  ASSERT_EQ(said.back(), ')');
+  std::error_code ec;
+  const std::string named =
+      std::filesystem::weakly_canonical(said.substr(inUse.size(), said.size() - inUse.size() - 1), ec).string();
+  EXPECT_TRUE(lockFiles(pty.slave).count(named) && !locksBefore.count(named)) << said;
   port.close();
   EXPECT_EQ(lockFiles(pty.slave), locksBefore);
 
@@ -198,7 +220,9 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
   const std::string link = locks.file("radio");
   std::filesystem::create_symlink(pty.slave, link);
   const radiolink::LineSettings line;
-  const std::string inUse = "Cause: the port is in use by another program";
+  const auto inUse = [](long long pid, const std::string& file) {
+    return "Cause: the port is in use by another program (process " + std::to_string(pid) + ", lock file " + file + ")";
+  };
   QtSerialPort port;
 
   // Held: by the name under /dev, and in the old binary form by the device's
@@ -206,7 +230,7 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
   const std::string held = locks.file("LCK..pts_" + number);
   writeFileBytes(held, tenCharacters(other));
   EXPECT_FALSE(port.open(pty.slave, line));
-  EXPECT_EQ(port.openFailure(), inUse);
+  EXPECT_EQ(port.openFailure(), inUse(other, held));
   EXPECT_EQ(readFileBytes(held), tenCharacters(other));  // left as it was
   std::filesystem::remove(held);
   const int32_t pid = other;
@@ -214,14 +238,14 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
   std::memcpy(binary.data(), &pid, 4);
   writeFileBytes(locks.file("LCK.." + number), binary);
   EXPECT_FALSE(port.open(link, line));
-  EXPECT_EQ(port.openFailure(), inUse);
+  EXPECT_EQ(port.openFailure(), inUse(other, locks.file("LCK.." + number)));
   std::filesystem::remove(locks.file("LCK.." + number));
 
   // Held by the name the port was opened by: a terminal program opened
   // through the link names its lock after the link's own last name.
   writeFileBytes(locks.file("LCK..radio"), tenCharacters(other));
   EXPECT_FALSE(port.open(link, line));
-  EXPECT_EQ(port.openFailure(), inUse);
+  EXPECT_EQ(port.openFailure(), inUse(other, locks.file("LCK..radio")));
   EXPECT_TRUE(std::filesystem::exists(locks.file("LCK..radio")));
   std::filesystem::remove(locks.file("LCK..radio"));
 
@@ -230,7 +254,7 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
   const std::vector<uint8_t> named = bytesOf(std::to_string(::getpid()) + "\nsomeprog\nhost\n");
   writeFileBytes(held, named);
   EXPECT_FALSE(port.open(pty.slave, line));
-  EXPECT_EQ(port.openFailure(), inUse);
+  EXPECT_EQ(port.openFailure(), inUse(::getpid(), held));
   EXPECT_EQ(readFileBytes(held), named);
   // As terminal programs write it, with their name and user after the id,
   // under the port's own name and under the device's last name.
@@ -238,7 +262,7 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
     const std::vector<uint8_t> terminal = tenCharacters(other, " minicom root");
     writeFileBytes(locks.file(name), terminal);
     EXPECT_FALSE(port.open(pty.slave, line)) << name;
-    EXPECT_EQ(port.openFailure(), inUse);
+    EXPECT_EQ(port.openFailure(), inUse(other, locks.file(name)));
     EXPECT_EQ(readFileBytes(locks.file(name)), terminal);
     std::filesystem::remove(locks.file(name));
   }
@@ -247,7 +271,7 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
   for (const std::string& shortText : {std::string(" 1\r\n"), std::string("\t 1\n")}) {
     writeFileBytes(held, bytesOf(shortText));
     EXPECT_FALSE(port.open(pty.slave, line)) << shortText;
-    EXPECT_EQ(port.openFailure(), inUse);
+    EXPECT_EQ(port.openFailure(), inUse(1, held));
     EXPECT_EQ(readFileBytes(held), bytesOf(shortText));
   }
   // A big plain file under a lock's name: only a lock's first bytes are read.
@@ -255,7 +279,7 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
   std::filesystem::resize_file(held, 256 << 20);
   const long long readBefore = bytesRead();
   EXPECT_FALSE(port.open(pty.slave, line));
-  EXPECT_EQ(port.openFailure(), inUse);
+  EXPECT_EQ(port.openFailure(), inUse(other, held));
   EXPECT_LT(bytesRead() - readBefore, 1 << 20);
   std::filesystem::remove(held);
 
@@ -270,7 +294,7 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
               std::string said;
               return QtSerialPort::heldByAnotherProgram(pty.slave, &said) ? said : "not held";
             }),
-            inUse);
+            inUse(::geteuid() == 0 ? other : 1, held));
   EXPECT_EQ(readFileBytes(held), others);
   EXPECT_FALSE(port.isOpen());
 
@@ -289,17 +313,45 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
     EXPECT_EQ(readFileBytes(held), bytesOf(bytes));
   }
 
-  // An empty lock is one being written: it is left to the port library,
-  // neither held nor named by our look, and stays as it is.
+  // An empty lock, under the port's own name or the device's, also when the
+  // port is opened through a link (the port library's own name is then the
+  // link's path): no process can be read from it, so it keeps the port
+  // closed, is named, and stays.
+  std::string linkOwn = link;
+  std::replace(linkOwn.begin(), linkOwn.end(), '/', '_');
+  linkOwn = locks.file("LCK.." + linkOwn);
+  const auto namesNoProcess = [](const std::string& file) {
+    return "Cause: the lock file " + file + " names no process; it may be removed once no program uses the port";
+  };
+  for (const auto& [empty, opened] : {std::pair{held, pty.slave}, std::pair{held, link},
+                                      std::pair{locks.file("LCK.." + number), link}, std::pair{linkOwn, link}}) {
+    SCOPED_TRACE(empty + " opened as " + opened);
+    writeFileBytes(empty, {});
+    EXPECT_FALSE(port.open(opened, line));
+    EXPECT_EQ(port.openFailure(), namesNoProcess(empty));
+    EXPECT_TRUE(std::filesystem::is_regular_file(empty));
+    EXPECT_EQ(std::filesystem::file_size(empty), 0u);
+    std::filesystem::remove(empty);
+  }
+  // One being written is judged by what it says once written: here a
+  // running process, written a moment after our first look found it empty.
   writeFileBytes(held, {});
-  std::string cause = "none";
-  EXPECT_FALSE(QtSerialPort::heldByAnotherProgram(pty.slave, &cause));
-  EXPECT_EQ(cause, "none");
-  EXPECT_TRUE(std::filesystem::is_regular_file(held));
-  EXPECT_EQ(std::filesystem::file_size(held), 0u);
-  EXPECT_TRUE(port.open(pty.slave, line)) << port.openFailure();
-  port.close();
-  EXPECT_EQ(readFileBytes(held), std::vector<uint8_t>{});
+  std::jthread writer([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    writeFileBytes(held + ".new", tenCharacters(other));
+    std::filesystem::rename(held + ".new", held);
+  });
+  EXPECT_FALSE(port.open(pty.slave, line));
+  EXPECT_EQ(port.openFailure(), inUse(other, held));
+  writer.join();
+
+  // The cause in Japanese names the process and the file too.
+  strtable::load(app::path(), "ja");
+  EXPECT_FALSE(port.open(pty.slave, line));
+  const std::string japanese = port.openFailure();
+  strtable::load(app::path(), "en");
+  EXPECT_EQ(japanese, "原因: ポートは他のプログラムが使用中です (プロセス " + std::to_string(other) + "、ロックファイル " + held + ")");
+  std::filesystem::remove(held);
 
   // Stale: a process that has ended, however its lock was written.
   for (const auto& stale : {tenCharacters(gone), tenCharacters(gone, " minicom root")}) {
@@ -312,8 +364,9 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
 
 // What a lock's bytes name, laid out by hand. The old binary form is four
 // bytes of the machine's order whose last is zero, whatever its low bytes
-// look like (digits, a line end); text is the number at the start, however
-// it is padded; anything else names no process.
+// look like (digits, a line end); such bytes may be text ended by a zero byte
+// as well, and then name both processes, the binary id first. Text is the
+// number at the start, however it is padded; anything else names no process.
 TEST(PortLock, BinaryIdsAreKnownByTheirZeroLastByteAndTextByItsNumber) {
   if constexpr (std::endian::native != std::endian::little) GTEST_SKIP() << "the binary ids below are little-endian";
   using radiolink::portlock::LockContent;
@@ -321,73 +374,124 @@ TEST(PortLock, BinaryIdsAreKnownByTheirZeroLastByteAndTextByItsNumber) {
   const struct {
     std::string bytes;
     LockContent::Kind kind;
-    long long pid;
+    std::vector<long long> pids;
   } cases[] = {
-      {{"\x38\x39\0\0", 4}, LockContent::kProcess, 14648},  // "89" and zero bytes
-      {{"\x39\x30\0\0", 4}, LockContent::kProcess, 12345},  // "90"
-      {{"\x39\x0a\0\0", 4}, LockContent::kProcess, 2617},   // "9\n"
-      {{"\x35\0\0\0", 4}, LockContent::kProcess, 53},       // "5"
-      {{"\x30\0\0\0", 4}, LockContent::kProcess, 48},       // "0"
-      {{"\x60\xF0\x3F\0", 4}, LockContent::kProcess, 4190304},
-      {{"\0\0\0\0", 4}, LockContent::kNoProcess, 0},
-      {{"\x01\x02\x03\x04", 4}, LockContent::kNoProcess, 0},
-      {{"\0\0\x50\0", 4}, LockContent::kNoProcess, 0},  // past any process id
-      {" 1\r\n", LockContent::kProcess, 1},
-      {"\t42\n", LockContent::kProcess, 42},
-      {" 42\n", LockContent::kProcess, 42},
-      {"42\r\n", LockContent::kProcess, 42},
-      {"7", LockContent::kProcess, 7},
-      {"42\n", LockContent::kProcess, 42},
-      {"      4242 minicom root\n", LockContent::kProcess, 4242},
-      {{"4242\0\0\0\0\0\0", 10}, LockContent::kProcess, 4242},
-      {{"      4242\0\n", 12}, LockContent::kProcess, 4242},
-      {"2147483647\n", LockContent::kProcess, 2147483647},
-      {"-12\n", LockContent::kNoProcess, 0},
-      {"+12\n", LockContent::kNoProcess, 0},
-      {"         0\n", LockContent::kNoProcess, 0},
-      {"2147483648\n", LockContent::kNoProcess, 0},
-      {"18446744073709551617\n", LockContent::kNoProcess, 0},  // 2^64 + 1: process 1, were it let wrap
-      {"1234x root\n", LockContent::kNoProcess, 0},
-      {"minicom\n", LockContent::kNoProcess, 0},
-      {"", LockContent::kEmpty, 0},
+      {{"\x38\x39\0\0", 4}, LockContent::kProcess, {14648, 89}},  // "89" and zero bytes
+      {{"\x39\x30\0\0", 4}, LockContent::kProcess, {12345, 90}},  // "90"
+      {{"\x39\x0a\0\0", 4}, LockContent::kProcess, {2617, 9}},    // "9\n"
+      {{"\x35\0\0\0", 4}, LockContent::kProcess, {53, 5}},        // "5"
+      {{"\x30\0\0\0", 4}, LockContent::kProcess, {48}},           // "0": no process as text
+      {{"123\0", 4}, LockContent::kProcess, {3355185, 123}},      // a C string with its terminator
+      {{"12\0\0", 4}, LockContent::kProcess, {12849, 12}},
+      {{"7\0\0\0", 4}, LockContent::kProcess, {55, 7}},
+      {{"1\n\0\0", 4}, LockContent::kProcess, {2609, 1}},
+      {{"55\0\0", 4}, LockContent::kProcess, {13621, 55}},
+      {{"\x60\xF0\x3F\0", 4}, LockContent::kProcess, {4190304}},
+      {{"\0\0\0\0", 4}, LockContent::kNoProcess, {}},
+      {{"\x01\x02\x03\x04", 4}, LockContent::kNoProcess, {}},
+      {{"\0\0\x50\0", 4}, LockContent::kNoProcess, {}},  // past any process id
+      {{"x1\n\0", 4}, LockContent::kProcess, {668024}},   // no text
+      {" 1\r\n", LockContent::kProcess, {1}},
+      {"\t42\n", LockContent::kProcess, {42}},
+      {" 42\n", LockContent::kProcess, {42}},
+      {"42\r\n", LockContent::kProcess, {42}},
+      {"7", LockContent::kProcess, {7}},
+      {"42\n", LockContent::kProcess, {42}},
+      {{"42\0", 3}, LockContent::kProcess, {42}},
+      {{"4242\0", 5}, LockContent::kProcess, {4242}},
+      {"      4242 minicom root\n", LockContent::kProcess, {4242}},
+      {{"4242\0\0\0\0\0\0", 10}, LockContent::kProcess, {4242}},
+      {{"      4242\0\n", 12}, LockContent::kProcess, {4242}},
+      {"2147483647\n", LockContent::kProcess, {2147483647}},
+      {"-12\n", LockContent::kNoProcess, {}},
+      {"+12\n", LockContent::kNoProcess, {}},
+      {"         0\n", LockContent::kNoProcess, {}},
+      {"2147483648\n", LockContent::kNoProcess, {}},
+      {"18446744073709551617\n", LockContent::kNoProcess, {}},  // 2^64 + 1: process 1, were it let wrap
+      {"1234x root\n", LockContent::kNoProcess, {}},
+      {"minicom\n", LockContent::kNoProcess, {}},
+      {"", LockContent::kEmpty, {}},
   };
   for (const auto& c : cases) {
     const LockContent content = parse(c.bytes);
     EXPECT_EQ(content.kind, c.kind) << testing::PrintToString(c.bytes);
-    EXPECT_EQ(content.pid, c.pid) << testing::PrintToString(c.bytes);
+    EXPECT_EQ(content.pids, c.pids) << testing::PrintToString(c.bytes);
   }
 }
 
-// An old binary lock of a process that runs holds the port and stays, also
-// when its bytes read as a short number of a process that does not run.
-// Such ids are given to the lock's holders in a process-id namespace.
-TEST(PortOpen, ARunningProcesssBinaryLockHoldsWhateverItsBytesLookLike) {
+// Four bytes whose last is zero are an old binary id and may be text ended
+// by a zero byte as well: the lock holds the port and stays while either
+// process runs, and is removed only once neither does. The processes are
+// given the ids they need in a process-id namespace, whose first process
+// (the one that looks) is process 1.
+TEST(PortOpen, ALockThatReadsTwoWaysHoldsWhileEitherProcessRuns) {
+  using namespace std::string_literals;
   TempDir locks;
   LockFolders folders(locks.str());
   Pty pty;
   ASSERT_FALSE(pty.slave.empty());
   const std::string held = locks.file("LCK..pts_" + std::filesystem::path(pty.slave).filename().string());
+  const auto asBinary = [](int32_t id) {
+    std::vector<uint8_t> bytes(4);
+    std::memcpy(bytes.data(), &id, 4);
+    return bytes;
+  };
+  const struct {
+    std::vector<uint8_t> bytes;
+    std::vector<pid_t> running;  // besides process 1
+  } cases[] = {
+      // Old binary locks of running holders, whose bytes read as a short
+      // number of a process that does not run.
+      {asBinary(14648), {14648}},  // "89"
+      {asBinary(12345), {12345}},  // "90"
+      {asBinary(2617), {2617}},    // "9\n"
+      {asBinary(53), {53}},        // "5"
+      {asBinary(48), {48}},        // "0"
+      // Running holders' ids written as C strings: their binary ids
+      // (3355185, 12849, 55) do not run.
+      {bytesOf(std::string("123\0", 4)), {123}},
+      {bytesOf(std::string("12\0\0", 4)), {12}},
+      {bytesOf(std::string("7\0\0\0", 4)), {7}},
+      // Binary 2609 has ended, but as text it names process 1.
+      {bytesOf(std::string("1\n\0\0", 4)), {}},
+      // Neither 13621 nor 55 runs: removed.
+      {bytesOf(std::string("55\0\0", 4)), {}},
+  };
   const std::string said = inOwnProcessIds([&]() -> std::string {
     std::string out;
-    for (const int32_t id : {14648, 12345, 2617, 53, 48}) {
-      const pid_t holder = startWithProcessId(id);
-      if (holder < 0) return "[process id " + std::to_string(id) + " cannot be given: " + std::strerror(errno) + "]";
-      std::vector<uint8_t> binary(4);
-      std::memcpy(binary.data(), &id, 4);
-      writeFileBytes(held, binary);
+    for (const auto& c : cases) {
+      std::vector<pid_t> holders;
+      for (const pid_t id : c.running) {
+        const pid_t holder = startWithProcessId(id);
+        if (holder < 0) return "[process id " + std::to_string(id) + " cannot be given: " + std::strerror(errno) + "]";
+        holders.push_back(holder);
+      }
+      writeFileBytes(held, c.bytes);
       QtSerialPort port;
       const bool opened = port.open(pty.slave, radiolink::LineSettings{});
-      out += std::to_string(id) + ": " + (opened ? "opened" : port.openFailure());
-      out += readFileBytes(held) == binary ? "\n" : ", its lock changed\n";
-      ::kill(holder, SIGKILL);
-      ::waitpid(holder, nullptr, 0);
+      out += testing::PrintToString(std::string(c.bytes.begin(), c.bytes.end())) + ": " +
+             (opened ? "opened" : port.openFailure());
+      out += !std::filesystem::exists(held)     ? ", its lock removed\n"
+             : readFileBytes(held) == c.bytes ? "\n"
+                                               : ", its lock changed\n";
+      port.close();
+      std::filesystem::remove(held);
+      for (const pid_t holder : holders) {
+        ::kill(holder, SIGKILL);
+        ::waitpid(holder, nullptr, 0);
+      }
     }
     return out;
   });
   if (said.rfind("[no process-id namespace", 0) == 0 || said.rfind("[process id", 0) == 0) GTEST_SKIP() << said;
-  std::string expected;
-  for (const char* id : {"14648", "12345", "2617", "53", "48"})
-    expected += std::string(id) + ": Cause: the port is in use by another program\n";
+  const auto inUse = [&](const std::string& bytes, int pid) {
+    return testing::PrintToString(bytes) + ": Cause: the port is in use by another program (process " +
+           std::to_string(pid) + ", lock file " + held + ")\n";
+  };
+  const std::string expected =
+      inUse("89\0\0"s, 14648) + inUse("90\0\0"s, 12345) + inUse("9\n\0\0"s, 2617) + inUse("5\0\0\0"s, 53) +
+      inUse("0\0\0\0"s, 48) + inUse("123\0"s, 123) + inUse("12\0\0"s, 12) + inUse("7\0\0\0"s, 7) +
+      inUse("1\n\0\0"s, 1) + testing::PrintToString("55\0\0"s) + ": opened, its lock removed\n";
   EXPECT_EQ(said, expected);
 }
 

@@ -64,7 +64,7 @@ TEST(CommandLinePortMap, ABrokenLineForThePortSendsNothingAndNamesTheLine) {
   r = runWithMap(home, "COM1=" + home.file("ttyGone") + "\n");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.errors.find("The communication port was not able to be opened\nPORT : 1 (" + home.file("ttyGone") +
-                          ")\nCause: the device does not exist"),
+                          ")\nCause: the device " + home.file("ttyGone") + " does not exist"),
             std::string::npos)
       << r.errors;
   EXPECT_TRUE(sim.lines().empty()) << sim.lines().front();

@@ -390,7 +390,7 @@ void FrmConfiguration::fillPortList() {
   QString note;
   if (cboRsPort->count() == 0) {
     for (int n = portmap::kFirstPort; n <= portmap::kLastPort; ++n) {
-      const QString path = q(portmap::devicePath(n));
+      const QString path = q(portmap::openedPath(portmap::devicePath(n)));
       if (portmap::userMapped(n) && !QFileInfo::exists(path))
         note += (note.isEmpty() ? "" : "\n") + q(LoadResString(1410)).arg(QString::number(n), path);
     }

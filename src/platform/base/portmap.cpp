@@ -244,9 +244,14 @@ std::string unavailable(int port) {
   return notAvailable(readMap(), port) ? LoadResString(10115) + "\r" + problemsText() : std::string();
 }
 
+std::string openedPath(const std::string& device) {
+  if (device.empty() || device[0] == '/' || device.rfind("./", 0) == 0 || device.rfind("../", 0) == 0) return device;
+  return "/dev/" + device;
+}
+
 bool present(int port) {
   namespace fs = std::filesystem;
-  const std::string path = devicePath(port);
+  const std::string path = openedPath(devicePath(port));
   struct stat st {};
   if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
   std::error_code ec;

@@ -33,6 +33,10 @@ constexpr int kLastPort = 16;
 // The device path of a port number; "" outside 1..16, and for a number no
 // readable setting names while the map holds one it cannot read.
 std::string devicePath(int port);
+// The file a device setting stands for, as the port library opens it: a
+// name that does not start with "/", "./" or "../" ("ttyUSB1") is the
+// device of that name under /dev, whatever the working folder holds.
+std::string openedPath(const std::string& device);
 // The default path, ignoring overrides.
 std::string defaultPath(int port);
 // Whether the port's device is there now, found without opening it (opening
