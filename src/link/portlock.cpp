@@ -116,9 +116,7 @@ std::string underDev(std::string path) {
   std::replace(path.begin(), path.end(), '/', '_');
   return "LCK.." + path;
 }
-}  // namespace
 
-namespace {
 // The number at the start of `bytes` as text: "   4242 minicom root\n",
 // "4242\r\n", "\t54\n", and padded with zero bytes past the number
 // ("4242\0\0\0\0\0\0"). 0 when they name no process so.

@@ -65,9 +65,6 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
 }
 
 namespace {
-// The path the port opens: it takes a bare name as a name under /dev.
-std::string systemPath(const std::string& device) { return portmap::openedPath(device); }
-
 // A character device the kernel lists under a class other than tty (the null
 // device, a sound card) is no serial port. Pseudo-terminals are not listed,
 // and without the kernel's attributes nothing is known: both pass.
@@ -122,7 +119,7 @@ std::string permissionCause(const std::string& path) {
 void QtSerialPort::setLockFolders(std::vector<std::string> folders) { portlock::setFolders(std::move(folders)); }
 
 bool QtSerialPort::heldByAnotherProgram(const std::string& device, std::string* cause) {
-  const portlock::Finding lock = portlock::look(systemPath(device));
+  const portlock::Finding lock = portlock::look(portmap::openedPath(device));
   const QString file = QString::fromStdString(lock.file);
   if (!cause) return lock.kind != portlock::Finding::kFree;
   switch (lock.kind) {
@@ -142,9 +139,11 @@ bool QtSerialPort::heldByAnotherProgram(const std::string& device, std::string* 
 
 std::string QtSerialPort::openCause(const std::string& device, QSerialPort::SerialPortError error,
                                      const std::string& errorText) {
-  const std::string path = systemPath(device);
+  const std::string path = portmap::openedPath(device);
   struct stat st {};
-  const auto noDevice = [&] { return QString::fromStdString(LoadResString(10123)).arg(QString::fromStdString(path)).toStdString(); };
+  const auto noDevice = [&] {
+    return QString::fromStdString(LoadResString(10123)).arg(QString::fromStdString(path)).toStdString();
+  };
   if (::stat(path.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return noDevice();
     if (errno == EACCES) return permissionCause(path);
@@ -197,7 +196,7 @@ bool QtSerialPort::open(const std::string& device, const LineSettings& line) {
   // The lock the port made, in whichever folder it chose: a program ended
   // while its main thread is blocked removes it, and nothing else.
   if (ok) {
-    const portlock::OwnLock lock = portlock::own(systemPath(device));
+    const portlock::OwnLock lock = portlock::own(portmap::openedPath(device));
     if (!lock.file.empty()) lockEndId = endsignals::removeFileOnEnd(lock.file, lock.device, lock.inode, lock.head);
   }
   return ok;

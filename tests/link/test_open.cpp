@@ -350,7 +350,8 @@ TEST(PortOpen, AnotherProgramsLockIsRespectedAndAStaleOneIsNot) {
   EXPECT_FALSE(port.open(pty.slave, line));
   const std::string japanese = port.openFailure();
   strtable::load(app::path(), "en");
-  EXPECT_EQ(japanese, "原因: ポートは他のプログラムが使用中です (プロセス " + std::to_string(other) + "、ロックファイル " + held + ")");
+  EXPECT_EQ(japanese,
+            "原因: ポートは他のプログラムが使用中です (プロセス " + std::to_string(other) + "、ロックファイル " + held + ")");
   std::filesystem::remove(held);
 
   // Stale: a process that has ended, however its lock was written.
